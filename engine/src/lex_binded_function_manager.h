@@ -26,8 +26,6 @@ public:
     // A new binder, owned by the caller, ready to call with these arguments.
     virtual std::unique_ptr<ILexBinder> bind(const std::vector<std::string>& arguments) = 0;
 
-    IFunction* function() const { return mFunction.get(); }
-
 protected:
     std::unique_ptr<IFunction> mFunction;
 };
