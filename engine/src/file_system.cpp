@@ -1,12 +1,11 @@
 #include "file_system.h"
 
-#include <chrono>
-
 #include "config_manager.h"
 #include "fatal_error.h"
 #include "local_reader.h"
 #include "log_system.h"
 #include "lua_script_2.h"
+#include "wtimer.h"
 
 namespace VQ {
 
@@ -124,7 +123,7 @@ int FileSystem::readWholeFile(const std::string& name, char*& buffer)
 
 void FileSystem::loadFilesLocationInfo()
 {
-    const auto start = std::chrono::steady_clock::now();
+    WTimer timer;
     std::lock_guard<std::recursive_mutex> lock(mMutex);
 
     mPackages.clear();
@@ -136,8 +135,7 @@ void FileSystem::loadFilesLocationInfo()
     for (const std::string& directory : *directories)
         loadDirectoryList(directory);
 
-    const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-    log(formatString("Filesystem:: load files location info in %.2f msec", elapsed.count()));
+    log(formatString("Filesystem:: load files location info in %.2f msec", timer.elapsedSeconds() * 1000.0));
 }
 
 void FileSystem::loadDirectoryList(const std::string& directory)
