@@ -3,4 +3,5 @@
 name = "default"
 filelist = {
     { name = "content_info_lua", filename = "scripts/content_info.lua" },
+    { name = "chip_prototypes_lua", filename = "scripts/chip_prototypes.lua" },
 }

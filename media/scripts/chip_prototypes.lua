@@ -12,11 +12,6 @@
 -- OnDestroyDrawables, HotspotDrawables, InGroupDrawables,
 -- OnDetonateDrawables.
 
-local function layer(fields)
-    fields.OnIdleDrawables = fields.OnIdleDrawables or {}
-    return fields
-end
-
 ChipPrototypes = {
     -- The six plain colours.
     {
@@ -24,7 +19,7 @@ ChipPrototypes = {
         DropRate = 1,
         GamePoints = 10,
         Behavior = {
-            layer { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" },
+            { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" },
         },
     },
 
@@ -34,7 +29,7 @@ ChipPrototypes = {
         Name = "Bomb",
         GamePoints = 50,
         Behavior = {
-            layer {
+            {
                 Name = "BombStage1", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "Boom", "AddBehavior:BombStage2" },
             },
@@ -43,7 +38,7 @@ ChipPrototypes = {
     {
         Name = "BombStage2",
         Behavior = {
-            layer {
+            {
                 Name = "BombStage2", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 CanIterateWithGroup = 0,
                 OnIdleActions = { "DestroyTimer:0.8" },
@@ -57,7 +52,7 @@ ChipPrototypes = {
         Name = "SimpleBomb",
         GamePoints = 40,
         Behavior = {
-            layer {
+            {
                 Name = "SimpleBomb", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "Boom" },
             },
@@ -69,7 +64,7 @@ ChipPrototypes = {
         Name = "WaveHor",
         GamePoints = 40,
         Behavior = {
-            layer {
+            {
                 Name = "WaveHor", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "WaveHor" },
             },
@@ -79,7 +74,7 @@ ChipPrototypes = {
         Name = "WaveVer",
         GamePoints = 40,
         Behavior = {
-            layer {
+            {
                 Name = "WaveVer", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "WaveVer" },
             },
@@ -91,7 +86,7 @@ ChipPrototypes = {
         Name = "SuperBomb",
         GamePoints = 100,
         Behavior = {
-            layer {
+            {
                 Name = "SuperBomb", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "SuperBoom" },
             },
@@ -101,7 +96,7 @@ ChipPrototypes = {
         Name = "SuperWaveVer",
         GamePoints = 100,
         Behavior = {
-            layer {
+            {
                 Name = "SuperWaveVer", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "SuperWaveVer" },
             },
@@ -111,7 +106,7 @@ ChipPrototypes = {
         Name = "SuperWaveDSide",
         GamePoints = 100,
         Behavior = {
-            layer {
+            {
                 Name = "SuperWaveDSide", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "SuperCross" },
             },
@@ -121,7 +116,7 @@ ChipPrototypes = {
         Name = "Star",
         GamePoints = 100,
         Behavior = {
-            layer {
+            {
                 Name = "Star", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "Star" },
             },
@@ -135,7 +130,7 @@ ChipPrototypes = {
         GamePoints = 100,
         Selector = "AllChipsSameGroupSelector",
         Behavior = {
-            layer {
+            {
                 Name = "DestroyColor", MultipleColors = 0, CanIterateWithGroup = 0, score = 100,
                 onDestroySound = "bomb_sound",
                 OnDestroyActions = { "ColorDestroyer" },
@@ -147,16 +142,16 @@ ChipPrototypes = {
     {
         Name = "Wall",
         Behavior = {
-            layer { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+            { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
                     onDestroySound = "chip_destroy_sound" },
         },
     },
     {
         Name = "DWall",
         Behavior = {
-            layer { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+            { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
                     onDestroySound = "chip_destroy_sound" },
-            layer { Name = "DWall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+            { Name = "DWall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
                     onDestroySound = "chip_destroy_sound" },
         },
     },
@@ -164,7 +159,7 @@ ChipPrototypes = {
     {
         Name = "CWall",
         Behavior = {
-            layer { Name = "CWall", MultipleColors = 1, CanFalling = 0, CanIterateWithGroup = 0, score = 40,
+            { Name = "CWall", MultipleColors = 1, CanFalling = 0, CanIterateWithGroup = 0, score = 40,
                     onDestroySound = "chip_destroy_sound" },
         },
     },
@@ -173,8 +168,8 @@ ChipPrototypes = {
     {
         Name = "Chain",
         Behavior = {
-            layer { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" },
-            layer { Name = "Chain", MultipleColors = 0, CanFalling = 0, score = 30,
+            { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" },
+            { Name = "Chain", MultipleColors = 0, CanFalling = 0, score = 30,
                     onDestroySound = "chip_destroy_sound" },
         },
     },
@@ -184,7 +179,7 @@ ChipPrototypes = {
     {
         Name = "FallingLevelGoal",
         Behavior = {
-            layer {
+            {
                 Name = "FallingLevelGoal", MultipleColors = 0, CanIterateWithGroup = 0, LevelGoal = 1,
                 score = 500,
                 OnIdleActions = { "DestroyIfFloorIsReached" },
