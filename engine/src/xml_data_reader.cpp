@@ -1,12 +1,17 @@
 #include "xml_data_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
+#include "buddy_allocator.h"
+#include "engine_allocators.h"
 #include "fatal_error.h"
+#include "file_system.h"
 #include "log_system.h"
 
 namespace VQ {
@@ -28,13 +33,27 @@ uint8_t attributeByte(const pugi::xml_node& node, const char* attribute)
 // serve it, else from the heap, so a full area or a large file still loads.
 char* allocateTextBuffer(size_t size, BuddyAllocator*& allocator)
 {
-    allocator = nullptr;
+    allocator = EngineAllocators::exists() ? EngineAllocators::instancePtr()->buddyAllocator() : nullptr;
+    if (allocator) {
+        if (void* block = allocator->alloc(size))
+            return static_cast<char*>(block);
+        allocator = nullptr;
+    }
     return new char[size ? size : 1];
 }
 
-void freeTextBuffer(char* buffer, size_t /*size*/, BuddyAllocator* /*allocator*/)
+void freeTextBuffer(char* buffer, size_t size, BuddyAllocator* allocator)
 {
-    delete[] buffer;
+    if (!buffer)
+        return;
+    if (!allocator) {
+        delete[] buffer;
+        return;
+    }
+    // The area goes with its allocator: a block outliving it (a reader kept
+    // past shut-down) has nothing left to give back.
+    if (EngineAllocators::exists() && EngineAllocators::instancePtr()->buddyAllocator() == allocator)
+        allocator->dealloc(buffer, size);
 }
 
 }  // namespace
@@ -70,6 +89,33 @@ void XmlDataReader::reset()
     mBuffer = nullptr;
     mBufferSize = 0;
     mBufferAllocator = nullptr;
+}
+
+bool XmlDataReader::load(const std::string& package, const std::string& name)
+{
+    reset();
+    std::unique_ptr<File> file(FileSystem::instance()->openFile(package, name));
+    if (!file)
+        return false;
+
+    const int32_t size = std::max<int32_t>(file->size(), 0);
+    mBuffer = allocateTextBuffer(size_t(size), mBufferAllocator);
+    mBufferSize = size_t(size);
+    // Read straight into the buffer the document will be parsed in.
+    int32_t received = 0;
+    while (received < size) {
+        const int32_t count = file->read(mBuffer + received, size - received);
+        if (count <= 0)
+            break;
+        received += count;
+    }
+    if (received != size) {
+        log(formatString("WARNING: Failed to read '%s': %d of %d bytes arrived", name.c_str(), int(received),
+                         int(size)));
+        reset();
+        return false;
+    }
+    return parseBuffer(name);
 }
 
 bool XmlDataReader::loadFromMemory(const std::string& resourceName, const void* data, size_t size)

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "fatal_error.h"
+#include "file_system.h"
 #include "log_system.h"
 
 namespace VQ {
@@ -15,6 +16,21 @@ float attributeFloat(const pugi::xml_node& node, const char* name)
 }
 
 }  // namespace
+
+XmlIArchive::XmlIArchive(const std::string& package, const std::string& name)
+{
+    std::unique_ptr<File> file(FileSystem::instance()->openFile(package, name));
+    if (!file) {
+        const std::string text = formatString("Failed to open file to load xml_iarchive: %s", name.c_str());
+        log(text);
+        assertFailed("VQ", text, "xml_iarchive", 21);
+    }
+    // A file that cannot be read whole leaves the archive not opened; the
+    // reader has logged why.
+    std::vector<char> text;
+    if (readWholeResource(*file, name, text))
+        parse(text.data(), text.size());
+}
 
 XmlIArchive::XmlIArchive(std::string_view text)
 {
