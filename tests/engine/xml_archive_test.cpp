@@ -1,16 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "log_system.h"
 #include "object_factory.h"
 #include "particle_affector.h"
 #include "particle_emitter.h"
 #include "particle_system.h"
-#include "support/test_support.h"
+#include "support/content_fixture.h"
 #include "xml_iarchive.h"
 #include "xml_oarchive.h"
 
@@ -98,28 +96,19 @@ struct Effect : VQ::ISerializable {
     }
 };
 
-class XmlArchiveTest : public ::testing::Test {
+// The log of a content folder; the archives read text from memory.
+class XmlArchiveTest : public ContentTest {
 protected:
     void SetUp() override
     {
-        mOldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(mDir.path());
-        mLog = std::make_unique<VQ::LogSystem>();
+        ContentTest::SetUp();
         mFactory = std::make_unique<VQ::ObjectFactory>();
         mFactory->registerClass<BoxPart>("BoxPart");
     }
     void TearDown() override
     {
         mFactory.reset();
-        mLog.reset();
-        std::filesystem::current_path(mOldCwd);
-    }
-    std::vector<std::string> logLines() const
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : splitLines(readFile(mDir.file("VQ.log"))))
-            lines.push_back(stripLogPrefix(line));
-        return lines;
+        ContentTest::TearDown();
     }
     // Loads the effect "Effect" from the text.
     std::unique_ptr<Effect> loadEffect(const std::string& text)
@@ -131,9 +120,6 @@ protected:
         return std::unique_ptr<Effect>(effect);
     }
 
-    TempDir mDir;
-    std::filesystem::path mOldCwd;
-    std::unique_ptr<VQ::LogSystem> mLog;
     std::unique_ptr<VQ::ObjectFactory> mFactory;
 };
 

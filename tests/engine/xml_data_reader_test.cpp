@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <filesystem>
+#include <cstring>
 #include <string>
 
-#include "log_system.h"
-#include "support/test_support.h"
+#include "support/content_fixture.h"
+#include "utils.h"
 #include "xml_data_reader.h"
 
 using namespace TestSupport;
@@ -41,32 +41,16 @@ const char* const kSpriteTable = R"(<?xml version="1.0" encoding="utf-8"?>
 </root>
 )";
 
-class XmlDataReaderTest : public ::testing::Test {
+// The log of a content folder; the reader parses text from memory.
+class XmlDataReaderTest : public ContentTest {
 protected:
     void SetUp() override
     {
-        mOldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(mDir.path());
-        mLog = new VQ::LogSystem();
+        ContentTest::SetUp();
         ASSERT_TRUE(mReader.loadFromMemory("test_sxml", kSpriteTable, strlen(kSpriteTable)));
         ASSERT_TRUE(mReader.enterNode("s_tile"));
     }
-    void TearDown() override
-    {
-        delete mLog;
-        std::filesystem::current_path(mOldCwd);
-    }
-    std::vector<std::string> logLines() const
-    {
-        std::vector<std::string> lines;
-        for (const std::string& line : splitLines(readFile(mDir.file("VQ.log"))))
-            lines.push_back(stripLogPrefix(line));
-        return lines;
-    }
 
-    TempDir mDir;
-    std::filesystem::path mOldCwd;
-    VQ::LogSystem* mLog = nullptr;
     VQ::XmlDataReader mReader;
 };
 
@@ -234,4 +218,18 @@ TEST_F(XmlDataReaderTest, MalformedXmlIsFatalAfterTwoLogLines)
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "Failed to parse XML file: broken_sxml");
     EXPECT_EQ(lines[1], "Error description: Start-end tags mismatch");
+}
+
+TEST_F(XmlDataReaderTest, TextConversionsReplaceInvalidInputWithOneWarning)
+{
+    const std::string word = "\xD0\x9B\xD0\xB0\xD0\xBC\xD0\xBF\xD0\xB0";  // five Cyrillic letters
+    const std::u16string wide = VQ::utf8ToWide(word);
+    EXPECT_EQ(wide.size(), 5u);
+    EXPECT_EQ(VQ::wideToUtf8(wide), word);
+    EXPECT_EQ(countLogLines("WARNING: Invalid UTF-8 text replaced with U+FFFD"), 0);
+
+    EXPECT_EQ(VQ::utf8ToWide("a\xFF\xFE" "b"), u"a\uFFFD\uFFFDb");
+    EXPECT_EQ(countLogLines("WARNING: Invalid UTF-8 text replaced with U+FFFD"), 1);
+    EXPECT_EQ(VQ::wideToUtf8(std::u16string{u'x', char16_t(0xDC00), char16_t(0xD800)}), "x\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(countLogLines("WARNING: Invalid UTF-16 text replaced with U+FFFD"), 1);
 }
