@@ -220,11 +220,20 @@ public:
     bool locked = false;
 };
 
+// Vertex buffers stream through a ring several times their size: each unlock
+// appends the written range after the last one, and draws read it with a base
+// vertex, so no upload ever waits for a draw still reading earlier data. Only
+// when the ring is full is its storage orphaned and the ring restarted.
+constexpr uint32_t kVertexRingFactor = 16;
+
 class BufferGL : public GfxBuffer {
 public:
     BufferGL(uint32_t size, bool index) : GfxBuffer(size, index), shadow(size) {}
     GLuint id = 0;
     std::vector<uint8_t> shadow;
+    uint32_t ringSize = 0;
+    uint32_t writeOffset = 0;  // where the next upload goes
+    uint32_t drawOffset = 0;   // where the last upload went
 };
 
 struct ShaderGL {
@@ -325,6 +334,7 @@ private:
     GfxViewport mViewport;
     TextureGL* mTextures[MAX_TEXTURE_STAGES] = {};
     BufferGL* mStream = nullptr;
+    uint32_t mStreamStride = 0;
     BufferGL* mIndices = nullptr;
     Matrix4 mTransforms[3];
     float mConstants[MAX_VERTEX_SHADER_CONSTANTS * 4] = {};
@@ -609,10 +619,11 @@ GfxBuffer* GraphicsDeviceGL::createBuffer(uint32_t bytes, bool index)
     if (!mCreated || bytes == 0)
         return nullptr;
     auto* b = new BufferGL(bytes, index);
+    b->ringSize = index ? bytes : bytes * kVertexRingFactor;
     glGenBuffers(1, &b->id);
     // The copy-write binding leaves the vertex array's own bindings alone.
     glBindBuffer(GL_COPY_WRITE_BUFFER, b->id);
-    glBufferData(GL_COPY_WRITE_BUFFER, bytes, nullptr, index ? GL_STATIC_DRAW : GL_STREAM_DRAW);
+    glBufferData(GL_COPY_WRITE_BUFFER, b->ringSize, nullptr, index ? GL_STATIC_DRAW : GL_STREAM_DRAW);
     track(b);
     return b;
 }
@@ -628,14 +639,30 @@ void GraphicsDeviceGL::unlockBuffer(GfxBuffer* buffer, uint32_t bytesUsed)
     auto* b = static_cast<BufferGL*>(buffer);
     if (!b)
         return;
-    const uint32_t bytes = b->isIndexBuffer() ? b->size() : std::min(bytesUsed, b->size());
+    glBindBuffer(GL_COPY_WRITE_BUFFER, b->id);
+    if (b->isIndexBuffer()) {
+        glBufferSubData(GL_COPY_WRITE_BUFFER, 0, b->size(), b->shadow.data());
+        return;
+    }
+    const uint32_t bytes = std::min(bytesUsed, b->size());
     if (bytes == 0)
         return;
-    glBindBuffer(GL_COPY_WRITE_BUFFER, b->id);
-    // Orphan the old storage so that the driver never waits for draws still
-    // reading it.
-    glBufferData(GL_COPY_WRITE_BUFFER, b->size(), nullptr, b->isIndexBuffer() ? GL_STATIC_DRAW : GL_STREAM_DRAW);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, 0, bytes, b->shadow.data());
+    if (b->writeOffset + bytes > b->ringSize) {
+        glBufferData(GL_COPY_WRITE_BUFFER, b->ringSize, nullptr, GL_STREAM_DRAW);
+        b->writeOffset = 0;
+    }
+    void* dst = glMapBufferRange(GL_COPY_WRITE_BUFFER, b->writeOffset, bytes,
+                                 GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_RANGE_BIT | GL_MAP_UNSYNCHRONIZED_BIT);
+    if (dst) {
+        std::memcpy(dst, b->shadow.data(), bytes);
+        glUnmapBuffer(GL_COPY_WRITE_BUFFER);
+    } else {
+        glBufferSubData(GL_COPY_WRITE_BUFFER, b->writeOffset, bytes, b->shadow.data());
+    }
+    b->drawOffset = b->writeOffset;
+    // The next range starts on a whole vertex of any layout the buffer serves.
+    const uint32_t stride = std::max(mStreamStride, 1u);
+    b->writeOffset += (bytes + stride - 1) / stride * stride;
 }
 
 void GraphicsDeviceGL::release(GfxResource* resource)
@@ -927,6 +954,7 @@ void GraphicsDeviceGL::setStreamSource(GfxBuffer* vertexBuffer, uint32_t vertexF
         return;
     }
     const VertexLayout layout = describeVertexLayout(vertexFormat);
+    mStreamStride = layout.stride;
     glBindBuffer(GL_ARRAY_BUFFER, b->id);
     const auto offset = [&](VertexComponent c) {
         return reinterpret_cast<const void*>(uintptr_t(layout.offsets[c]));
@@ -1108,15 +1136,17 @@ void GraphicsDeviceGL::drawIndexedTriangleList(uint32_t, uint32_t startIndex, ui
 {
     if (!mIndices || triangleCount == 0 || !prepareDraw())
         return;
-    glDrawElements(GL_TRIANGLES, GLsizei(triangleCount * 3), GL_UNSIGNED_SHORT,
-                   reinterpret_cast<const void*>(uintptr_t(startIndex) * 2));
+    glDrawElementsBaseVertex(GL_TRIANGLES, GLsizei(triangleCount * 3), GL_UNSIGNED_SHORT,
+                             reinterpret_cast<const void*>(uintptr_t(startIndex) * 2),
+                             GLint(mStream->drawOffset / std::max(mStreamStride, 1u)));
 }
 
 void GraphicsDeviceGL::drawLineList(uint32_t startVertex, uint32_t lineCount)
 {
     if (lineCount == 0 || !prepareDraw())
         return;
-    glDrawArrays(GL_LINES, GLint(startVertex), GLsizei(lineCount * 2));
+    glDrawArrays(GL_LINES, GLint(startVertex + mStream->drawOffset / std::max(mStreamStride, 1u)),
+                 GLsizei(lineCount * 2));
 }
 
 bool GraphicsDeviceGL::readPixels(std::vector<uint32_t>& argb, uint32_t& width, uint32_t& height)
