@@ -317,6 +317,53 @@ struct DeviceStateBlock {
     uint32_t get(uint32_t st, StageState s) const { return stage[st][uint32_t(s)]; }
 };
 
+// What must be given back before a reset may go ahead: objects of the default
+// pool, and the references handed out to the device's own back buffer and
+// its depth surface (which the device keeps and never deletes on release).
+class DefaultPoolTracker {
+public:
+    void setOwnSurfaces(GfxSurface* backBuffer, GfxSurface* depth)
+    {
+        mOwn[0] = backBuffer;
+        mOwn[1] = depth;
+    }
+    // A counted reference to an own surface (null when there is none yet).
+    GfxSurface* reference(uint32_t which)
+    {
+        if (mOwn[which])
+            ++mRefs[which];
+        return mOwn[which];
+    }
+    // True when `r` is an own surface; its reference is given back.
+    bool releaseOwn(const GfxResource* r)
+    {
+        for (uint32_t i = 0; i < 2; ++i)
+            if (r == mOwn[i]) {
+                if (mRefs[i] > 0)
+                    --mRefs[i];
+                return true;
+            }
+        return false;
+    }
+    void created(const GfxResource* r)
+    {
+        if (r->defaultPool())
+            ++mLive;
+    }
+    void released(const GfxResource* r)
+    {
+        if (r->defaultPool())
+            --mLive;
+    }
+    uint32_t liveObjects() const { return mLive; }
+    bool blocksReset() const { return mLive > 0 || mRefs[0] > 0 || mRefs[1] > 0; }
+
+private:
+    GfxSurface* mOwn[2] = {};
+    uint32_t mRefs[2] = {};
+    uint32_t mLive = 0;
+};
+
 // The defaults of the states above, shared by both implementations.
 uint32_t defaultRenderState(RenderState state);
 uint32_t defaultStageState(uint32_t stage, StageState state);

@@ -314,7 +314,7 @@ private:
     DeviceCaps mCaps;
     DeviceStateBlock mStates;
     uint64_t mUniformVersion = 1;
-    uint32_t mLiveDefaultPool = 0;
+    DefaultPoolTracker mPool;
     std::set<GfxResource*> mLive;
     std::set<SurfaceGL*> mColourSurfaces;
 
@@ -326,8 +326,6 @@ private:
 
     std::unique_ptr<SurfaceGL> mBackBuffer;
     std::unique_ptr<SurfaceGL> mBackBufferDepth;
-    uint32_t mBackBufferRefs = 0;
-    uint32_t mBackBufferDepthRefs = 0;
 
     SurfaceGL* mColourTarget = nullptr;
     SurfaceGL* mDepthTarget = nullptr;
@@ -427,6 +425,7 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
     glGenRenderbuffers(1, &mBackBuffer->renderbuffer);
     glGenRenderbuffers(1, &mBackBufferDepth->renderbuffer);
     mColourSurfaces.insert(mBackBuffer.get());
+    mPool.setOwnSurfaces(mBackBuffer.get(), mBackBufferDepth.get());
     for (auto& t : mTransforms)
         t = Matrix4::identity();
     mCreated = true;
@@ -464,7 +463,7 @@ DeviceResult GraphicsDeviceGL::reset(uint32_t backBufferWidth, uint32_t backBuff
     if (!mCreated)
         return DeviceResult::InvalidCall;
     // As on the original device, default-pool objects must all be gone.
-    if (mLiveDefaultPool > 0 || mBackBufferRefs > 0 || mBackBufferDepthRefs > 0)
+    if (mPool.blocksReset())
         return DeviceResult::InvalidCall;
     if (!createBackBuffer(backBufferWidth, backBufferHeight))
         return DeviceResult::OutOfVideoMemory;
@@ -503,15 +502,13 @@ DeviceResult GraphicsDeviceGL::present()
 void GraphicsDeviceGL::track(GfxResource* r)
 {
     mLive.insert(r);
-    if (r->defaultPool())
-        ++mLiveDefaultPool;
+    mPool.created(r);
 }
 
 void GraphicsDeviceGL::untrack(GfxResource* r)
 {
     mLive.erase(r);
-    if (r->defaultPool())
-        --mLiveDefaultPool;
+    mPool.released(r);
 }
 
 GfxTexture* GraphicsDeviceGL::createTexture(uint32_t width, uint32_t height, GfxFormat format, bool renderTarget)
@@ -669,17 +666,7 @@ void GraphicsDeviceGL::release(GfxResource* resource)
 {
     if (!resource)
         return;
-    if (resource == mBackBuffer.get()) {
-        if (mBackBufferRefs > 0)
-            --mBackBufferRefs;
-        return;
-    }
-    if (resource == mBackBufferDepth.get()) {
-        if (mBackBufferDepthRefs > 0)
-            --mBackBufferDepthRefs;
-        return;
-    }
-    if (!mLive.count(resource))
+    if (mPool.releaseOwn(resource) || !mLive.count(resource))
         return;
     untrack(resource);
     if (auto* t = dynamic_cast<TextureGL*>(resource)) {
@@ -719,18 +706,12 @@ void GraphicsDeviceGL::release(GfxResource* resource)
 
 GfxSurface* GraphicsDeviceGL::getBackBuffer()
 {
-    if (!mCreated)
-        return nullptr;
-    ++mBackBufferRefs;
-    return mBackBuffer.get();
+    return mPool.reference(0);
 }
 
 GfxSurface* GraphicsDeviceGL::getBackBufferDepthStencil()
 {
-    if (!mCreated)
-        return nullptr;
-    ++mBackBufferDepthRefs;
-    return mBackBufferDepth.get();
+    return mPool.reference(1);
 }
 
 void GraphicsDeviceGL::attachDepth(SurfaceGL* colour, SurfaceGL* depth)

@@ -83,6 +83,7 @@ DeviceResult RecordingGraphicsDevice::create(uint32_t backBufferWidth, uint32_t 
     mVertexProcessing = vp;
     mBackBuffer = std::make_unique<Surface>(backBufferWidth, backBufferHeight, GfxFormat::X8R8G8B8, true);
     mBackBufferDepth = std::make_unique<Surface>(backBufferWidth, backBufferHeight, GfxFormat::D16, true);
+    mPool.setOwnSurfaces(mBackBuffer.get(), mBackBufferDepth.get());
     setDefaults();
     return DeviceResult::Ok;
 }
@@ -117,7 +118,7 @@ DeviceResult RecordingGraphicsDevice::reset(uint32_t backBufferWidth, uint32_t b
         return DeviceResult::DeviceLost;
     // Like the original device: any default-pool object still alive makes the
     // reset fail, which is how a leak in a reset path shows.
-    if (mLiveDefaultPool > 0 || mBackBufferRefs > 0 || mBackBufferDepthRefs > 0)
+    if (mPool.blocksReset())
         return DeviceResult::InvalidCall;
     mLost = false;
     ++mResetCount;
@@ -170,12 +171,10 @@ void RecordingGraphicsDevice::recordResource(bool created, const GfxResource* re
         e.kind = b->isIndexBuffer() ? "indexbuffer" : "vertexbuffer";
         e.width = b->size();
     }
-    if (resource->defaultPool()) {
-        if (created)
-            ++mLiveDefaultPool;
-        else
-            --mLiveDefaultPool;
-    }
+    if (created)
+        mPool.created(resource);
+    else
+        mPool.released(resource);
     mResourceEvents.push_back(std::move(e));
 }
 
@@ -222,20 +221,11 @@ GfxSurface* RecordingGraphicsDevice::createDepthStencilSurface(uint32_t width, u
     return s;
 }
 
-GfxBuffer* RecordingGraphicsDevice::createVertexBuffer(uint32_t bytes)
+GfxBuffer* RecordingGraphicsDevice::createBuffer(uint32_t bytes, bool index)
 {
     if (bytes == 0)
         return nullptr;
-    auto* b = new Buffer(bytes, false);
-    recordResource(true, b);
-    return b;
-}
-
-GfxBuffer* RecordingGraphicsDevice::createIndexBuffer(uint32_t bytes)
-{
-    if (bytes == 0)
-        return nullptr;
-    auto* b = new Buffer(bytes, true);
+    auto* b = new Buffer(bytes, index);
     recordResource(true, b);
     return b;
 }
@@ -259,16 +249,8 @@ void RecordingGraphicsDevice::release(GfxResource* resource)
 {
     if (!resource)
         return;
-    if (resource == mBackBuffer.get()) {
-        if (mBackBufferRefs > 0)
-            --mBackBufferRefs;
+    if (mPool.releaseOwn(resource))
         return;
-    }
-    if (resource == mBackBufferDepth.get()) {
-        if (mBackBufferDepthRefs > 0)
-            --mBackBufferDepthRefs;
-        return;
-    }
     // Unbind what goes away so that no dangling binding is recorded later.
     for (auto& t : mTextures)
         if (t == resource)
@@ -287,18 +269,12 @@ void RecordingGraphicsDevice::release(GfxResource* resource)
 
 GfxSurface* RecordingGraphicsDevice::getBackBuffer()
 {
-    if (!mBackBuffer)
-        return nullptr;
-    ++mBackBufferRefs;
-    return mBackBuffer.get();
+    return mPool.reference(0);
 }
 
 GfxSurface* RecordingGraphicsDevice::getBackBufferDepthStencil()
 {
-    if (!mBackBufferDepth)
-        return nullptr;
-    ++mBackBufferDepthRefs;
-    return mBackBufferDepth.get();
+    return mPool.reference(1);
 }
 
 void RecordingGraphicsDevice::setRenderTarget(GfxSurface* colour, GfxSurface* depth)
@@ -391,7 +367,8 @@ void RecordingGraphicsDevice::drawLineList(uint32_t startVertex, uint32_t lineCo
     record(std::move(d));
 }
 
-uint32_t RecordingGraphicsDevice::createPixelShader(const char* source, std::string& errors)
+uint32_t RecordingGraphicsDevice::createShader(const char* source, std::vector<uint32_t>& handles,
+                                               std::string& errors)
 {
     if (!mShadersSupported || !source) {
         errors = "shaders are not supported";
@@ -402,22 +379,18 @@ uint32_t RecordingGraphicsDevice::createPixelShader(const char* source, std::str
         errors = "0:1(1): error: #error in source";
         return 0;
     }
-    mPixelShaders.push_back(mNextShaderHandle);
+    handles.push_back(mNextShaderHandle);
     return mNextShaderHandle++;
+}
+
+uint32_t RecordingGraphicsDevice::createPixelShader(const char* source, std::string& errors)
+{
+    return createShader(source, mPixelShaders, errors);
 }
 
 uint32_t RecordingGraphicsDevice::createVertexShader(const char* source, uint32_t, std::string& errors)
 {
-    if (!mShadersSupported || !source) {
-        errors = "shaders are not supported";
-        return 0;
-    }
-    if (std::strstr(source, "#error")) {
-        errors = "0:1(1): error: #error in source";
-        return 0;
-    }
-    mVertexShaders.push_back(mNextShaderHandle);
-    return mNextShaderHandle++;
+    return createShader(source, mVertexShaders, errors);
 }
 
 static bool eraseHandle(std::vector<uint32_t>& handles, uint32_t handle)

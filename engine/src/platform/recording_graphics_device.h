@@ -74,7 +74,7 @@ public:
     const std::vector<ClearRecord>& clears() const { return mClears; }
     const std::vector<ResourceEvent>& resourceEvents() const { return mResourceEvents; }
     void clearRecords();
-    uint32_t liveDefaultPoolObjects() const { return mLiveDefaultPool; }
+    uint32_t liveDefaultPoolObjects() const { return mPool.liveObjects(); }
     uint32_t createAttempts() const { return mCreateAttempts; }
     VertexProcessing vertexProcessing() const { return mVertexProcessing; }
     uint32_t presentCount() const { return mPresentCount; }
@@ -103,8 +103,8 @@ public:
     uint8_t* lockTexture(GfxTexture* texture, bool discard, uint32_t& pitch) override;
     void unlockTexture(GfxTexture* texture) override;
     GfxSurface* createDepthStencilSurface(uint32_t width, uint32_t height, GfxFormat format) override;
-    GfxBuffer* createVertexBuffer(uint32_t bytes) override;
-    GfxBuffer* createIndexBuffer(uint32_t bytes) override;
+    GfxBuffer* createVertexBuffer(uint32_t bytes) override { return createBuffer(bytes, false); }
+    GfxBuffer* createIndexBuffer(uint32_t bytes) override { return createBuffer(bytes, true); }
     uint8_t* lockBuffer(GfxBuffer* buffer, bool discard) override;
     void unlockBuffer(GfxBuffer* buffer, uint32_t bytesUsed) override;
     void release(GfxResource* resource) override;
@@ -137,6 +137,8 @@ public:
     class Buffer;
 
 private:
+    GfxBuffer* createBuffer(uint32_t bytes, bool index);
+    uint32_t createShader(const char* source, std::vector<uint32_t>& handles, std::string& errors);
     bool takeLockFailure();
     void recordResource(bool created, const GfxResource* resource);
     void record(DrawRecord&& draw);
@@ -157,12 +159,10 @@ private:
     uint32_t mScenePairingErrors = 0;
     uint32_t mPresentCount = 0;
     uint32_t mResetCount = 0;
-    uint32_t mLiveDefaultPool = 0;
+    DefaultPoolTracker mPool;
 
     std::unique_ptr<Surface> mBackBuffer;
     std::unique_ptr<Surface> mBackBufferDepth;
-    uint32_t mBackBufferRefs = 0;
-    uint32_t mBackBufferDepthRefs = 0;
 
     GfxSurface* mColourTarget = nullptr;
     GfxSurface* mDepthTarget = nullptr;
