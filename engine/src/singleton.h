@@ -14,10 +14,12 @@ void reportMissingSingleton(const std::type_info& type);
 template <typename T>
 class Singleton {
 public:
-    Singleton() { sInstance = static_cast<T*>(this); }
+    // The base pointer is stored: the derived object is not yet (or no
+    // longer) a T while this constructor (destructor) runs.
+    Singleton() { sInstance = this; }
     virtual ~Singleton()
     {
-        if (sInstance == static_cast<T*>(this))
+        if (sInstance == this)
             sInstance = nullptr;
     }
     Singleton(const Singleton&) = delete;
@@ -34,14 +36,14 @@ public:
     static T* instance()
     {
         checkInstance();
-        return sInstance;
+        return static_cast<T*>(sInstance);
     }
 
-    static T* instancePtr() { return sInstance; }
+    static T* instancePtr() { return static_cast<T*>(sInstance); }
     static bool exists() { return sInstance != nullptr; }
 
 private:
-    static inline T* sInstance = nullptr;
+    static inline Singleton* sInstance = nullptr;
 };
 
 }  // namespace VQ

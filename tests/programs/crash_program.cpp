@@ -15,9 +15,17 @@ volatile int gZero = 0;
 volatile int gNumerator = 1000;
 volatile uintptr_t gNullAddress = 0;
 
-[[gnu::noinline]] void dereferenceNull()
+// The faults are the point here: the undefined-behaviour checker must not
+// stop them before the crash handler sees them.
+[[gnu::noinline, gnu::no_sanitize_undefined]] void dereferenceNull()
 {
     *reinterpret_cast<volatile int*>(gNullAddress) = 42;
+}
+
+[[gnu::noinline, gnu::no_sanitize_undefined]] void divideByZero()
+{
+    volatile int x = gNumerator / gZero;
+    (void)x;
 }
 
 }  // namespace
@@ -29,8 +37,7 @@ int main(int argc, char** argv)
     VQ::log("crash program started");
     const char* kind = argc > 1 ? argv[1] : "null";
     if (strcmp(kind, "divide") == 0) {
-        volatile int x = gNumerator / gZero;
-        (void)x;
+        divideByZero();
     } else if (strcmp(kind, "abort") == 0) {
         abort();
     } else if (strcmp(kind, "thread") == 0) {

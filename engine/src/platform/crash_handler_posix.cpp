@@ -156,6 +156,16 @@ void logExceptionRecord(uint64_t address, uint32_t code)
     crashLog("ExceptionAddress (0x00400000): 0x" + hex(address - base + 0x00400000));
 }
 
+// The stack is read raw, red zones included: the address checker must not
+// take that for a fault of its own.
+[[gnu::no_sanitize_address]] void copyRawMemory(void* destination, uint64_t source, size_t size)
+{
+    const volatile unsigned char* from = reinterpret_cast<const volatile unsigned char*>(source);
+    unsigned char* to = static_cast<unsigned char*>(destination);
+    for (size_t i = 0; i < size; ++i)
+        to[i] = from[i];
+}
+
 void logStackDump(const Registers& regs)
 {
     uint64_t top = 0, bottom = 0;
@@ -169,7 +179,8 @@ void logStackDump(const Registers& regs)
         return;
     }
     while (address + 7 * 4 <= top) {
-        const uint32_t* w = reinterpret_cast<const uint32_t*>(address);
+        uint32_t w[7];
+        copyRawMemory(w, address, sizeof(w));
         crashLog(formatString("0x%s: 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x", hex(address).c_str(), w[0],
                               w[1], w[2], w[3], w[4], w[5], w[6]));
         address += 7 * 4;
@@ -373,8 +384,11 @@ bool writeMinidump(int fd, uint32_t threadId, uint64_t address, uint32_t code, c
     }
 
     writeContext(w, regs);
-    if (stackSize)
-        w.bytes(reinterpret_cast<const void*>(stackStart), stackSize);
+    if (stackSize) {
+        static unsigned char stackCopy[kMaxStackBytes];
+        copyRawMemory(stackCopy, stackStart, stackSize);
+        w.bytes(stackCopy, stackSize);
+    }
 
     for (size_t i = 0; i < moduleCount; ++i) {
         const std::string& name = modules[i].name;
