@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "log_system.h"
 #include "vorbis_writer.h"
 
 namespace TestSupport {
@@ -22,25 +21,5 @@ std::vector<char> makeToneOgg(int frames, int channels, int rate, float frequenc
 }
 
 void useSilentAudioDevice() { setenv("ALSOFT_DRIVERS", "null", 0); }
-
-ScopedLogFolder::ScopedLogFolder() : mOldCwd(std::filesystem::current_path())
-{
-    std::filesystem::current_path(mDir.path());
-    mLog = new VQ::LogSystem();
-}
-
-ScopedLogFolder::~ScopedLogFolder()
-{
-    delete mLog;
-    std::filesystem::current_path(mOldCwd);
-}
-
-std::vector<std::string> ScopedLogFolder::lines() const
-{
-    std::vector<std::string> out;
-    for (const std::string& line : splitLines(readFile(mDir.file("VQ.log"))))
-        out.push_back(stripLogPrefix(line));
-    return out;
-}
 
 }  // namespace TestSupport

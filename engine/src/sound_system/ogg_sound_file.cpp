@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 
+#include "file_system.h"
 #include "log_system.h"
 
 namespace VQ {
@@ -24,6 +25,18 @@ void OggSoundFile::clear()
     mChannels = 0;
     mRate = 0;
     mTotalFrames = 0;
+}
+
+bool OggSoundFile::load(const std::string& name)
+{
+    clear();
+    std::vector<char> bytes;
+    if (!loadWholeResource("default", name, bytes)) {
+        log(formatString("WARNING. Sound not found %s", name.c_str()));
+        return false;
+    }
+    open(std::move(bytes), name);
+    return true;
 }
 
 void OggSoundFile::open(std::vector<char> bytes, const std::string& name)

@@ -5,6 +5,7 @@
 
 #include "fatal_error.h"
 #include "log_system.h"
+#include "lua_script_2.h"
 
 namespace VQ {
 
@@ -71,6 +72,37 @@ std::vector<int> SoundManager::voiceHandles()
             if (mSounds[static_cast<size_t>(handle)] == voice)
                 handles.push_back(handle);
     return handles;
+}
+
+bool SoundManager::loadResources(const std::string& scriptName, const std::string& package)
+{
+    // No lock here: each registration releases the mutex while it reads its
+    // file, which it could not do with this frame holding it as well.
+    if (!mReady)
+        return false;
+    LuaScript2 script;
+    if (!script.load(scriptName, package) || !script.openTable("SoundResources"))
+        return false;
+    std::vector<SoundDescription> descriptions;
+    forEachTableEntry(
+        script,
+        [&] {
+            SoundDescription description;
+            int looped = 0;
+            script.getString("filename", description.filename);
+            script.getFloat("volume", description.volume, 1.0f);
+            script.getInt("group", description.group, 0);
+            script.getInt("looped", looped, 0);
+            script.getUInt("priority", description.priority, 0);
+            description.looped = looped != 0 ? 1 : 0;
+            if (!description.filename.empty())
+                descriptions.push_back(description);
+        },
+        [] {});
+    script.closeTable();
+    for (const SoundDescription& description : descriptions)
+        registerResource(description);
+    return true;
 }
 
 int SoundManager::registerResource(const SoundDescription& description)

@@ -6,6 +6,7 @@
 
 #include "sound_system/ogg_sound_file.h"
 #include "sound_system/sound_resource.h"
+#include "support/content_fixture.h"
 #include "support/sound_fixtures.h"
 #include "vorbis_writer.h"
 
@@ -17,15 +18,17 @@ namespace {
 
 VQ::SoundDescription effect() { return VQ::SoundDescription{"fixture_sound", 0, 1.0f, 0, 0}; }
 
+// Warnings need the log; nothing here reads through the file system.
+class OggSoundFileTest : public ContentTest {};
+
 }  // namespace
 
-TEST(OggMemoryCallbacks, ReadSeekAndTellFollowStdioOverTheBlock)
+TEST_F(OggSoundFileTest, ReadSeekAndTellFollowStdioOverTheBlock)
 {
     VQ::OggSoundFile file;
     std::vector<char> bytes(10);
     for (int i = 0; i < 10; ++i)
         bytes[static_cast<size_t>(i)] = static_cast<char>(i);
-    ScopedLogFolder log;
     file.open(bytes, "ten_bytes");  // not Ogg: the block stays for the callbacks
     ASSERT_EQ(VQ::OggSoundFile::seekCallback(&file, 0, SEEK_SET), 0);
 
@@ -68,9 +71,8 @@ TEST(OggMemoryCallbacks, ReadSeekAndTellFollowStdioOverTheBlock)
     EXPECT_EQ(VQ::OggSoundFile::closeCallback(nullptr), -1);
 }
 
-TEST(SoundResourceChunks, ChunksCoverTheFileWithoutGapOrOverlap)
+TEST_F(OggSoundFileTest, ChunksCoverTheFileWithoutGapOrOverlap)
 {
-    ScopedLogFolder log;
     struct Case {
         int frames;
         int channels;
@@ -99,9 +101,8 @@ TEST(SoundResourceChunks, ChunksCoverTheFileWithoutGapOrOverlap)
     }
 }
 
-TEST(OggSoundFileDecode, EveryChunkDecodesWholeIncludingTheLastPage)
+TEST_F(OggSoundFileTest, EveryChunkDecodesWholeIncludingTheLastPage)
 {
-    ScopedLogFolder log;
     struct Case {
         int frames;
         int channels;
@@ -128,9 +129,8 @@ TEST(OggSoundFileDecode, EveryChunkDecodesWholeIncludingTheLastPage)
     EXPECT_GT(peak, 8000);
 }
 
-TEST(OggSoundFileDecode, FilesThatCannotBePlayedAreSilentWithAWarning)
+TEST_F(OggSoundFileTest, FilesThatCannotBePlayedAreSilentWithAWarning)
 {
-    ScopedLogFolder log;
     VQ::SoundResource garbage(effect());
     garbage.loadFromMemory(std::vector<char>(5000, 'x'), "garbage_sound");
     EXPECT_TRUE(garbage.file.opened());
@@ -152,7 +152,7 @@ TEST(OggSoundFileDecode, FilesThatCannotBePlayedAreSilentWithAWarning)
     char buffer[64];
     EXPECT_EQ(wide.file.decode(0, buffer, 8), 0u);
 
-    const auto lines = log.lines();
+    const auto lines = logLines();
     EXPECT_THAT(lines, Contains("WARNING: Sound garbage_sound is not an Ogg Vorbis file; it plays as silence"));
     EXPECT_THAT(lines, Contains("WARNING: Sound surround_sound has 3 channels; only mono and stereo sounds are played"));
 }

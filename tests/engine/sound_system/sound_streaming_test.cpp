@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "sound_system/sound_manager.h"
+#include "support/content_fixture.h"
 #include "support/sound_fixtures.h"
 
 using namespace TestSupport;
@@ -23,10 +24,11 @@ namespace {
 constexpr int RATE = 48000;
 constexpr int THREE_CHUNKS = 3 * 8192 - 500;
 
-class SoundStreamingTest : public ::testing::Test {
+class SoundStreamingTest : public ContentTest {
 protected:
     void SetUp() override
     {
+        ContentTest::SetUp();
         useSilentAudioDevice();
         mManager = new VQ::SoundManager();
         ASSERT_TRUE(mManager->isReady());
@@ -41,6 +43,7 @@ protected:
         mResources.clear();
         delete mManager;
         VQ::setApplicationActiveQuery(nullptr);
+        ContentTest::TearDown();
     }
 
     VQ::SoundResource* makeResource(int frames, int group, int looped, uint32_t priority, float volume = 1.0f,
@@ -72,7 +75,6 @@ protected:
         return gain;
     }
 
-    ScopedLogFolder mLog;
     VQ::SoundManager* mManager = nullptr;
     std::vector<std::unique_ptr<VQ::SoundResource>> mResources;
 };
@@ -183,7 +185,7 @@ TEST_F(SoundStreamingTest, EffectsCompeteForFiveVoicesByScore)
 
     // 1 x 1.0 is not above the weakest voice's 0.2 x 10.
     EXPECT_EQ(mManager->createSound(minor), 0);
-    EXPECT_THAT(mLog.lines(), Contains("ERROR: SoundManager::createSound Sound can not be queued"));
+    EXPECT_THAT(logLines(), Contains("ERROR: SoundManager::createSound Sound can not be queued"));
 
     // A stronger one evicts the weakest, which stops at once.
     const int strong = mManager->createSound(major);
@@ -203,7 +205,7 @@ TEST_F(SoundStreamingTest, HandlesRunFrom1To63AndWrapToTheFirstFreeOne)
     for (int expected = 1; expected <= 63; ++expected)
         ASSERT_EQ(mManager->createSound(music), expected);
     EXPECT_EQ(mManager->createSound(music), 0);
-    EXPECT_THAT(mLog.lines(), Contains("ERROR: SoundManager::createSound Can't play sound"));
+    EXPECT_THAT(logLines(), Contains("ERROR: SoundManager::createSound Can't play sound"));
 
     mManager->stop(5);
     mManager->stop(1);
@@ -285,5 +287,5 @@ TEST_F(SoundStreamingTest, InvalidHandlesAndIdsAreIgnored)
         EXPECT_EQ(mManager->resource(id), nullptr) << id;
     }
     EXPECT_EQ(mManager->createSound(nullptr), 0);
-    EXPECT_THAT(mLog.lines(), Contains("WARNING: SoundManager::createSound Bad sound resource ptr!"));
+    EXPECT_THAT(logLines(), Contains("WARNING: SoundManager::createSound Bad sound resource ptr!"));
 }
