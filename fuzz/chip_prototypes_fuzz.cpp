@@ -22,6 +22,7 @@
 #include "fatal_error.h"
 #include "file_system.h"
 #include "log_system.h"
+#include "sound_system/sound_manager.h"
 
 namespace {
 
@@ -60,8 +61,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     std::filesystem::create_directories("media/scripts");
     VQ::contentRoot() = "./media/";
     gScriptPath = std::string(folder) + "/media/scripts/chip_prototypes.lua";
+    setenv("ALSOFT_DRIVERS", "null", 0);
     new VQ::LogSystem();
     new VQ::FileSystem();
+    new VQ::SoundManager();
     VQ::FileSystem::instance()->filesOfPackage("default")["chip_prototypes_lua"] = "scripts/chip_prototypes.lua";
     VQ::setFatalErrorHook(throwOnFatal);
     return 0;

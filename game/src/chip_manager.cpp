@@ -5,10 +5,12 @@
 #include "log_system.h"
 #include "lua_array.h"
 #include "random.h"
+#include "sound_system/sound_manager.h"
 
 ChipManager::ChipManager()
 {
     chips.reserve(500);
+    VQ::SoundManager::instance()->loadResources("sound_resources_lua", "default");
     loadPrototypes("chip_prototypes_lua");
 }
 

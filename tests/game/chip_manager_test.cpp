@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -9,7 +8,9 @@
 #include "chip_manager.h"
 #include "chip_selector.h"
 #include "random.h"
+#include "sound_system/sound_manager.h"
 #include "support/content_fixture.h"
+#include "support/sound_fixtures.h"
 
 using namespace TestSupport;
 
@@ -17,10 +18,17 @@ namespace {
 
 class ChipManagerTest : public ContentTest {
 protected:
+    void SetUp() override
+    {
+        ContentTest::SetUp();
+        useSilentAudioDevice();
+        mSound = std::make_unique<VQ::SoundManager>();
+    }
     void TearDown() override
     {
         mManager.reset();
         clearBehaviorPrototypes();
+        mSound.reset();
         ContentTest::TearDown();
     }
     void usePrototypes(const std::string& text)
@@ -32,12 +40,11 @@ protected:
     {
         usePrototypes(readFile(std::string(LANTERRA_SOURCE_DIR) + "/media/scripts/chip_prototypes.lua"));
     }
-    // The game's own package map and scripts, as the program finds them.
+    // The game's own content, package map, sounds and scripts, as the
+    // program finds them.
     void useSampleContent()
     {
-        const std::filesystem::path source = std::string(LANTERRA_SOURCE_DIR) + "/media";
-        for (const char* part : {"config.lua", "filelist.lua", "lists", "pc", "scripts"})
-            std::filesystem::copy(source / part, contentPath(part), std::filesystem::copy_options::recursive);
+        VQ::contentRoot() = std::string(LANTERRA_SOURCE_DIR) + "/media/";
         loadAll();
     }
     ChipManager& create()
@@ -67,6 +74,7 @@ protected:
         return slots;
     }
 
+    std::unique_ptr<VQ::SoundManager> mSound;
     std::unique_ptr<ChipManager> mManager;
 };
 
@@ -96,6 +104,25 @@ TEST_F(ChipManagerTest, SamplePrototypesGiveOneEntryPerColourAndRegisterTheirLay
         }
     }
     EXPECT_EQ(manager.findPrototype("Simple"), nullptr);
+
+    // Destroy sounds are the ids of the sounds the manager registered first.
+    const uint32_t chipSound = manager.findPrototype("Simple_B")->layers.top()->destroySound;
+    EXPECT_NE(chipSound, 0u);
+    EXPECT_EQ(chipSound, static_cast<uint32_t>(mSound->acquireResource("chip_destroy_sound")));
+    EXPECT_NE(manager.findPrototype("Bomb_B")->layers.top()->destroySound, chipSound);
+    EXPECT_EQ(manager.findPrototype("FallingLevelGoal")->layers.top()->destroySound, 0u);
+
+    // Destroying a layer plays its sound; a layer without one plays and
+    // reports nothing.
+    ASSERT_TRUE(mSound->voiceHandles().empty());
+    Chip* plain = manager.createChip("Simple_R", 1, 1, 1, {});
+    EXPECT_EQ(plain->layers.popTopAndDestroy(nullptr, plain, false).type, BEHAVIOR_SIMPLE);
+    EXPECT_EQ(mSound->voiceHandles().size(), 1u);
+    const size_t logSize = logLines().size();
+    Chip* goalChip = manager.createChip("FallingLevelGoal", 2, 1, 1, {});
+    EXPECT_EQ(goalChip->layers.popTopAndDestroy(nullptr, goalChip, true).type, BEHAVIOR_FALLING_LEVEL_GOAL);
+    EXPECT_EQ(mSound->voiceHandles().size(), 1u);
+    EXPECT_EQ(logLines().size(), logSize);
 
     ChipPrototype* destroyColor = manager.findPrototype("DestroyColor");
     ASSERT_NE(destroyColor, nullptr);
