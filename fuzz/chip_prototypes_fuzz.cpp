@@ -48,7 +48,14 @@ bool looksLikeData(const std::string& text)
     return text.find('\0') == std::string::npos;
 }
 
+std::string gFolder;
 std::string gScriptPath;
+
+void removeFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(gFolder, ignored);
+}
 
 }  // namespace
 
@@ -57,6 +64,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     char folder[] = "/tmp/chip_prototypes_fuzz_XXXXXX";
     if (!mkdtemp(folder))
         std::abort();
+    gFolder = folder;
+    std::atexit(removeFolder);
     std::filesystem::current_path(folder);
     std::filesystem::create_directories("media/scripts");
     VQ::contentRoot() = "./media/";
