@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
-#include <regex>
 #include <thread>
 
 #include "file_system.h"
@@ -99,7 +99,12 @@ TEST_F(FileSystemTest, PackageMapResolvesLocalizationDefaultsAndOverrides)
     const auto lines = logLines();
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
                             [](const std::string& l) {
-                                return std::regex_match(l, std::regex(R"(Filesystem:: load files location info in \d+\.\d\d msec)"));
+                                float msec = -1.0f;
+                                char unit[8] = {};
+                                return std::sscanf(l.c_str(), "Filesystem:: load files location info in %f %7s", &msec,
+                                                   unit) == 2 &&
+                                       msec >= 0.0f && std::string(unit) == "msec" &&
+                                       l.find('.') == l.size() - 8;
                             }),
               1);
     EXPECT_EQ(countLogLines("Current platform: test"), 1);
