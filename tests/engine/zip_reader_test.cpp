@@ -71,7 +71,7 @@ TEST_F(ZipReaderTest, ArchivesAreAskedBeforeLooseFiles)
 TEST_F(ZipReaderTest, EntriesOpenByPathWithoutTheLeadingSlashAndIndexOnce)
 {
     writeZipContent({{"scripts/a.lua", "-- a"}, {"big.txt", std::string(100000, 'q')}, {"raw.bin", "stored", false},
-                     {"empty.txt", ""}});
+                     {"empty.txt", ""}, {"caf\xC3\xA9.txt", "accent"}});
     VQ::ZipReader reader;
     EXPECT_EQ(readAllOf(reader.open("/scripts/a.lua")), "-- a");
     EXPECT_EQ(readAllOf(reader.open("scripts/a.lua")), "-- a");
@@ -79,6 +79,9 @@ TEST_F(ZipReaderTest, EntriesOpenByPathWithoutTheLeadingSlashAndIndexOnce)
     EXPECT_EQ(readAllOf(reader.open("/big.txt")), std::string(100000, 'q'));
     EXPECT_EQ(readAllOf(reader.open("raw.bin")), "stored");
     EXPECT_EQ(readAllOf(reader.open("Raw.bin")), "<null>");
+    // Names match byte for byte: no code-page conversion on this platform.
+    EXPECT_EQ(readAllOf(reader.open("/caf\xC3\xA9.txt")), "accent");
+    EXPECT_EQ(readAllOf(reader.open("/caf\xE9.txt")), "<null>");
 
     std::unique_ptr<VQ::File> empty(reader.open("empty.txt"));
     ASSERT_TRUE(empty);
