@@ -103,9 +103,10 @@ int VQTImage::load(const std::string& name, const std::string& package)
     DecodeStatus status = readImageFile(name, package, "vqt_image", 85, file)
                               ? decode(asBytes(file), file.size())
                               : DecodeStatus::failed("the file could not be read");
-    if (status.code == DecodeStatus::FAILED)
+    const int result = reportDecodeStatus(status, "VQT", name, "vqt_image");
+    if (result != 0)
         log(formatString("Failed to load VQT image %s", name.c_str()));
-    return reportDecodeStatus(status, "VQT", name, "vqt_image");
+    return result;
 }
 
 }  // namespace VQ
