@@ -15,12 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "animation.h"
 #include "color.h"
 #include "vector2.h"
 
-namespace VQ {
-class Animation;
-}
 class BoardRenderer;
 class Chip;
 class ChipAppearence;
@@ -118,6 +116,10 @@ public:
     void updateChipWobbles(float dt);
     void updateEffectDrawables(float dt);
     void updateCellAnimations(float dt);
+
+    // The player's click on a cell (column, row), handed over by the level
+    // state once per update while the button is down over the board.
+    void onCellClicked(const int cell[2]);
 
     // One hit on a tile.
     void reduceCell(FieldCell* cell);
