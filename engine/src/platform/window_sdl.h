@@ -15,6 +15,11 @@ struct IntSize {
     int height = 0;
 };
 
+struct IntPoint {
+    int x = 0;
+    int y = 0;
+};
+
 struct IntRect {
     int x = 0;
     int y = 0;
