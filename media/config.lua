@@ -1,0 +1,21 @@
+-- Start-up configuration: the platforms the game can run as, the one it runs
+-- as, and its language. Read once while the engine starts.
+config = {
+    platforms = {
+        {
+            name = "pc",
+            -- Content directories, named in filelist.lua; their package lists
+            -- are read in this order, so later ones override earlier ones.
+            directories = { "common", "pc" },
+            -- The design resolution every screen is laid out in.
+            resolution = { 1726, 970 },
+            -- 1: on screens narrower than the design, the visible width may
+            -- shrink down to the minimal aspect before bars appear.
+            fullscreenFitType = 1,
+            fullscreenMinimalAspect = 1.33,
+        },
+    },
+    currentPlatform = "pc",
+    currentLanguage = "en",
+    defaultLanguage = "en",
+}

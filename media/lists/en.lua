@@ -1,0 +1,5 @@
+-- English texts and fonts, opened through the package "localization" while
+-- the current language is "en".
+name = "en"
+filelist = {
+}

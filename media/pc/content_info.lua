@@ -1,0 +1,3 @@
+-- The pc platform's content set.
+contentName = "Lanterra sample content"
+platform = "pc"
