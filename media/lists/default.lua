@@ -3,4 +3,5 @@
 name = "default"
 filelist = {
     { name = "content_info_lua", filename = "scripts/content_info.lua" },
+    { name = "platform_config_lua", filename = "scripts/platform_config.lua" },
 }
