@@ -335,7 +335,7 @@ intptr_t windowProc(const WindowMessage& message)
 void createWindow()
 {
     std::string error;
-    if (!initVideo(&error))
+    if (!initVideo(WINDOW_CLASS, &error))
         assertFailed("VQ", "Unable to start the video system: " + error, "shell", __LINE__);
 
     Application* app = application();
@@ -354,7 +354,7 @@ void createWindow()
     const int outerHeight = height + 2 * metrics.frame + metrics.caption;
     const int x = (screen.width - outerWidth) / 2 + metrics.frame;
     const int y = (screen.height - outerHeight) / 2 + metrics.frame + metrics.caption;
-    if (!window.handle.create(app->title, WINDOW_CLASS, x, y, width, height, &error))
+    if (!window.handle.create(app->title, x, y, width, height, &error))
         assertFailed("VQ", "Unable to create the window: " + error, "shell", __LINE__);
 
     resetWindow(true, true);

@@ -112,7 +112,7 @@ TEST(GameProgram, CrashLeavesReportAndDump)
 
 TEST(GameProgram, BrokenConfigurationEndsInTheFatalReport)
 {
-    GameSandbox sandbox({{"config.lua", "config = { platforms = {\n"}});
+    GameSandbox sandbox(std::map<std::string, std::string>{{"config.lua", "config = { platforms = {\n"}});
     const ProcessResult result = runProcess(gamePath(), {}, sandbox.path(), sandbox.env(), 30);
     ASSERT_TRUE(result.exited) << result.output;
     EXPECT_EQ(result.exitCode, 255);

@@ -103,10 +103,12 @@ WindowMessage translateEvent(const SDL_Event& event)
 
 }  // namespace
 
-bool initVideo(std::string* error)
+bool initVideo(const std::string& windowClass, std::string* error)
 {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
+    // SDL reads the class when its video starts.
+    setenv("SDL_VIDEO_X11_WMCLASS", windowClass.c_str(), 1);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         if (error)
             *error = SDL_GetError();
@@ -137,13 +139,9 @@ SdlWindow::~SdlWindow()
     destroy();
 }
 
-bool SdlWindow::create(const std::string& title, const std::string& windowClass, int x, int y, int width,
-                       int height, std::string* error)
+bool SdlWindow::create(const std::string& title, int x, int y, int width, int height, std::string* error)
 {
     destroy();
-    // The X11 class names the program to the window manager; SDL reads it
-    // when it creates the window.
-    setenv("SDL_VIDEO_X11_WMCLASS", windowClass.c_str(), 1);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);

@@ -37,8 +37,9 @@ struct FrameMetrics {
 constexpr FrameMetrics DEFAULT_FRAME_METRICS{4, 23};
 
 // Brings SDL's video up once (later calls do nothing); false with SDL's
-// reason when it cannot.
-bool initVideo(std::string* error);
+// reason when it cannot. `windowClass` names the program to the window
+// manager (the X11 class of its windows).
+bool initVideo(const std::string& windowClass, std::string* error);
 
 IntSize desktopSize();
 // The part of the desktop not covered by panels (the whole desktop when the
@@ -83,8 +84,7 @@ public:
     // Creates the shown, non-resizable window with its client area at
     // (x, y) and its GL context, current on this thread. False with SDL's
     // reason when either cannot be made.
-    bool create(const std::string& title, const std::string& windowClass, int x, int y, int width, int height,
-                std::string* error);
+    bool create(const std::string& title, int x, int y, int width, int height, std::string* error);
     void destroy();
     bool exists() const { return mWindow != nullptr; }
     SDL_Window* handle() const { return mWindow; }
