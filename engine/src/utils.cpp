@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <utf8.h>
 
+#include "log_system.h"
+
 namespace VQ {
 
 std::string userDataDirectory(const char* applicationName, const char* companyPath)
@@ -45,9 +47,16 @@ std::string userDataDirectory(const char* applicationName, const char* companyPa
 
 std::u16string utf8ToWide(const std::string& text)
 {
+    std::u16string out;
+    if (utf8::is_valid(text.begin(), text.end())) {
+        utf8::utf8to16(text.begin(), text.end(), std::back_inserter(out));
+        return out;
+    }
+    // Text from outside (profiles, the social layer) may be broken; one line
+    // per conversion keeps the log readable while still showing it happened.
+    logIfPossible("WARNING: Invalid UTF-8 text replaced with U+FFFD");
     std::string valid;
     utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(valid), 0xFFFD);
-    std::u16string out;
     utf8::utf8to16(valid.begin(), valid.end(), std::back_inserter(out));
     return out;
 }
@@ -55,6 +64,7 @@ std::u16string utf8ToWide(const std::string& text)
 std::string wideToUtf8(const std::u16string& text)
 {
     std::string out;
+    bool replaced = false;
     auto it = text.begin();
     while (it != text.end()) {
         uint32_t cp = *it++;
@@ -63,12 +73,16 @@ std::string wideToUtf8(const std::u16string& text)
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (uint32_t(*it++) - 0xDC00);
             } else {
                 cp = 0xFFFD;
+                replaced = true;
             }
         } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
             cp = 0xFFFD;
+            replaced = true;
         }
         utf8::append(char32_t(cp), std::back_inserter(out));
     }
+    if (replaced)
+        logIfPossible("WARNING: Invalid UTF-16 text replaced with U+FFFD");
     return out;
 }
 
