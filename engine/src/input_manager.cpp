@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/input_sdl.h"
+#include "render_system.h"
 
 namespace VQ {
 
@@ -45,6 +46,14 @@ void InputManager::initDevices()
 {
     mMouse = std::make_unique<MouseDevice>(mApplication);
     mKeyboard = std::make_unique<KeyboardDevice>();
+    cursorPosition();
+}
+
+const Vector2f& InputManager::cursorPosition()
+{
+    const Vector2<int32_t> point = RenderSystem::instance()->screenToWorkspace(mMouse->x, mMouse->y);
+    mMouse->workspacePosition = Vector2f(static_cast<float>(point.x), static_cast<float>(point.y));
+    return mMouse->workspacePosition;
 }
 
 bool InputManager::leftButtonPressed() const

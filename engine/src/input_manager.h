@@ -57,6 +57,10 @@ public:
     MouseDevice* mouse() const { return mMouse.get(); }
     KeyboardDevice* keyboard() const { return mKeyboard.get(); }
 
+    // The cursor sampled at the last frame, in workspace units (once the
+    // devices exist).
+    const Vector2f& cursorPosition();
+
     bool leftButtonPressed() const;
     bool leftButtonReleased() const;
     bool leftButtonDown() const;

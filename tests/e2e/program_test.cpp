@@ -105,7 +105,7 @@ TEST(GameProgram, CrashLeavesReportAndDump)
     game.sendSignal(SIGSEGV);
     const ProcessResult result = game.wait();
     EXPECT_EQ(result.signal, SIGSEGV) << result.output;
-    EXPECT_TRUE(sandbox.logContains("* ERROR: Unhandled exception occured! *"));
+    EXPECT_TRUE(sandbox.logContains("* ERROR: Unhandled exception occured! *")) << readFile(sandbox.logPath());
     EXPECT_TRUE(std::filesystem::exists(sandbox.file("VQ.dmp")));
     EXPECT_GT(std::filesystem::file_size(sandbox.file("VQ.dmp")), 0u);
 }
