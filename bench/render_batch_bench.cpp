@@ -1,0 +1,96 @@
+// How many quads batching and submission handle in 8 ms of CPU: one frame of
+// one-quad render data (as sprites hand them over), drawn through the render
+// system on the recording device and on the OpenGL device (offscreen driver),
+// with one texture throughout or with the texture and blend mode changing
+// every 10 quads. The "quads_per_8ms" counter is the answer. Quads are 2 x 2
+// pixels and the wait for the rasteriser is left out, so that the figure is
+// the CPU cost of batching and submission.
+
+#include <benchmark/benchmark.h>
+#include <epoxy/gl.h>
+
+#include <memory>
+#include <vector>
+
+#include "../tests/support/gl_test_context.h"
+#include "../tests/support/render_helpers.h"
+#include "platform/graphics_device_gl.h"
+#include "platform/recording_graphics_device.h"
+#include "render_system.h"
+
+namespace {
+
+constexpr uint32_t kQuadsPerFrame = 10000;
+
+void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
+{
+    std::unique_ptr<TestSupport::GLTestContext> context;
+    std::unique_ptr<VQ::GraphicsDevice> device;
+    if (realDevice) {
+        context = std::make_unique<TestSupport::GLTestContext>(800, 600);
+        if (!context->ok()) {
+            state.SkipWithError(("no GL context: " + context->error()).c_str());
+            return;
+        }
+        device = VQ::createGraphicsDeviceGL();
+    } else {
+        device = std::make_unique<VQ::RecordingGraphicsDevice>();
+    }
+    if (device->create(800, 600, VQ::VertexProcessing::Hardware) != VQ::DeviceResult::Ok) {
+        state.SkipWithError("device creation failed");
+        return;
+    }
+    VQ::GraphicsDevice* dev = device.get();
+    auto* recording = dynamic_cast<VQ::RecordingGraphicsDevice*>(dev);
+    {
+        VQ::RenderSystem render;
+        VQ::RenderSettings settings;
+        settings.workspaceWidth = 800;
+        settings.workspaceHeight = 600;
+        render.setSettings(settings);
+        render.setDevice(std::move(device));
+        render.createBatchBuffers();
+        render.setFixedDeviceState();
+        render.applyTransform(800, 600);
+
+        std::vector<std::unique_ptr<TestSupport::DeviceTexture>> textures;
+        for (int i = 0; i < 2; ++i)
+            textures.push_back(std::make_unique<TestSupport::DeviceTexture>(
+                *dev, 16, 16, std::vector<uint32_t>(256, i ? 0xFF80FF80 : 0xFFFF8080)));
+        std::vector<std::unique_ptr<VQ::RenderData>> quads;
+        for (uint32_t i = 0; i < kQuadsPerFrame; ++i) {
+            const bool second = changingState && (i / 10) % 2 == 1;
+            const TestSupport::QuadSpec q{float(i * 7 % 784), float(i * 13 % 584), 2, 2, 0xFFFFFFFF};
+            quads.push_back(TestSupport::makeQuads({q}, textures[second ? 1 : 0].get(),
+                                                   second ? VQ::BLEND_ADD : VQ::BLEND_ALPHA));
+        }
+
+        for (auto _ : state) {
+            render.lockBatchBuffer();
+            for (const auto& q : quads)
+                render.drawRenderData(q.get());
+            render.flushBatch();
+            render.unlockBatchBuffer();
+            render.resetBatchState();
+            render.resetStatistics();
+            // Waiting for the rasteriser is not submission work.
+            state.PauseTiming();
+            if (recording)
+                recording->clearRecords();
+            else
+                glFinish();
+            state.ResumeTiming();
+        }
+        state.counters["quads_per_8ms"] =
+            benchmark::Counter(double(kQuadsPerFrame) * 0.008 * double(state.iterations()), benchmark::Counter::kIsRate);
+        quads.clear();
+        textures.clear();
+    }
+}
+
+}  // namespace
+
+BENCHMARK_CAPTURE(drawFrames, recording_one_texture, false, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawFrames, recording_state_every_10, false, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawFrames, gl_one_texture, true, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(drawFrames, gl_state_every_10, true, true)->Unit(benchmark::kMillisecond);
