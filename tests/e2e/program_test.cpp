@@ -110,17 +110,33 @@ TEST(GameProgram, CrashLeavesReportAndDump)
     EXPECT_GT(std::filesystem::file_size(sandbox.file("VQ.dmp")), 0u);
 }
 
-TEST(GameProgram, BrokenConfigurationEndsInTheFatalReport)
+TEST(GameProgram, FailedStartEndsInTheFatalReport)
 {
-    GameSandbox sandbox(std::map<std::string, std::string>{{"config.lua", "config = { platforms = {\n"}});
-    const ProcessResult result = runProcess(gamePath(), {}, sandbox.path(), sandbox.env(), 30);
-    ASSERT_TRUE(result.exited) << result.output;
-    EXPECT_EQ(result.exitCode, 255);
-    const std::string log = readFile(sandbox.logPath());
-    EXPECT_NE(log.find("ERROR: Assert occured"), std::string::npos) << log;
-    EXPECT_NE(log.find("Failed to load config file"), std::string::npos) << log;
-    EXPECT_NE(log.find("File:\n  config_manager\n\nLine:\n  45"), std::string::npos) << log;
-    EXPECT_EQ(log.find("Application started"), std::string::npos);
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> replaced;
+        const char* videoDriver;
+        const char* report;  // description, file and line as the log shows them
+        bool startedGame;
+    };
+    const Case cases[] = {
+        {"broken configuration", {{"config.lua", "config = { platforms = {\n"}}, "offscreen",
+         "Description:\n  Failed to load config file\n\nFile:\n  config_manager\n\nLine:\n  45", false},
+        {"no window can be made", {}, "no_such_driver",
+         "Description:\n  Unable to start the video system: ", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GameSandbox sandbox(c.replaced);
+        sandbox.env()["SDL_VIDEODRIVER"] = c.videoDriver;
+        const ProcessResult result = runProcess(gamePath(), {}, sandbox.path(), sandbox.env(), 30);
+        ASSERT_TRUE(result.exited) << result.output;
+        EXPECT_EQ(result.exitCode, 255);
+        const std::string log = readFile(sandbox.logPath());
+        EXPECT_NE(log.find("ERROR: Assert occured"), std::string::npos) << log;
+        EXPECT_NE(log.find(c.report), std::string::npos) << log;
+        EXPECT_EQ(log.find("Application started") != std::string::npos, c.startedGame);
+    }
 }
 
 TEST(GameProgram, FramesArePacedTo16Milliseconds)
