@@ -13,7 +13,9 @@ namespace TestSupport {
 
 class GameSandbox {
 public:
-    // `replaced` maps paths inside media/ to the text they get instead.
+    // `replaced` maps paths inside media/ to the text they get instead. The
+    // archives are asked before loose files, so a sandbox with replaced
+    // files leaves them out and runs on the loose files alone.
     explicit GameSandbox(const std::map<std::string, std::string>& replaced = {});
 
     const std::string& path() const { return mDir.path(); }
