@@ -3,6 +3,7 @@
 // pixels yet, and the references that render data keep on it. The texture
 // manager's textures derive from it and decide how a reference is given back.
 
+#include <atomic>
 #include <cstdint>
 
 namespace VQ {
@@ -19,7 +20,9 @@ public:
     virtual void releaseReference() { --mRefCount; }
 
     GfxTexture* mHandle = nullptr;  // null until created on the main thread
-    int32_t mRefCount = 0;
+    // Atomic: loading threads take references while the main thread gives
+    // others back.
+    std::atomic<int32_t> mRefCount{0};
     bool mReady = false;  // the device texture exists and holds its pixels
 };
 
