@@ -1,5 +1,6 @@
 #include "sprite.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -236,9 +237,10 @@ void Sprite::loadFromXml(XmlDataReader& reader)
 // grid must stay addressable with 32-bit sizes.
 static void checkMeshSize(uint32_t cols, uint32_t rows)
 {
-    const uint64_t vertices = (uint64_t(cols) + 1) * (uint64_t(rows) + 1);
+    uint64_t vertices = 0;
     const uint64_t stride = computeVertexLayout(configuredVertexFormat());
-    if (cols == 0 || rows == 0 || vertices * stride > std::numeric_limits<uint32_t>::max())
+    if (cols == 0 || rows == 0 || __builtin_mul_overflow(uint64_t(cols) + 1, uint64_t(rows) + 1, &vertices) ||
+        vertices > std::numeric_limits<uint32_t>::max() / std::max<uint64_t>(stride, 1))
         assertFailed("VQ", "Bad mesh size specified", FILE_TAG, 817);
 }
 

@@ -1,0 +1,118 @@
+#include "support/sprite_fixture.h"
+
+#include <png.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "image_writers.h"
+
+namespace TestSupport {
+
+void SpriteTest::SetUp()
+{
+    ContentTest::SetUp();
+    std::filesystem::copy(std::string(LANTERRA_SOURCE_DIR) + "/media", mDir.path() + "/media",
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+    mSettings.workspaceWidth = 1024;
+    mSettings.workspaceHeight = 768;
+}
+
+void SpriteTest::TearDown()
+{
+    // The engine's shut-down order: sprites, textures, then the renderer.
+    if (mRender)
+        mRender->releaseBatches();
+    mSprites.reset();
+    mFastSprites.reset();
+    mTextures.reset();
+    mRender.reset();
+    mNotifications.reset();
+    ContentTest::TearDown();
+}
+
+void SpriteTest::addLua(const std::string& name, const std::string& text)
+{
+    writeContent("test/" + name + ".lua", text);
+    mExtraList += "  { name = \"" + name + "\", filename = \"test/" + name + ".lua\" },\n";
+}
+
+void SpriteTest::addXml(const std::string& name, const std::string& text)
+{
+    writeContent("test/" + name + ".xml", text);
+    mExtraList += "  { name = \"" + name + "\", filename = \"test/" + name + ".xml\" },\n";
+}
+
+void SpriteTest::addImage(const std::string& name, uint32_t w, uint32_t h,
+                          const std::function<uint32_t(uint32_t, uint32_t)>& pixel)
+{
+    ImageWriters::PngDescription png;
+    png.width = w;
+    png.height = h;
+    png.colourType = PNG_COLOR_TYPE_RGBA;
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            const uint32_t c = pixel(x, y);
+            png.rows.insert(png.rows.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), uint8_t(c >> 24)});
+        }
+    ImageWriters::Bytes bytes;
+    std::string error;
+    ASSERT_TRUE(ImageWriters::writePng(png, bytes, error)) << error;
+    writeContent("test/" + name + ".png", std::string(bytes.begin(), bytes.end()));
+    mExtraList += "  { name = \"" + name + "\", filename = \"test/" + name + ".png\" },\n";
+}
+
+void SpriteTest::startEngine(uint32_t windowWidth, uint32_t windowHeight)
+{
+    writeContent("lists/test.lua", "name = \"default\"\nfilelist = {\n" + mExtraList + "}\n");
+    writeContent("filelist.lua", "directories = {\n"
+                                 "  common = { { \"lists/default.lua\" }, { \"lists/en.lua\" }, { \"lists/test.lua\" } },\n"
+                                 "  pc = { { \"lists/pc.lua\" } },\n}\n");
+    loadAll();
+    mNotifications = std::make_unique<VQ::EngineNotificationDispatcher>();
+    mRender = std::make_unique<VQ::RenderSystem>();
+    mRender->setSettings(mSettings);
+    mRender->setWindowSize(windowWidth, windowHeight);
+    auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
+    device->setRecordVertices(true);
+    mDevice = device.get();
+    mRender->setDevice(std::move(device));
+    mSprites = std::make_unique<VQ::SpriteManager<VQ::Sprite>>();
+    mFastSprites = std::make_unique<VQ::SpriteManager<VQ::FastSprite>>();
+    mTextures = std::make_unique<VQ::TextureManager>();
+    mRender->createDevice();
+}
+
+std::vector<DrawnVertex> SpriteTest::verticesOf(const VQ::RecordingGraphicsDevice::DrawRecord& draw)
+{
+    std::vector<DrawnVertex> out;
+    const uint32_t stride = 24;
+    for (size_t offset = 0; offset + stride <= draw.vertices.size(); offset += stride) {
+        DrawnVertex v;
+        const uint8_t* p = draw.vertices.data() + offset;
+        std::memcpy(&v.x, p, 4);
+        std::memcpy(&v.y, p + 4, 4);
+        std::memcpy(&v.z, p + 8, 4);
+        std::memcpy(&v.color, p + 12, 4);
+        std::memcpy(&v.u, p + 16, 4);
+        std::memcpy(&v.v, p + 20, 4);
+        out.push_back(v);
+    }
+    return out;
+}
+
+std::vector<DrawnVertex> SpriteTest::drawn(const std::function<void()>& body)
+{
+    mDevice->clearRecords();
+    mRender->lockBatchBuffer();
+    body();
+    mRender->flushBatch();
+    mRender->unlockBatchBuffer();
+    std::vector<DrawnVertex> out;
+    for (const auto& draw : mDevice->draws())
+        for (const DrawnVertex& v : verticesOf(draw))
+            out.push_back(v);
+    return out;
+}
+
+}  // namespace TestSupport
