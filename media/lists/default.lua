@@ -14,4 +14,12 @@ filelist = {
     { name = "test_atlas_sxml", filename = "scripts/test_atlas_sprites.xml" },
     { name = "yuv2rgb_ps", filename = "shaders/yuv2rgb_ps.glsl" },
     { name = "yuv2rgb_vs", filename = "shaders/yuv2rgb_vs.glsl" },
+    { name = "sound_resources_lua", filename = "scripts/sound_resources.lua" },
+    { name = "button_clicked_sound", filename = "sounds/button_clicked.ogg" },
+    { name = "chip_destroy_sound", filename = "sounds/chip_destroy.ogg" },
+    { name = "tile_destroy_sound", filename = "sounds/tile_destroy.ogg" },
+    { name = "bomb_sound", filename = "sounds/bomb.ogg" },
+    { name = "level_win_sound", filename = "sounds/level_win.ogg" },
+    { name = "level_lose_sound", filename = "sounds/level_lose.ogg" },
+    { name = "game_level_ambient_sound_1_sound", filename = "sounds/game_level_ambient_1.ogg" },
 }

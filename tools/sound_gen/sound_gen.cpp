@@ -1,0 +1,254 @@
+// Synthesises the game's sounds (tones, noise bursts and a short music loop)
+// and writes them as Ogg Vorbis files into the folder given on the command
+// line (the repository's media/sounds). The output is reproducible: the noise
+// comes from a fixed-seed generator and the encoder's serial number is fixed.
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "vorbis_writer.h"
+
+namespace {
+
+constexpr float PI = 3.14159265358979f;
+
+// A small deterministic noise source, so that every run writes the same files.
+class Noise {
+public:
+    float next()
+    {
+        mState = mState * 1664525u + 1013904223u;
+        return static_cast<float>(mState >> 8) / static_cast<float>(1u << 23) - 1.0f;
+    }
+
+private:
+    uint32_t mState = 12345u;
+};
+
+float noteFrequency(int semitonesFromA4) { return 440.0f * std::pow(2.0f, static_cast<float>(semitonesFromA4) / 12.0f); }
+
+// A bell-like tone: a few decaying partials with a short attack.
+float bell(float t, float freq, float decay)
+{
+    if (t < 0.0f)
+        return 0.0f;
+    const float attack = std::min(1.0f, t / 0.004f);
+    const float env = attack * std::exp(-t * decay);
+    return env * (0.6f * std::sin(2 * PI * freq * t) + 0.25f * std::sin(2 * PI * freq * 2.0f * t) +
+                  0.1f * std::sin(2 * PI * freq * 3.01f * t));
+}
+
+// Keeps the peak at `peak` so that every sound sits at a similar level.
+void normalise(std::vector<float>& samples, float peak)
+{
+    float max = 0.0f;
+    for (float s : samples)
+        max = std::max(max, std::fabs(s));
+    if (max <= 0.0f)
+        return;
+    for (float& s : samples)
+        s *= peak / max;
+}
+
+std::vector<float> click(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 0.045f));
+    Noise noise;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        out[i] = std::exp(-t * 160.0f) * (std::sin(2 * PI * 1800.0f * t) + 0.3f * noise.next());
+    }
+    normalise(out, 0.7f);
+    return out;
+}
+
+std::vector<float> chipDestroy(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 0.35f));
+    float phase = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        // A pop that falls in pitch, with a bright sparkle on top.
+        const float freq = 1300.0f * std::exp(-t * 5.0f) + 400.0f;
+        phase += 2 * PI * freq / static_cast<float>(rate);
+        out[i] = std::exp(-t * 11.0f) * std::sin(phase) + 0.4f * bell(t - 0.03f, 2637.0f, 18.0f);
+    }
+    normalise(out, 0.6f);
+    return out;
+}
+
+std::vector<float> tileDestroy(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 0.4f));
+    Noise noise;
+    float low = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        // Crunching stone: low-passed noise with a grainy tremolo and a thud.
+        low += 0.25f * (noise.next() - low);
+        const float grain = 0.6f + 0.4f * std::sin(2 * PI * 37.0f * t);
+        out[i] = std::exp(-t * 9.0f) * low * grain + std::exp(-t * 20.0f) * 0.5f * std::sin(2 * PI * 140.0f * t);
+    }
+    normalise(out, 0.6f);
+    return out;
+}
+
+std::vector<float> bomb(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 1.1f));
+    Noise noise;
+    float low = 0.0f;
+    float phase = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        const float cutoff = 0.03f + 0.3f * std::exp(-t * 6.0f);
+        low += cutoff * (noise.next() - low);
+        const float freq = 90.0f * std::exp(-t * 2.5f) + 35.0f;
+        phase += 2 * PI * freq / static_cast<float>(rate);
+        const float attack = std::min(1.0f, t / 0.003f);
+        out[i] = attack * (std::exp(-t * 3.5f) * low * 2.5f + std::exp(-t * 5.0f) * std::sin(phase));
+    }
+    normalise(out, 0.8f);
+    return out;
+}
+
+// Notes as semitones from A4 with their start times.
+struct Note {
+    float start;
+    int semitone;
+};
+
+std::vector<float> melody(int rate, float length, const std::vector<Note>& notes, float decay)
+{
+    std::vector<float> out(static_cast<size_t>(rate * length));
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        for (const Note& n : notes)
+            out[i] += bell(t - n.start, noteFrequency(n.semitone), decay);
+    }
+    normalise(out, 0.6f);
+    return out;
+}
+
+std::vector<float> levelWin(int rate)
+{
+    // A rising major arpeggio ending on a held chord.
+    return melody(rate, 1.8f,
+                  {{0.0f, 3}, {0.12f, 7}, {0.24f, 10}, {0.36f, 15}, {0.6f, 3}, {0.6f, 7}, {0.6f, 10}, {0.6f, 15}},
+                  3.0f);
+}
+
+std::vector<float> levelLose(int rate)
+{
+    // A slow falling minor line.
+    return melody(rate, 1.8f, {{0.0f, 3}, {0.3f, -2}, {0.6f, -6}, {0.9f, -9}, {0.9f, -21}}, 2.2f);
+}
+
+// A 20-second loop at 96 beats a minute: a soft pad, a bass and a pentatonic
+// tune over Am - F - C - G. Everything is written modulo the loop length, so
+// the tails of the last notes ring on into its start and the loop is seamless.
+std::vector<float> musicLoop(int rate)
+{
+    const float beat = 60.0f / 96.0f;
+    const int bars = 8;
+    const size_t frames = static_cast<size_t>(static_cast<float>(rate) * beat * 4.0f * bars);
+    std::vector<float> left(frames), right(frames);
+
+    auto addTone = [&](float start, float duration, float freq, float gain, float pan, int kind) {
+        const size_t first = static_cast<size_t>(start * static_cast<float>(rate));
+        const size_t count = static_cast<size_t>((duration + 0.6f) * static_cast<float>(rate));
+        for (size_t i = 0; i < count; ++i) {
+            const float t = static_cast<float>(i) / static_cast<float>(rate);
+            float env;
+            if (kind == 0)  // pad: slow swell and release
+                env = std::min(1.0f, t / 0.3f) * (t < duration ? 1.0f : std::exp(-(t - duration) * 8.0f));
+            else  // plucked
+                env = std::min(1.0f, t / 0.005f) * std::exp(-t * (kind == 1 ? 4.0f : 3.0f));
+            float wave = std::sin(2 * PI * freq * t);
+            if (kind == 0)
+                wave = 0.7f * wave + 0.3f * std::sin(2 * PI * freq * 2.003f * t);
+            else if (kind == 2)
+                wave = 0.8f * wave + 0.2f * std::sin(2 * PI * freq * 3.0f * t);
+            const float v = gain * env * wave;
+            const size_t at = (first + i) % frames;
+            left[at] += v * (1.0f - pan);
+            right[at] += v * (1.0f + pan);
+        }
+    };
+
+    // Chord roots (semitones from A4) and their triads, two bars each.
+    const int roots[4] = {-12, -16, -21, -14};
+    const int triads[4][3] = {{0, 3, 7}, {0, 4, 7}, {0, 4, 7}, {0, 4, 7}};
+    for (int bar = 0; bar < bars; ++bar) {
+        const int chord = (bar / 2) % 4;
+        const float barStart = static_cast<float>(bar) * 4.0f * beat;
+        if (bar % 2 == 0)
+            for (int k = 0; k < 3; ++k)
+                addTone(barStart, 8.0f * beat - 0.3f, noteFrequency(roots[chord] + triads[chord][k]), 0.10f,
+                        (static_cast<float>(k) - 1.0f) * 0.4f, 0);
+        for (int b = 0; b < 4; ++b)
+            addTone(barStart + static_cast<float>(b) * beat, beat, noteFrequency(roots[chord] - 12), 0.22f, 0.0f, 1);
+    }
+
+    // The tune: A minor pentatonic steps chosen by a fixed pattern.
+    const int scale[] = {0, 3, 5, 7, 10, 12, 15};
+    const int pattern[] = {4, 3, 2, 3, 4, 5, 4, 2, 1, 2, 3, 2, 1, 0, 1, 2, 4, 5, 6, 5, 4, 3, 2, 1, 2, 3, 4, 3, 2, 1, 0, 0};
+    for (int i = 0; i < 32; ++i) {
+        if (i % 8 == 7)
+            continue;  // a breath at the end of each phrase
+        const float start = static_cast<float>(i) * beat;
+        addTone(start, beat, noteFrequency(scale[pattern[i]]), 0.16f, 0.3f, 2);
+    }
+
+    std::vector<float> out(frames * 2);
+    float max = 0.0f;
+    for (size_t i = 0; i < frames; ++i) {
+        out[2 * i] = left[i];
+        out[2 * i + 1] = right[i];
+        max = std::max({max, std::fabs(left[i]), std::fabs(right[i])});
+    }
+    for (float& s : out)
+        s *= 0.5f / max;
+    return out;
+}
+
+bool write(const std::string& folder, const char* name, const std::vector<float>& samples, int channels, int rate,
+           float quality)
+{
+    const std::string path = folder + "/" + name;
+    const std::vector<uint8_t> bytes = SoundGen::encodeOggVorbis(samples, channels, rate, quality);
+    if (bytes.empty() || !SoundGen::writeBytes(path, bytes)) {
+        std::fprintf(stderr, "sound_gen: cannot write %s\n", path.c_str());
+        return false;
+    }
+    std::printf("%s: %zu bytes\n", path.c_str(), bytes.size());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: sound_gen <output folder>\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    const int rate = 44100;
+    bool ok = true;
+    ok &= write(folder, "button_clicked.ogg", click(rate), 1, rate, 0.3f);
+    ok &= write(folder, "chip_destroy.ogg", chipDestroy(rate), 1, rate, 0.2f);
+    ok &= write(folder, "tile_destroy.ogg", tileDestroy(rate), 1, rate, 0.2f);
+    ok &= write(folder, "bomb.ogg", bomb(rate), 1, rate, 0.2f);
+    ok &= write(folder, "level_win.ogg", levelWin(rate), 1, rate, 0.2f);
+    ok &= write(folder, "level_lose.ogg", levelLose(rate), 1, rate, 0.2f);
+    ok &= write(folder, "game_level_ambient_1.ogg", musicLoop(22050), 2, 22050, 0.0f);
+    return ok ? 0 : 1;
+}
