@@ -20,6 +20,12 @@ void SpriteTest::SetUp()
 
 void SpriteTest::TearDown()
 {
+    stopEngine();
+    ContentTest::TearDown();
+}
+
+void SpriteTest::stopEngine()
+{
     // The engine's shut-down order: sprites, textures, then the renderer.
     if (mRender)
         mRender->releaseBatches();
@@ -28,7 +34,13 @@ void SpriteTest::TearDown()
     mTextures.reset();
     mRender.reset();
     mNotifications.reset();
-    ContentTest::TearDown();
+    mDevice = nullptr;
+}
+
+void SpriteTest::restartEngine(const std::function<void(VQ::RecordingGraphicsDevice&)>& prepare)
+{
+    stopEngine();
+    buildEngine(prepare);
 }
 
 void SpriteTest::addLua(const std::string& name, const std::string& text)
@@ -69,12 +81,21 @@ void SpriteTest::startEngine(uint32_t windowWidth, uint32_t windowHeight)
                                  "  common = { { \"lists/default.lua\" }, { \"lists/en.lua\" }, { \"lists/test.lua\" } },\n"
                                  "  pc = { { \"lists/pc.lua\" } },\n}\n");
     loadAll();
+    mWindowWidth = windowWidth;
+    mWindowHeight = windowHeight;
+    buildEngine(nullptr);
+}
+
+void SpriteTest::buildEngine(const std::function<void(VQ::RecordingGraphicsDevice&)>& prepare)
+{
     mNotifications = std::make_unique<VQ::EngineNotificationDispatcher>();
     mRender = std::make_unique<VQ::RenderSystem>();
     mRender->setSettings(mSettings);
-    mRender->setWindowSize(windowWidth, windowHeight);
+    mRender->setWindowSize(mWindowWidth, mWindowHeight);
     auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
     device->setRecordVertices(true);
+    if (prepare)
+        prepare(*device);
     mDevice = device.get();
     mRender->setDevice(std::move(device));
     mSprites = std::make_unique<VQ::SpriteManager<VQ::Sprite>>();

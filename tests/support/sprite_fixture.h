@@ -44,6 +44,10 @@ protected:
     // Loads the content and creates the managers and the device (window of
     // the given size, workspace 1024 x 768 unless set before).
     void startEngine(uint32_t windowWidth = 1024, uint32_t windowHeight = 768);
+    // Takes the managers and the device down and builds them again (the
+    // content stays), letting `prepare` steer the new device before it is
+    // created.
+    void restartEngine(const std::function<void(VQ::RecordingGraphicsDevice&)>& prepare);
     // Creates the device textures waiting in the queue, as a frame end does.
     void createQueuedTextures() { mTextures->processQueues(); }
 
@@ -62,7 +66,12 @@ protected:
     std::unique_ptr<VQ::TextureManager> mTextures;
 
 private:
+    void stopEngine();
+    void buildEngine(const std::function<void(VQ::RecordingGraphicsDevice&)>& prepare);
+
     std::string mExtraList;
+    uint32_t mWindowWidth = 0;
+    uint32_t mWindowHeight = 0;
 };
 
 }  // namespace TestSupport
