@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "image_writers.h"
+#include "platform/graphics_device_gl.h"
 
 namespace TestSupport {
 
@@ -92,12 +93,19 @@ void SpriteTest::buildEngine(const std::function<void(VQ::RecordingGraphicsDevic
     mRender = std::make_unique<VQ::RenderSystem>();
     mRender->setSettings(mSettings);
     mRender->setWindowSize(mWindowWidth, mWindowHeight);
-    auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
-    device->setRecordVertices(true);
-    if (prepare)
-        prepare(*device);
-    mDevice = device.get();
-    mRender->setDevice(std::move(device));
+    if (mUseGL) {
+        auto device = VQ::createGraphicsDeviceGL();
+        mGfx = device.get();
+        mRender->setDevice(std::move(device));
+    } else {
+        auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
+        device->setRecordVertices(true);
+        if (prepare)
+            prepare(*device);
+        mDevice = device.get();
+        mGfx = mDevice;
+        mRender->setDevice(std::move(device));
+    }
     mSprites = std::make_unique<VQ::SpriteManager<VQ::Sprite>>();
     mFastSprites = std::make_unique<VQ::SpriteManager<VQ::FastSprite>>();
     mTextures = std::make_unique<VQ::TextureManager>();

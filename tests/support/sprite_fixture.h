@@ -58,6 +58,10 @@ protected:
     VQ::Texture* texture(const std::string& name) { return mTextures->getTexture(name, "default"); }
 
     VQ::RenderSettings mSettings;
+    // Build on the OpenGL device (a current GL context is the test's
+    // business) instead of the recording one; mDevice is then null.
+    bool mUseGL = false;
+    VQ::GraphicsDevice* mGfx = nullptr;
     std::unique_ptr<VQ::EngineNotificationDispatcher> mNotifications;
     std::unique_ptr<VQ::RenderSystem> mRender;
     VQ::RecordingGraphicsDevice* mDevice = nullptr;
