@@ -5,7 +5,9 @@
 #include "local_reader.h"
 #include "log_system.h"
 #include "lua_script_2.h"
+#include "vqp_reader.h"
 #include "wtimer.h"
+#include "zip_reader.h"
 
 namespace VQ {
 
@@ -28,12 +30,16 @@ std::string& contentRoot()
     return root;
 }
 
-FileSystem::FileSystem()
+FileSystem::FileSystem(Readers readers)
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     mInitialised = true;
     // Archives are asked before loose files, so a loose file only answers
     // for paths no archive holds.
+    if (readers == Readers::ArchivesAndLooseFiles) {
+        mReaders.push_back(std::make_unique<VQPReader>());
+        mReaders.push_back(std::make_unique<ZipReader>());
+    }
     mReaders.push_back(std::make_unique<LocalReader>());
     addDefaultEntries();
 }
@@ -102,6 +108,15 @@ bool FileSystem::contains(const std::string& package, const std::string& name)
 FileSystem::PackageFiles& FileSystem::filesOfPackage(const std::string& package)
 {
     return mPackages[package];
+}
+
+std::vector<std::string> FileSystem::packageNames()
+{
+    std::lock_guard<std::recursive_mutex> lock(mMutex);
+    std::vector<std::string> names;
+    for (const auto& package : mPackages)
+        names.push_back(package.first);
+    return names;
 }
 
 int FileSystem::readWholeFile(const std::string& name, char*& buffer)

@@ -25,7 +25,15 @@ class FileSystem : public Singleton<FileSystem> {
 public:
     using PackageFiles = std::map<std::string, std::string>;  // resource name -> path
 
-    FileSystem();
+    enum class Readers {
+        // The package archive, then the ZIP archive, then loose files.
+        ArchivesAndLooseFiles,
+        // Loose files only: for the packer, which must not read the archive
+        // it is about to replace.
+        LooseFilesOnly,
+    };
+
+    explicit FileSystem(Readers readers = Readers::ArchivesAndLooseFiles);
     ~FileSystem() override;
 
     // Appends a back end after the others; ownership passes.
@@ -42,6 +50,9 @@ public:
     // The package's name -> path map, created empty when new. Takes no lock:
     // callers outside the file system use it only while nothing rebuilds it.
     PackageFiles& filesOfPackage(const std::string& package);
+
+    // The names of every package in the map.
+    std::vector<std::string> packageNames();
 
     // Reads ("default", name) whole into a new buffer of size + 1 bytes, the
     // last one 0; the caller frees it with delete[]. Whatever `buffer` held is

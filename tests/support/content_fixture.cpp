@@ -41,6 +41,12 @@ void ContentTest::writeContent(const std::string& path, const std::string& text)
     writeFile(contentPath(path), text);
 }
 
+void ContentTest::restartFileSystem()
+{
+    mFileSystem.reset();
+    mFileSystem = std::make_unique<VQ::FileSystem>();
+}
+
 void ContentTest::loadConfig()
 {
     mConfig = std::make_unique<VQ::ConfigManager>();

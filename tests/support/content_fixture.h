@@ -32,6 +32,10 @@ protected:
     void writeContent(const std::string& path, const std::string& text);
     std::string contentPath(const std::string& path) const { return mDir.path() + "/media/" + path; }
 
+    // Replaces the file system by a new one, which opens the archives
+    // written into the content root since.
+    void restartFileSystem();
+
     // Creates the configuration manager and loads "/config.lua".
     void loadConfig();
     // loadConfig, then the package map.
