@@ -208,6 +208,10 @@ void RenderSystem::beginFrame()
     applyTransform(mSettings.workspaceWidth, mSettings.workspaceHeight);
     mDevice->beginScene();
     mFrameBegun = lockBatchBuffer();
+    // Without the vertex buffer there is nowhere to draw: the frame is not
+    // begun, and the scene is closed at once.
+    if (!mFrameBegun)
+        mDevice->endScene();
     resetStatistics();
     mDistortionDrawn = false;
     mDevice->setRenderState(RenderState::FillMode, uint32_t(Fill::Solid));
@@ -290,7 +294,7 @@ int RenderSystem::setupDistortionProgram()
 
 void RenderSystem::beginDistortion()
 {
-    if (!mPixelShader14Supported || !mVertexShader11Supported || !mDistortionEnabled || !mDevice)
+    if (!mPixelShader14Supported || !mVertexShader11Supported || !mDistortionEnabled || !mFrameBegun)
         return;
     flushBatch();
     GfxSurface* surface =
@@ -306,7 +310,7 @@ void RenderSystem::beginDistortion()
 
 void RenderSystem::endDistortion()
 {
-    if (!mPixelShader14Supported || !mVertexShader11Supported || !mDistortionEnabled || !mDevice)
+    if (!mPixelShader14Supported || !mVertexShader11Supported || !mDistortionEnabled || !mFrameBegun)
         return;
     flushBatch();
     GfxSurface* surface = mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;

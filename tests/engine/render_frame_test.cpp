@@ -314,3 +314,18 @@ TEST_F(RenderFrameTest, VideoShadersLoadFromTheContentOrReportTheMissingFile)
     EXPECT_EQ(VQ::loadYuvVertexShader(*mRender, &program.vertexShader), 1);
     EXPECT_EQ(countLogLines("ERROR. Failed to shader file yuv2rgb_vs"), 1);
 }
+
+TEST_F(RenderFrameTest, AFrameWhoseBufferCannotBeLockedDropsItsDrawingButRunsTheQueues)
+{
+    startEngine();
+    mDevice->clearRecords();
+    mDevice->failNextLock();
+    mTextures->getTexture("cursor_png", "default");
+    frame();
+    EXPECT_FALSE(mRender->frameBegun());
+    EXPECT_TRUE(mDevice->draws().empty());
+    EXPECT_EQ(mDevice->scenePairingErrors(), 0u);
+    EXPECT_EQ(mTextures->creationQueueSize(), 0u);
+    frame();
+    EXPECT_FALSE(mDevice->draws().empty());
+}
