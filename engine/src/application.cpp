@@ -17,6 +17,7 @@
 #include "object_factory.h"
 #include "particle_system.h"
 #include "platform/crash_handler_posix.h"
+#include "platform/graphics_device_gl.h"
 #include "render_system.h"
 #include "resource_group_manager.h"
 #include "shell.h"
@@ -160,9 +161,13 @@ void Application::initEngine()
 
 void Application::startRenderer()
 {
-    // The device, and with it the distortion program, comes with the
-    // renderer's frame; until then the window's context shows blank frames
-    // and shader support reads as absent.
+    // The window's OpenGL context is current: the device draws through it.
+    renderSystem->setDevice(createGraphicsDeviceGL());
+    renderSystem->setViewportHook(
+        [this](const Vector2f& size, const Vector2f& offset) { onViewportSet(size, offset); });
+    renderSystem->setCursorHook([this](float scale) { drawCursor(scale); });
+    renderSystem->createDevice();
+    renderSystem->setupDistortionProgram();
     inputManager->initDevices();
 }
 
@@ -210,9 +215,11 @@ void Application::renderWhileLoading()
 {
     const float frameTime = std::min(timerManager->frameTime(), 0.1f);
     const Color white(1.0f, 1.0f, 1.0f, 1.0f);
+    renderSystem->beginFrame();
     systemFont->drawText(0.0f, 0.0f, formatString("FPS %f", 1.0f / frameTime), 1.0f, white);
     systemFont->drawText(0.0f, 20.0f, "Loading...", 1.0f, white);
-    presentBlankFrame();
+    renderSystem->endFrame();
+    renderSystem->present();
 }
 
 void Application::onActivate()

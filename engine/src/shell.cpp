@@ -202,12 +202,6 @@ void windowSizeChanged(int width, int height)
     recordClientSize(width, height);
 }
 
-void presentBlankFrame()
-{
-    if (Application* app = application())
-        app->window->handle.clearAndPresent();
-}
-
 void resetWindow(bool resetDevice, bool centre)
 {
     ShellState& shell = shellState();
@@ -238,9 +232,10 @@ void resetWindow(bool resetDevice, bool centre)
         window.handle.setFullscreen();
     }
 
-    // The device follows the new size once the renderer owns one; until
-    // then the blank frame takes the window's size as it is.
-    (void)resetDevice;
+    if (resetDevice) {
+        if (RenderSystem* renderSystem = RenderSystem::instancePtr(); renderSystem && renderSystem->device())
+            renderSystem->reset();
+    }
 
     window.handle.setScreenSaverAllowed(!shell.fullscreen);
     windowProc({WindowMessageType::ActivateApp, 1, 0});

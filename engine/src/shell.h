@@ -73,10 +73,6 @@ void checkDisplayResolution();
 intptr_t windowProc(const WindowMessage& message);
 std::string versionString();
 
-// The frame until the renderer draws one: the window cleared to black and
-// shown.
-void presentBlankFrame();
-
 // Everything the window's size depends on, so that the sizing is a pure
 // function of it.
 struct WindowSizeInputs {

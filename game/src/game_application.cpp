@@ -104,7 +104,10 @@ void GameApplication::update()
 
 void GameApplication::render()
 {
-    VQ::presentBlankFrame();
+    VQ::RenderSystem* renderSystem = VQ::RenderSystem::instance();
+    renderSystem->beginFrame();
+    renderSystem->endFrame();
+    renderSystem->present();
 }
 
 void GameApplication::updateWhileLoading()

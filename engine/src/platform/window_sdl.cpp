@@ -279,19 +279,6 @@ void SdlWindow::setScreenSaverAllowed(bool allowed)
         SDL_DisableScreenSaver();
 }
 
-void SdlWindow::clearAndPresent()
-{
-    if (!mWindow || !mContext)
-        return;
-    int width = 0;
-    int height = 0;
-    SDL_GL_GetDrawableSize(mWindow, &width, &height);
-    glViewport(0, 0, width, height);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    SDL_GL_SwapWindow(mWindow);
-}
-
 void postMessage(const WindowMessage& message)
 {
     gPosted.push_back(message);

@@ -113,10 +113,6 @@ public:
     // The screen saver and display sleep are held off while not allowed.
     void setScreenSaverAllowed(bool allowed);
 
-    // Until the renderer draws through the context: clears the window to
-    // black and shows it.
-    void clearAndPresent();
-
 private:
     SDL_Window* mWindow = nullptr;
     void* mContext = nullptr;
