@@ -360,6 +360,7 @@ int mainLoop()
     ShellState& shell = shellState();
     Application* app = application();
     uint64_t frameStart = tickCountMilliseconds();
+    uint64_t frameNumber = 0;
     for (;;) {
         const bool wanted = shell.hooks.wantedFullscreen ? shell.hooks.wantedFullscreen() : false;
         if (wanted != shell.fullscreen) {
@@ -389,6 +390,8 @@ int mainLoop()
 
         app->frameUpdate();
         app->frameRender();
+        if (shell.hooks.afterFrame)
+            shell.hooks.afterFrame(++frameNumber);
     }
     app->initialised = false;
     return 0;

@@ -36,6 +36,9 @@ struct ProgramHooks {
     bool (*wantedFullscreen)() = nullptr;
     // Closing the window: what must be saved before the loop ends.
     void (*onWindowClosed)() = nullptr;
+    // After each drawn frame (test drivers capture frames here; the game
+    // leaves it null).
+    void (*afterFrame)(uint64_t frameNumber) = nullptr;
 };
 
 // The shell's process-wide state.
