@@ -10,7 +10,8 @@ if ! command -v clang++ > /dev/null; then
   echo "fuzz/run.sh: clang++ not found, fuzz targets skipped"
   exit 0
 fi
-BUILD_DIR=build-fuzz
+# Absolute: a target may change its working folder (to keep its log apart).
+BUILD_DIR="$PWD/build-fuzz"
 SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
 
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERRA_FUZZ=ON > /dev/null
@@ -39,7 +40,7 @@ for target in "$BUILD_DIR"/fuzz/*_fuzz; do
   mkdir -p "$corpus"
   seeds=()
   [ -d "$SEEDS/$name" ] && seeds+=("$SEEDS/$name")
-  [ -d "fuzz/corpus/$name" ] && seeds+=("fuzz/corpus/$name")
+  [ -d "$PWD/fuzz/corpus/$name" ] && seeds+=("$PWD/fuzz/corpus/$name")
   echo "== $name (${SECONDS_PER_TARGET}s)"
   if ! "$target" -max_total_time="$SECONDS_PER_TARGET" -rss_limit_mb=3072 -timeout=10 \
       -artifact_prefix="$BUILD_DIR/fuzz-$name-" "$corpus" "${seeds[@]}" > "$BUILD_DIR/fuzz-$name.log" 2>&1; then

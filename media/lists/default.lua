@@ -22,4 +22,5 @@ filelist = {
     { name = "level_win_sound", filename = "sounds/level_win.ogg" },
     { name = "level_lose_sound", filename = "sounds/level_lose.ogg" },
     { name = "game_level_ambient_sound_1_sound", filename = "sounds/game_level_ambient_1.ogg" },
+    { name = "chip_prototypes_lua", filename = "scripts/chip_prototypes.lua" },
 }

@@ -1,0 +1,62 @@
+#pragma once
+// One visual piece of a chip layer or a board effect. A layer shows, hides,
+// fades and advances its drawables as the chip's state changes; the board
+// renderer draws them in the order of their layer value.
+
+#include <string>
+
+#include "rect.h"
+
+class Drawable {
+public:
+    Drawable() = default;
+    virtual ~Drawable() = default;
+
+    // (x, y): pixel position of the chip's cell corner.
+    virtual void draw(int x, int y) = 0;
+    virtual Drawable* clone() const = 0;
+    // Whether a stand-alone copy (on the board's destroy list) is still wanted.
+    virtual bool isAlive() = 0;
+    virtual void update(float dt) = 0;
+
+    // No lower bound: a negative alpha is kept as given.
+    void setAlpha(float value) { alpha = value < 1.0f ? value : 1.0f; }
+    void setVisible(bool flag)
+    {
+        wasVisible = visible;
+        visible = flag;
+    }
+    void setRestartOnShow(bool flag) { restartOnShow = flag; }
+
+    bool visible = false;
+    bool wasVisible = false;
+    int layer = 0;
+    bool restartOnShow = true;
+    float cornerAlpha[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float alpha = 1.0f;
+    bool clipEnabled = false;
+    VQ::Rect clipRect{};
+};
+
+// Takes the place of the sprite, animated sprite, particle and scene kinds
+// while those cannot be built: it remembers what its entry named, draws
+// nothing and is no longer wanted once it has been advanced.
+class PlaceholderDrawable : public Drawable {
+public:
+    PlaceholderDrawable(std::string kind, std::string resource, std::string table, int layerValue);
+
+    void draw(int, int) override {}
+    Drawable* clone() const override;
+    bool isAlive() override { return !updated; }
+    void update(float) override { updated = true; }
+
+    std::string kind;
+    std::string resource;
+    std::string table;
+    bool updated = false;
+};
+
+// The drawable an entry (type name, resource, third value, layer, colour
+// suffix) describes; null for an unknown type name.
+Drawable* createDrawable(const std::string& type, const std::string& resource, const std::string& third,
+                         int layer, const std::string& suffix);

@@ -1,0 +1,26 @@
+#include "drawables_group.h"
+
+
+void DrawablesGroup::setVisible(bool flag)
+{
+    for (Drawable* drawable : objects)
+        drawable->setVisible(flag);
+}
+
+void DrawablesGroup::setAlpha(float value)
+{
+    for (Drawable* drawable : objects)
+        drawable->setAlpha(value);
+}
+
+void DrawablesGroup::setRestartOnShow(bool flag)
+{
+    for (Drawable* drawable : objects)
+        drawable->setRestartOnShow(flag);
+}
+
+void DrawablesGroup::update(float dt)
+{
+    for (Drawable* drawable : objects)
+        drawable->update(dt);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The owning list of drawables a chip layer keeps for one of its states.
+
+#include <string>
+
+#include "drawable.h"
+#include "objects_group.h"
+
+namespace VQ {
+class LuaScript2;
+}
+
+class DrawablesGroup : public OwningObjectsGroup<Drawable> {
+public:
+    void setVisible(bool flag);
+    void setAlpha(float value);
+    void setRestartOnShow(bool flag);
+    void update(float dt);
+    // Reads the array of drawable entries of the table on the stack top;
+    // entries that yield no drawable are skipped.
+    void load(VQ::LuaScript2& script, const std::string& suffix);
+};
+
+// Reads the entry table on the stack top: {type, resource, third, layer,
+// no-suffix flag}; null when it names no known kind.
+Drawable* loadDrawableEntry(VQ::LuaScript2& script, const std::string& suffix);
