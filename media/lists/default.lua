@@ -23,4 +23,13 @@ filelist = {
     { name = "level_lose_sound", filename = "sounds/level_lose.ogg" },
     { name = "game_level_ambient_sound_1_sound", filename = "sounds/game_level_ambient_1.ogg" },
     { name = "chip_prototypes_lua", filename = "scripts/chip_prototypes.lua" },
+    { name = "font2_image", filename = "images/font2.png" },
+    { name = "system_font_fnt", filename = "fonts/system_font.lua" },
+    { name = "font2_fnt", filename = "fonts/font2.lua" },
+    { name = "small_font_image", filename = "images/small_font.png" },
+    { name = "small_font_fnt", filename = "fonts/small_font.lua" },
+    { name = "main_font_image", filename = "images/main_font.png" },
+    { name = "main_font_2x_image", filename = "images/main_font_2x.png" },
+    { name = "main_font_fnt", filename = "fonts/main_font.lua" },
+    { name = "font_presets_lua", filename = "fonts/font_presets.lua" },
 }
