@@ -58,13 +58,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!FuzzSupport::looksLikeData(text))
+    if (!FuzzSupport::writeDataScript(data, size, gScriptPath))
         return -1;
-    {
-        std::ofstream out(gScriptPath, std::ios::binary | std::ios::trunc);
-        out << text;
-    }
     try {
         VQ::UIFont font("font_fnt", "default");
         font.color = VQ::Color(0xFFFFFFFFu);

@@ -9,8 +9,10 @@
 // not what these targets examine (data scripts only build tables), so
 // inputs naming a loop, a function or a library are passed over.
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -38,6 +40,18 @@ inline bool looksLikeData(const std::string& text)
         if (text.find(word) != std::string::npos)
             return false;
     return text.find('\0') == std::string::npos;
+}
+
+// Writes the input over the script at `path` when it is data; false (the
+// input is passed over) otherwise.
+inline bool writeDataScript(const uint8_t* data, size_t size, const std::string& path)
+{
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    if (!looksLikeData(text))
+        return false;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return true;
 }
 
 inline std::string& scratchFolder()
