@@ -18,6 +18,8 @@ const char* const FILE_TAG = "ui_font_manager";
 const char* const DEFAULT_PRESET_FONT = "system_font_fnt";
 }  // namespace
 
+UIFontManager::UIFontManager() = default;
+
 UIFontManager::~UIFontManager()
 {
     mFonts.clear();

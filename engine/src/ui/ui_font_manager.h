@@ -32,7 +32,7 @@ struct TextPreset {
 
 class UIFontManager : public Singleton<UIFontManager> {
 public:
-    UIFontManager() = default;
+    UIFontManager();
     // Deletes every font, whatever its reference count.
     ~UIFontManager() override;
 
