@@ -31,6 +31,9 @@ seed_images jpeg_image_fuzz '*.jpg'
 cat "$SEEDS/images/photo_image.jpg" "$SEEDS/images/photo_a.jpg" > "$SEEDS/jpeg_image_fuzz/pair"
 seed_images dds_image_fuzz '*.dds'
 seed_images vqt_image_fuzz '*.vqt'
+# The shipped font scripts.
+mkdir -p "$SEEDS/font_script_fuzz"
+cp media/fonts/*.lua "$SEEDS/font_script_fuzz/"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 status=0

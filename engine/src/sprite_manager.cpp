@@ -27,7 +27,7 @@ T* SpriteManager<T>::adopt(T* sprite)
 template <typename T>
 T* SpriteManager<T>::createSpriteFromScript(const std::string& script, const std::string& table,
                                            const std::string& package)
-    requires SPRITES
+    requires std::is_same_v<T, Sprite>
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     auto sprite = std::make_unique<T>();
@@ -38,7 +38,7 @@ T* SpriteManager<T>::createSpriteFromScript(const std::string& script, const std
 template <typename T>
 T* SpriteManager<T>::tryCreateSpriteFromScript(const std::string& script, const std::string& table,
                                               const std::string& package)
-    requires SPRITES
+    requires std::is_same_v<T, Sprite>
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     auto sprite = std::make_unique<T>();
@@ -49,7 +49,7 @@ T* SpriteManager<T>::tryCreateSpriteFromScript(const std::string& script, const 
 
 template <typename T>
 T* SpriteManager<T>::createSpriteFromTable(LuaScript2& script)
-    requires SPRITES
+    requires std::is_same_v<T, Sprite>
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     auto sprite = std::make_unique<T>();
@@ -59,7 +59,7 @@ T* SpriteManager<T>::createSpriteFromTable(LuaScript2& script)
 
 template <typename T>
 T* SpriteManager<T>::createSpriteFromXml(XmlDataReader& reader)
-    requires SPRITES
+    requires std::is_same_v<T, Sprite>
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     auto sprite = std::make_unique<T>();
@@ -69,7 +69,7 @@ T* SpriteManager<T>::createSpriteFromXml(XmlDataReader& reader)
 
 template <typename T>
 T* SpriteManager<T>::createSpriteFromTexture(Texture* texture)
-    requires SPRITES
+    requires std::is_same_v<T, Sprite>
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     auto sprite = std::make_unique<T>();
@@ -79,7 +79,7 @@ T* SpriteManager<T>::createSpriteFromTexture(Texture* texture)
 
 template <typename T>
 T* SpriteManager<T>::cloneSprite(const T* source)
-    requires SPRITES
+    requires std::is_same_v<T, Sprite>
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     return adopt(new T(*source));
@@ -87,7 +87,7 @@ T* SpriteManager<T>::cloneSprite(const T* source)
 
 template <typename T>
 T* SpriteManager<T>::createSprite(const std::string& script, const std::string& table, const std::string& package)
-    requires FAST_SPRITES
+    requires std::is_same_v<T, FastSprite>
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     auto sprite = std::make_unique<T>();
@@ -131,7 +131,26 @@ size_t SpriteManager<T>::spriteCount()
     return mSprites.size();
 }
 
-template class SpriteManager<Sprite>;
-template class SpriteManager<FastSprite>;
+// Member by member rather than the whole class: some compilers (clang 14)
+// would otherwise instantiate the members whose constraints exclude T.
+#define VQ_SPRITE_MANAGER_COMMON(T)                                                                \
+    template SpriteManager<T>::~SpriteManager();                                                   \
+    template T* SpriteManager<T>::createSpriteFromImage(const std::string&, const std::string&);  \
+    template void SpriteManager<T>::releaseSprite(T*);                                             \
+    template void SpriteManager<T>::releaseAll();                                                  \
+    template size_t SpriteManager<T>::spriteCount();
+VQ_SPRITE_MANAGER_COMMON(Sprite)
+VQ_SPRITE_MANAGER_COMMON(FastSprite)
+#undef VQ_SPRITE_MANAGER_COMMON
+template Sprite* SpriteManager<Sprite>::createSpriteFromScript(const std::string&, const std::string&,
+                                                               const std::string&);
+template Sprite* SpriteManager<Sprite>::tryCreateSpriteFromScript(const std::string&, const std::string&,
+                                                                  const std::string&);
+template Sprite* SpriteManager<Sprite>::createSpriteFromTable(LuaScript2&);
+template Sprite* SpriteManager<Sprite>::createSpriteFromXml(XmlDataReader&);
+template Sprite* SpriteManager<Sprite>::createSpriteFromTexture(Texture*);
+template Sprite* SpriteManager<Sprite>::cloneSprite(const Sprite*);
+template FastSprite* SpriteManager<FastSprite>::createSprite(const std::string&, const std::string&,
+                                                             const std::string&);
 
 }  // namespace VQ

@@ -23,8 +23,6 @@ class XmlDataReader;
 
 template <typename T>
 class SpriteManager : public Singleton<SpriteManager<T>> {
-    static constexpr bool SPRITES = std::is_same_v<T, Sprite>;
-    static constexpr bool FAST_SPRITES = std::is_same_v<T, FastSprite>;
 
 public:
     SpriteManager() = default;
@@ -33,19 +31,19 @@ public:
 
     // --- Sprites (fatal when a description or image cannot be loaded) ---
     T* createSpriteFromScript(const std::string& script, const std::string& table, const std::string& package)
-        requires SPRITES;
+        requires std::is_same_v<T, Sprite>;
     // Null (one logged error) when the script or table is missing.
     T* tryCreateSpriteFromScript(const std::string& script, const std::string& table, const std::string& package)
-        requires SPRITES;
-    T* createSpriteFromTable(LuaScript2& script) requires SPRITES;
-    T* createSpriteFromXml(XmlDataReader& reader) requires SPRITES;
+        requires std::is_same_v<T, Sprite>;
+    T* createSpriteFromTable(LuaScript2& script) requires std::is_same_v<T, Sprite>;
+    T* createSpriteFromXml(XmlDataReader& reader) requires std::is_same_v<T, Sprite>;
     // A null texture gives a 32 x 32 untextured sprite.
-    T* createSpriteFromTexture(Texture* texture) requires SPRITES;
-    T* cloneSprite(const T* sprite) requires SPRITES;
+    T* createSpriteFromTexture(Texture* texture) requires std::is_same_v<T, Sprite>;
+    T* cloneSprite(const T* sprite) requires std::is_same_v<T, Sprite>;
 
     // --- Fast sprites ---
     T* createSprite(const std::string& script, const std::string& table, const std::string& package)
-        requires FAST_SPRITES;
+        requires std::is_same_v<T, FastSprite>;
 
     // --- Both ---
     T* createSpriteFromImage(const std::string& image, const std::string& package);
@@ -63,7 +61,7 @@ private:
     std::recursive_mutex mMutex;
 };
 
-extern template class SpriteManager<Sprite>;
-extern template class SpriteManager<FastSprite>;
+// The members are instantiated one by one in sprite_manager.cpp for the two
+// sprite kinds.
 
 }  // namespace VQ

@@ -28,4 +28,13 @@ filelist = {
     { name = "level_1_lua", filename = "levels/level_1.lua" },
     { name = "level_2_lua", filename = "levels/level_2.lua" },
     { name = "level_3_lua", filename = "levels/level_3.lua" },
+    { name = "font2_image", filename = "images/font2.png" },
+    { name = "system_font_fnt", filename = "fonts/system_font.lua" },
+    { name = "font2_fnt", filename = "fonts/font2.lua" },
+    { name = "small_font_image", filename = "images/small_font.png" },
+    { name = "small_font_fnt", filename = "fonts/small_font.lua" },
+    { name = "main_font_image", filename = "images/main_font.png" },
+    { name = "main_font_2x_image", filename = "images/main_font_2x.png" },
+    { name = "main_font_fnt", filename = "fonts/main_font.lua" },
+    { name = "font_presets_lua", filename = "fonts/font_presets.lua" },
 }

@@ -5,13 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include <png.h>
-
+#include "back_buffer_png.h"
 #include "game_program.h"
-#include "image_writers.h"
-#include "platform/graphics_device.h"
 #include "platform/window_sdl.h"
-#include "render_system.h"
 
 namespace {
 
@@ -22,30 +18,7 @@ void captureFrame(uint64_t frameNumber)
 {
     if (frameNumber != gFrame)
         return;
-    std::vector<uint32_t> argb;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    VQ::GraphicsDevice* device = VQ::RenderSystem::instance()->device();
-    if (device && device->readPixels(argb, width, height)) {
-        ImageWriters::PngDescription png;
-        png.width = width;
-        png.height = height;
-        png.colourType = PNG_COLOR_TYPE_RGB;
-        for (uint32_t pixel : argb) {
-            png.rows.push_back(uint8_t(pixel >> 16));
-            png.rows.push_back(uint8_t(pixel >> 8));
-            png.rows.push_back(uint8_t(pixel));
-        }
-        ImageWriters::Bytes bytes;
-        std::string error;
-        if (ImageWriters::writePng(png, bytes, error) && ImageWriters::writeFile(gOutput, bytes))
-            printf("frame %llu saved to %s (%u x %u)\n", (unsigned long long)frameNumber, gOutput.c_str(), width,
-                   height);
-        else
-            fprintf(stderr, "frame capture failed: %s\n", error.c_str());
-    } else {
-        fprintf(stderr, "frame capture: no frame to read\n");
-    }
+    saveBackBuffer(gOutput, frameNumber);
     VQ::postMessage({VQ::WindowMessageType::Destroy, 0, 0});
 }
 
