@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "../tests/support/gl_test_context.h"
+#include "../tests/support/test_device.h"
 #include "../tests/support/render_helpers.h"
 #include "platform/graphics_device_gl.h"
 #include "platform/recording_graphics_device.h"
@@ -25,23 +25,17 @@ constexpr uint32_t kQuadsPerFrame = 10000;
 void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
 {
     std::unique_ptr<TestSupport::GLTestContext> context;
-    std::unique_ptr<VQ::GraphicsDevice> device;
-    if (realDevice) {
-        context = std::make_unique<TestSupport::GLTestContext>(800, 600);
-        if (!context->ok()) {
-            state.SkipWithError(("no GL context: " + context->error()).c_str());
-            return;
-        }
-        device = VQ::createGraphicsDeviceGL();
-    } else {
-        device = std::make_unique<VQ::RecordingGraphicsDevice>();
+    std::string error;
+    std::unique_ptr<VQ::GraphicsDevice> device = TestSupport::makeTestDevice(realDevice, 800, 600, context, error);
+    if (!device) {
+        state.SkipWithError(error.c_str());
+        return;
     }
     if (device->create(800, 600, VQ::VertexProcessing::Hardware) != VQ::DeviceResult::Ok) {
         state.SkipWithError("device creation failed");
         return;
     }
     VQ::GraphicsDevice* dev = device.get();
-    auto* recording = dynamic_cast<VQ::RecordingGraphicsDevice*>(dev);
     {
         VQ::RenderSystem render;
         VQ::RenderSettings settings;
@@ -75,10 +69,7 @@ void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
             render.resetStatistics();
             // Waiting for the rasteriser is not submission work.
             state.PauseTiming();
-            if (recording)
-                recording->clearRecords();
-            else
-                glFinish();
+            TestSupport::settleDevice(dev);
             state.ResumeTiming();
         }
         state.counters["quads_per_8ms"] =

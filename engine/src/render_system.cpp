@@ -29,14 +29,17 @@ RenderSystem::~RenderSystem()
     releaseBatches();
     if (mDevice) {
         releaseShaderProgram(mDistortionProgram.get());
+        releaseFrameTargets();
         releaseBatchBuffers();
     }
 }
 
 void RenderSystem::setDevice(std::unique_ptr<GraphicsDevice> device)
 {
-    if (mDevice)
+    if (mDevice) {
+        releaseFrameTargets();
         releaseBatchBuffers();
+    }
     mDevice = std::move(device);
     resetBatchState();
 }

@@ -5,11 +5,16 @@
 // and its transform, stencil masking, the colour write mask, shader programs,
 // and the fitting of the workspace into the window.
 //
-// Device creation, reset and the frame (begin, end, present) build on the
-// pieces offered here: createBatchBuffers, releaseBatchBuffers,
-// setFixedDeviceState, lockBatchBuffer and unlockBatchBuffer.
+// A frame is drawn in two stages: the scene goes into an off-screen render
+// texture at workspace resolution (beginFrame ... drawing ... endFrame), then
+// endFrame draws that texture into the window's back buffer inside the
+// workspace viewport, through the distortion pass when one was drawn, with
+// the fade overlay and the application's cursor; present shows it. A reset
+// rebuilds everything the device loses: render textures and their sprites,
+// buffers, the fixed states.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "matrix4.h"
@@ -55,6 +60,9 @@ struct WorkspaceViewport {
     float scale = 1.0f;
 };
 
+class Sprite;
+class Texture;
+
 class RenderSystem : public Singleton<RenderSystem> {
 public:
     // One open batch holds at most this many vertices (1000 quads).
@@ -86,6 +94,59 @@ public:
     bool pixelShader14Supported() const { return mPixelShader14Supported; }
     bool vertexShader11Supported() const { return mVertexShader11Supported; }
     bool distortionEnabled() const { return mDistortionEnabled; }
+    void setDistortionEnabled(bool on) { mDistortionEnabled = on; }
+
+    // --- Device and frame ---
+    // Creates the device given with setDevice for the window's client size
+    // (hardware, then mixed, then software vertex processing), logs its
+    // capabilities and runs the first reset. Fatal without a device, when the
+    // display mode cannot be read, or when all three creations fail.
+    void createDevice();
+    void logCaps();
+    // Rebuilds every device-dependent object for the window's current
+    // client size, then sends the device-reset notification.
+    void reset();
+    // The frame is begun only when the device is there and not lost; until
+    // then drawing is dropped and endFrame only runs the texture queues.
+    void beginFrame();
+    void endFrame();
+    // Shows the frame; a lost device is noted for the next beginFrame.
+    void present();
+    bool deviceLost() const { return mDeviceLost; }
+    void setDeviceLost(bool lost) { mDeviceLost = lost; }
+    bool frameBegun() const { return mFrameBegun; }
+    // Software vertex processing (set when the device fell back to it).
+    bool softwareVertexProcessing() const { return mSoftwareVertexProcessing; }
+
+    // 1 shows the scene, 0 covers it with black (the cursor stays visible).
+    float fadeLevel() const { return mFadeLevel; }
+    void setFadeLevel(float level) { mFadeLevel = level; }
+    Sprite* fadeSprite() const { return mFadeSprite; }
+    Texture* sceneTexture() const { return mSceneTexture; }
+    Sprite* sceneSprite() const { return mSceneSprite; }
+    Texture* distortionTexture() const { return mDistortionTexture; }
+    Sprite* distortionSprite() const { return mDistortionSprite; }
+
+    // What the application draws at the end of the frame: told the viewport
+    // (size, offset, window pixels), then asked to draw its cursor at the
+    // viewport's scale onto the back buffer.
+    void setViewportHook(std::function<void(const Vector2f& size, const Vector2f& offset)> hook)
+    {
+        mViewportHook = std::move(hook);
+    }
+    void setCursorHook(std::function<void(float scale)> hook) { mCursorHook = std::move(hook); }
+
+    // --- Distortion pass ---
+    // Creates the distortion program's pixel shader; 0 when it is ready.
+    int setupDistortionProgram();
+    // Drawing between these goes into the distortion texture (cleared to the
+    // neutral colour before the first of the frame). Nothing happens without
+    // shader support or with distortion switched off.
+    void beginDistortion();
+    void endDistortion();
+    bool distortionDrawn() const { return mDistortionDrawn; }
+    void bindDistortionProgram();
+    void unbindDistortionProgram();
 
     // --- Batch buffers and fixed state (device reset and frame) ---
     // The dynamic vertex buffer (fatal when it cannot be made), the static
@@ -170,6 +231,10 @@ public:
     ShaderProgram* distortionProgram() const { return mDistortionProgram.get(); }
 
 private:
+    void releaseFrameTargets();
+    void createRenderTextures();
+    void drawFrameToBackBuffer();
+
     void queueVertices(const RenderData& data, const uint8_t* source, uint32_t count, uint32_t stride);
     void applyBatchState(const RenderData& data);
     void setDeviceState(RenderState state, uint32_t value);
@@ -204,6 +269,30 @@ private:
     GfxBuffer* mIndexBuffer = nullptr;
 
     std::unique_ptr<ShaderProgram> mDistortionProgram;
+
+    bool mDeviceLost = false;
+    bool mFrameBegun = false;
+    bool mDistortionDrawn = false;
+    bool mSoftwareVertexProcessing = false;
+    float mFadeLevel = 1.0f;
+    // The sprites belong to the sprite manager, the textures to the texture
+    // manager; both are replaced by every reset.
+    Sprite* mFadeSprite = nullptr;
+    Texture* mSceneTexture = nullptr;
+    Sprite* mSceneSprite = nullptr;
+    Texture* mDistortionTexture = nullptr;
+    Sprite* mDistortionSprite = nullptr;
+    GfxSurface* mBackBufferSurface = nullptr;
+    GfxSurface* mBackBufferDepthSurface = nullptr;
+    GfxSurface* mRenderDepthStencil = nullptr;
+    std::function<void(const Vector2f&, const Vector2f&)> mViewportHook;
+    std::function<void(float)> mCursorHook;
 };
+
+// The video colour-conversion shaders, read from the content files
+// "yuv2rgb_ps" and "yuv2rgb_vs"; 0 on success, 1 when the file is missing
+// or the shader cannot be made.
+int loadYuvPixelShader(RenderSystem& renderSystem, PixelShader* target);
+int loadYuvVertexShader(RenderSystem& renderSystem, VertexShader* target);
 
 }  // namespace VQ

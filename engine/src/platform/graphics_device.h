@@ -234,6 +234,13 @@ public:
     virtual DeviceCaps caps() const = 0;
     // The back buffer's format (no alpha channel).
     virtual GfxFormat backBufferFormat() const { return GfxFormat::X8R8G8B8; }
+    // The desktop display mode's format, which the back buffer takes; false
+    // when the display mode cannot be read.
+    virtual bool queryDisplayFormat(GfxFormat& format)
+    {
+        format = backBufferFormat();
+        return true;
+    }
     virtual DeviceResult testCooperativeLevel() = 0;
     // New back-buffer size; every state back to its default. Refused
     // (InvalidCall) while an object of the default pool is alive.

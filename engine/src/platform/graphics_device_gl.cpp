@@ -4,6 +4,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -254,7 +255,12 @@ public:
 
     DeviceResult create(uint32_t backBufferWidth, uint32_t backBufferHeight, VertexProcessing vp) override;
     DeviceCaps caps() const override { return mCaps; }
-    DeviceResult testCooperativeLevel() override { return mCreated ? DeviceResult::Ok : DeviceResult::Failed; }
+    DeviceResult testCooperativeLevel() override
+    {
+        if (!mCreated)
+            return DeviceResult::Failed;
+        return mSimulatedLoss ? DeviceResult::DeviceNotReset : DeviceResult::Ok;
+    }
     DeviceResult reset(uint32_t backBufferWidth, uint32_t backBufferHeight) override;
     DeviceResult present() override;
     void beginScene() override {}
@@ -311,6 +317,13 @@ private:
     bool prepareDraw();
 
     bool mCreated = false;
+    // OpenGL never loses its context; a debug switch, the environment
+    // variable VQ_DEBUG_LOSE_DEVICE_AT_FRAME naming a present (1 the first),
+    // makes that present report a lost device so that a real run walks the
+    // loss and reset path.
+    uint32_t mPresents = 0;
+    uint32_t mLoseAtPresent = 0;
+    bool mSimulatedLoss = false;
     DeviceCaps mCaps;
     DeviceStateBlock mStates;
     uint64_t mUniformVersion = 1;
@@ -429,6 +442,8 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
     for (auto& t : mTransforms)
         t = Matrix4::identity();
     mCreated = true;
+    if (const char* loseAt = std::getenv("VQ_DEBUG_LOSE_DEVICE_AT_FRAME"))
+        mLoseAtPresent = uint32_t(std::strtoul(loseAt, nullptr, 10));
     if (!createBackBuffer(backBufferWidth, backBufferHeight))
         return DeviceResult::Failed;
     applyAllStates();
@@ -475,6 +490,7 @@ DeviceResult GraphicsDeviceGL::reset(uint32_t backBufferWidth, uint32_t backBuff
     mIndices = nullptr;
     mPixelShader = mVertexShader = 0;
     applyAllStates();
+    mSimulatedLoss = false;
     return DeviceResult::Ok;
 }
 
@@ -496,7 +512,9 @@ DeviceResult GraphicsDeviceGL::present()
     SDL_GL_SwapWindow(window);
     applyRenderState(RenderState::ColorWriteEnable);
     bindTarget();
-    return DeviceResult::Ok;
+    if (++mPresents == mLoseAtPresent)
+        mSimulatedLoss = true;
+    return mSimulatedLoss ? DeviceResult::DeviceLost : DeviceResult::Ok;
 }
 
 void GraphicsDeviceGL::track(GfxResource* r)

@@ -66,6 +66,8 @@ public:
     // The next present reports the loss; testCooperativeLevel then reports a
     // lost device for `lostPolls` polls, and the device can be reset after.
     void loseDevice(uint32_t lostPolls);
+    // The display mode cannot be read.
+    void failDisplayModeQuery(bool fail) { mFailDisplayMode = fail; }
     // Keep the vertex bytes of every draw (off by default: benchmarks).
     void setRecordVertices(bool on) { mRecordVertices = on; }
 
@@ -94,6 +96,11 @@ public:
     // --- GraphicsDevice ---
     DeviceResult create(uint32_t backBufferWidth, uint32_t backBufferHeight, VertexProcessing vp) override;
     DeviceCaps caps() const override;
+    bool queryDisplayFormat(GfxFormat& format) override
+    {
+        format = mFailDisplayMode ? GfxFormat::Unknown : backBufferFormat();
+        return !mFailDisplayMode;
+    }
     DeviceResult testCooperativeLevel() override;
     DeviceResult reset(uint32_t backBufferWidth, uint32_t backBufferHeight) override;
     DeviceResult present() override;
@@ -151,6 +158,7 @@ private:
     uint32_t mCreateAttempts = 0;
     VertexProcessing mVertexProcessing = VertexProcessing::Hardware;
     bool mFailNextLock = false;
+    bool mFailDisplayMode = false;
     bool mRecordVertices = false;
     bool mLossPending = false;
     bool mLost = false;
