@@ -199,3 +199,14 @@ void clearBehaviorPrototypes()
         delete entry.prototype;
     behaviorRegistry().clear();
 }
+
+void runIdleActions(BehaviorsGroup& group, GameField* field, Chip* chip, float dt)
+{
+    // A copy: an action may put a layer on top while the walk runs.
+    const std::vector<Behavior*> layers(group.objects.rbegin(), group.objects.rend());
+    bool keep = true;
+    for (Behavior* layer : layers)
+        keep = layer->OnIdleActions.runAll(field, chip, dt) && keep;
+    if (!keep)
+        chip->destroyInField(field, true, true);
+}

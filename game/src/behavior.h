@@ -127,6 +127,11 @@ public:
     Behavior* top() const { return objects.empty() ? nullptr : objects.back(); }
 };
 
+// Runs the idle actions of every layer, top layer first, all of them even
+// after a refusal; a refusal then destroys the chip once (neighbours told,
+// forced).
+void runIdleActions(BehaviorsGroup& group, GameField* field, Chip* chip, float dt);
+
 // Reads the layer table on the stack top and registers it under the colour
 // of `suffix`.
 Behavior* loadBehavior(VQ::LuaScript2& script, const std::string& suffix);

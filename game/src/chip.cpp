@@ -32,6 +32,7 @@ void Chip::reset()
     userData.clear();
     falling = 0;
     landingStamp = landingCounter++;
+    prototype = nullptr;
 }
 
 void Chip::applyPrototype(const ChipPrototype* prototype)
@@ -41,6 +42,7 @@ void Chip::applyPrototype(const ChipPrototype* prototype)
     reset();
     colour = prototype->colour;
     layers = prototype->layers;
+    this->prototype = prototype;
     selector = prototype->selector;
 }
 

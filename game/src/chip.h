@@ -14,6 +14,7 @@
 
 class ChipPrototype;
 class ChipSelector;
+class GameField;
 
 // The speed a chip is given at reset and when it starts to fall.
 constexpr float CHIP_START_FALL_SPEED = 7.5f;
@@ -34,6 +35,14 @@ public:
     bool hasBehavior(int type) const;
     bool isSwappable() const;
     void playIdleMarker(const std::string& name);
+
+    // Removes the top layer (the one way a chip loses layers), with its
+    // sound, actions and score; a chip left without layers is released,
+    // hits its tile, is reported to the mode and holds its column a while.
+    // Nothing for a released chip or one already hit in this pass.
+    void destroyInField(GameField* field, bool notifyNeighbours, bool force);
+    // This chip's answer to a destroyed neighbour: walls lose a layer.
+    void onNeighbourDestroyed(Chip* destroyed, GameField* field, bool force);
 
     void setUserData(const std::string& key, const DataSlot& slot);
     // A copy of the entry; an empty slot when the key is absent.
@@ -61,6 +70,8 @@ public:
     UserDataMap userData;
     int32_t falling = 0;
     int32_t landingStamp = 0;
+    // What the chip was made from; null for a chip built by hand.
+    const ChipPrototype* prototype = nullptr;
 };
 
 // A chip's identity at the moment it was destroyed or fused.

@@ -23,4 +23,8 @@ filelist = {
     { name = "level_lose_sound", filename = "sounds/level_lose.ogg" },
     { name = "game_level_ambient_sound_1_sound", filename = "sounds/game_level_ambient_1.ogg" },
     { name = "chip_prototypes_lua", filename = "scripts/chip_prototypes.lua" },
+    { name = "gamefield_lua", filename = "scripts/gamefield.lua" },
+    { name = "level_1_lua", filename = "levels/level_1.lua" },
+    { name = "level_2_lua", filename = "levels/level_2.lua" },
+    { name = "level_3_lua", filename = "levels/level_3.lua" },
 }

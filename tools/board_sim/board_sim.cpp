@@ -1,0 +1,197 @@
+#include "board_sim.h"
+
+#include <cmath>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "behavior.h"
+#include "chip.h"
+#include "chip_appearence.h"
+#include "chip_manager.h"
+#include "chip_selector.h"
+#include "config_manager.h"
+#include "file_system.h"
+#include "game_field.h"
+#include "log_system.h"
+#include "move_hint.h"
+#include "random.h"
+#include "random_seed.h"
+#include "sound_system/sound_manager.h"
+#include "task_manager.h"
+
+namespace {
+
+uint64_t seedCounter = 0;
+
+uint64_t nextSeedCount()
+{
+    return seedCounter++;
+}
+
+}  // namespace
+
+BoardSim::BoardSim(std::ostream& out) : mOut(out), mMode(out)
+{
+    mLevel.mode = &mMode;
+}
+
+BoardSim::~BoardSim()
+{
+    mField.reset();
+    mChips.reset();
+    clearBehaviorPrototypes();
+    clearChipSelectorCache();
+    mSound.reset();
+    mConfig.reset();
+    mFileSystem.reset();
+    mLog.reset();
+    if (!mOldContentRoot.empty())
+        VQ::contentRoot() = mOldContentRoot;
+}
+
+void BoardSim::useSeed(uint32_t seed)
+{
+    VQ::srand(seed);
+    seedCounter = seed;
+    setSeedCounterSource(&nextSeedCount);
+}
+
+void BoardSim::start(const std::string& contentRoot, const std::string& level)
+{
+    mOldContentRoot = VQ::contentRoot();
+    VQ::contentRoot() = contentRoot.empty() || contentRoot.back() == '/' ? contentRoot : contentRoot + "/";
+    mLog = std::make_unique<VQ::LogSystem>();
+    mFileSystem = std::make_unique<VQ::FileSystem>();
+    mConfig = std::make_unique<VQ::ConfigManager>();
+    mConfig->load();
+    mFileSystem->loadFilesLocationInfo();
+    mSound = std::make_unique<VQ::SoundManager>();
+    mChips = std::make_unique<ChipManager>();
+    mField = std::make_unique<GameField>(&mLevel);
+    mField->renderer = &mRenderer;
+    mField->loadLevel(level);
+}
+
+bool BoardSim::execute(const std::string& line)
+{
+    std::istringstream in(line);
+    in.imbue(std::locale::classic());
+    std::string command;
+    if (!(in >> command))
+        return true;
+    int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
+    float seconds = 0.0f;
+    if (command == "quit")
+        return false;
+    if (command == "click" && in >> c1 >> r1) {
+        click(c1, r1);
+    } else if (command == "swap" && in >> c1 >> r1 >> c2 >> r2) {
+        click(c1, r1);
+        click(c2, r2);
+    } else if (command == "step" && in >> seconds && seconds >= 0.0f) {
+        step(seconds);
+    } else if (command == "settle") {
+        float taken = 0.0f;
+        if (settle(taken))
+            mOut << VQ::formatString("settled %.3f", taken) << '\n';
+        else
+            mOut << "not settled\n";
+    } else if (command == "dump") {
+        dump();
+    } else {
+        mOut << "error: unknown or malformed command: " << line << '\n';
+    }
+    return true;
+}
+
+void BoardSim::click(int column, int row)
+{
+    const int cell[2] = {column, row};
+    mField->onCellClicked(cell);
+}
+
+void BoardSim::frame()
+{
+    mField->update(FRAME);
+    ++mFrames;
+}
+
+void BoardSim::step(float seconds)
+{
+    const long frames = std::lround(static_cast<double>(seconds) * 60.0);
+    for (long i = 0; i < frames; ++i)
+        frame();
+}
+
+bool BoardSim::isIdle() const
+{
+    const GameField& field = *mField;
+    if (!field.active || field.rows.empty() || !field.levelBeginReported || field.appearance->isRunning())
+        return false;
+    if (field.taskManager->count > 0 || field.moving || !field.fallDelays.empty() || field.suspendTime > 0.0f ||
+        field.holdTime > 0.0f || field.isUnsettled())
+        return false;
+    for (const auto& chip : field.chipManager->chips)
+        if (!chip->released && chip->falling)
+            return false;
+    return true;
+}
+
+bool BoardSim::settle(float& seconds)
+{
+    const int64_t first = mFrames;
+    const int64_t limit = std::lround(SETTLE_LIMIT / FRAME);
+    while (!isIdle() && mFrames - first < limit)
+        frame();
+    seconds = static_cast<float>(mFrames - first) * FRAME;
+    return isIdle();
+}
+
+void BoardSim::dump()
+{
+    const GameField& field = *mField;
+    mOut << "board " << field.gridWidth << ' ' << field.gridHeight << '\n';
+    for (int row = 1; row <= field.gridHeight; ++row) {
+        for (int column = 0; column < field.gridWidth; ++column) {
+            const FieldCell* cell = field.cellAt(column, row);
+            std::string token = ".";
+            if (!cell || cell->solidity == 0) {
+                token = "#";
+            } else if (cell->chip && !cell->chip->released) {
+                token = cell->chip->prototype ? cell->chip->prototype->name : std::string("?");
+            }
+            if (cell && cell->solidity > 1)
+                token += "+" + std::to_string(cell->solidity - 1);
+            mOut << (column ? " " : "") << token;
+        }
+        mOut << '\n';
+    }
+}
+
+bool BoardSim::playRandomUsefulSwap()
+{
+    GameField& field = *mField;
+    std::vector<std::pair<FieldCell*, FieldCell*>> swaps;
+    for (int row = 0; row <= field.gridHeight; ++row) {
+        for (int column = 0; column < field.gridWidth; ++column) {
+            FieldCell* a = field.cellAt(column, row);
+            for (FieldCell* b : {field.cellAt(column + 1, row), field.cellAt(column, row + 1)})
+                if (field.moveHint->isUsefulSwap(a, b))
+                    swaps.emplace_back(a, b);
+        }
+    }
+    if (swaps.empty())
+        return false;
+    auto [a, b] = swaps[static_cast<size_t>(VQ::rand()) % swaps.size()];
+    std::swap(a->chip, b->chip);
+    for (FieldCell* cell : {a, b}) {
+        Chip* chip = cell->chip;
+        chip->x = chip->targetX = cell->column + 0.5f;
+        chip->y = chip->targetY = cell->row + 0.5f;
+        chip->landingStamp = Chip::landingCounter++;
+        chip->falling = 0;
+    }
+    field.runMatchPass(true);
+    return true;
+}

@@ -1,0 +1,90 @@
+#pragma once
+// Plays one level on a board without window or sound: brings up the engine
+// parts the board needs over a content root, loads the level with a
+// recording mode and a renderer that draws nothing, and takes commands:
+//   click C R          the cell handed to the board, as the level state does
+//   swap C1 R1 C2 R2   two clicks
+//   step S             S seconds of game time in frames of 1/60 s
+//   settle             frames until the board is idle (at most 60 s):
+//                      "settled T" (game seconds) or "not settled"
+//   dump               "board W H", then rows 1 .. H: "#" a hole, "." an
+//                      empty cell, else the chip's prototype name; "+N"
+//                      after a tile with N layers left
+//   quit
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "board_renderer.h"
+#include "game_level.h"
+#include "recording_mode.h"
+
+namespace VQ {
+class ConfigManager;
+class FileSystem;
+class LogSystem;
+class SoundManager;
+}  // namespace VQ
+class ChipManager;
+class GameField;
+
+class BoardSim {
+public:
+    static constexpr float FRAME = 1.0f / 60.0f;
+    static constexpr float SETTLE_LIMIT = 60.0f;
+
+    explicit BoardSim(std::ostream& out);
+    ~BoardSim();
+    BoardSim(const BoardSim&) = delete;
+    BoardSim& operator=(const BoardSim&) = delete;
+
+    // Seeds the random sequence with `seed`, and makes every reseeding from
+    // the performance counter read a counter that starts at `seed` and
+    // moves on by one per read, so that a run replays byte for byte.
+    static void useSeed(uint32_t seed);
+
+    // The engine over `contentRoot` ("VQ.log" goes to the working folder),
+    // the board, and the level script `level`.
+    void start(const std::string& contentRoot, const std::string& level);
+    // One command line; false for "quit". An unknown or malformed command is
+    // reported on the output and ignored.
+    bool execute(const std::string& line);
+
+    void frame();
+    void step(float seconds);
+    // Nothing to do: the board and its entry are done, no task is pending,
+    // no chip falls and every playable cell is filled.
+    bool isIdle() const;
+    // Frames until idle; false after SETTLE_LIMIT seconds. `seconds` receives
+    // the game time it took.
+    bool settle(float& seconds);
+    void dump();
+
+    // For benchmarks, in place of the player's two clicks: exchanges the
+    // chips of a useful swap drawn at random and runs the forced match pass.
+    // False when the board has no useful swap.
+    bool playRandomUsefulSwap();
+
+    GameField& field() { return *mField; }
+    NullBoardRenderer& renderer() { return mRenderer; }
+    // Game seconds played since the start.
+    double gameTime() const { return mFrames * static_cast<double>(FRAME); }
+
+private:
+    void click(int column, int row);
+
+    std::ostream& mOut;
+    std::unique_ptr<VQ::LogSystem> mLog;
+    std::unique_ptr<VQ::FileSystem> mFileSystem;
+    std::unique_ptr<VQ::ConfigManager> mConfig;
+    std::unique_ptr<VQ::SoundManager> mSound;
+    std::unique_ptr<ChipManager> mChips;
+    RecordingMode mMode;
+    GameLevel mLevel;
+    NullBoardRenderer mRenderer;
+    std::unique_ptr<GameField> mField;
+    std::string mOldContentRoot;
+    int64_t mFrames = 0;
+};

@@ -1,0 +1,62 @@
+// board_sim CONTENT_ROOT LEVEL [--seed N] < commands
+// Plays a level without window or sound device; see board_sim.h for the
+// commands and what they print.
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ext/stdio_filebuf.h>
+#include <iostream>
+#include <string>
+
+#include "board_sim.h"
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: board_sim CONTENT_ROOT LEVEL [--seed N] < commands\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3 && argc != 5)
+        return usage();
+    if (argc == 5) {
+        if (std::strcmp(argv[3], "--seed") != 0)
+            return usage();
+        char* end = nullptr;
+        const unsigned long seed = std::strtoul(argv[4], &end, 10);
+        if (!*argv[4] || *end || seed > 0xFFFFFFFFul)
+            return usage();
+        BoardSim::useSeed(static_cast<uint32_t>(seed));
+    }
+    // The null device of OpenAL: the board's sounds go nowhere.
+    setenv("ALSOFT_DRIVERS", "null", 1);
+
+    // The engine's log echoes every line on the standard output; the board's
+    // own output keeps it to itself and the log goes to the standard error.
+    std::fflush(stdout);
+    const int outputFd = dup(STDOUT_FILENO);
+    if (outputFd < 0 || dup2(STDERR_FILENO, STDOUT_FILENO) < 0) {
+        std::perror("board_sim");
+        return 1;
+    }
+    __gnu_cxx::stdio_filebuf<char> outputBuffer(outputFd, std::ios::out);
+    std::ostream output(&outputBuffer);
+
+    BoardSim sim(output);
+    sim.start(argv[1], argv[2]);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (!sim.execute(line))
+            break;
+    }
+    output.flush();
+    return 0;
+}

@@ -1,0 +1,98 @@
+#include "recording_mode.h"
+
+#include <vector>
+
+#include "chip.h"
+#include "chip_selector.h"
+#include "game_field.h"
+
+namespace {
+
+// A chip by the cell under its position.
+struct At {
+    const Chip* chip;
+};
+std::ostream& operator<<(std::ostream& out, At at)
+{
+    return out << static_cast<int>(at.chip->x) << ',' << static_cast<int>(at.chip->y);
+}
+
+struct CellAt {
+    const FieldCell* cell;
+};
+std::ostream& operator<<(std::ostream& out, CellAt at)
+{
+    return out << static_cast<int>(at.cell->column) << ',' << static_cast<int>(at.cell->row);
+}
+
+void printRun(std::ostream& out, const char* name, const std::vector<Chip*>& run)
+{
+    out << ' ' << name;
+    for (const Chip* chip : run)
+        out << ' ' << At{chip};
+}
+
+}  // namespace
+
+void RecordingMode::onLevelBegin()
+{
+    mLevelBegun = true;
+    mOut << "mode onLevelBegin\n";
+}
+
+void RecordingMode::onPlayerMove(FieldCell* a, FieldCell* b)
+{
+    mOut << "mode onPlayerMove " << CellAt{a} << ' ' << CellAt{b} << '\n';
+}
+
+void RecordingMode::setupLevelRules(VQ::LuaContext&)
+{
+    mLevelBegun = false;
+    mOut << "mode setupLevelRules\n";
+}
+
+void RecordingMode::onNoPossibleMoves()
+{
+    mOut << "mode onNoPossibleMoves\n";
+}
+
+void RecordingMode::onChipDestroyed(const ChipSnapshot& snapshot)
+{
+    // Cell, colour, then the layer types bottom first.
+    mOut << "mode onChipDestroyed " << snapshot.column << ',' << snapshot.row << ' ' << snapshot.colour << ' ';
+    for (size_t i = 0; i < snapshot.types.size(); ++i)
+        mOut << (i ? "/" : "") << snapshot.types[i];
+    mOut << '\n';
+}
+
+void RecordingMode::addScore(const DestroyResult& result, Chip* chip)
+{
+    mOut << "mode addScore " << result.type << ' ' << result.score << ' ' << At{chip} << '\n';
+}
+
+void RecordingMode::onTileHit(FieldCell* cell)
+{
+    // With the solidity left after the hit.
+    mOut << "mode onTileHit " << CellAt{cell} << ' ' << cell->solidity << '\n';
+}
+
+bool RecordingMode::onNeighbourDestroyed(Chip* destroyed, Chip* neighbour)
+{
+    mOut << "mode onNeighbourDestroyed " << At{destroyed} << ' ' << At{neighbour} << '\n';
+    return false;
+}
+
+bool RecordingMode::onMatch(const ChipSelection& selection)
+{
+    mOut << "mode onMatch";
+    printRun(mOut, "row", selection.rowRun);
+    printRun(mOut, "column", selection.columnRun);
+    mOut << '\n';
+    return false;
+}
+
+bool RecordingMode::onBonusSwap(Chip* a, Chip* b)
+{
+    mOut << "mode onBonusSwap " << At{a} << ' ' << At{b} << '\n';
+    return false;
+}

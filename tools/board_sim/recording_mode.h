@@ -1,0 +1,31 @@
+#pragma once
+// A game mode that takes no part in the game: it prints one line for every
+// call the board makes of it ("mode NAME ARGS", cells written "C,R") and
+// answers false wherever a result is asked.
+
+#include <ostream>
+
+#include "mode.h"
+
+class RecordingMode : public Mode {
+public:
+    explicit RecordingMode(std::ostream& out) : mOut(out) {}
+
+    void onLevelBegin() override;
+    void onPlayerMove(FieldCell* a, FieldCell* b) override;
+    void save(AE::DataStream&) override {}
+    void load(AE::DataStream&) override {}
+    void setupLevelRules(VQ::LuaContext&) override;
+    void onNoPossibleMoves() override;
+    void onChipDestroyed(const ChipSnapshot& snapshot) override;
+    void addScore(const DestroyResult& result, Chip* chip) override;
+    void onTileHit(FieldCell* cell) override;
+    bool onNeighbourDestroyed(Chip* destroyed, Chip* neighbour) override;
+    bool hasLevelBegun() override { return mLevelBegun; }
+    bool onMatch(const ChipSelection& selection) override;
+    bool onBonusSwap(Chip* a, Chip* b) override;
+
+private:
+    std::ostream& mOut;
+    bool mLevelBegun = false;
+};
