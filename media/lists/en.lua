@@ -2,4 +2,5 @@
 -- the current language is "en".
 name = "en"
 filelist = {
+    { name = "strings_xml", filename = "en/strings.xml" },
 }

@@ -77,13 +77,22 @@ void writeFile(const std::string& path, const std::string& contents)
     out << contents;
 }
 
-ProcessResult runProcess(const std::string& path, const std::vector<std::string>& args, const std::string& cwd,
-                         const std::map<std::string, std::string>& env, int timeoutSeconds)
+ChildProcess::~ChildProcess()
 {
-    ProcessResult result;
+    if (mPid > 0 && !mEnded) {
+        kill(mPid, SIGKILL);
+        waitpid(mPid, nullptr, 0);
+    }
+    if (mOutputFd >= 0)
+        close(mOutputFd);
+}
+
+bool ChildProcess::start(const std::string& path, const std::vector<std::string>& args, const std::string& cwd,
+                         const std::map<std::string, std::string>& env)
+{
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
-        return result;
+        return false;
     pid_t pid = fork();
     if (pid == 0) {
         dup2(pipeFds[1], 1);
@@ -103,37 +112,73 @@ ProcessResult runProcess(const std::string& path, const std::vector<std::string>
         _exit(127);
     }
     close(pipeFds[1]);
+    if (pid < 0) {
+        close(pipeFds[0]);
+        return false;
+    }
     fcntl(pipeFds[0], F_SETFL, O_NONBLOCK);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    int status = 0;
-    bool done = false;
+    mPid = pid;
+    mOutputFd = pipeFds[0];
+    return true;
+}
+
+void ChildProcess::drain()
+{
+    if (mOutputFd < 0)
+        return;
     char buffer[4096];
-    while (!done) {
-        ssize_t n;
-        while ((n = read(pipeFds[0], buffer, sizeof(buffer))) > 0)
-            result.output.append(buffer, size_t(n));
-        pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid) {
-            done = true;
-        } else if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            done = true;
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
     ssize_t n;
-    while ((n = read(pipeFds[0], buffer, sizeof(buffer))) > 0)
-        result.output.append(buffer, size_t(n));
-    close(pipeFds[0]);
+    while ((n = read(mOutputFd, buffer, sizeof(buffer))) > 0)
+        mResult.output.append(buffer, size_t(n));
+}
+
+bool ChildProcess::running()
+{
+    drain();
+    if (mPid <= 0 || mEnded)
+        return false;
+    int status = 0;
+    if (waitpid(mPid, &status, WNOHANG) != mPid)
+        return true;
+    mEnded = true;
     if (WIFEXITED(status)) {
-        result.exited = true;
-        result.exitCode = WEXITSTATUS(status);
+        mResult.exited = true;
+        mResult.exitCode = WEXITSTATUS(status);
     } else if (WIFSIGNALED(status)) {
-        result.signal = WTERMSIG(status);
+        mResult.signal = WTERMSIG(status);
     }
-    return result;
+    drain();
+    return false;
+}
+
+void ChildProcess::sendSignal(int signal)
+{
+    if (mPid > 0 && !mEnded)
+        kill(mPid, signal);
+}
+
+ProcessResult ChildProcess::wait(int timeoutSeconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+    while (running()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(mPid, SIGKILL);
+            while (running())
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return mResult;
+}
+
+ProcessResult runProcess(const std::string& path, const std::vector<std::string>& args, const std::string& cwd,
+                         const std::map<std::string, std::string>& env, int timeoutSeconds)
+{
+    ChildProcess child;
+    if (!child.start(path, args, cwd, env))
+        return ProcessResult();
+    return child.wait(timeoutSeconds);
 }
 
 ProcessResult runTestProgram(const std::string& name, const std::vector<std::string>& args,

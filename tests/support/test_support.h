@@ -52,6 +52,35 @@ struct ProcessResult {
     std::string output;     // standard output and error together
 };
 
+// A child process that runs while the test goes on: started in `cwd` with
+// extra environment variables, its standard output and error collected.
+// Killed and reaped on destruction if still running.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool start(const std::string& path, const std::vector<std::string>& args, const std::string& cwd,
+               const std::map<std::string, std::string>& env);
+    int pid() const { return mPid; }
+    // Collects pending output; false once the process has ended.
+    bool running();
+    void sendSignal(int signal);
+    // Waits for the end (killing it after `timeoutSeconds`) and gives the
+    // result with all output.
+    ProcessResult wait(int timeoutSeconds = 30);
+
+private:
+    void drain();
+
+    int mPid = -1;
+    int mOutputFd = -1;
+    bool mEnded = false;
+    ProcessResult mResult;
+};
+
 // Runs a program of the tests' build folder (by name) in `cwd`, with extra
 // environment variables, and waits for it (up to `timeoutSeconds`).
 ProcessResult runTestProgram(const std::string& name, const std::vector<std::string>& args,

@@ -1,0 +1,124 @@
+#include "game_application.h"
+
+#include <algorithm>
+
+#include "config_manager.h"
+#include "dialogs/dialog_window_manager.h"
+#include "facebook_data_saver.h"
+#include "game_properties.h"
+#include "log_system.h"
+#include "render_system.h"
+#include "shell.h"
+#include "sound_system/sound_manager.h"
+#include "timer_manager.h"
+#include "ui/text_manager.h"
+#include "xml_cached_files_manager.h"
+
+namespace {
+
+GameApplication* gGameApplication = nullptr;
+
+bool portraitWorkspace()
+{
+    const VQ::Platform* platform = VQ::ConfigManager::instance()->currentPlatform();
+    return platform && platform->width <= platform->height;
+}
+
+template <typename T>
+void createIfAbsent()
+{
+    if (!T::exists())
+        new T();
+}
+
+template <typename T>
+void deleteInstance()
+{
+    delete T::instancePtr();
+}
+
+}  // namespace
+
+GameApplication*& gameApplication()
+{
+    return gGameApplication;
+}
+
+GameApplication::GameApplication()
+{
+    gGameApplication = this;
+    application() = this;
+    VQ::log("Application started");
+    title = VQ::wideToAnsi(VQ::TextManager::instance()->text("APP_WINDOW_TITLE"));
+    VQ::ConfigManager::instance()->setVertexFormat(VQ::ConfigManager::DEFAULT_VERTEX_FORMAT);
+    VQ::RenderSystem::instance()->setCountPixels(true);
+    mPortrait = portraitWorkspace();
+    createIfAbsent<DialogWindowManager>();
+}
+
+GameApplication::~GameApplication()
+{
+    if (gGameApplication == this)
+        gGameApplication = nullptr;
+}
+
+float GameApplication::gameStep(float frameTime)
+{
+    return std::min(std::min(frameTime, 0.1f), 0.033f);
+}
+
+void GameApplication::create()
+{
+    createIfAbsent<GameProperties>();
+    VQ::log("void GameApplication::create()");
+    createIfAbsent<FacebookDataSaver>();
+}
+
+void GameApplication::destroy()
+{
+    VQ::log("void GameApplication::destroy()");
+    deleteInstance<GameProperties>();
+    deleteInstance<FacebookDataSaver>();
+    deleteInstance<DialogWindowManager>();
+    VQ::XmlCachedFilesManager::instance()->purge();
+}
+
+void GameApplication::applyProfileSettings()
+{
+    PlayerProfile* profile = GameProperties::instance()->profile();
+    window->hideCursor = profile->gameCursor;
+    VQ::SoundManager* sound = VQ::SoundManager::instance();
+    sound->setGroup1Volume(profile->musicVolume);
+    sound->setGroup0Volume(profile->soundVolume);
+}
+
+void GameApplication::update()
+{
+    applyProfileSettings();
+    const float dt = gameStep(VQ::TimerManager::instance()->frameTime());
+    DialogWindowManager::instance()->update(dt);
+    const bool portrait = portraitWorkspace();
+    if (portrait != mPortrait)
+        mPortrait = portrait;
+}
+
+void GameApplication::render()
+{
+    VQ::RenderSystem* renderSystem = VQ::RenderSystem::instance();
+    renderSystem->beginFrame();
+    renderSystem->endFrame();
+    renderSystem->present();
+}
+
+void GameApplication::updateWhileLoading()
+{
+}
+
+void GameApplication::renderWhileLoading()
+{
+}
+
+void GameApplication::drawCursor(float scale)
+{
+    (void)scale;
+}
