@@ -242,8 +242,11 @@ void GameField::countGoalUnits()
         for (const FieldCell& cell : row)
             if (cell.solidity > 1)
                 goalUnits += cell.solidity - 1;
+    // Placements the loader replaced stay in the pool, released but with
+    // their layers; they are off the board and count for nothing.
     for (const auto& chip : chipManager->chips)
-        goalUnits += chip->layers.countLevelGoals();
+        if (!chip->released)
+            goalUnits += chip->layers.countLevelGoals();
 }
 
 void GameField::deleteEffectDrawables()

@@ -94,6 +94,8 @@ TEST_F(GameFieldTest, LevelScriptsAreReadAsTheirKeysSay)
                 { Type = "ChainBomb_R", PosX = 1, PosY = 1, data = { limit = 5, chains = "2", other = 1 } },
                 { Type = "ChipGenerator", PosX = 2, PosY = 3, Radius = "3", data = { limit = 4, radius = 2 } },
                 { Type = "ChipGeneratorX", PosX = 3, PosY = 3, data = { limit = 4 } },
+                -- No move on this board: every placement attempt makes it again.
+                { Type = "FallingLevelGoal", PosX = 3, PosY = 2 },
             },
         })");
     // Prototypes that read level data.
@@ -112,7 +114,8 @@ TEST_F(GameFieldTest, LevelScriptsAreReadAsTheirKeysSay)
     EXPECT_EQ(nameAt(0, 1), "Simple_B");
     EXPECT_EQ(board.cellAt(1, 0)->chip, nullptr);
     EXPECT_EQ(board.cellAt(2, 1)->chip, nullptr);
-    EXPECT_EQ(board.goalUnits, 2);
+    // The tile's two layers and the one goal on the board.
+    EXPECT_EQ(board.goalUnits, 2 + 1);
 
     Chip* chainBomb = chipAt(1, 1);
     ASSERT_NE(chainBomb, nullptr);

@@ -1,7 +1,12 @@
 #pragma once
 // A game mode that takes no part in the game: it prints one line for every
 // call the board makes of it ("mode NAME ARGS", cells written "C,R") and
-// answers false wherever a result is asked.
+// answers false wherever a result is asked. The arguments:
+//   addScore TYPE SCORE C,R            onChipDestroyed C,R COLOUR TYPES
+//   onTileHit C,R SOLIDITY_LEFT        onNeighbourDestroyed C,R C,R
+//   onMatch row C,R ... column C,R ... onPlayerMove / onBonusSwap C,R C,R
+// (TYPES: the layer types, bottom first, joined by "/"; chips by the cell
+// under their position.)
 
 #include <ostream>
 
