@@ -4,11 +4,12 @@
 // refuses the destruction), "OnIdleActions" run every frame (false destroys
 // the chip at once).
 
+#include <memory>
 #include <string>
 
 class GameField;
 class Chip;
-class LockTask;
+struct LockState;
 
 class Action {
 public:
@@ -65,14 +66,19 @@ public:
     Action* clone() const override { return new CanNotBeDestoyed(); }
 };
 
-// Takes a chip that has reached the bottom of the board off it.
+// Takes a chip that has reached the bottom of the board off it, holding the
+// board (no clicks, no matching) from the moment it gets there until it has
+// gone.
 class DestroyIfFloorIsReached : public Action {
 public:
-    explicit DestroyIfFloorIsReached(LockTask* lockTask = nullptr) : lock(lockTask) {}
+    DestroyIfFloorIsReached() = default;
+    // Lets go of the board when the layer goes before the chip has left.
+    ~DestroyIfFloorIsReached() override;
     bool run(GameField* field, Chip* chip, float dt) override;
-    Action* clone() const override { return new DestroyIfFloorIsReached(lock); }
-    // Owned by the task manager.
-    LockTask* lock;
+    // A copy holds no lock of its own until it needs one.
+    Action* clone() const override { return new DestroyIfFloorIsReached(); }
+    // Shared with the lock task in the board's task manager.
+    std::shared_ptr<LockState> lock;
 };
 
 // Destroys every chip of one colour (the colour-destroyer chip).

@@ -142,6 +142,7 @@ void GameField::initialize()
     moveHint = std::make_unique<MoveHint>(this);
     effectDrawables.reserve(100);
     VQ::log("void GameField::initialize() -end");
+    createWaveEffects();
 
     VQ::SoundManager* sound = VQ::SoundManager::instance();
     tileSound = sound->acquireResource("tile_destroy_sound");

@@ -120,6 +120,19 @@ public:
     // The player's click on a cell (column, row), handed over by the level
     // state once per update while the button is down over the board.
     void onCellClicked(const int cell[2]);
+    // Destroys the chip resting in the cell after `delay` (rule bonuses).
+    void queueDestroyChipInCell(int column, int row, float delay);
+    // Destroys the chip resting in the cell now; nothing for a chip passing by.
+    void destroyChipAt(int column, int row);
+    // Starts a reshuffle of the plain chips; false when there are too few.
+    bool mixChips();
+    bool hasBombStage2Chip() const;
+    // Screen pixels of a point in cell units.
+    void cellToScreen(float out[2], const float cell[2]) const;
+    // Builds the eight wave effect templates.
+    void createWaveEffects();
+    // Shows a copy of waveEffects[effectIndex] in the cell.
+    void spawnWaveEffect(FieldCell* cell, int effectIndex);
 
     // One hit on a tile.
     void reduceCell(FieldCell* cell);
@@ -189,6 +202,10 @@ public:
     bool levelBeginReported = false;
     bool tileSoundPlayed = false;
     float holdTime = 0.0f;
+    // The wave lanes' effects: two each of horizontal, vertical and the two
+    // diagonals.
+    std::vector<std::unique_ptr<Drawable>> waveEffects;
+    static constexpr int WAVE_EFFECT_LAYER = 20;
 
 private:
     void initialize();

@@ -105,15 +105,6 @@ void Chip::onNeighbourDestroyed(Chip* destroyed, GameField* field, bool force)
         mode->onChipDestroyed(snapshot);
 }
 
-void GameField::onCellClicked(const int cell[2])
-{
-    if (appearance->isRunning() || taskManager->count > 0)
-        return;
-    lastClickedColumn = cell[0];
-    lastClickedRow = cell[1];
-    // Selecting and swapping chips build on this with the swap task.
-}
-
 void GameField::reduceCell(FieldCell* cell)
 {
     if (!cell || cell->solidity <= 1)

@@ -13,6 +13,7 @@
 #include "field_tasks.h"
 #include "game_field.h"
 #include "mode.h"
+#include "move_hint.h"
 #include "random.h"
 #include "random_seed.h"
 #include "task_manager.h"
@@ -43,6 +44,7 @@ void GameField::update(float dt)
         }
     }
     tileSoundPlayed = false;
+    moveHint->update(dt);
 
     moving = !fallDelays.empty();
     holdTime = std::max(holdTime - dt, 0.0f);

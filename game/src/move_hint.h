@@ -3,7 +3,10 @@
 // line. The same search tells a board without any possible move, and the
 // level loader uses it to reject starting placements without a move.
 
+#include <memory>
 #include <vector>
+
+#include "drawable.h"
 
 #include "vector2.h"
 
@@ -17,6 +20,10 @@ public:
     MoveHint(const MoveHint&) = delete;
     MoveHint& operator=(const MoveHint&) = delete;
 
+    // Once a frame, before the rest of the board's frame.
+    void update(float dt);
+    // Draws the effect at both hinted chips while the hint is shown.
+    void draw();
     // Forgets the hint and restarts the board's idle clock.
     void reset();
     // The first useful swap, rows from the top, each cell with its right
@@ -29,6 +36,12 @@ public:
     GameField* field;
     bool shown = false;
     bool searched = false;
+    // "hint_fx"; null when the content lacks it (the hint then has no picture).
+    std::unique_ptr<Drawable> effect;
+    bool effectRequested = false;
+
+private:
+    void loadEffect();
 };
 
 // Bonus chips that are worth swapping with each other without a line.

@@ -77,5 +77,13 @@ public:
     int kind = Empty;
 };
 
+// A slot holding a chip pointer ("destroyer", "swappedChip").
+inline DataSlot chipSlot(Chip* chip)
+{
+    DataSlot slot;
+    slot.setChip(chip);
+    return slot;
+}
+
 // Ordered by plain byte-wise key order; owns the values through its slots.
 using UserDataMap = std::map<std::string, DataSlot>;
