@@ -195,6 +195,17 @@ static void loadDescription(SpriteDescription& description, RenderData& quad, st
     loadMesh(color);
 }
 
+void Sprite::applyPlacement(const SpritePlacement& placement, const SpriteExtent& extent)
+{
+    mPosition = placement.position;
+    mMirrorH = placement.mirrorH;
+    mMirrorV = placement.mirrorV;
+    mAngle = placement.angle;
+    mSize = extent.size;
+    mRotationCenter = extent.rotationCenter;
+    mClipRect = extent.clipRect;
+}
+
 void Sprite::loadFromTable(LuaScript2& script)
 {
     newQuad();
@@ -202,13 +213,7 @@ void Sprite::loadFromTable(LuaScript2& script)
     SpritePlacement placement;
     SpriteExtent extent;
     loadDescription(description, *mQuad, mSourceRects, placement, extent, [&](const Color& color) {
-        mPosition = placement.position;
-        mMirrorH = placement.mirrorH;
-        mMirrorV = placement.mirrorV;
-        mAngle = placement.angle;
-        mSize = extent.size;
-        mRotationCenter = extent.rotationCenter;
-        mClipRect = extent.clipRect;
+        applyPlacement(placement, extent);
         loadMeshFromTable(script, color);
     });
     finishLoading();
@@ -221,13 +226,7 @@ void Sprite::loadFromXml(XmlDataReader& reader)
     SpritePlacement placement;
     SpriteExtent extent;
     loadDescription(description, *mQuad, mSourceRects, placement, extent, [&](const Color& color) {
-        mPosition = placement.position;
-        mMirrorH = placement.mirrorH;
-        mMirrorV = placement.mirrorV;
-        mAngle = placement.angle;
-        mSize = extent.size;
-        mRotationCenter = extent.rotationCenter;
-        mClipRect = extent.clipRect;
+        applyPlacement(placement, extent);
         loadMeshFromXml(reader, color);
     });
     finishLoading();

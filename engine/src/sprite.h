@@ -22,6 +22,8 @@ class Animation;
 class LuaScript2;
 class Texture;
 class XmlDataReader;
+struct SpritePlacement;
+struct SpriteExtent;
 
 class Sprite {
 public:
@@ -121,6 +123,8 @@ public:
     void bindAnimation(Animation& animation);
 
 private:
+    // The placement and extent a description gave, whichever form it came in.
+    void applyPlacement(const SpritePlacement& placement, const SpriteExtent& extent);
     void newQuad();
     // (cols + 1) x (rows + 1) grid arrays for the current counts.
     void allocateGrid();
