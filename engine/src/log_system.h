@@ -16,11 +16,16 @@ class LogStream {
 public:
     virtual ~LogStream() = default;
     virtual void write(const std::string& text) = 0;
+    // From inside a signal handler: the line with its time prefix already
+    // made. Streams that can write without allocating or locking override
+    // this; the default goes through write().
+    virtual void writeFromCrashHandler(const char* prefix, const char* text);
 };
 
 class StdoutLogStream : public LogStream {
 public:
     void write(const std::string& text) override;
+    void writeFromCrashHandler(const char* prefix, const char* text) override;
 };
 
 class FileLogStream : public LogStream {
@@ -30,6 +35,7 @@ public:
     // Opens, appends and closes per line so that every line is on disk when
     // write returns, even if the process crashes right after.
     void write(const std::string& text) override;
+    void writeFromCrashHandler(const char* prefix, const char* text) override;
     const std::string& path() const { return mPath; }
 
 private:
@@ -45,8 +51,9 @@ public:
 
     // For the crash handler: the crashing thread may hold the mutex (a fault
     // inside a stream's write), so the lock is only tried for a short while
-    // before writing without it.
-    void writeFromCrashHandler(const std::string& text);
+    // before writing without it. Allocates nothing: the fault may have
+    // interrupted the allocator.
+    void writeFromCrashHandler(const char* text);
 
     // Test hook: appends a stream (owned by the log system).
     void addStream(LogStream* stream);
@@ -74,6 +81,10 @@ void formatToBuffer(char* buffer, const char* format, ...) __attribute__((format
 
 std::string intToString(int32_t value);
 std::string uintToString(uint32_t value);
+
+// write(2) until all is written or the descriptor fails; safe in a signal
+// handler.
+void writeAllRaw(int fd, const char* data, size_t size);
 
 // The "HH:MM:SS" local-time prefix shared by both streams.
 std::string logTimePrefix();

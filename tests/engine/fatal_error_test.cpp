@@ -127,3 +127,31 @@ TEST(CrashHandler, SignalsMapToTheirExceptionCodes)
         EXPECT_TRUE(std::filesystem::exists(dir.file("VQ.dmp"))) << c.kind;
     }
 }
+
+// The fault may interrupt the allocator while it holds its lock: a report
+// that allocated would hang the crashed game for good.
+TEST(CrashHandler, ReportAndDumpAllocateNothing)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address checker's allocator cannot be stood in for";
+#endif
+    TempDir dir;
+    const ProcessResult result = runTestProgram("crash_program", {"no-allocation"}, dir.path(), {});
+    EXPECT_EQ(result.signal, SIGSEGV);
+    EXPECT_EQ(result.output.find("allocation inside the crash handler"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("crash report timed out"), std::string::npos) << result.output;
+    const std::string log = readFile(dir.file("VQ.log"));
+    EXPECT_NE(log.find("* ERROR: Unhandled exception occured! *"), std::string::npos) << log;
+    EXPECT_NE(log.find("crash_program Handle (0x"), std::string::npos) << log;
+    EXPECT_EQ(readFile(dir.file("VQ.dmp")).substr(0, 4), "MDMP");
+}
+
+TEST(CrashHandler, AReportThatCannotFinishStillEndsTheProcess)
+{
+    TempDir dir;
+    const ProcessResult result = runTestProgram("crash_program", {"blocked-log"}, dir.path(), {});
+    EXPECT_FALSE(result.exited);
+    EXPECT_EQ(result.signal, SIGSEGV) << result.output;
+    EXPECT_NE(result.output.find("ERROR: crash report timed out"), std::string::npos) << result.output;
+    EXPECT_EQ(readFile(dir.file("VQ.dmp")).substr(0, 4), "MDMP");
+}

@@ -1,9 +1,16 @@
 // Child program for the crash handler tests: faults in the way its argument
-// names ("null", "divide", "abort", "thread").
+// names ("null", "divide", "abort", "thread", "no-allocation" where any
+// allocation after the fault hangs as if the allocator's lock were held,
+// "blocked-log" where the log can never be written).
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "log_system.h"
@@ -28,7 +35,39 @@ volatile uintptr_t gNullAddress = 0;
     (void)x;
 }
 
+// A stream that never returns, like a log file on a hung network share.
+class BlockedStream : public VQ::LogStream {
+public:
+    void write(const std::string&) override
+    {
+        std::unique_lock<std::mutex> lock(mMutex);
+        mNever.wait(lock, [] { return false; });
+    }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mNever;
+};
+
+std::atomic<bool> gAllocationHangs{false};
+
 }  // namespace
+
+// The address checker brings its own allocator; this stand-in only works
+// over the C library's.
+#if !defined(__SANITIZE_ADDRESS__)
+extern "C" void* __libc_malloc(size_t size);
+extern "C" void* malloc(size_t size)
+{
+    if (gAllocationHangs.load()) {
+        const char text[] = "allocation inside the crash handler\n";
+        ::write(STDERR_FILENO, text, sizeof(text) - 1);
+        for (;;)
+            pause();
+    }
+    return __libc_malloc(size);
+}
+#endif
 
 int main(int argc, char** argv)
 {
@@ -40,6 +79,12 @@ int main(int argc, char** argv)
         divideByZero();
     } else if (strcmp(kind, "abort") == 0) {
         abort();
+    } else if (strcmp(kind, "no-allocation") == 0) {
+        gAllocationHangs.store(true);
+        dereferenceNull();
+    } else if (strcmp(kind, "blocked-log") == 0) {
+        VQ::LogSystem::instance()->addStream(new BlockedStream());
+        dereferenceNull();
     } else if (strcmp(kind, "thread") == 0) {
         std::thread worker([] {
             VQ::installCrashHandlerStackForThread();

@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -65,26 +67,55 @@ Registers readRegisters(const ucontext_t* context)
     return regs;
 }
 
+// Everything from here to the end of the report runs inside a signal
+// handler that may have interrupted the allocator or a stdio call: it
+// allocates nothing and writes with write(2) only. (An allocation here once
+// hung the crashing game on the allocator's lock.)
+
 // Pointers as the report has always shown them: upper-case hex digits, as
 // wide as a pointer, with no "0x" of the C library's own.
-std::string hex(uint64_t value)
+#define VQ_HEX "%016llX"
+#define VQ_HEX_ARG(value) static_cast<unsigned long long>(value)
+
+void writeText(int fd, const char* text)
 {
-    return formatString("%016llX", static_cast<unsigned long long>(value));
+    writeAllRaw(fd, text, strlen(text));
 }
 
-void crashLog(const std::string& text)
+void crashLog(const char* text)
 {
-    if (LogSystem* logSystem = LogSystem::instancePtr())
+    if (LogSystem* logSystem = LogSystem::instancePtr()) {
         logSystem->writeFromCrashHandler(text);
-    else
-        fprintf(stderr, "%s\n", text.c_str());
+    } else {
+        writeText(STDERR_FILENO, text);
+        writeText(STDERR_FILENO, "\n");
+    }
+}
+
+[[gnu::format(printf, 1, 2)]] void crashLogf(const char* format, ...)
+{
+    char text[FORMAT_BUFFER_SIZE];
+    va_list args;
+    va_start(args, format);
+    if (vsnprintf(text, sizeof(text), format, args) < 0)
+        text[0] = '\0';
+    va_end(args);
+    crashLog(text);
 }
 
 struct ModuleInfo {
-    std::string name;
-    uint64_t base = 0;  // load address of the first segment
-    uint64_t end = 0;
+    char name[512];  // longer paths are cut
+    uint64_t base;   // load address of the first segment
+    uint64_t end;
 };
+
+void setModuleName(ModuleInfo& module, const char* name, size_t length)
+{
+    if (length >= sizeof(module.name))
+        length = sizeof(module.name) - 1;
+    memcpy(module.name, name, length);
+    module.name[length] = '\0';
+}
 
 // The program comes first in the loader's list, then the shared objects.
 int collectModule(struct dl_phdr_info* info, size_t, void* data)
@@ -107,53 +138,78 @@ int collectModule(struct dl_phdr_info* info, size_t, void* data)
     module.base = low;
     module.end = high;
     if (info->dlpi_name && info->dlpi_name[0]) {
-        module.name = info->dlpi_name;
+        setModuleName(module, info->dlpi_name, strlen(info->dlpi_name));
     } else if (out->second == 1) {
         char path[4096];
-        ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-        module.name = n > 0 ? std::string(path, n) : "(program)";
+        const ssize_t n = readlink("/proc/self/exe", path, sizeof(path));
+        if (n > 0)
+            setModuleName(module, path, size_t(n));
+        else
+            setModuleName(module, "(program)", 9);
     } else {
-        module.name = "(unnamed)";
+        setModuleName(module, "(unnamed)", 9);
     }
     return 0;
 }
 
-size_t collectModules(ModuleInfo* modules)
+// Collected once per crash, before the report and the dump read it.
+ModuleInfo gModules[1024];
+size_t gModuleCount = 0;
+
+void collectModules()
 {
-    std::pair<ModuleInfo*, size_t> data{modules, 0};
+    std::pair<ModuleInfo*, size_t> data{gModules, 0};
     dl_iterate_phdr(collectModule, &data);
-    return data.second;
+    gModuleCount = data.second;
 }
 
 uint64_t mainModuleBase()
 {
-    static ModuleInfo modules[1024];
-    return collectModules(modules) ? modules[0].base : 0;
+    return gModuleCount ? gModules[0].base : 0;
 }
 
-bool currentStackBounds(uint64_t& top, uint64_t& bottom)
+// The bounds of each engine thread's stack, read when its handler stack is
+// installed: reading them in the handler would go through the C library's
+// own allocation (it parses /proc/self/maps for the main thread).
+struct StackBounds {
+    uint64_t top;
+    uint64_t bottom;
+    bool known;
+};
+thread_local StackBounds tStackBounds{0, 0, false};
+
+void recordStackBounds()
 {
     pthread_attr_t attr;
     if (pthread_getattr_np(pthread_self(), &attr) != 0)
-        return false;
+        return;
     void* address = nullptr;
     size_t size = 0;
     const bool ok = pthread_attr_getstack(&attr, &address, &size) == 0;
     pthread_attr_destroy(&attr);
     if (!ok)
+        return;
+    tStackBounds.bottom = reinterpret_cast<uint64_t>(address);
+    tStackBounds.top = tStackBounds.bottom + size;
+    tStackBounds.known = true;
+}
+
+bool currentStackBounds(uint64_t& top, uint64_t& bottom)
+{
+    if (!tStackBounds.known)
         return false;
-    bottom = reinterpret_cast<uint64_t>(address);
-    top = bottom + size;
+    top = tStackBounds.top;
+    bottom = tStackBounds.bottom;
     return true;
 }
 
 void logExceptionRecord(uint64_t address, uint32_t code)
 {
     const uint64_t base = mainModuleBase();
-    crashLog("ExceptionAddress:              0x" + hex(address));
-    crashLog("ExceptionCode:                 " + hex(code));
-    crashLog("ExceptionFlags:                " + hex(0));
-    crashLog("ExceptionAddress (0x00400000): 0x" + hex(address - base + 0x00400000));
+    crashLogf("ExceptionAddress:              0x" VQ_HEX, VQ_HEX_ARG(address));
+    crashLogf("ExceptionCode:                 " VQ_HEX, VQ_HEX_ARG(code));
+    crashLogf("ExceptionFlags:                " VQ_HEX, VQ_HEX_ARG(0));
+    crashLogf("ExceptionAddress (0x00400000): 0x" VQ_HEX, VQ_HEX_ARG(address - base + 0x00400000));
 }
 
 // The stack is read raw, red zones included: the address checker must not
@@ -171,8 +227,8 @@ void logStackDump(const Registers& regs)
     uint64_t top = 0, bottom = 0;
     currentStackBounds(top, bottom);
     crashLog("");
-    crashLog(formatString("Stack (top: 0x%s bottom: 0x%s size: 0x%08X):", hex(top).c_str(), hex(bottom).c_str(),
-                          static_cast<unsigned>(top - bottom)));
+    crashLogf("Stack (top: 0x" VQ_HEX " bottom: 0x" VQ_HEX " size: 0x%08X):", VQ_HEX_ARG(top), VQ_HEX_ARG(bottom),
+              static_cast<unsigned>(top - bottom));
     uint64_t address = regs.rsp;
     if (address > top || address < bottom) {
         crashLog("ERROR: Failed to dump stack");
@@ -181,21 +237,20 @@ void logStackDump(const Registers& regs)
     while (address + 7 * 4 <= top) {
         uint32_t w[7];
         copyRawMemory(w, address, sizeof(w));
-        crashLog(formatString("0x%s: 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x", hex(address).c_str(), w[0],
-                              w[1], w[2], w[3], w[4], w[5], w[6]));
+        crashLogf("0x" VQ_HEX ": 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x 0x%08x", VQ_HEX_ARG(address), w[0], w[1],
+                  w[2], w[3], w[4], w[5], w[6]);
         address += 7 * 4;
     }
 }
 
 void logModules()
 {
-    static ModuleInfo modules[1024];
-    const size_t count = collectModules(modules);
     crashLog("");
     crashLog("Modules: ");
-    for (size_t i = 0; i < count; ++i) {
-        crashLog(formatString("%s Handle (0x%s) Address (0x%s-0x%s)", modules[i].name.c_str(),
-                              hex(modules[i].base).c_str(), hex(modules[i].base).c_str(), hex(modules[i].end).c_str()));
+    for (size_t i = 0; i < gModuleCount; ++i) {
+        const ModuleInfo& module = gModules[i];
+        crashLogf("%s Handle (0x" VQ_HEX ") Address (0x" VQ_HEX "-0x" VQ_HEX ")", module.name, VQ_HEX_ARG(module.base),
+                  VQ_HEX_ARG(module.base), VQ_HEX_ARG(module.end));
     }
 }
 
@@ -212,12 +267,12 @@ void logCrashReport(bool haveRecord, uint64_t address, uint32_t code, const Regi
     crashLog("Registers:");
     // The x86 names are kept; on a 64-bit machine each holds the whole
     // register, so nothing is cut.
-    crashLog(formatString("EDI: %08llX ESI: %08llX EBX: %08llX", (unsigned long long)regs.rdi,
-                          (unsigned long long)regs.rsi, (unsigned long long)regs.rbx));
-    crashLog(formatString("EDX: %08llX ECX: %08llX EAX: %08llX", (unsigned long long)regs.rdx,
-                          (unsigned long long)regs.rcx, (unsigned long long)regs.rax));
-    crashLog(formatString("EBP: %08llX EIP: %08llX ESP: %08llX", (unsigned long long)regs.rbp,
-                          (unsigned long long)regs.rip, (unsigned long long)regs.rsp));
+    crashLogf("EDI: %08llX ESI: %08llX EBX: %08llX", (unsigned long long)regs.rdi,
+                          (unsigned long long)regs.rsi, (unsigned long long)regs.rbx);
+    crashLogf("EDX: %08llX ECX: %08llX EAX: %08llX", (unsigned long long)regs.rdx,
+                          (unsigned long long)regs.rcx, (unsigned long long)regs.rax);
+    crashLogf("EBP: %08llX EIP: %08llX ESP: %08llX", (unsigned long long)regs.rbp,
+                          (unsigned long long)regs.rip, (unsigned long long)regs.rsp);
     logStackDump(regs);
     logModules();
 }
@@ -283,8 +338,8 @@ void writeContext(DumpWriter& w, const Registers& r)
 
 bool writeMinidump(int fd, uint32_t threadId, uint64_t address, uint32_t code, const Registers& regs)
 {
-    static ModuleInfo modules[1024];
-    const size_t moduleCount = collectModules(modules);
+    const ModuleInfo* modules = gModules;
+    const size_t moduleCount = gModuleCount;
 
     uint64_t top = 0, bottom = 0;
     uint64_t stackStart = regs.rsp;
@@ -380,7 +435,7 @@ bool writeMinidump(int fd, uint32_t threadId, uint64_t address, uint32_t code, c
         w.u32(0);
         w.u32(nameRva);
         w.zeros(52 + 8 + 8 + 8 + 8);
-        nameRva += 4 + uint32_t(modules[i].name.size()) * 2 + 2;
+        nameRva += 4 + uint32_t(strlen(modules[i].name)) * 2 + 2;
     }
 
     writeContext(w, regs);
@@ -391,10 +446,11 @@ bool writeMinidump(int fd, uint32_t threadId, uint64_t address, uint32_t code, c
     }
 
     for (size_t i = 0; i < moduleCount; ++i) {
-        const std::string& name = modules[i].name;
-        w.u32(uint32_t(name.size() * 2));
-        for (unsigned char c : name)
-            w.u16(c);
+        const char* name = modules[i].name;
+        const size_t length = strlen(name);
+        w.u32(uint32_t(length * 2));
+        for (size_t k = 0; k < length; ++k)
+            w.u16(static_cast<unsigned char>(name[k]));
         w.u16(0);
     }
     return !w.failed();
@@ -411,26 +467,70 @@ void handleCrash(int signal, uint32_t code, uint64_t address, const ucontext_t* 
     if (!address)
         address = regs.rip;
 
+    collectModules();
+    char text[FORMAT_BUFFER_SIZE];
     int fd = open("VQ.dmp", O_RDWR | O_CREAT | O_TRUNC, 0644);
     if (fd >= 0) {
         if (writeMinidump(fd, currentThreadId(), address, code, regs))
-            printf("VQ dump created.\n");
+            formatToBuffer(text, "VQ dump created.\n");
         else
-            printf("VQ MiniDumpWriteDump failed. Error: %u \n", unsigned(errno));
+            formatToBuffer(text, "VQ MiniDumpWriteDump failed. Error: %u \n", unsigned(errno));
         close(fd);
     } else {
-        printf("CreateFile failed. Error: %u \n", unsigned(errno));
+        formatToBuffer(text, "CreateFile failed. Error: %u \n", unsigned(errno));
     }
-    fflush(stdout);
+    writeText(STDOUT_FILENO, text);
 
-    char text[FORMAT_BUFFER_SIZE];
-    formatToBuffer(text, "Unhandled exception at 0x%s. Exception code 0x%s", hex(address).c_str(), hex(code).c_str());
     // No box from inside a signal handler: the windowing library is not
     // safe to enter here, so the box's text goes to the standard error.
-    fprintf(stderr, "Dump: %s\n", text);
+    formatToBuffer(text, "Dump: Unhandled exception at 0x" VQ_HEX ". Exception code 0x" VQ_HEX "\n",
+                   VQ_HEX_ARG(address), VQ_HEX_ARG(code));
+    writeText(STDERR_FILENO, text);
 
     logCrashReport(haveRecord, address, code, regs);
     (void)signal;
+}
+
+// Gives the signal this action and lets this thread receive it.
+void setActionAndUnblock(int signal, void (*handler)(int))
+{
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
+    sigset_t unblock;
+    sigemptyset(&unblock);
+    sigaddset(&unblock, signal);
+    pthread_sigmask(SIG_UNBLOCK, &unblock, nullptr);
+}
+
+// Restores the default action and raises the signal again, so that the
+// process ends by the signal that brought it down.
+void endProcessBySignal(int signal)
+{
+    setActionAndUnblock(signal, SIG_DFL);
+    raise(signal);
+}
+
+// The report waits on nothing by design, but the loader's lock or a stream
+// may still be held by a thread that can no longer let go of it. A crashed
+// game must end rather than hang: past this many seconds the report is given
+// up and the process ends by its signal.
+constexpr unsigned kReportSeconds = 10;
+std::atomic<int> gCrashSignal{0};
+
+void reportTimedOut(int)
+{
+    const char text[] = "ERROR: crash report timed out\n";
+    writeAllRaw(STDERR_FILENO, text, sizeof(text) - 1);
+    endProcessBySignal(gCrashSignal.load());
+}
+
+void armReportWatchdog(int signal)
+{
+    gCrashSignal.store(signal);
+    setActionAndUnblock(SIGALRM, reportTimedOut);
+    alarm(kReportSeconds);
 }
 
 void crashSignalHandler(int signal, siginfo_t* info, void* rawContext)
@@ -438,12 +538,10 @@ void crashSignalHandler(int signal, siginfo_t* info, void* rawContext)
     // A second fault (on this thread or another) while one is reported just
     // ends the process with the default action.
     if (gCrashing.exchange(true)) {
-        struct sigaction dfl {};
-        dfl.sa_handler = SIG_DFL;
-        sigaction(signal, &dfl, nullptr);
-        raise(signal);
+        endProcessBySignal(signal);
         return;
     }
+    armReportWatchdog(signal);
     const ucontext_t* context = static_cast<const ucontext_t*>(rawContext);
     const uint32_t code = exceptionCodeForSignal(signal, info ? info->si_code : 0);
     uint64_t address = 0;
@@ -452,17 +550,7 @@ void crashSignalHandler(int signal, siginfo_t* info, void* rawContext)
         address = uint64_t(context->uc_mcontext.gregs[REG_RIP]);
 #endif
     handleCrash(signal, code, address, context, true);
-
-    struct sigaction dfl {};
-    dfl.sa_handler = SIG_DFL;
-    sigemptyset(&dfl.sa_mask);
-    sigaction(signal, &dfl, nullptr);
-    // Raising again with the default action ends the process by this signal.
-    sigset_t unblock;
-    sigemptyset(&unblock);
-    sigaddset(&unblock, signal);
-    pthread_sigmask(SIG_UNBLOCK, &unblock, nullptr);
-    raise(signal);
+    endProcessBySignal(signal);
 }
 
 void terminateHandler()
@@ -516,6 +604,7 @@ void installCrashHandlerStackForThread()
 {
     if (tAltStack.memory)
         return;
+    recordStackBounds();
     const size_t size = 256 * 1024;  // the report formats lines on this stack
     tAltStack.memory.reset(new char[size]);
     stack_t stack{};
