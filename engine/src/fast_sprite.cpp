@@ -70,19 +70,10 @@ void FastSprite::setTexture(Texture* texture)
     position = Vector2f(0.0f, 0.0f);
     angle = 0.0f;
     mirrorH = mirrorV = false;
-    float w = 32.0f;
-    float h = 32.0f;
-    if (texture) {
-        appendTexture(*mRenderData, texture);
-        w = float(texture->mWidth);
-        h = float(texture->mHeight);
-    }
-    if (sourceRects.empty())
-        sourceRects.emplace_back();
-    sourceRects[0] = Rect(0.0f, 0.0f, w, h);
-    size = Vector2f(w, h);
-    rotationCenter = Vector2f(w / 2.0f, h / 2.0f);
-    clipRect = DEFAULT_CLIP_RECT;
+    const SpriteExtent extent = showWholeTexture(*mRenderData, texture, sourceRects);
+    size = extent.size;
+    rotationCenter = extent.rotationCenter;
+    clipRect = extent.clipRect;
     mTexelScale = texelScaleOf(*mRenderData);
     setColor(WHITE);
     updateTexCoords();

@@ -129,23 +129,11 @@ void Sprite::setTexture(Texture* texture)
     mPosition = Vector2f(0.0f, 0.0f);
     mAngle = 0.0f;
     mMirrorH = mMirrorV = false;
-    float w = 32.0f;
-    float h = 32.0f;
-    if (texture) {
-        appendTexture(*mQuad, texture);
-        w = float(texture->mWidth);
-        h = float(texture->mHeight);
-    }
-    if (mSourceRects.empty())
-        mSourceRects.emplace_back();
-    mSourceRects[0] = Rect(0.0f, 0.0f, w, h);
-    mSize = Vector2f(w, h);
-    mRotationCenter = Vector2f(w / 2.0f, h / 2.0f);
-    mClipRect = DEFAULT_CLIP_RECT;
-    mCols = mRows = 1;
-    allocateGrid();
-    layoutGridVertices();
-    spreadDefaultTexCoords();
+    const SpriteExtent extent = showWholeTexture(*mQuad, texture, mSourceRects);
+    mSize = extent.size;
+    mRotationCenter = extent.rotationCenter;
+    mClipRect = extent.clipRect;
+    rebuildGrid(1, 1);
     buildMesh(WHITE);
     finishLoading();
 }
@@ -252,6 +240,22 @@ static uint32_t meshVertexIndex(int64_t x, int64_t y, uint32_t cols, uint32_t ro
     return uint32_t(index);
 }
 
+void Sprite::rebuildGrid(uint32_t cols, uint32_t rows)
+{
+    mCols = cols;
+    mRows = rows;
+    allocateGrid();
+    layoutGridVertices();
+    spreadDefaultTexCoords();
+}
+
+void Sprite::buildMeshWithColors(const Color& color, const std::vector<Color>& vertexColors)
+{
+    buildMesh(color);
+    for (uint32_t i = 0; i < vertexColors.size(); ++i)
+        *mVertexColors[i] = vertexColors[i];
+}
+
 void Sprite::loadMeshFromTable(LuaScript2& script, const Color& color)
 {
     std::vector<Color> colors;
@@ -260,9 +264,7 @@ void Sprite::loadMeshFromTable(LuaScript2& script, const Color& color)
         script.getUInt("sizeX", mCols, 0);
         script.getUInt("sizeY", mRows, 0);
         checkMeshSize(mCols, mRows);
-        allocateGrid();
-        layoutGridVertices();
-        spreadDefaultTexCoords();
+        rebuildGrid(mCols, mRows);
         colors.assign(mBaseVertices.size(), color);
         if (script.openTable("Vertecies")) {
             forEachTableEntry(
@@ -288,14 +290,9 @@ void Sprite::loadMeshFromTable(LuaScript2& script, const Color& color)
         }
         script.closeTable();
     } else {
-        mCols = mRows = 1;
-        allocateGrid();
-        layoutGridVertices();
-        spreadDefaultTexCoords();
+        rebuildGrid(1, 1);
     }
-    buildMesh(color);
-    for (uint32_t i = 0; i < colors.size(); ++i)
-        *mVertexColors[i] = colors[i];
+    buildMeshWithColors(color, colors);
 }
 
 void Sprite::loadMeshFromXml(XmlDataReader& reader, const Color& color)
@@ -307,9 +304,7 @@ void Sprite::loadMeshFromXml(XmlDataReader& reader, const Color& color)
         reader.readUInt("sizeX", mCols);
         reader.readUInt("sizeY", mRows);
         checkMeshSize(mCols, mRows);
-        allocateGrid();
-        layoutGridVertices();
-        spreadDefaultTexCoords();
+        rebuildGrid(mCols, mRows);
         colors.assign(mBaseVertices.size(), color);
         if (reader.enterNode("Vertecies")) {
             for (XmlArrayIterator it(reader); it != reader.arrayEnd(); it.next()) {
@@ -331,14 +326,9 @@ void Sprite::loadMeshFromXml(XmlDataReader& reader, const Color& color)
         }
         reader.setCurrentNode(before);
     } else {
-        mCols = mRows = 1;
-        allocateGrid();
-        layoutGridVertices();
-        spreadDefaultTexCoords();
+        rebuildGrid(1, 1);
     }
-    buildMesh(color);
-    for (uint32_t i = 0; i < colors.size(); ++i)
-        *mVertexColors[i] = colors[i];
+    buildMeshWithColors(color, colors);
 }
 
 // ---------------------------------------------------------------------------

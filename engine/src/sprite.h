@@ -131,6 +131,11 @@ private:
     // A new mesh render data for the grid, its vertex links, every colour set.
     void buildMesh(const Color& color);
     void spreadDefaultTexCoords();
+    // The grid of cols x rows cells, laid out flat with the default texture
+    // coordinates.
+    void rebuildGrid(uint32_t cols, uint32_t rows);
+    // The mesh in `color`, then each listed vertex in its own colour.
+    void buildMeshWithColors(const Color& color, const std::vector<Color>& vertexColors);
     void finishLoading();
     uint32_t gridIndex(uint32_t col, uint32_t row, int line) const;
     void loadMeshFromTable(LuaScript2& script, const Color& color);

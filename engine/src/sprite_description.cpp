@@ -153,6 +153,25 @@ SpriteExtent readSpriteExtent(SpriteDescription& description, const RenderData& 
     return e;
 }
 
+SpriteExtent showWholeTexture(RenderData& quad, Texture* texture, std::vector<Rect>& sourceRects)
+{
+    float w = 32.0f;
+    float h = 32.0f;
+    if (texture) {
+        appendTexture(quad, texture);
+        w = float(texture->mWidth);
+        h = float(texture->mHeight);
+    }
+    if (sourceRects.empty())
+        sourceRects.emplace_back();
+    sourceRects[0] = Rect(0.0f, 0.0f, w, h);
+    SpriteExtent e;
+    e.size = Vector2f(w, h);
+    e.rotationCenter = Vector2f(w / 2.0f, h / 2.0f);
+    e.clipRect = DEFAULT_CLIP_RECT;
+    return e;
+}
+
 bool openSpriteTable(LuaScript2& script, const std::string& name, const std::string& package,
                      const std::string& table, bool& scriptLoaded)
 {

@@ -91,6 +91,11 @@ struct SpriteExtent {
 SpriteExtent readSpriteExtent(SpriteDescription& description, const RenderData& quad,
                               const std::vector<Rect>& sourceRects);
 
+// A sprite of one whole texture: the texture is appended to `quad` with a
+// reference and becomes source rect 0; the extent is its size, centred, with
+// the default clip. Without a texture, a 32 x 32 frame.
+SpriteExtent showWholeTexture(RenderData& quad, Texture* texture, std::vector<Rect>& sourceRects);
+
 // Loads `script` of `package` and opens `table`. False when either fails,
 // with `scriptLoaded` telling which.
 bool openSpriteTable(LuaScript2& script, const std::string& name, const std::string& package,

@@ -25,14 +25,25 @@ T* SpriteManager<T>::adopt(T* sprite)
 // Each create holds the mutex from start to end, as the loaders inside take
 // their own locks after it.
 template <typename T>
+template <typename Load>
+T* SpriteManager<T>::createWith(Load load)
+{
+    std::lock_guard<std::recursive_mutex> lock(mMutex);
+    auto sprite = std::make_unique<T>();
+    if (!load(*sprite))
+        return nullptr;
+    return adopt(sprite.release());
+}
+
+template <typename T>
 T* SpriteManager<T>::createSpriteFromScript(const std::string& script, const std::string& table,
                                            const std::string& package)
     requires std::is_same_v<T, Sprite>
 {
-    std::lock_guard<std::recursive_mutex> lock(mMutex);
-    auto sprite = std::make_unique<T>();
-    sprite->loadFromScript(script, package, table);
-    return adopt(sprite.release());
+    return createWith([&](T& sprite) {
+        sprite.loadFromScript(script, package, table);
+        return true;
+    });
 }
 
 template <typename T>
@@ -40,41 +51,37 @@ T* SpriteManager<T>::tryCreateSpriteFromScript(const std::string& script, const 
                                               const std::string& package)
     requires std::is_same_v<T, Sprite>
 {
-    std::lock_guard<std::recursive_mutex> lock(mMutex);
-    auto sprite = std::make_unique<T>();
-    if (sprite->tryLoadFromScript(script, package, table) != 0)
-        return nullptr;
-    return adopt(sprite.release());
+    return createWith([&](T& sprite) { return sprite.tryLoadFromScript(script, package, table) == 0; });
 }
 
 template <typename T>
 T* SpriteManager<T>::createSpriteFromTable(LuaScript2& script)
     requires std::is_same_v<T, Sprite>
 {
-    std::lock_guard<std::recursive_mutex> lock(mMutex);
-    auto sprite = std::make_unique<T>();
-    sprite->loadFromTable(script);
-    return adopt(sprite.release());
+    return createWith([&](T& sprite) {
+        sprite.loadFromTable(script);
+        return true;
+    });
 }
 
 template <typename T>
 T* SpriteManager<T>::createSpriteFromXml(XmlDataReader& reader)
     requires std::is_same_v<T, Sprite>
 {
-    std::lock_guard<std::recursive_mutex> lock(mMutex);
-    auto sprite = std::make_unique<T>();
-    sprite->loadFromXml(reader);
-    return adopt(sprite.release());
+    return createWith([&](T& sprite) {
+        sprite.loadFromXml(reader);
+        return true;
+    });
 }
 
 template <typename T>
 T* SpriteManager<T>::createSpriteFromTexture(Texture* texture)
     requires std::is_same_v<T, Sprite>
 {
-    std::lock_guard<std::recursive_mutex> lock(mMutex);
-    auto sprite = std::make_unique<T>();
-    sprite->setTexture(texture);
-    return adopt(sprite.release());
+    return createWith([&](T& sprite) {
+        sprite.setTexture(texture);
+        return true;
+    });
 }
 
 template <typename T>
@@ -89,19 +96,19 @@ template <typename T>
 T* SpriteManager<T>::createSprite(const std::string& script, const std::string& table, const std::string& package)
     requires std::is_same_v<T, FastSprite>
 {
-    std::lock_guard<std::recursive_mutex> lock(mMutex);
-    auto sprite = std::make_unique<T>();
-    sprite->loadFromScript(script, table, package);
-    return adopt(sprite.release());
+    return createWith([&](T& sprite) {
+        sprite.loadFromScript(script, table, package);
+        return true;
+    });
 }
 
 template <typename T>
 T* SpriteManager<T>::createSpriteFromImage(const std::string& image, const std::string& package)
 {
-    std::lock_guard<std::recursive_mutex> lock(mMutex);
-    auto sprite = std::make_unique<T>();
-    sprite->loadTexture(image, package);
-    return adopt(sprite.release());
+    return createWith([&](T& sprite) {
+        sprite.loadTexture(image, package);
+        return true;
+    });
 }
 
 template <typename T>

@@ -56,6 +56,10 @@ private:
     // Lists a sprite once it is fully built, so a loader that stops with a
     // fatal report never leaves a half-built one behind.
     T* adopt(T* sprite);
+    // A new sprite built by `load` under the mutex, adopted when `load`
+    // returns true (deleted otherwise).
+    template <typename Load>
+    T* createWith(Load load);
 
     std::vector<T*> mSprites;
     std::recursive_mutex mMutex;
