@@ -143,6 +143,7 @@ private:
 class ParticlePointEmitter : public ParticleEmitter {
 public:
     const char* getClassName() const override { return "ParticlePointEmitter"; }
+    void spawnOffset(int index) override { particles[size_t(index)].position = Vector2f(); }
 };
 
 // A rectangle turned about the emitter origin by `mRectAngle` degrees.
