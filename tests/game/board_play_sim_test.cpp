@@ -9,6 +9,8 @@
 
 #include "board_sim_fixture.h"
 #include "move_hint.h"
+#include "particle_emitter.h"
+#include "particle_fx.h"
 #include "task_manager.h"
 
 namespace {
@@ -225,7 +227,6 @@ TEST_F(BoardPlayTest, TheFallingGoalLeavesAtTheFloorAndTheBoardPlaysOn)
 
 TEST_F(BoardPlayTest, TheHintShowsTheFirstMoveAfterTheConfiguredPeriod)
 {
-    addResource("hint_fx", "particles/hint_fx.xml", "<root><ParticleFX/></root>\n");
     startSettled("level_2_lua");
     field().moveHint->reset();  // as a destroyed chip does
     FieldCell* pair[2];
@@ -240,13 +241,22 @@ TEST_F(BoardPlayTest, TheHintShowsTheFirstMoveAfterTheConfiguredPeriod)
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(field().moveHint->positions[i],
                   VQ::Vector2f(size * (pair[i]->column + 0.5f), size * (pair[i]->row + 0.5f)));
-    EXPECT_NE(field().moveHint->effect, nullptr);
+    // The shipped effect, restarted when shown and advanced from then on.
+    VQ::ParticleFX* effect = field().moveHint->effect;
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(effect->name, "hint_fx");
+    mSim->step(1.0f);
+    int alive = 0;
+    for (const VQ::ParticleEmitter* emitter : effect->mParticleEmitters)
+        alive += emitter->aliveCount;
+    EXPECT_GT(alive, 0);
     for (const std::string& line : logLines())
         EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
 }
 
 TEST_F(BoardPlayTest, AMissingHintEffectIsReportedOnceAndTheHintRunsWithoutIt)
 {
+    removeResource("hint_fx");
     startSettled("level_2_lua");
     mSim->step(6.0f);
     EXPECT_TRUE(field().moveHint->shown);
