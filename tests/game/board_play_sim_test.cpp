@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "board_sim_fixture.h"
+#include "drawable.h"
 #include "move_hint.h"
 #include "particle_emitter.h"
 #include "particle_fx.h"
@@ -293,6 +295,32 @@ TEST_F(BoardPlayTest, ABoardWithoutMovesIsReportedEverySecondAndReshuffled)
     const int reports = countOutput("mode onNoPossibleMoves");
     mSim->step(3.0f);
     EXPECT_EQ(countOutput("mode onNoPossibleMoves"), reports);
+}
+
+TEST_F(BoardPlayTest, WaveEffectsRunAlongTheLanesAndLeaveTheBoardWithinASecond)
+{
+    startSettled("level_2_lua");
+    mSim->execute("swap 1 5 2 5");  // the horizontal wave
+    // Each drawable's own time: the board holds its effect list while a
+    // reshuffle plays, so frames alone do not tell.
+    std::map<Drawable*, float> lived;
+    int busiest = 0;
+    for (int frame = 0; frame < 600 && (frame < 30 || !field().effectDrawables.empty()); ++frame) {
+        mSim->frame();
+        for (const EffectDrawable& entry : field().effectDrawables) {
+            auto* particles = dynamic_cast<ParticleFXDrawable*>(entry.drawable);
+            ASSERT_NE(particles, nullptr);
+            EXPECT_EQ(particles->name.rfind("wave_", 0), 0u) << particles->name;
+            if (particles->effect)
+                lived[entry.drawable] = particles->effect->mParticleEmitters[0]->elapsed;
+        }
+        busiest = std::max(busiest, static_cast<int>(field().effectDrawables.size()));
+    }
+    EXPECT_GE(busiest, 4);
+    EXPECT_GE(lived.size(), 8u);  // one a cell of the lane
+    for (const auto& [drawable, seconds] : lived)
+        EXPECT_LE(seconds, 1.0f);
+    EXPECT_TRUE(field().effectDrawables.empty());
 }
 
 TEST_F(BoardPlayTest, TheSameSeedAndClicksGiveTheSameGame)
