@@ -205,9 +205,8 @@ T TimedValueInterval<T>::getValue(int line, int percent)
     return weigh(1.0f - x, mCache[i], x, mCache[j]);
 }
 
-template <typename T>
-float TimedValueInterval<T>::getAverageValue(int percent)
-    requires std::is_same_v<T, float>
+template <>
+float TimedValueInterval<float>::getAverageValue(int percent)
 {
     const int n = averagedLines();
     float sum = 0.0f;
@@ -216,9 +215,8 @@ float TimedValueInterval<T>::getAverageValue(int percent)
     return sum / float(n);
 }
 
-template <typename T>
-Color TimedValueInterval<T>::getAverageColor(int percent)
-    requires std::is_same_v<T, Color>
+template <>
+Color TimedValueInterval<Color>::getAverageColor(int percent)
 {
     const int n = averagedLines();
     if (n <= 0)

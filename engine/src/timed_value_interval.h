@@ -6,7 +6,6 @@
 // particle code reads a cache of 25 samples (every 4 percent), filled on the
 // first cached read after construction or assignment.
 
-#include <type_traits>
 #include <vector>
 
 #include "color.h"
@@ -56,12 +55,12 @@ public:
     T getValue(int line, int percent);
     // The float value the particle code uses for rates and initial values:
     // the mean of the lines' cached values (line 0 alone when single-line).
-    float getAverageValue(int percent)
-        requires std::is_same_v<T, float>;
+    // (Float curves only.)
+    float getAverageValue(int percent);
     // The colour mean of the lines at `percent`, byte by byte with wrap-around.
     // A curve with no lines gives its own fatal report.
-    Color getAverageColor(int percent)
-        requires std::is_same_v<T, Color>;
+    // (Colour curves only.)
+    Color getAverageColor(int percent);
 
     // Clears the keys and lays a flat line halfway between the bounds for
     // every declared line (a second line is the `addValue` fatal report).
@@ -88,6 +87,11 @@ private:
     T mCache[CACHE_SIZE]{};
     bool mDirty = true;
 };
+
+template <>
+float TimedValueInterval<float>::getAverageValue(int percent);
+template <>
+Color TimedValueInterval<Color>::getAverageColor(int percent);
 
 extern template class TimedValueInterval<float>;
 extern template class TimedValueInterval<Color>;
