@@ -8,22 +8,13 @@
 // is left out.
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 
-#include "../tests/support/test_device.h"
-#include "log_system.h"
-#include "object_factory.h"
+#include "bench_engine.h"
 #include "particle_affector.h"
 #include "particle_emitter.h"
 #include "particle_fx.h"
-#include "particle_system.h"
-#include "render_system.h"
-#include "sprite.h"
-#include "sprite_manager.h"
-#include "texture_manager.h"
 
 namespace {
 
@@ -31,57 +22,6 @@ constexpr float FRAME = 1.0f / 60.0f;
 constexpr float LIFE = 2.0f;
 
 using FloatCurve = VQ::TimedValueInterval<float>;
-
-// The render system, sprites, textures and the particle system over a
-// temporary working folder (for VQ.log).
-class Engine {
-public:
-    explicit Engine(std::unique_ptr<VQ::GraphicsDevice> device)
-    {
-        char pattern[] = "/tmp/lanterra_bench_XXXXXX";
-        mFolder = mkdtemp(pattern);
-        mOldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(mFolder);
-        log = std::make_unique<VQ::LogSystem>();
-        render = std::make_unique<VQ::RenderSystem>();
-        VQ::RenderSettings settings;
-        settings.workspaceWidth = 800;
-        settings.workspaceHeight = 600;
-        render->setSettings(settings);
-        render->setWindowSize(800, 600);
-        gfx = device.get();
-        render->setDevice(std::move(device));
-        sprites = std::make_unique<VQ::SpriteManager<VQ::Sprite>>();
-        textures = std::make_unique<VQ::TextureManager>();
-        factory = std::make_unique<VQ::ObjectFactory>();
-        particles = std::make_unique<VQ::ParticleSystem>();
-        render->createDevice();
-    }
-    ~Engine()
-    {
-        particles.reset();
-        factory.reset();
-        render->releaseBatches();
-        sprites.reset();
-        textures.reset();
-        render.reset();
-        log.reset();
-        std::filesystem::current_path(mOldCwd);
-        std::filesystem::remove_all(mFolder);
-    }
-
-    std::unique_ptr<VQ::LogSystem> log;
-    std::unique_ptr<VQ::RenderSystem> render;
-    std::unique_ptr<VQ::SpriteManager<VQ::Sprite>> sprites;
-    std::unique_ptr<VQ::TextureManager> textures;
-    std::unique_ptr<VQ::ObjectFactory> factory;
-    std::unique_ptr<VQ::ParticleSystem> particles;
-    VQ::GraphicsDevice* gfx = nullptr;
-
-private:
-    std::string mFolder;
-    std::filesystem::path mOldCwd;
-};
 
 FloatCurve flat(float value)
 {
@@ -91,7 +31,7 @@ FloatCurve flat(float value)
 // `count` particles kept alive: each lives LIFE seconds and the rate
 // replaces them as they go.
 template <typename E>
-E* addEmitter(VQ::ParticleFX& fx, Engine& engine, int count, float size)
+E* addEmitter(VQ::ParticleFX& fx, Bench::Engine& engine, int count, float size)
 {
     auto* e = new E();
     e->mMaxParticlesCount = count;
@@ -107,7 +47,7 @@ E* addEmitter(VQ::ParticleFX& fx, Engine& engine, int count, float size)
     return e;
 }
 
-void buildSparks(VQ::ParticleFX& fx, Engine& engine, int count)
+void buildSparks(VQ::ParticleFX& fx, Bench::Engine& engine, int count)
 {
     auto* e = addEmitter<VQ::ParticleCircleEmitter>(fx, engine, count, 16.0f);
     e->mRadius = 200.0f;
@@ -119,7 +59,7 @@ void buildSparks(VQ::ParticleFX& fx, Engine& engine, int count)
     e->mParticleAffectors.push_back(spin);
 }
 
-void buildTrails(VQ::ParticleFX& fx, Engine& engine, int count)
+void buildTrails(VQ::ParticleFX& fx, Bench::Engine& engine, int count)
 {
     auto* e = addEmitter<VQ::ParticlePointEmitter>(fx, engine, count, 16.0f);
     e->mUseTails = true;
@@ -139,18 +79,15 @@ void buildTrails(VQ::ParticleFX& fx, Engine& engine, int count)
     e->mParticleAffectors.push_back(bend);
 }
 
-void frames(benchmark::State& state, bool realDevice, void (*build)(VQ::ParticleFX&, Engine&, int))
+void frames(benchmark::State& state, bool realDevice, void (*build)(VQ::ParticleFX&, Bench::Engine&, int))
 {
     const int count = int(state.range(0));
     std::unique_ptr<TestSupport::GLTestContext> context;
-    std::string error;
-    std::unique_ptr<VQ::GraphicsDevice> device = TestSupport::makeTestDevice(realDevice, 800, 600, context, error);
-    if (!device) {
-        state.SkipWithError(error.c_str());
+    std::unique_ptr<VQ::GraphicsDevice> device = Bench::deviceOrSkip(state, realDevice, context);
+    if (!device)
         return;
-    }
     {
-        Engine engine(std::move(device));
+        Bench::Engine engine(std::move(device), true);
         VQ::ParticleFX fx;
         build(fx, engine, count);
         fx.init();
