@@ -6,86 +6,23 @@
 // counter is the answer; waiting for the rasteriser is left out.
 
 #include <benchmark/benchmark.h>
-#include <epoxy/gl.h>
-#include <unistd.h>
 
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <vector>
 
-#include "../tests/support/test_device.h"
-#include "fast_sprite.h"
-#include "log_system.h"
-#include "platform/graphics_device_gl.h"
-#include "platform/recording_graphics_device.h"
-#include "render_system.h"
-#include "sprite.h"
-#include "sprite_manager.h"
-#include "texture_manager.h"
+#include "bench_engine.h"
 
 namespace {
-
-// The engine's managers over a temporary working folder (for VQ.log).
-class Engine {
-public:
-    explicit Engine(std::unique_ptr<VQ::GraphicsDevice> device)
-    {
-        char pattern[] = "/tmp/lanterra_bench_XXXXXX";
-        mFolder = mkdtemp(pattern);
-        mOldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(mFolder);
-        log = std::make_unique<VQ::LogSystem>();
-        render = std::make_unique<VQ::RenderSystem>();
-        VQ::RenderSettings settings;
-        settings.workspaceWidth = 800;
-        settings.workspaceHeight = 600;
-        render->setSettings(settings);
-        render->setWindowSize(800, 600);
-        gfx = device.get();
-        render->setDevice(std::move(device));
-        sprites = std::make_unique<VQ::SpriteManager<VQ::Sprite>>();
-        fastSprites = std::make_unique<VQ::SpriteManager<VQ::FastSprite>>();
-        textures = std::make_unique<VQ::TextureManager>();
-        render->createDevice();
-    }
-    ~Engine()
-    {
-        render->releaseBatches();
-        sprites.reset();
-        fastSprites.reset();
-        textures.reset();
-        render.reset();
-        log.reset();
-        std::filesystem::current_path(mOldCwd);
-        std::filesystem::remove_all(mFolder);
-    }
-
-    std::unique_ptr<VQ::LogSystem> log;
-    std::unique_ptr<VQ::RenderSystem> render;
-    std::unique_ptr<VQ::SpriteManager<VQ::Sprite>> sprites;
-    std::unique_ptr<VQ::SpriteManager<VQ::FastSprite>> fastSprites;
-    std::unique_ptr<VQ::TextureManager> textures;
-    VQ::GraphicsDevice* gfx = nullptr;
-
-private:
-    std::string mFolder;
-    std::filesystem::path mOldCwd;
-};
 
 void drawSprites(benchmark::State& state, bool realDevice)
 {
     const uint32_t count = uint32_t(state.range(0));
     std::unique_ptr<TestSupport::GLTestContext> context;
-    std::string error;
-    std::unique_ptr<VQ::GraphicsDevice> device = TestSupport::makeTestDevice(realDevice, 800, 600, context, error);
-    if (!device) {
-        state.SkipWithError(error.c_str());
+    std::unique_ptr<VQ::GraphicsDevice> device = Bench::deviceOrSkip(state, realDevice, context);
+    if (!device)
         return;
-    }
     {
-        Engine engine(std::move(device));
+        Bench::Engine engine(std::move(device));
         VQ::Texture* texture = engine.textures->createEmptyTexture(16, 16, VQ::TF_A8R8G8B8);
         std::vector<VQ::Sprite*> sprites;
         for (uint32_t i = 0; i < count; ++i) {

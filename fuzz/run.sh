@@ -34,6 +34,9 @@ seed_images vqt_image_fuzz '*.vqt'
 # The shipped font scripts.
 mkdir -p "$SEEDS/font_script_fuzz"
 cp media/fonts/*.lua "$SEEDS/font_script_fuzz/"
+# The shipped particle effects.
+mkdir -p "$SEEDS/particle_effect_fuzz"
+cp media/particles/*.xml "$SEEDS/particle_effect_fuzz/"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 status=0

@@ -1,5 +1,8 @@
 #include "object_factory.h"
 
+#include "particle_affector.h"
+#include "particle_emitter.h"
+
 namespace VQ {
 
 ObjectFactory::ObjectFactory() = default;
@@ -30,6 +33,40 @@ std::string ObjectFactory::keyForTypeName(const std::string& typeName) const
             return key;
     }
     return std::string();
+}
+
+namespace {
+
+template <typename Base>
+Base* cloneByType(const std::map<std::string, std::unique_ptr<ObjectCreatorInterface>>& creators,
+                  const Base* object)
+{
+    if (!object)
+        return nullptr;
+    const std::string type = typeid(*object).name();
+    for (const auto& entry : creators) {
+        if (entry.second->typeName() != type)
+            continue;
+        std::unique_ptr<ISerializable> copy(entry.second->clone(*object));
+        if (Base* typed = dynamic_cast<Base*>(copy.get())) {
+            copy.release();
+            return typed;
+        }
+        break;
+    }
+    return new Base(*object);
+}
+
+}  // namespace
+
+ParticleEmitter* ObjectFactory::cloneEmitter(const ParticleEmitter* emitter) const
+{
+    return cloneByType(mCreators, emitter);
+}
+
+ParticleAffector* ObjectFactory::cloneAffector(const ParticleAffector* affector) const
+{
+    return cloneByType(mCreators, affector);
 }
 
 }  // namespace VQ

@@ -15,6 +15,9 @@
 
 namespace VQ {
 
+class ParticleAffector;
+class ParticleEmitter;
+
 class ObjectCreatorInterface {
 public:
     virtual ~ObjectCreatorInterface() = default;
@@ -61,6 +64,11 @@ public:
     std::string keyForTypeName(const std::string& typeName) const;
 
     const std::map<std::string, std::unique_ptr<ObjectCreatorInterface>>& creators() const { return mCreators; }
+
+    // A copy by the first creator (in key order) of the object's run-time
+    // class; without one, a copy of the base part only. Null for null.
+    ParticleEmitter* cloneEmitter(const ParticleEmitter* emitter) const;
+    ParticleAffector* cloneAffector(const ParticleAffector* affector) const;
 
 private:
     std::map<std::string, std::unique_ptr<ObjectCreatorInterface>> mCreators;

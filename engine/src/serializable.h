@@ -17,3 +17,11 @@ public:
 };
 
 }  // namespace VQ
+
+// Defines `load` and `save` of `Class` through its one list of fields, a
+// member `template <typename Archive> void transferFields(Archive&)` that
+// passes each field to `archive.transfer`, so that both archives see the
+// same fields in the same order.
+#define VQ_SERIALIZED_BY_FIELDS(Class)                                       \
+    void Class::load(XmlIArchive& archive) { transferFields(archive); } \
+    void Class::save(XmlOArchive& archive) { transferFields(archive); }

@@ -102,4 +102,17 @@ void XmlIArchive::warnUnknownClass(const std::string& key, const std::string& na
     log(formatString("WARNING: Element '%s' names unknown class '%s'; skipped", name.c_str(), key.c_str()));
 }
 
+bool XmlIArchive::takeObject()
+{
+    if (mObjectsMade < MAX_OBJECTS) {
+        ++mObjectsMade;
+        return true;
+    }
+    if (mObjectsMade == MAX_OBJECTS) {
+        ++mObjectsMade;  // warned
+        log(formatString("WARNING: Archive holds more than %li objects; the rest are skipped", MAX_OBJECTS));
+    }
+    return false;
+}
+
 }  // namespace VQ

@@ -26,6 +26,11 @@ public:
     // Longest vector read; a larger "sz" is cut to it with a warning, so a
     // damaged file cannot make the loader create objects without end.
     static constexpr long MAX_VECTOR_SIZE = 65536;
+    // Most objects one archive makes. Elements a vector's "sz" names but the
+    // file lacks are made from empty elements, so without a bound a few bytes
+    // of nested vectors could ask for millions; the rest are skipped with a
+    // warning.
+    static constexpr long MAX_OBJECTS = 262144;
 
     // Reads (package, name) through the file system; its "root" becomes the
     // current element. A missing file or malformed XML is fatal; a file that
@@ -76,12 +81,40 @@ public:
         popNode();
     }
 
+    // A vector of vectors (a curve's lines of keys): "sz" lines "e0", "e1",
+    // ..., each read as a vector.
+    template <std::derived_from<ISerializable> T>
+    void load(const nvp<std::vector<std::vector<T*>>>& pair)
+    {
+        pushNode(currentNode().child(pair.name.c_str()));
+        pair.value->clear();
+        const long size = readVectorSize(pair.name);
+        for (long i = 0; i < size; ++i) {
+            std::vector<T*> line;
+            load(nvp<std::vector<T*>>(vectorElementName(size_t(i)), line));
+            pair.value->push_back(std::move(line));
+        }
+        popNode();
+    }
+
+    // The verb a class's one field list uses for both archives.
+    template <typename T>
+    void transfer(const nvp<T>& pair)
+    {
+        load(pair);
+    }
+
+    long objectsMade() const { return mObjectsMade; }
+
 private:
     void parse(const char* data, size_t size);
     long readVectorSize(const std::string& name) const;
     // Logs the element skipped for a class key that names no class of the
     // expected kind.
     void warnUnknownClass(const std::string& key, const std::string& name) const;
+    // Counts one more object; false (with one warning per archive) once the
+    // archive has made MAX_OBJECTS.
+    bool takeObject();
 
     template <typename T>
     void loadObject(T& object, pugi::xml_node element)
@@ -94,6 +127,8 @@ private:
     template <typename T>
     std::unique_ptr<T> loadPointer(const std::string& name)
     {
+        if (!takeObject())
+            return nullptr;
         const pugi::xml_node element = currentNode().child(name.c_str());
         const std::string key = element.attribute("class_name").value();
         std::unique_ptr<T> object;
@@ -116,6 +151,7 @@ private:
     }
 
     bool mOpened = false;
+    long mObjectsMade = 0;
 };
 
 }  // namespace VQ

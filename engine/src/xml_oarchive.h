@@ -31,10 +31,13 @@ public:
     void save(const nvp<Color>& pair);
     void save(const nvp<bool>& pair);
 
+    // An object by value also names its class ("" for an unregistered one,
+    // such as a curve); readers ignore it.
     template <std::derived_from<ISerializable> T>
     void save(const nvp<T>& pair)
     {
         pushNode(appendElement(pair.name));
+        appendAttribute("class_name", ObjectFactory::instance()->keyForTypeName(typeid(*pair.value).name()));
         pair.value->save(*this);
         popNode();
     }
@@ -64,6 +67,24 @@ public:
             save(nvp<T*>(vectorElementName(i), element));
         }
         popNode();
+    }
+
+    // "sz" lines "e0", "e1", ..., each written as a vector.
+    template <std::derived_from<ISerializable> T>
+    void save(const nvp<std::vector<std::vector<T*>>>& pair)
+    {
+        pushNode(appendElement(pair.name));
+        appendAttribute("sz", formatSize(pair.value->size()));
+        for (size_t i = 0; i < pair.value->size(); ++i)
+            save(nvp<std::vector<T*>>(vectorElementName(i), (*pair.value)[i]));
+        popNode();
+    }
+
+    // The verb a class's one field list uses for both archives.
+    template <typename T>
+    void transfer(const nvp<T>& pair)
+    {
+        save(pair);
     }
 
     // The document as text (pugixml's writer, indented, no declaration).

@@ -38,8 +38,42 @@ public:
     VQ::Rect clipRect{};
 };
 
-// Takes the place of the sprite, animated sprite, particle and scene kinds
-// while those cannot be built: it remembers what its entry named, draws
+namespace VQ {
+class ParticleFX;
+}
+
+// A particle effect of the particle system, restarted whenever the drawable
+// is shown and drawn at the point it is given. A copy makes its own effect
+// of the same name when first used.
+class ParticleFXDrawable : public Drawable {
+public:
+    // Creates the effect; one that cannot be read is the fatal report.
+    ParticleFXDrawable(const std::string& effectName, int layerValue);
+    // Hands the effect back to the particle system.
+    ~ParticleFXDrawable() override;
+
+    void draw(int x, int y) override;
+    Drawable* clone() const override;
+    // False once the effect has finished (and for a copy whose effect could
+    // not be made).
+    bool isAlive() override;
+    // Advances the effect while visible.
+    void update(float dt) override;
+
+    std::string name;
+    VQ::ParticleFX* effect = nullptr;
+
+private:
+    struct Deferred {};
+    ParticleFXDrawable(const std::string& effectName, int layerValue, Deferred);
+    // The effect, made on first use for a copy; null when it cannot be made.
+    VQ::ParticleFX* acquire();
+
+    bool effectRequested = false;
+};
+
+// Takes the place of the sprite, animated sprite and scene kinds while those
+// cannot be built: it remembers what its entry named, draws
 // nothing and is no longer wanted once it has been advanced.
 class PlaceholderDrawable : public Drawable {
 public:

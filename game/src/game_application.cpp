@@ -7,6 +7,7 @@
 #include "facebook_data_saver.h"
 #include "game_properties.h"
 #include "log_system.h"
+#include "particle_system.h"
 #include "render_system.h"
 #include "shell.h"
 #include "sound_system/sound_manager.h"
@@ -71,6 +72,8 @@ void GameApplication::create()
 {
     createIfAbsent<GameProperties>();
     VQ::log("void GameApplication::create()");
+    // From here on every owner advances its own effects.
+    VQ::ParticleSystem::instance()->liveUpdating = false;
     createIfAbsent<FacebookDataSaver>();
 }
 

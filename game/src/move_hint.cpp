@@ -5,11 +5,20 @@
 #include "chip.h"
 #include "chip_selector.h"
 #include "game_field.h"
+#include "particle_system.h"
 
 MoveHint::MoveHint(GameField* board) : field(board)
 {
     positions.reserve(32);
     reset();
+}
+
+MoveHint::~MoveHint()
+{
+    if (effect) {
+        if (VQ::ParticleSystem* particles = VQ::ParticleSystem::instancePtr())
+            particles->release(effect);
+    }
 }
 
 void MoveHint::reset()

@@ -3,13 +3,13 @@
 // line. The same search tells a board without any possible move, and the
 // level loader uses it to reject starting placements without a move.
 
-#include <memory>
 #include <vector>
-
-#include "drawable.h"
 
 #include "vector2.h"
 
+namespace VQ {
+class ParticleFX;
+}
 class Chip;
 class GameField;
 struct FieldCell;
@@ -17,6 +17,8 @@ struct FieldCell;
 class MoveHint {
 public:
     explicit MoveHint(GameField* field);
+    // Hands the effect back to the particle system.
+    ~MoveHint();
     MoveHint(const MoveHint&) = delete;
     MoveHint& operator=(const MoveHint&) = delete;
 
@@ -36,8 +38,10 @@ public:
     GameField* field;
     bool shown = false;
     bool searched = false;
-    // "hint_fx"; null when the content lacks it (the hint then has no picture).
-    std::unique_ptr<Drawable> effect;
+    // "hint_fx", made by the first update (the board is built before the
+    // content is all there in tests); null when the content lacks it: the
+    // hint then has no picture.
+    VQ::ParticleFX* effect = nullptr;
     bool effectRequested = false;
 
 private:

@@ -5,12 +5,13 @@
 #include "board_renderer.h"
 #include "chip.h"
 #include "chip_appearence.h"
-#include "drawable.h"
 #include "file_system.h"
 #include "game_field.h"
 #include "log_system.h"
 #include "mode.h"
 #include "move_hint.h"
+#include "particle_fx.h"
+#include "particle_system.h"
 
 namespace {
 
@@ -24,9 +25,11 @@ void MoveHint::loadEffect()
 {
     effectRequested = true;
     VQ::FileSystem* files = VQ::FileSystem::instancePtr();
-    if (files && files->contains("default", HINT_EFFECT)) {
-        effect.reset(createDrawable("ParticleFX", HINT_EFFECT, std::string(), 0, std::string()));
-        return;
+    VQ::ParticleSystem* particles = VQ::ParticleSystem::instancePtr();
+    if (files && particles && files->contains("default", HINT_EFFECT)) {
+        effect = particles->create(HINT_EFFECT);
+        if (effect)
+            return;
     }
     VQ::logIfPossible(VQ::formatString("WARNING: Particle effect '%s' not found; the move hint is not shown",
                                        HINT_EFFECT));
@@ -65,11 +68,8 @@ void MoveHint::update(float dt)
         return;
     if (!positions.empty()) {
         shown = true;
-        if (effect) {
-            // Shown afresh, the effect starts from its beginning.
-            effect->setVisible(false);
-            effect->setVisible(true);
-        }
+        if (effect)
+            effect->restart();
     }
 }
 
@@ -77,7 +77,11 @@ void MoveHint::draw()
 {
     if (!shown || !effect)
         return;
+    // One effect drawn at each hinted chip. Fully opaque until the level
+    // state gives its fade.
     effect->setAlpha(1.0f);
-    for (const VQ::Vector2f& position : positions)
-        effect->draw(static_cast<int>(position.x), static_cast<int>(position.y));
+    for (const VQ::Vector2f& position : positions) {
+        effect->mPosition = position;
+        effect->draw();
+    }
 }

@@ -4,45 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <png.h>
-
-#include <vector>
-
 #include "support/game_sandbox.h"
+#include "support/picture.h"
 
 using namespace TestSupport;
-
-namespace {
-
-struct Picture {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    std::vector<uint8_t> rgb;
-
-    bool read(const std::string& path)
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        if (!png_image_begin_read_from_file(&image, path.c_str()))
-            return false;
-        image.format = PNG_FORMAT_RGB;
-        width = image.width;
-        height = image.height;
-        rgb.assign(PNG_IMAGE_SIZE(image), 0);
-        return png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr) != 0;
-    }
-    // Pixels in [x0, x1) x [y0, y1) brighter than mid-grey.
-    int lit(uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) const
-    {
-        int count = 0;
-        for (uint32_t y = y0; y < std::min(y1, height); ++y)
-            for (uint32_t x = x0; x < std::min(x1, width); ++x)
-                count += rgb[(size_t(y) * width + x) * 3 + 1] > 128;
-        return count;
-    }
-};
-
-}  // namespace
 
 TEST(LoadingScreen, ShowsTheFrameRateAndLoadingWithTheSystemFont)
 {

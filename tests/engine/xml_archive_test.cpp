@@ -181,7 +181,9 @@ TEST_F(XmlArchiveTest, SavedTextHasTheElementAndAttributeForms)
     effect.save(out);
     const pugi::xml_node root = out.document().child("root");
     const pugi::xml_node settings = root.child("mSettings");
-    EXPECT_FALSE(settings.attribute("class_name"));
+    // An object by value names its class too: empty for an unregistered one.
+    EXPECT_TRUE(settings.attribute("class_name"));
+    EXPECT_STREQ(settings.attribute("class_name").value(), "");
     EXPECT_STREQ(settings.child("mCount").attribute("v").value(), "42");
     EXPECT_STREQ(settings.child("mRate").attribute("v").value(), "0.500000");
     EXPECT_STREQ(settings.child("mLooped").attribute("v").value(), "true");

@@ -7,6 +7,7 @@
 #include "chip_manager.h"
 #include "color_tasks.h"
 #include "field_tasks.h"
+#include "support/shipped_content_fixture.h"
 
 using BoardFixture::makeLayer;
 using BoardPlayFixture::PlayBoard;
@@ -110,7 +111,10 @@ TEST(WaveAction, LanesDelaysAndEffects)
     }
 }
 
-TEST(WaveAction, WideAndDiagonalLanes)
+// The lanes' effects are the shipped ones.
+using WaveEffects = TestSupport::ShippedContentTest;
+
+TEST_F(WaveEffects, WideAndDiagonalLanes)
 {
     PlayBoard board(picture(7, 7));
     board.field.createWaveEffects();

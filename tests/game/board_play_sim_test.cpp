@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "board_sim_fixture.h"
+#include "drawable.h"
 #include "move_hint.h"
+#include "particle_emitter.h"
+#include "particle_fx.h"
 #include "task_manager.h"
 
 namespace {
@@ -225,7 +229,6 @@ TEST_F(BoardPlayTest, TheFallingGoalLeavesAtTheFloorAndTheBoardPlaysOn)
 
 TEST_F(BoardPlayTest, TheHintShowsTheFirstMoveAfterTheConfiguredPeriod)
 {
-    addResource("hint_fx", "particles/hint_fx.xml", "<root><ParticleFX/></root>\n");
     startSettled("level_2_lua");
     field().moveHint->reset();  // as a destroyed chip does
     FieldCell* pair[2];
@@ -240,13 +243,22 @@ TEST_F(BoardPlayTest, TheHintShowsTheFirstMoveAfterTheConfiguredPeriod)
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(field().moveHint->positions[i],
                   VQ::Vector2f(size * (pair[i]->column + 0.5f), size * (pair[i]->row + 0.5f)));
-    EXPECT_NE(field().moveHint->effect, nullptr);
+    // The shipped effect, restarted when shown and advanced from then on.
+    VQ::ParticleFX* effect = field().moveHint->effect;
+    ASSERT_NE(effect, nullptr);
+    EXPECT_EQ(effect->name, "hint_fx");
+    mSim->step(1.0f);
+    int alive = 0;
+    for (const VQ::ParticleEmitter* emitter : effect->mParticleEmitters)
+        alive += emitter->aliveCount;
+    EXPECT_GT(alive, 0);
     for (const std::string& line : logLines())
         EXPECT_EQ(line.find("WARNING"), std::string::npos) << line;
 }
 
 TEST_F(BoardPlayTest, AMissingHintEffectIsReportedOnceAndTheHintRunsWithoutIt)
 {
+    removeResource("hint_fx");
     startSettled("level_2_lua");
     mSim->step(6.0f);
     EXPECT_TRUE(field().moveHint->shown);
@@ -283,6 +295,32 @@ TEST_F(BoardPlayTest, ABoardWithoutMovesIsReportedEverySecondAndReshuffled)
     const int reports = countOutput("mode onNoPossibleMoves");
     mSim->step(3.0f);
     EXPECT_EQ(countOutput("mode onNoPossibleMoves"), reports);
+}
+
+TEST_F(BoardPlayTest, WaveEffectsRunAlongTheLanesAndLeaveTheBoardWithinASecond)
+{
+    startSettled("level_2_lua");
+    mSim->execute("swap 1 5 2 5");  // the horizontal wave
+    // Each drawable's own time: the board holds its effect list while a
+    // reshuffle plays, so frames alone do not tell.
+    std::map<Drawable*, float> lived;
+    int busiest = 0;
+    for (int frame = 0; frame < 600 && (frame < 30 || !field().effectDrawables.empty()); ++frame) {
+        mSim->frame();
+        for (const EffectDrawable& entry : field().effectDrawables) {
+            auto* particles = dynamic_cast<ParticleFXDrawable*>(entry.drawable);
+            ASSERT_NE(particles, nullptr);
+            EXPECT_EQ(particles->name.rfind("wave_", 0), 0u) << particles->name;
+            if (particles->effect)
+                lived[entry.drawable] = particles->effect->mParticleEmitters[0]->elapsed;
+        }
+        busiest = std::max(busiest, static_cast<int>(field().effectDrawables.size()));
+    }
+    EXPECT_GE(busiest, 4);
+    EXPECT_GE(lived.size(), 8u);  // one a cell of the lane
+    for (const auto& [drawable, seconds] : lived)
+        EXPECT_LE(seconds, 1.0f);
+    EXPECT_TRUE(field().effectDrawables.empty());
 }
 
 TEST_F(BoardPlayTest, TheSameSeedAndClicksGiveTheSameGame)

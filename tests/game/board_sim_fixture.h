@@ -68,6 +68,19 @@ protected:
         content.insert(end, "    { name = \"" + name + "\", filename = \"" + file + "\" },\n");
         TestSupport::writeFile(list, content);
     }
+    // Takes a resource out of package "default".
+    void removeResource(const std::string& name)
+    {
+        const std::string list = (media() / "lists/default.lua").string();
+        std::vector<std::string> kept;
+        for (const std::string& line : TestSupport::splitLines(TestSupport::readFile(list)))
+            if (line.find("\"" + name + "\"") == std::string::npos)
+                kept.push_back(line);
+        std::string content;
+        for (const std::string& line : kept)
+            content += line + "\n";
+        TestSupport::writeFile(list, content);
+    }
     void useParameters(const std::string& text)
     {
         TestSupport::writeFile((media() / "scripts/gamefield.lua").string(), text);

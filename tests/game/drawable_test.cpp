@@ -27,7 +27,7 @@ TEST(Drawable, AlphaVisibilityAndRestartFlags)
     EXPECT_TRUE(drawable->wasVisible);
 }
 
-TEST(Drawable, FactoryKnowsTheFourKindsAndAppliesTheSuffix)
+TEST(Drawable, FactoryKnowsThePlaceholderKindsAndAppliesTheSuffix)
 {
     struct Case {
         const char* type;
@@ -38,7 +38,6 @@ TEST(Drawable, FactoryKnowsTheFourKindsAndAppliesTheSuffix)
     const Case cases[] = {
         {"Sprite", "_G", true, "plain_G"},
         {"AnimSprite", "", true, "plain"},
-        {"ParticleFX", "_G", true, ""},
         {"Scene", "_G", true, "plain"},
         {"sprite", "_G", false, ""},
         {"", "", false, ""},

@@ -76,6 +76,22 @@ TEST(BoardSimProgram, ASeedReplaysTheSameGameByteForByte)
     EXPECT_LT(loading, done);
 }
 
+TEST(BoardSimProgram, AGameWithAWaveAndItsEffectsReplaysByteForByte)
+{
+    TempDir dir;
+    // The horizontal wave of the fixed level, then long enough for the hint.
+    const std::string commands = "settle\nswap 1 5 2 5\nstep 1\ndump\nsettle\nstep 7\nswap 7 3 7 4\nsettle\ndump\n";
+    const SimRun first = runBoardSim(dir, MEDIA + " level_2_lua --seed 5", commands);
+    const std::string firstLog = readFile(dir.file("VQ.log"));
+    const SimRun second = runBoardSim(dir, MEDIA + " level_2_lua --seed 5", commands);
+    ASSERT_EQ(first.exitCode, 0);
+    EXPECT_EQ(first.output, second.output);
+    EXPECT_NE(first.output.find("mode onPlayerMove"), std::string::npos);
+    // The effects were read from the content, with no warning on the way.
+    EXPECT_NE(firstLog.find(">>> XML Cache en: fx_sprites"), std::string::npos);
+    EXPECT_EQ(firstLog.find("WARNING"), std::string::npos);
+}
+
 TEST(BoardSimProgram, BadCommandsAndArgumentsAreReported)
 {
     TempDir dir;

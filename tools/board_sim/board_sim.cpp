@@ -10,14 +10,11 @@
 #include "chip_appearence.h"
 #include "chip_manager.h"
 #include "chip_selector.h"
-#include "config_manager.h"
-#include "file_system.h"
 #include "game_field.h"
 #include "log_system.h"
 #include "move_hint.h"
 #include "random.h"
 #include "random_seed.h"
-#include "sound_system/sound_manager.h"
 #include "task_manager.h"
 
 namespace {
@@ -42,12 +39,7 @@ BoardSim::~BoardSim()
     mChips.reset();
     clearBehaviorPrototypes();
     clearChipSelectorCache();
-    mSound.reset();
-    mConfig.reset();
-    mFileSystem.reset();
-    mLog.reset();
-    if (!mOldContentRoot.empty())
-        VQ::contentRoot() = mOldContentRoot;
+    mEngine.reset();
 }
 
 void BoardSim::useSeed(uint32_t seed)
@@ -59,14 +51,7 @@ void BoardSim::useSeed(uint32_t seed)
 
 void BoardSim::start(const std::string& contentRoot, const std::string& level)
 {
-    mOldContentRoot = VQ::contentRoot();
-    VQ::contentRoot() = contentRoot.empty() || contentRoot.back() == '/' ? contentRoot : contentRoot + "/";
-    mLog = std::make_unique<VQ::LogSystem>();
-    mFileSystem = std::make_unique<VQ::FileSystem>();
-    mConfig = std::make_unique<VQ::ConfigManager>();
-    mConfig->load();
-    mFileSystem->loadFilesLocationInfo();
-    mSound = std::make_unique<VQ::SoundManager>();
+    mEngine = std::make_unique<HeadlessEngine>(contentRoot);
     mChips = std::make_unique<ChipManager>();
     mField = std::make_unique<GameField>(&mLevel);
     mField->renderer = &mRenderer;

@@ -19,14 +19,9 @@
 
 #include "board_renderer.h"
 #include "game_level.h"
+#include "headless_engine.h"
 #include "recording_mode.h"
 
-namespace VQ {
-class ConfigManager;
-class FileSystem;
-class LogSystem;
-class SoundManager;
-}  // namespace VQ
 class ChipManager;
 class GameField;
 
@@ -76,15 +71,11 @@ private:
     void click(int column, int row);
 
     std::ostream& mOut;
-    std::unique_ptr<VQ::LogSystem> mLog;
-    std::unique_ptr<VQ::FileSystem> mFileSystem;
-    std::unique_ptr<VQ::ConfigManager> mConfig;
-    std::unique_ptr<VQ::SoundManager> mSound;
+    std::unique_ptr<HeadlessEngine> mEngine;
     std::unique_ptr<ChipManager> mChips;
     RecordingMode mMode;
     GameLevel mLevel;
     NullBoardRenderer mRenderer;
     std::unique_ptr<GameField> mField;
-    std::string mOldContentRoot;
     int64_t mFrames = 0;
 };

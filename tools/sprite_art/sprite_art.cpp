@@ -4,11 +4,13 @@
 //
 //     sprite_art <media folder>
 //
-// Writes images/cursor.png, images/screen_border.png, images/test_atlas.png
-// and scripts/<table>_sprites.lua with scripts/<table>_sprites.xml.
+// Writes images/cursor.png, images/screen_border.png, images/test_atlas.png,
+// images/fx.png (the particle atlas) and scripts/<table>_sprites.lua with
+// scripts/<table>_sprites.xml.
 
 #include <png.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -138,6 +140,172 @@ Canvas drawTestAtlas()
             return Rgba{0, 0, 0, 0};
         return d > 18.0f ? Rgba{240, 210, 40, 255} : Rgba{240, 210, 40, 96};
     });
+    return c;
+}
+
+// --- The particle atlas ---
+//
+// White and grey shapes with soft alpha, for the effects' colour curves to
+// tint; only the tile shard keeps colours of its own. 256 x 128:
+//   row 0: glow, sparkle, dust puff, shock ring (64 x 64 each)
+//   row 1: trail strip (128 x 16), ember (32 x 32), tile shard (32 x 32)
+
+uint8_t toByte(float v)
+{
+    return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
+}
+
+Rgba whiteWithAlpha(float alpha)
+{
+    return Rgba{255, 255, 255, toByte(alpha)};
+}
+
+float smoothFalloff(float t)
+{
+    t = std::clamp(t, 0.0f, 1.0f);
+    return (1.0f - t) * (1.0f - t) * (1.0f + 2.0f * t);  // 1 at the centre, 0 at the rim, flat at both
+}
+
+// A soft round glow: bright at the centre, gone at the cell's rim.
+void drawGlow(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 64, 64, [](int x, int y) {
+        const float d = std::hypot(float(x) - 31.5f, float(y) - 31.5f) / 31.5f;
+        return whiteWithAlpha(std::pow(smoothFalloff(d), 1.6f));
+    });
+}
+
+// Four thin rays and a small core.
+void drawSparkle(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 64, 64, [](int x, int y) {
+        const float dx = std::fabs(float(x) - 31.5f) / 31.5f;
+        const float dy = std::fabs(float(y) - 31.5f) / 31.5f;
+        auto ray = [](float along, float across) {
+            const float thickness = 0.09f * (1.0f - along) + 0.01f;
+            return (1.0f - along) * std::exp(-(across * across) / (thickness * thickness));
+        };
+        const float rays = std::max(ray(dx, dy), ray(dy, dx));
+        const float core = std::exp(-(dx * dx + dy * dy) / 0.02f);
+        const float halo = 0.25f * smoothFalloff(std::hypot(dx, dy) * 1.6f);
+        return whiteWithAlpha(std::min(1.0f, rays + core + halo));
+    });
+}
+
+// A lumpy puff of smoke: soft overlapping discs, lighter towards the top.
+void drawDust(Canvas& c, int x0, int y0)
+{
+    struct Lump {
+        float x, y, r;
+    };
+    const Lump lumps[] = {{32, 34, 17}, {21, 30, 12}, {43, 29, 13}, {28, 22, 11}, {39, 41, 12}, {24, 42, 10}};
+    c.fill(x0, y0, 64, 64, [&](int x, int y) {
+        float density = 0.0f;
+        for (const Lump& l : lumps)
+            density += smoothFalloff(std::hypot(float(x) - l.x, float(y) - l.y) / (l.r * 1.5f));
+        const float grey = 0.78f + 0.18f * (1.0f - float(y) / 63.0f);
+        const uint8_t g = toByte(grey);
+        return Rgba{g, g, g, toByte(std::min(1.0f, density * 0.55f))};
+    });
+}
+
+// A thin bright ring with soft edges, for shock waves.
+void drawRing(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 64, 64, [](int x, int y) {
+        const float d = std::hypot(float(x) - 31.5f, float(y) - 31.5f);
+        const float band = (d - 26.0f) / 3.2f;
+        return whiteWithAlpha(std::exp(-band * band));
+    });
+}
+
+// A strip for trail ribbons: the bright round head in the right-most 16
+// texels, the tail fading to nothing towards the left.
+void drawTrail(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 128, 16, [](int x, int y) {
+        const float across = (float(y) - 7.5f) / 7.5f;
+        // Past the head's start the strip closes in a round cap.
+        const float beyond = x > 112 ? (float(x) - 112.0f) / 15.0f : 0.0f;
+        const float r2 = across * across + beyond * beyond;
+        const float profile = std::exp(-r2 * 2.2f);
+        const float core = std::exp(-r2 * 9.0f) * 0.5f;
+        const float along = x >= 112 ? 1.0f : std::pow(float(x) / 111.0f, 1.4f);
+        return whiteWithAlpha(std::min(1.0f, along * (profile + core)));
+    });
+}
+
+// A small hot ember: a tight core in a soft halo.
+void drawEmber(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 32, 32, [](int x, int y) {
+        const float d = std::hypot(float(x) - 15.5f, float(y) - 15.5f) / 15.5f;
+        return whiteWithAlpha(std::min(1.0f, std::exp(-d * d * 18.0f) + 0.45f * smoothFalloff(d)));
+    });
+}
+
+// A broken piece of an orange tile: a lit top face and a darker side face
+// with a dark outline, drawn four samples to the texel on each axis.
+void drawShard(Canvas& c, int x0, int y0)
+{
+    struct Point {
+        float x, y;
+    };
+    const Point top[] = {{5, 9}, {19, 4}, {28, 12}, {22, 20}, {9, 18}};
+    const Point side[] = {{9, 18}, {22, 20}, {28, 12}, {27, 19}, {21, 27}, {8, 24}};
+    auto inside = [](const Point* p, int n, float x, float y) {
+        bool in = false;
+        for (int i = 0, j = n - 1; i < n; j = i++)
+            if ((p[i].y > y) != (p[j].y > y) && x < (p[j].x - p[i].x) * (y - p[i].y) / (p[j].y - p[i].y) + p[i].x)
+                in = !in;
+        return in;
+    };
+    const Rgba outline{74, 32, 12, 255};
+    c.fill(x0, y0, 32, 32, [&](int x, int y) {
+        float r = 0, g = 0, b = 0, a = 0;
+        for (int sy = 0; sy < 4; ++sy)
+            for (int sx = 0; sx < 4; ++sx) {
+                const float px = float(x) + (float(sx) + 0.5f) / 4.0f;
+                const float py = float(y) + (float(sy) + 0.5f) / 4.0f;
+                const bool onTop = inside(top, 5, px, py);
+                const bool onSide = !onTop && inside(side, 6, px, py);
+                // The outline: sample points just outside both faces but
+                // within a texel of one of them.
+                bool nearShape = false;
+                for (float ox : {-1.0f, 0.0f, 1.0f})
+                    for (float oy : {-1.0f, 0.0f, 1.0f})
+                        nearShape = nearShape || inside(top, 5, px + ox, py + oy) || inside(side, 6, px + ox, py + oy);
+                Rgba s{0, 0, 0, 0};
+                if (onTop) {
+                    // Lit from the top left: brighter towards it.
+                    const float light = 1.0f - 0.25f * (px + py - 8.0f) / 40.0f;
+                    s = Rgba{toByte(0.98f * light), toByte(0.62f * light), toByte(0.22f * light), 255};
+                } else if (onSide) {
+                    s = Rgba{176, 78, 24, 255};
+                } else if (nearShape) {
+                    s = outline;
+                }
+                r += float(s.r) * float(s.a);
+                g += float(s.g) * float(s.a);
+                b += float(s.b) * float(s.a);
+                a += float(s.a);
+            }
+        if (a == 0.0f)
+            return Rgba{0, 0, 0, 0};
+        return Rgba{uint8_t(r / a), uint8_t(g / a), uint8_t(b / a), uint8_t(a / 16.0f)};
+    });
+}
+
+Canvas drawFxAtlas()
+{
+    Canvas c(256, 128);
+    drawGlow(c, 0, 0);
+    drawSparkle(c, 64, 0);
+    drawDust(c, 128, 0);
+    drawRing(c, 192, 0);
+    drawTrail(c, 0, 64);
+    drawEmber(c, 128, 64);
+    drawShard(c, 160, 64);
     return c;
 }
 
@@ -393,6 +561,19 @@ std::vector<SpriteDescription> testAtlasSprites()
     return out;
 }
 
+std::vector<SpriteDescription> fxSprites()
+{
+    return {
+        sprite("Glow", "fx_png", {0, 0, 64, 64}),
+        sprite("Sparkle", "fx_png", {64, 0, 128, 64}),
+        sprite("Dust", "fx_png", {128, 0, 192, 64}),
+        sprite("Ring", "fx_png", {192, 0, 256, 64}),
+        sprite("Trail", "fx_png", {0, 64, 128, 80}),
+        sprite("Ember", "fx_png", {128, 64, 160, 96}),
+        sprite("Shard", "fx_png", {160, 64, 192, 96}),
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -405,13 +586,15 @@ int main(int argc, char** argv)
     const bool ok = drawCursor().save(media + "/images/cursor.png") &&
                     drawScreenBorder().save(media + "/images/screen_border.png") &&
                     drawTestAtlas().save(media + "/images/test_atlas.png") &&
+                    drawFxAtlas().save(media + "/images/fx.png") &&
                     writeTable(media, "cursor", "The game's mouse cursor.", cursorSprites()) &&
                     writeTable(media, "screen_border", "Pieces of a frame around the screen.",
                                screenBorderSprites()) &&
                     writeTable(media, "test_atlas",
                                "Sprites over one atlas that show the description keys: mirroring, rotation, "
                                "blending, colour, clipping, two textures and a mesh.",
-                               testAtlasSprites());
+                               testAtlasSprites()) &&
+                    writeTable(media, "fx", "The particle atlas: shapes for the effects to tint.", fxSprites());
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;
