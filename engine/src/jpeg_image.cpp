@@ -102,15 +102,16 @@ bool runDecompressor(Decompressor& d, const uint8_t* bytes, size_t size, bool& t
     return true;
 }
 
-DecodeStatus libjpegFailure(const Decompressor& d)
+// What a run of the decompressor comes to: libjpeg's error, a size out of
+// range, or else `otherwise`.
+DecodeStatus outcome(const Decompressor& d, bool ran, bool tooLarge, DecodeStatus otherwise)
 {
-    return DecodeStatus::failed(std::string("libjpeg: ") + d.errors.message);
-}
-
-DecodeStatus sizeOutOfRange(const Decompressor& d)
-{
-    return DecodeStatus::failed(
-        formatString("size %u x %u out of range", unsigned(d.info.image_width), unsigned(d.info.image_height)));
+    if (!ran)
+        return DecodeStatus::failed(std::string("libjpeg: ") + d.errors.message);
+    if (tooLarge)
+        return DecodeStatus::failed(
+            formatString("size %u x %u out of range", unsigned(d.info.image_width), unsigned(d.info.image_height)));
+    return otherwise;
 }
 
 }  // namespace
@@ -149,15 +150,10 @@ DecodeStatus JpegImage::decodeFile(const uint8_t* bytes, size_t size, Decoded& r
             return true;
         },
         [&](JDIMENSION y) { return result.pixels.get() + y * rowBytes; }, [](JDIMENSION, JSAMPROW) {});
-    if (!ran) {
+    const DecodeStatus status = outcome(d, ran, tooLarge, DecodeStatus::ok());
+    if (!status.isOk())
         result = Decoded();
-        return libjpegFailure(d);
-    }
-    if (tooLarge) {
-        result = Decoded();
-        return sizeOutOfRange(d);
-    }
-    return DecodeStatus::ok();
+    return status;
 }
 
 // The colour image is decoded straight into the R, G, B bytes of the result
@@ -183,13 +179,10 @@ DecodeStatus JpegImage::decodeColour(const uint8_t* bytes, size_t size)
             return true;
         },
         [&](JDIMENSION y) { return data.get() + size_t(y) * width * 4; }, [](JDIMENSION, JSAMPROW) {});
-    if (!ran)
-        return libjpegFailure(d);
-    if (tooLarge)
-        return sizeOutOfRange(d);
-    if (components != 3)
-        return DecodeStatus::failed(formatString("the colour image has %d components, not 3", components));
-    return DecodeStatus::ok();
+    return outcome(d, ran, tooLarge,
+                   components == 3 ? DecodeStatus::ok()
+                                   : DecodeStatus::failed(
+                                         formatString("the colour image has %d components, not 3", components)));
 }
 
 DecodeStatus JpegImage::decodeAlpha(const uint8_t* bytes, size_t size)
@@ -222,11 +215,7 @@ DecodeStatus JpegImage::decodeAlpha(const uint8_t* bytes, size_t size)
             for (uint32_t x = 0; x < width; ++x, dst += 4)
                 *dst = alpha[x];
         });
-    if (!ran)
-        return libjpegFailure(d);
-    if (tooLarge)
-        return sizeOutOfRange(d);
-    return mismatch;
+    return outcome(d, ran, tooLarge, mismatch);
 }
 
 DecodeStatus JpegImage::decode(const uint8_t* colourBytes, size_t colourSize, const uint8_t* alphaBytes,
