@@ -67,6 +67,8 @@ void BoardSim::start(const std::string& contentRoot, const std::string& level)
     mConfig->load();
     mFileSystem->loadFilesLocationInfo();
     mSound = std::make_unique<VQ::SoundManager>();
+    // A frame here is 1/60 s of game time, however fast it runs.
+    mSound->useGameClock();
     mChips = std::make_unique<ChipManager>();
     mField = std::make_unique<GameField>(&mLevel);
     mField->renderer = &mRenderer;
@@ -114,6 +116,7 @@ void BoardSim::click(int column, int row)
 void BoardSim::frame()
 {
     mField->update(FRAME);
+    mSound->advanceGameClock(FRAME);
     ++mFrames;
 }
 

@@ -252,6 +252,10 @@ int SoundManager::createSound(SoundResource* resource)
     }
     SoundOal* sound = allocateSound(resource);
     mSounds[static_cast<size_t>(handle)] = sound;
+    if (mGameClock && !resource->looped) {
+        const int rate = resource->file.rate();
+        sound->gameSecondsLeft = rate > 0 ? static_cast<float>(resource->file.totalFrames()) / rate : 0.0f;
+    }
     sound->play();
     mLastHandle = handle;
     if (resource->group == 0)
@@ -406,6 +410,30 @@ void SoundManager::update()
             releaseSound(handle);
         }
     }
+}
+
+void SoundManager::useGameClock()
+{
+    std::lock_guard<std::recursive_mutex> lock(mMutex);
+    mGameClock = true;
+}
+
+void SoundManager::advanceGameClock(float seconds)
+{
+    std::lock_guard<std::recursive_mutex> lock(mMutex);
+    if (!mReady)
+        return;
+    for (int handle = 1; handle < MAX_SOUNDS; ++handle) {
+        SoundOal* sound = mSounds[static_cast<size_t>(handle)];
+        if (!sound || sound->gameSecondsLeft < 0.0f)
+            continue;
+        sound->gameSecondsLeft -= seconds;
+        if (sound->gameSecondsLeft <= 0.0f) {
+            sound->reset();
+            releaseSound(handle);
+        }
+    }
+    update();
 }
 
 }  // namespace VQ

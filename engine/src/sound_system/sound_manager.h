@@ -75,6 +75,17 @@ public:
     // Once a frame: listener gain, streaming, and release of ended sounds.
     void update();
 
+    // For headless runs whose frames stand for game time rather than wall
+    // time (the board simulator, the game driver): sounds started from then
+    // on end when their length has passed in game time, which the run moves
+    // on once a frame with advanceGameClock in place of update. The silent
+    // device plays in wall time, so a run faster than that would otherwise
+    // keep every sound it starts until no handle is left. Looped sounds play
+    // until they are stopped.
+    void useGameClock();
+    // Ends the sounds whose length has passed, then does what update does.
+    void advanceGameClock(float seconds);
+
     bool isReady() const { return mReady; }
     // Callers may hold it around a group of changes.
     std::recursive_mutex& mutex() { return mMutex; }
@@ -115,6 +126,7 @@ private:
     std::array<float, GROUP_COUNT> mGroupVolume{1.0f, 1.0f, 1.0f};
     std::recursive_mutex mMutex;
     size_t mMaxVoices = 5;
+    bool mGameClock = false;
 };
 
 }  // namespace VQ

@@ -38,6 +38,9 @@ public:
     uint8_t stopped = 0;
     uint8_t created = 0;
     int32_t age = 0;
+    // Game seconds left to play on the sound manager's game clock; negative
+    // while it has no end there.
+    float gameSecondsLeft = -1.0f;
 
 private:
     bool queueChunk(int32_t index);
