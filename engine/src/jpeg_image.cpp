@@ -211,9 +211,14 @@ DecodeStatus JpegImage::decodeAlpha(const uint8_t* bytes, size_t size)
         },
         [&](JDIMENSION) { return row.get(); },
         [&](JDIMENSION y, JSAMPROW alpha) {
-            uint8_t* dst = data.get() + size_t(y) * width * 4 + 3;
-            for (uint32_t x = 0; x < width; ++x, dst += 4)
-                *dst = alpha[x];
+            // From locals: a store might change a member as far as the
+            // compiler knows, and reading the width again after each one
+            // made this loop a tenth of the decode.
+            const uint32_t count = width;
+            const uint8_t* from = alpha;
+            uint8_t* dst = data.get() + size_t(y) * count * 4 + 3;
+            for (uint32_t x = 0; x < count; ++x)
+                dst[size_t(x) * 4] = from[x];
         });
     return outcome(d, ran, tooLarge, mismatch);
 }
