@@ -78,8 +78,8 @@ TEST(BoardSimProgram, ASeedReplaysTheSameGameByteForByte)
 
 // Whole games of every sample level, kept as the program printed them: any
 // change to the board's decisions, their order or the output shows here.
-// Written again, after a change that is meant to alter play, with:
-//   board_sim media LEVEL --seed N < commands.txt > LEVEL_seedN.txt
+// Written again, after a change that is meant to alter play, as the README
+// says (board_sim MEDIA LEVEL --seed N < commands.txt > LEVEL_seedN.txt).
 TEST(BoardSimProgram, TranscriptsOfWholeGamesStayByteForByte)
 {
     TempDir dir;
