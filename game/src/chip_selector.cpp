@@ -15,8 +15,9 @@ enum MemberState { STOP = 0, MEMBER = 1, CANCEL = 2 };
 
 MemberState memberState(const Chip* candidate, const Chip* reference)
 {
-    if (candidate->layers.empty() || candidate->released || !candidate->canIterateWithGroup() ||
-        candidate->colour != reference->colour)
+    // The colour first: it turns most neighbours away, and costs least.
+    if (candidate->colour != reference->colour || candidate->layers.empty() || candidate->released ||
+        !candidate->canIterateWithGroup())
         return STOP;
     if (candidate->falling && !candidate->hasUserData("lock"))
         return CANCEL;
@@ -66,8 +67,8 @@ int matchCount(const ChipSelection& selection)
 
 ChipSelection collectRuns(GameField* field, Chip* chip)
 {
-    if (!chip || chip->released || !chip->canIterateWithGroup() || chip->falling || chip->hasUserData("lock") ||
-        chip->layers.empty())
+    if (!chip || chip->released || chip->falling || chip->layers.empty() || !chip->canIterateWithGroup() ||
+        chip->hasUserData("lock"))
         return {};
     const int column = static_cast<int>(chip->x);
     const int row = static_cast<int>(chip->y);

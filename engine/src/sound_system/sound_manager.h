@@ -76,14 +76,16 @@ public:
     void update();
 
     // For headless runs whose frames stand for game time rather than wall
-    // time (the board simulator, the game driver): sounds started from then
-    // on end when their length has passed in game time, which the run moves
-    // on once a frame with advanceGameClock in place of update. The silent
-    // device plays in wall time, so a run faster than that would otherwise
-    // keep every sound it starts until no handle is left. Looped sounds play
-    // until they are stopped.
+    // time (the board simulator, the game driver). Sounds started from then
+    // on take a handle and a voice as always but are not sent to the device:
+    // each plays until its length has passed in game time (a looped one
+    // until it is stopped), and the run moves that clock on once a frame.
+    // The silent device plays in wall time, so a run faster than that would
+    // otherwise keep every sound it starts until no handle is left, and
+    // decoding sounds nobody hears would cost more than the board itself.
     void useGameClock();
-    // Ends the sounds whose length has passed, then does what update does.
+    // Ends and releases the sounds whose length has passed or that were
+    // stopped. update leaves these sounds alone.
     void advanceGameClock(float seconds);
 
     bool isReady() const { return mReady; }

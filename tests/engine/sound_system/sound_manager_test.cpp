@@ -175,9 +175,22 @@ TEST_F(SoundManagerTest, OnTheGameClockASoundEndsWhenItsLengthHasPassedInGameTim
     const int handle = mManager->createAndPlay(id);
     ASSERT_NE(handle, 0);
     mManager->advanceGameClock(length - 0.05f);
-    EXPECT_NE(mManager->sound(handle), nullptr);
+    mManager->update();  // the wall-time sweep leaves it alone
+    EXPECT_TRUE(mManager->isPlaying(handle));
     mManager->advanceGameClock(0.1f);
+    EXPECT_FALSE(mManager->isPlaying(handle));
     EXPECT_EQ(mManager->sound(handle), nullptr);
+
+    // A looped sound plays until it is stopped.
+    const int loopId = mManager->acquireResource("game_level_ambient_sound_1_sound");
+    const int loop = mManager->createAndPlay(loopId);
+    ASSERT_NE(loop, 0);
+    mManager->advanceGameClock(1000.0f);
+    EXPECT_TRUE(mManager->isPlaying(loop));
+    mManager->stop(loop);
+    mManager->advanceGameClock(1.0f / 60.0f);
+    EXPECT_EQ(mManager->sound(loop), nullptr);
+    mManager->releaseResource(loopId);
 
     // A game's worth of sounds, one every frame of 1/60 s, never runs out of
     // handles, however fast the frames come.
