@@ -21,7 +21,7 @@
 namespace {
 
 constexpr uint32_t kQuadsPerFrame = 10000;
-constexpr int WARM_UP_FRAMES = 8;
+constexpr int WARM_UP_FRAMES = 64;
 
 void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
 {
@@ -70,7 +70,9 @@ void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
             render.resetStatistics();
         };
         // The first frames on a software rasteriser build its shaders and
-        // buffers: tens of milliseconds each, which no later frame pays.
+        // buffers (tens of milliseconds each), and the device's vertex ring
+        // takes some dozens of frames to settle into reusing its storage;
+        // no later frame pays for either.
         for (int i = 0; i < WARM_UP_FRAMES; ++i) {
             frame();
             TestSupport::settleDevice(dev);
