@@ -334,9 +334,6 @@ private:
     uint32_t mPresents = 0;
     uint32_t mLoseAtPresent = 0;
     bool mSimulatedLoss = false;
-    // The window's framebuffer was presented and not drawn into since: its
-    // picture is then in the front buffer of a double-buffered window.
-    bool mWindowPresented = false;
     GLint mWindowReadBuffer = GL_BACK;
     DeviceCaps mCaps;
     DeviceStateBlock mStates;
@@ -467,9 +464,11 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
 }
 
 // The window's framebuffer serves as the back buffer when it has the back
-// buffer's size and a depth-stencil like the render textures'; then present
-// needs no copy. Otherwise an off-screen back buffer is copied (stretched)
-// onto the window at each present.
+// buffer's size, a depth-stencil like the render textures', and a single
+// buffer (as the headless video driver gives), which keeps the frame after
+// it is shown, for reading back; then present needs no copy. Otherwise an
+// off-screen back buffer is copied (stretched) onto the window at each
+// present: a double-buffered window's back buffer is undefined after a swap.
 bool GraphicsDeviceGL::windowCanBeBackBuffer(uint32_t w, uint32_t h)
 {
     SDL_Window* window = SDL_GL_GetCurrentWindow();
@@ -482,6 +481,8 @@ bool GraphicsDeviceGL::windowCanBeBackBuffer(uint32_t w, uint32_t h)
     while (glGetError() != GL_NO_ERROR) {
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLboolean doubleBuffered = GL_TRUE;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     GLint drawBuffer = GL_NONE, colourType = GL_NONE, depthBits = 0, stencilBits = 0;
     glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
     if (drawBuffer == GL_BACK)
@@ -494,8 +495,8 @@ bool GraphicsDeviceGL::windowCanBeBackBuffer(uint32_t w, uint32_t h)
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE,
                                           &stencilBits);
     glGetIntegerv(GL_READ_BUFFER, &mWindowReadBuffer);
-    return glGetError() == GL_NO_ERROR && colourType != GL_NONE && depthBits >= 24 && stencilBits >= 8 &&
-           glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    return glGetError() == GL_NO_ERROR && !doubleBuffered && colourType != GL_NONE && depthBits >= 24 &&
+           stencilBits >= 8 && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
 bool GraphicsDeviceGL::createBackBuffer(uint32_t w, uint32_t h)
@@ -506,7 +507,6 @@ bool GraphicsDeviceGL::createBackBuffer(uint32_t w, uint32_t h)
     mBackBufferDepth->resize(w, h);
     const bool window = windowCanBeBackBuffer(w, h);
     mBackBuffer->window = mBackBufferDepth->window = window;
-    mWindowPresented = false;
     // The off-screen back buffer's storage shrinks to nothing while the
     // window serves.
     const GLsizei sw = window ? 1 : GLsizei(w);
@@ -570,7 +570,6 @@ DeviceResult GraphicsDeviceGL::present()
                           GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
     }
     SDL_GL_SwapWindow(window);
-    mWindowPresented = mBackBuffer->window;
     applyRenderState(RenderState::ColorWriteEnable);
     bindTarget();
     if (++mPresents == mLoseAtPresent)
@@ -882,8 +881,6 @@ void GraphicsDeviceGL::clear(uint32_t flags, uint32_t argb, float z, uint32_t st
         // opaque so that a compositor shows no desktop through the game.
         glClearColor(float((argb >> 16) & 0xFF) / 255.0f, float((argb >> 8) & 0xFF) / 255.0f,
                      float(argb & 0xFF) / 255.0f, drawingIntoWindow() ? 1.0f : float(argb >> 24) / 255.0f);
-        if (drawingIntoWindow())
-            mWindowPresented = false;
     }
     if ((flags & CLEAR_ZBUFFER) && mDepthTarget) {
         bits |= GL_DEPTH_BUFFER_BIT;
@@ -1239,8 +1236,6 @@ bool GraphicsDeviceGL::prepareDraw()
     }
     if (p->uniformVersion != mUniformVersion)
         uploadUniforms(*p);
-    if (drawingIntoWindow())
-        mWindowPresented = false;
     return true;
 }
 
@@ -1269,18 +1264,13 @@ bool GraphicsDeviceGL::readPixels(std::vector<uint32_t>& argb, uint32_t& width, 
     height = mColourTarget->height();
     argb.assign(size_t(width) * height, 0);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mColourTarget->target());
-    GLboolean doubleBuffered = GL_FALSE;
-    if (drawingIntoWindow()) {
-        // After a present the picture is in the front buffer of a
-        // double-buffered window; a single-buffered one keeps it in place.
-        glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
-        glReadBuffer(mWindowPresented && doubleBuffered ? GL_FRONT : GLenum(mWindowReadBuffer));
-    }
+    if (drawingIntoWindow())
+        glReadBuffer(GLenum(mWindowReadBuffer));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // BGRA bytes read as little-endian 32-bit words are 0xAARRGGBB.
     glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_BGRA, GL_UNSIGNED_BYTE, argb.data());
     if (drawingIntoWindow()) {
-        glReadBuffer(GLenum(mWindowReadBuffer));
+        // The window's rows run bottom-up.
         for (uint32_t y = 0; y < height / 2; ++y)
             std::swap_ranges(argb.begin() + ptrdiff_t(y) * width, argb.begin() + ptrdiff_t(y + 1) * width,
                              argb.begin() + ptrdiff_t(height - 1 - y) * width);
