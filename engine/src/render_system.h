@@ -234,6 +234,7 @@ private:
     void releaseFrameTargets();
     void createRenderTextures();
     void drawFrameToBackBuffer();
+    GfxSurface* sceneTextureSurface() const;
     bool placeSceneOnBackBuffer();
     void moveSceneIntoTexture();
 

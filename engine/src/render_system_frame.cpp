@@ -204,7 +204,7 @@ void RenderSystem::beginFrame()
         mBackBufferSurface = mDevice->getBackBuffer();
     if (!mBackBufferDepthSurface)
         mBackBufferDepthSurface = mDevice->getBackBufferDepthStencil();
-    GfxSurface* sceneSurface = mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;
+    GfxSurface* sceneSurface = sceneTextureSurface();
     mSceneOnBackBuffer = false;
     if (sceneSurface && !mSceneTextureWanted && placeSceneOnBackBuffer()) {
         // The back buffer's bars are black as well, so one clear serves both.
@@ -225,6 +225,11 @@ void RenderSystem::beginFrame()
     resetStatistics();
     mDistortionDrawn = false;
     mDevice->setRenderState(RenderState::FillMode, uint32_t(Fill::Solid));
+}
+
+GfxSurface* RenderSystem::sceneTextureSurface() const
+{
+    return mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;
 }
 
 // Sets the back buffer as the target and works out where the scene lands on
@@ -262,7 +267,7 @@ bool RenderSystem::placeSceneOnBackBuffer()
 // picture, and the frame goes on there.
 void RenderSystem::moveSceneIntoTexture()
 {
-    GfxSurface* sceneSurface = mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;
+    GfxSurface* sceneSurface = sceneTextureSurface();
     if (!mSceneOnBackBuffer || !sceneSurface)
         return;
     flushBatch();
@@ -373,7 +378,7 @@ void RenderSystem::endDistortion()
     if (!mPixelShader14Supported || !mVertexShader11Supported || !mDistortionEnabled || !mFrameBegun)
         return;
     flushBatch();
-    GfxSurface* surface = mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;
+    GfxSurface* surface = sceneTextureSurface();
     if (!surface)
         return;
     mDevice->setRenderTarget(surface, mRenderDepthStencil);
