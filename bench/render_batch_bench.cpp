@@ -21,6 +21,7 @@
 namespace {
 
 constexpr uint32_t kQuadsPerFrame = 10000;
+constexpr int WARM_UP_FRAMES = 64;
 
 void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
 {
@@ -59,7 +60,7 @@ void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
                                                    second ? VQ::BLEND_ADD : VQ::BLEND_ALPHA));
         }
 
-        for (auto _ : state) {
+        const auto frame = [&] {
             render.lockBatchBuffer();
             for (const auto& q : quads)
                 render.drawRenderData(q.get());
@@ -67,6 +68,17 @@ void drawFrames(benchmark::State& state, bool realDevice, bool changingState)
             render.unlockBatchBuffer();
             render.resetBatchState();
             render.resetStatistics();
+        };
+        // The first frames on a software rasteriser build its shaders and
+        // buffers (tens of milliseconds each), and the device's vertex ring
+        // takes some dozens of frames to settle into reusing its storage;
+        // no later frame pays for either.
+        for (int i = 0; i < WARM_UP_FRAMES; ++i) {
+            frame();
+            TestSupport::settleDevice(dev);
+        }
+        for (auto _ : state) {
+            frame();
             // Waiting for the rasteriser is not submission work.
             state.PauseTiming();
             TestSupport::settleDevice(dev);

@@ -58,10 +58,23 @@ struct Decompressor {
     }
 };
 
-// All libjpeg work. False when libjpeg reported an error (its message is in
-// the error manager); the results live in the caller's frame so that they
-// stay defined across the jump.
-bool runDecompressor(Decompressor& d, const uint8_t* bytes, size_t size, JpegImage::Decoded& out, bool& tooLarge)
+void prepareErrors(Decompressor& d)
+{
+    d.info.err = jpeg_std_error(&d.errors.standard);
+    d.errors.standard.error_exit = errorExit;
+    d.errors.standard.output_message = outputMessage;
+    d.errors.message[0] = '\0';
+}
+
+// All libjpeg work for one file. `start` sees the header with the output
+// size worked out and may choose the output colour space; it returns false
+// to stop there. `row` gives where scanline y goes, `rowDone` is told once
+// it is there. False when libjpeg reported an error (its message is in the
+// error manager). Whatever the callers keep lives outside this frame, so
+// that it stays defined across the jump.
+template <typename Start, typename Row, typename RowDone>
+bool runDecompressor(Decompressor& d, const uint8_t* bytes, size_t size, bool& tooLarge, Start start, Row row,
+                     RowDone rowDone)
 {
     if (setjmp(d.errors.jump))
         return false;
@@ -75,19 +88,30 @@ bool runDecompressor(Decompressor& d, const uint8_t* bytes, size_t size, JpegIma
         tooLarge = true;
         return true;
     }
+    jpeg_calc_output_dimensions(&d.info);
+    if (!start(d.info))
+        return true;
     jpeg_start_decompress(&d.info);
-
-    out.width = d.info.output_width;
-    out.height = d.info.output_height;
-    out.components = d.info.output_components;
-    const size_t rowBytes = size_t(out.width) * out.components;
-    out.pixels.reset(new uint8_t[rowBytes * out.height]);
     while (d.info.output_scanline < d.info.output_height) {
-        JSAMPROW row = out.pixels.get() + d.info.output_scanline * rowBytes;
-        jpeg_read_scanlines(&d.info, &row, 1);
+        const JDIMENSION y = d.info.output_scanline;
+        JSAMPROW target = row(y);
+        jpeg_read_scanlines(&d.info, &target, 1);
+        rowDone(y, target);
     }
     jpeg_finish_decompress(&d.info);
     return true;
+}
+
+// What a run of the decompressor comes to: libjpeg's error, a size out of
+// range, or else `otherwise`.
+DecodeStatus outcome(const Decompressor& d, bool ran, bool tooLarge, DecodeStatus otherwise)
+{
+    if (!ran)
+        return DecodeStatus::failed(std::string("libjpeg: ") + d.errors.message);
+    if (tooLarge)
+        return DecodeStatus::failed(
+            formatString("size %u x %u out of range", unsigned(d.info.image_width), unsigned(d.info.image_height)));
+    return otherwise;
 }
 
 }  // namespace
@@ -112,47 +136,91 @@ DecodeStatus JpegImage::decodeFile(const uint8_t* bytes, size_t size, Decoded& r
 {
     result = Decoded();
     Decompressor d;
-    d.info.err = jpeg_std_error(&d.errors.standard);
-    d.errors.standard.error_exit = errorExit;
-    d.errors.standard.output_message = outputMessage;
-    d.errors.message[0] = '\0';
-
+    prepareErrors(d);
     bool tooLarge = false;
-    if (!runDecompressor(d, bytes, size, result, tooLarge)) {
+    size_t rowBytes = 0;
+    const bool ran = runDecompressor(
+        d, bytes, size, tooLarge,
+        [&](const jpeg_decompress_struct& info) {
+            result.width = info.output_width;
+            result.height = info.output_height;
+            result.components = info.output_components;
+            rowBytes = size_t(result.width) * result.components;
+            result.pixels.reset(new uint8_t[rowBytes * result.height]);
+            return true;
+        },
+        [&](JDIMENSION y) { return result.pixels.get() + y * rowBytes; }, [](JDIMENSION, JSAMPROW) {});
+    const DecodeStatus status = outcome(d, ran, tooLarge, DecodeStatus::ok());
+    if (!status.isOk())
         result = Decoded();
-        return DecodeStatus::failed(std::string("libjpeg: ") + d.errors.message);
-    }
-    if (tooLarge)
-        return DecodeStatus::failed(formatString("size %u x %u out of range", unsigned(d.info.image_width),
-                                                 unsigned(d.info.image_height)));
-    return DecodeStatus::ok();
+    return status;
 }
 
-DecodeStatus JpegImage::combine(const Decoded& colour, const Decoded& alpha)
+// The colour image is decoded straight into the R, G, B bytes of the result
+// (libjpeg-turbo writes a fourth byte after them), then the alpha image's
+// rows into its fourth bytes: no full-size buffer besides the result.
+DecodeStatus JpegImage::decodeColour(const uint8_t* bytes, size_t size)
 {
-    if (colour.components != 3)
-        return DecodeStatus::failed(formatString("the colour image has %d components, not 3", colour.components));
-    if (alpha.components != 1)
-        return DecodeStatus::failed(formatString("the alpha image has %d components, not 1", alpha.components));
-    if (alpha.width != colour.width || alpha.height != colour.height)
-        return DecodeStatus::failed(formatString("the alpha image is %u x %u, the colour image %u x %u",
-                                                 alpha.width, alpha.height, colour.width, colour.height));
+    Decompressor d;
+    prepareErrors(d);
+    bool tooLarge = false;
+    int components = 3;
+    const bool ran = runDecompressor(
+        d, bytes, size, tooLarge,
+        [&](jpeg_decompress_struct& info) {
+            if (info.out_color_space != JCS_RGB) {
+                components = info.output_components;
+                return false;
+            }
+            info.out_color_space = JCS_EXT_RGBX;
+            width = info.output_width;
+            height = info.output_height;
+            data.reset(new uint8_t[size_t(width) * height * 4]);
+            return true;
+        },
+        [&](JDIMENSION y) { return data.get() + size_t(y) * width * 4; }, [](JDIMENSION, JSAMPROW) {});
+    return outcome(d, ran, tooLarge,
+                   components == 3 ? DecodeStatus::ok()
+                                   : DecodeStatus::failed(
+                                         formatString("the colour image has %d components, not 3", components)));
+}
 
-    const size_t pixels = size_t(colour.width) * colour.height;
-    std::unique_ptr<uint8_t[]> out(new uint8_t[pixels * 4]);
-    const uint8_t* rgb = colour.pixels.get();
-    const uint8_t* a = alpha.pixels.get();
-    uint8_t* dst = out.get();
-    for (size_t i = 0; i < pixels; ++i, rgb += 3, dst += 4) {
-        dst[0] = rgb[0];
-        dst[1] = rgb[1];
-        dst[2] = rgb[2];
-        dst[3] = a[i];
-    }
-    data = std::move(out);
-    dataSize = uint32_t(pixels * 4);
-    kind = KIND_RGBA;
-    return DecodeStatus::ok();
+DecodeStatus JpegImage::decodeAlpha(const uint8_t* bytes, size_t size)
+{
+    Decompressor d;
+    prepareErrors(d);
+    bool tooLarge = false;
+    DecodeStatus mismatch = DecodeStatus::ok();
+    std::unique_ptr<uint8_t[]> row;
+    const bool ran = runDecompressor(
+        d, bytes, size, tooLarge,
+        [&](const jpeg_decompress_struct& info) {
+            if (info.output_components != 1) {
+                mismatch = DecodeStatus::failed(
+                    formatString("the alpha image has %d components, not 1", info.output_components));
+                return false;
+            }
+            if (info.output_width != width || info.output_height != height) {
+                mismatch = DecodeStatus::failed(formatString("the alpha image is %u x %u, the colour image %u x %u",
+                                                             unsigned(info.output_width),
+                                                             unsigned(info.output_height), width, height));
+                return false;
+            }
+            row.reset(new uint8_t[width]);
+            return true;
+        },
+        [&](JDIMENSION) { return row.get(); },
+        [&](JDIMENSION y, JSAMPROW alpha) {
+            // From locals: a store might change a member as far as the
+            // compiler knows, and reading the width again after each one
+            // made this loop a tenth of the decode.
+            const uint32_t count = width;
+            const uint8_t* from = alpha;
+            uint8_t* dst = data.get() + size_t(y) * count * 4 + 3;
+            for (uint32_t x = 0; x < count; ++x)
+                dst[size_t(x) * 4] = from[x];
+        });
+    return outcome(d, ran, tooLarge, mismatch);
 }
 
 DecodeStatus JpegImage::decode(const uint8_t* colourBytes, size_t colourSize, const uint8_t* alphaBytes,
@@ -162,20 +230,17 @@ DecodeStatus JpegImage::decode(const uint8_t* colourBytes, size_t colourSize, co
     kind = KIND_RGBA;
     width = height = dataSize = pitch = decodedWidth = decodedHeight = 0;
 
-    Decoded colour;
-    DecodeStatus status = decodeFile(colourBytes, colourSize, colour);
-    if (!status.isOk())
-        return status;
-    width = decodedWidth = colour.width;
-    height = decodedHeight = colour.height;
-    pitch = width * height * 4;
-
-    Decoded alpha;
-    status = decodeFile(alphaBytes, alphaSize, alpha);
+    DecodeStatus status = decodeColour(colourBytes, colourSize);
     if (status.isOk())
-        status = combine(colour, alpha);
-    if (!status.isOk())
-        width = height = pitch = decodedWidth = decodedHeight = 0;
+        status = decodeAlpha(alphaBytes, alphaSize);
+    if (!status.isOk()) {
+        data.reset();
+        width = height = 0;
+        return status;
+    }
+    decodedWidth = width;
+    decodedHeight = height;
+    pitch = dataSize = width * height * 4;
     return status;
 }
 

@@ -20,7 +20,8 @@ public:
     int load(const std::string& name, const std::string& package) override;
     uint32_t getExtra() override { return pitch; }
 
-    // One decoded JPEG file: rows of `components` bytes per pixel.
+    // One decoded JPEG file as libjpeg gives it: rows of `components` bytes
+    // per pixel.
     struct Decoded {
         std::unique_ptr<uint8_t[]> pixels;
         uint32_t width = 0;
@@ -33,7 +34,8 @@ public:
     DecodeStatus decode(const uint8_t* colour, size_t colourSize, const uint8_t* alpha, size_t alphaSize);
 
 private:
-    DecodeStatus combine(const Decoded& colour, const Decoded& alpha);
+    DecodeStatus decodeColour(const uint8_t* bytes, size_t size);
+    DecodeStatus decodeAlpha(const uint8_t* bytes, size_t size);
 
     uint32_t pitch = 0;
     uint32_t decodedWidth = 0;

@@ -357,6 +357,8 @@ void RenderSystem::applyTransform(int32_t width, int32_t height)
         Matrix4::scaling(mCamera.scale.x, mCamera.scale.y, 1.0f) * Matrix4::rotationZ(mCamera.angle * 0.017453292f) *
         Matrix4::translation(w / 2.0f - 0.5f, h / 2.0f + 0.5f, 0.0f) *
         Matrix4::orthoOffCenterLH(0.0f, w, 0.0f, h, 0.0f, 128.0f);
+    if (mSceneOnBackBuffer)
+        m = m * mScenePlacement;
     mTransform = m;
     mIdentityTransform = Matrix4::identity();
     if (mDevice) {

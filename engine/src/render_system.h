@@ -234,6 +234,9 @@ private:
     void releaseFrameTargets();
     void createRenderTextures();
     void drawFrameToBackBuffer();
+    GfxSurface* sceneTextureSurface() const;
+    bool placeSceneOnBackBuffer();
+    void moveSceneIntoTexture();
 
     void queueVertices(const RenderData& data, const uint8_t* source, uint32_t count, uint32_t stride);
     void applyBatchState(const RenderData& data);
@@ -273,6 +276,17 @@ private:
     bool mDeviceLost = false;
     bool mFrameBegun = false;
     bool mDistortionDrawn = false;
+    // The scene goes straight onto the back buffer, inside the workspace
+    // viewport, when nothing needs it in the scene texture: that saves a
+    // full-screen clear and a full-screen copy a frame. The distortion pass
+    // reads the scene texture, so a frame that draws distortion moves its
+    // scene there, and the frames after it start there while it goes on.
+    bool mSceneOnBackBuffer = false;
+    bool mSceneTextureWanted = false;
+    GfxViewport mSceneRect;
+    // Maps clip space of the whole workspace onto the viewport's place
+    // inside mSceneRect.
+    Matrix4 mScenePlacement = Matrix4::identity();
     bool mSoftwareVertexProcessing = false;
     float mFadeLevel = 1.0f;
     // The sprites belong to the sprite manager, the textures to the texture

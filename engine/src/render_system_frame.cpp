@@ -2,6 +2,8 @@
 // fallbacks, capabilities, the rebuild after a lost device or a new window
 // size, the two-stage frame, present, and the distortion pass.
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "fatal_error.h"
@@ -130,6 +132,7 @@ void RenderSystem::reset()
         assertFailed("VQ", "Failed to initialize Direct3D8", FILE_TAG, 66);
     // A frame interrupted by the reset is over: its buffer goes away.
     mFrameBegun = false;
+    mSceneOnBackBuffer = false;
     mVertexWritePointer = nullptr;
 
     SpriteManager<Sprite>* sprites = SpriteManager<Sprite>::instance();
@@ -201,10 +204,17 @@ void RenderSystem::beginFrame()
         mBackBufferSurface = mDevice->getBackBuffer();
     if (!mBackBufferDepthSurface)
         mBackBufferDepthSurface = mDevice->getBackBufferDepthStencil();
-    GfxSurface* sceneSurface = mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;
-    mDevice->setRenderTarget(sceneSurface ? sceneSurface : mBackBufferSurface,
-                             sceneSurface ? mRenderDepthStencil : mBackBufferDepthSurface);
-    mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+    GfxSurface* sceneSurface = sceneTextureSurface();
+    mSceneOnBackBuffer = false;
+    if (sceneSurface && !mSceneTextureWanted && placeSceneOnBackBuffer()) {
+        // The back buffer's bars are black as well, so one clear serves both.
+        mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER | CLEAR_STENCIL, 0xFF000000u, 1.0f, 0);
+        mDevice->setViewport(mSceneRect);
+    } else {
+        mDevice->setRenderTarget(sceneSurface ? sceneSurface : mBackBufferSurface,
+                                 sceneSurface ? mRenderDepthStencil : mBackBufferDepthSurface);
+        mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+    }
     applyTransform(mSettings.workspaceWidth, mSettings.workspaceHeight);
     mDevice->beginScene();
     mFrameBegun = lockBatchBuffer();
@@ -215,6 +225,56 @@ void RenderSystem::beginFrame()
     resetStatistics();
     mDistortionDrawn = false;
     mDevice->setRenderState(RenderState::FillMode, uint32_t(Fill::Solid));
+}
+
+GfxSurface* RenderSystem::sceneTextureSurface() const
+{
+    return mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;
+}
+
+// Sets the back buffer as the target and works out where the scene lands on
+// it: the pixels the scene texture's quad would cover, and the mapping that
+// puts the workspace where the quad would have shown it. False when the
+// viewport covers no pixel of the back buffer.
+bool RenderSystem::placeSceneOnBackBuffer()
+{
+    if (!mBackBufferSurface)
+        return false;
+    const WorkspaceViewport v = workspaceViewport();
+    const float width = float(mBackBufferSurface->width());
+    const float height = float(mBackBufferSurface->height());
+    const auto edge = [](float at, float limit) { return std::clamp(std::ceil(at), 0.0f, limit); };
+    const float x0 = edge(v.offset.x, width);
+    const float x1 = edge(v.offset.x + v.size.x, width);
+    const float y0 = edge(v.offset.y, height);
+    const float y1 = edge(v.offset.y + v.size.y, height);
+    if (x1 <= x0 || y1 <= y0)
+        return false;
+    const float w = x1 - x0;
+    const float h = y1 - y0;
+    const float ax = v.size.x / w;
+    const float ay = v.size.y / h;
+    mScenePlacement = Matrix4::scaling(ax, ay, 1.0f) *
+                      Matrix4::translation(ax - 1.0f + 2.0f * (v.offset.x - x0) / w,
+                                           1.0f - ay - 2.0f * (v.offset.y - y0) / h, 0.0f);
+    mSceneRect = GfxViewport{uint32_t(x0), uint32_t(y0), uint32_t(w), uint32_t(h)};
+    mDevice->setRenderTarget(mBackBufferSurface, mBackBufferDepthSurface);
+    mSceneOnBackBuffer = true;
+    return true;
+}
+
+// What was drawn onto the back buffer so far becomes the scene texture's
+// picture, and the frame goes on there.
+void RenderSystem::moveSceneIntoTexture()
+{
+    GfxSurface* sceneSurface = sceneTextureSurface();
+    if (!mSceneOnBackBuffer || !sceneSurface)
+        return;
+    flushBatch();
+    mDevice->copySurface(mBackBufferSurface, mSceneRect, sceneSurface);
+    mDevice->setRenderTarget(sceneSurface, mRenderDepthStencil);
+    mSceneOnBackBuffer = false;
+    applyTransform(mSettings.workspaceWidth, mSettings.workspaceHeight);
 }
 
 void RenderSystem::drawFrameToBackBuffer()
@@ -229,8 +289,11 @@ void RenderSystem::drawFrameToBackBuffer()
     const WorkspaceViewport viewport = workspaceViewport();
 
     flushBatch();
+    const bool sceneOnBackBuffer = mSceneOnBackBuffer;
+    mSceneOnBackBuffer = false;
     mDevice->setRenderTarget(mBackBufferSurface, mBackBufferDepthSurface);
-    mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER | CLEAR_STENCIL, 0, 1.0f, 0);
+    if (!sceneOnBackBuffer)
+        mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER | CLEAR_STENCIL, 0, 1.0f, 0);
     const RenderCamera kept = mCamera;
     setCamera(RenderCamera());
     applyTransform(int32_t(mWindowWidth), int32_t(mWindowHeight));
@@ -238,9 +301,10 @@ void RenderSystem::drawFrameToBackBuffer()
         mViewportHook(viewport.size, viewport.offset);
 
     const bool distortion = mPixelShader14Supported && mDistortionDrawn && mDistortionEnabled;
+    mSceneTextureWanted = distortion;
     if (distortion)
         bindDistortionProgram();
-    if (mSceneSprite) {
+    if (mSceneSprite && !sceneOnBackBuffer) {
         mSceneSprite->setSize(viewport.size);
         mSceneSprite->setPosition(viewport.offset);
         mSceneSprite->updateVertices();
@@ -301,6 +365,7 @@ void RenderSystem::beginDistortion()
         mDistortionTexture && mDistortionTexture->mHandle ? mDistortionTexture->mHandle->surface() : nullptr;
     if (!surface)
         return;
+    moveSceneIntoTexture();
     mDevice->setRenderTarget(surface, nullptr);
     if (!mDistortionDrawn)
         mDevice->clear(CLEAR_TARGET, NEUTRAL_DISTORTION, 1.0f, 0);
@@ -313,7 +378,7 @@ void RenderSystem::endDistortion()
     if (!mPixelShader14Supported || !mVertexShader11Supported || !mDistortionEnabled || !mFrameBegun)
         return;
     flushBatch();
-    GfxSurface* surface = mSceneTexture && mSceneTexture->mHandle ? mSceneTexture->mHandle->surface() : nullptr;
+    GfxSurface* surface = sceneTextureSurface();
     if (!surface)
         return;
     mDevice->setRenderTarget(surface, mRenderDepthStencil);

@@ -15,12 +15,39 @@ enum MemberState { STOP = 0, MEMBER = 1, CANCEL = 2 };
 
 MemberState memberState(const Chip* candidate, const Chip* reference)
 {
-    if (candidate->layers.empty() || candidate->released || !candidate->canIterateWithGroup() ||
-        candidate->colour != reference->colour)
+    // The colour first: it turns most neighbours away, and costs least.
+    if (candidate->colour != reference->colour || candidate->layers.empty() || candidate->released ||
+        !candidate->canIterateWithGroup())
         return STOP;
     if (candidate->falling && !candidate->hasUserData("lock"))
         return CANCEL;
     return MEMBER;
+}
+
+// How many members a run has from the chip in one direction (`limit` cells
+// at most), without building it; -1 when a chip still falling cuts the axis
+// off, which then holds no run at all.
+int reach(GameField* field, const Chip* chip, int column, int row, int dx, int dy, int limit)
+{
+    int members = 0;
+    for (int d = 1; d < limit; ++d) {
+        const FieldCell* cell = field->cellAt(column + dx * d, row + dy * d);
+        const MemberState state = cell && cell->chip ? memberState(cell->chip, chip) : STOP;
+        if (state == STOP)
+            break;
+        if (state == CANCEL)
+            return -1;
+        ++members;
+    }
+    return members;
+}
+
+// The length of the run along one axis, as collectRuns would build it.
+int axisLength(GameField* field, const Chip* chip, int column, int row, int dx, int dy, int limit)
+{
+    const int forward = reach(field, chip, column, row, dx, dy, limit);
+    const int backward = forward < 0 ? -1 : reach(field, chip, column, row, -dx, -dy, limit);
+    return backward < 0 ? 0 : 1 + forward + backward;
 }
 
 std::map<std::string, std::unique_ptr<ChipSelector>>& selectorCache()
@@ -40,11 +67,16 @@ int matchCount(const ChipSelection& selection)
 
 ChipSelection collectRuns(GameField* field, Chip* chip)
 {
-    if (!chip || chip->released || !chip->canIterateWithGroup() || chip->falling || chip->hasUserData("lock") ||
-        chip->layers.empty())
+    if (!chip || chip->released || chip->falling || chip->layers.empty() || !chip->canIterateWithGroup() ||
+        chip->hasUserData("lock"))
         return {};
     const int column = static_cast<int>(chip->x);
     const int row = static_cast<int>(chip->y);
+    const int limit = std::max(field->gridWidth, field->gridHeight + 1);
+    // Most chips of a settled board are in no run: a count along each axis
+    // tells so without building one.
+    if (axisLength(field, chip, column, row, 1, 0, limit) < 3 && axisLength(field, chip, column, row, 0, 1, limit) < 3)
+        return {};
     ChipSelection selection;
     selection.rowRun.push_back(chip);
     selection.columnRun.push_back(chip);
@@ -56,7 +88,6 @@ ChipSelection collectRuns(GameField* field, Chip* chip)
     // Right, left, down, up: the order in which runs list chips at equal
     // distance.
     Direction directions[4] = {{1, 0, true}, {-1, 0, true}, {0, 1, true}, {0, -1, true}};
-    const int limit = std::max(field->gridWidth, field->gridHeight + 1);
     for (int d = 1; d < limit; ++d) {
         bool anyOpen = false;
         for (Direction& direction : directions)

@@ -498,19 +498,6 @@ void GameField::buildCellAppearAnimations()
     }
 }
 
-FieldCell* GameField::cellAt(int column, int row)
-{
-    if (column < 0 || row < 0 || row >= static_cast<int>(rows.size()) ||
-        column >= static_cast<int>(rows[row].size()))
-        return nullptr;
-    return &rows[row][column];
-}
-
-const FieldCell* GameField::cellAt(int column, int row) const
-{
-    return const_cast<GameField*>(this)->cellAt(column, row);
-}
-
 FieldCell* GameField::cellAt(float x, float y)
 {
     // Compared before converting, as a far or NaN position has no int; the

@@ -147,9 +147,16 @@ public:
 
     // Replaces the cells with gridHeight + 1 rows of gridWidth default cells.
     void buildGrid();
-    // The cell at (column, row), or null outside the grid.
-    FieldCell* cellAt(int column, int row);
-    const FieldCell* cellAt(int column, int row) const;
+    // The cell at (column, row), or null outside the grid. Inline: the match
+    // scan asks for every cell around every chip, every frame.
+    FieldCell* cellAt(int column, int row)
+    {
+        // Negative numbers become too large as unsigned ones.
+        if (static_cast<size_t>(row) >= rows.size() || static_cast<size_t>(column) >= rows[row].size())
+            return nullptr;
+        return &rows[row][column];
+    }
+    const FieldCell* cellAt(int column, int row) const { return const_cast<GameField*>(this)->cellAt(column, row); }
     // The cell under a position in cell units (truncated), or null.
     FieldCell* cellAt(float x, float y);
 

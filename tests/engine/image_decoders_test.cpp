@@ -191,6 +191,45 @@ TEST(JpegImageTest, ColourAndAlphaImagesCombineIntoRgba)
     EXPECT_EQ(patternMismatches(image.getData(), 16, 16, PatternChannels::RGBA, 6), 0);
 }
 
+// The pair gives exactly what libjpeg gives for its two files, colour bytes
+// then the alpha byte, whatever the size and the chroma sampling.
+TEST(JpegImageTest, ThePairIsTheLibrarysOwnTwoDecodesInterleaved)
+{
+    const struct {
+        uint32_t width, height;
+        bool subsampled;
+    } cases[] = {{16, 16, false}, {37, 29, true}, {64, 48, false}, {130, 7, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << (c.subsampled ? " subsampled" : ""));
+        Bytes rgb(size_t(c.width) * c.height * 3);
+        Bytes grey(size_t(c.width) * c.height);
+        for (size_t i = 0; i < grey.size(); ++i) {
+            rgb[i * 3] = uint8_t(i * 7);
+            rgb[i * 3 + 1] = uint8_t((i / c.width) * 13);
+            rgb[i * 3 + 2] = uint8_t(i * i);
+            grey[i] = uint8_t(255 - i * 3);
+        }
+        Bytes colourFile, alphaFile;
+        std::string why;
+        ASSERT_TRUE(ImageWriters::writeJpeg(c.width, c.height, 3, rgb, 85, colourFile, why, c.subsampled)) << why;
+        ASSERT_TRUE(ImageWriters::writeJpeg(c.width, c.height, 1, grey, 85, alphaFile, why)) << why;
+
+        VQ::JpegImage::Decoded colour, alpha;
+        ASSERT_TRUE(VQ::JpegImage::decodeFile(colourFile.data(), colourFile.size(), colour).isOk());
+        ASSERT_TRUE(VQ::JpegImage::decodeFile(alphaFile.data(), alphaFile.size(), alpha).isOk());
+        ASSERT_EQ(colour.components, 3);
+        Bytes expected;
+        for (size_t i = 0; i < grey.size(); ++i)
+            expected.insert(expected.end(), {colour.pixels[i * 3], colour.pixels[i * 3 + 1], colour.pixels[i * 3 + 2],
+                                             alpha.pixels[i]});
+
+        VQ::JpegImage image;
+        ASSERT_TRUE(image.decode(colourFile.data(), colourFile.size(), alphaFile.data(), alphaFile.size()).isOk());
+        ASSERT_EQ(image.getDataSize(), expected.size());
+        EXPECT_EQ(Bytes(image.getData(), image.getData() + expected.size()), expected);
+    }
+}
+
 TEST(JpegImageTest, MismatchedOrBrokenPairsFailWithoutEndingTheProcess)
 {
     const Bytes colour = imageFixture("photo_image.jpg");

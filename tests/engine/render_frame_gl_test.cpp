@@ -20,7 +20,8 @@ uint32_t red(uint32_t argb)
     return (argb >> 16) & 0xFF;
 }
 
-class RenderFrameGLTest : public SpriteTest {
+// Run with either back buffer: off-screen, or the window's own framebuffer.
+class RenderFrameGLTest : public SpriteTest, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override
     {
@@ -33,7 +34,7 @@ protected:
     }
     bool startGL(uint32_t width, uint32_t height)
     {
-        mContext = std::make_unique<GLTestContext>(int(width), int(height));
+        mContext = std::make_unique<GLTestContext>(int(width), int(height), GetParam());
         if (!mContext->ok())
             return false;
         startEngine(width, height);
@@ -62,6 +63,10 @@ protected:
         EXPECT_TRUE(mGfx->readPixels(pixels, w, h));
         mWidth = w;
         mRender->present();
+        // The capture drivers read the frame after it was presented.
+        std::vector<uint32_t> presented;
+        EXPECT_TRUE(mGfx->readPixels(presented, w, h));
+        EXPECT_EQ(presented, pixels);
         return pixels;
     }
     uint32_t at(const std::vector<uint32_t>& p, uint32_t x, uint32_t y) const { return p[y * mWidth + x]; }
@@ -73,7 +78,7 @@ protected:
 
 }  // namespace
 
-TEST_F(RenderFrameGLTest, TheSceneIsFittedWithBarsFadedAndTheCursorStaysOnTop)
+TEST_P(RenderFrameGLTest, TheSceneIsFittedWithBarsFadedAndTheCursorStaysOnTop)
 {
     if (!startGL(64, 64))
         GTEST_SKIP() << mContext->error();
@@ -105,7 +110,21 @@ TEST_F(RenderFrameGLTest, TheSceneIsFittedWithBarsFadedAndTheCursorStaysOnTop)
     EXPECT_NEAR(int((at(p, 40, 30) >> 8) & 0xFF), 128, 3);
 }
 
-TEST_F(RenderFrameGLTest, TheDistortionPassDisplacesTheSceneByItsColour)
+TEST_P(RenderFrameGLTest, AScaledViewportShowsTheSceneWhereTheSceneTextureWould)
+{
+    // A 2:1 workspace at three quarters in a 48 x 48 window: 48 x 24 at row 12.
+    if (!startGL(48, 48))
+        GTEST_SKIP() << mContext->error();
+    const std::vector<uint32_t> p = frame();
+    EXPECT_EQ(at(p, 24, 11) & 0xFFFFFF, 0u);
+    EXPECT_EQ(at(p, 24, 36) & 0xFFFFFF, 0u);
+    for (uint32_t x : {4u, 20u, 40u})
+        EXPECT_NEAR(int(red(at(p, x, 24))), int(x / 0.75f * 4), 4) << x;
+    EXPECT_EQ((at(p, 20, 12) >> 8) & 0xFF, 0xFFu);
+    EXPECT_EQ((at(p, 20, 35) >> 8) & 0xFF, 0xFFu);
+}
+
+TEST_P(RenderFrameGLTest, TheDistortionPassDisplacesTheSceneByItsColour)
 {
     mSettings.workspaceHeight = 64;
     if (!startGL(64, 64))
@@ -136,7 +155,7 @@ TEST_F(RenderFrameGLTest, TheDistortionPassDisplacesTheSceneByItsColour)
     mRender->releaseShaderProgram(&video);
 }
 
-TEST_F(RenderFrameGLTest, TheDebugSwitchLosesTheDeviceAndTheFrameAfterTheResetIsTheSame)
+TEST_P(RenderFrameGLTest, TheDebugSwitchLosesTheDeviceAndTheFrameAfterTheResetIsTheSame)
 {
     setenv("VQ_DEBUG_LOSE_DEVICE_AT_FRAME", "2", 1);
     const bool started = startGL(64, 32);
@@ -152,3 +171,8 @@ TEST_F(RenderFrameGLTest, TheDebugSwitchLosesTheDeviceAndTheFrameAfterTheResetIs
     EXPECT_EQ(countLogLines("Resetting done."), 2);
     EXPECT_EQ(after, before);
 }
+
+INSTANTIATE_TEST_SUITE_P(BackBuffer, RenderFrameGLTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Window" : "Offscreen";
+                         });

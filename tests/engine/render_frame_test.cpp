@@ -141,7 +141,7 @@ TEST_F(RenderFrameTest, AResizeResetsWithNewRenderTexturesAndOneNotification)
     EXPECT_NE(report.line, -1);
 }
 
-TEST_F(RenderFrameTest, TheSceneGoesIntoItsTextureAndThenOntoTheBackBufferInsideTheViewport)
+TEST_F(RenderFrameTest, TheSceneGoesStraightOntoTheBackBufferInsideTheViewport)
 {
     mSettings.workspaceWidth = 400;
     mSettings.workspaceHeight = 200;
@@ -160,26 +160,21 @@ TEST_F(RenderFrameTest, TheSceneGoesIntoItsTextureAndThenOntoTheBackBufferInside
     EXPECT_EQ(viewportSize, Vector2f(400, 200));
     EXPECT_EQ(viewportOffset, Vector2f(0, 100));
     EXPECT_EQ(cursorScale, 1.0f);
-    const auto scene = drawsInto(sceneSurface());
-    ASSERT_EQ(scene.size(), 1u);
-    EXPECT_EQ(scene[0][2].x, 400.0f);
+    // Nothing needs the scene texture: one clear of the back buffer, the
+    // scene drawn into the viewport's pixels, no full-screen quad after it.
+    EXPECT_TRUE(drawsInto(sceneSurface()).empty());
     const auto& clears = mDevice->clears();
-    ASSERT_EQ(clears.size(), 2u);
+    ASSERT_EQ(clears.size(), 1u);
     EXPECT_EQ(clears[0].argb, 0xFF000000u);
-    EXPECT_EQ(clears[0].target, sceneSurface());
-    EXPECT_EQ(clears[1].argb, 0u);
-
-    // One quad of the scene texture over the viewport on the back buffer,
-    // without the distortion shader.
-    const auto& last = mDevice->draws().back();
-    EXPECT_NE(last.colourTarget, sceneSurface());
-    EXPECT_EQ(last.textures[0], mRender->sceneTexture()->mHandle);
-    EXPECT_EQ(last.pixelShader, 0u);
-    const std::vector<DrawnVertex> quad = verticesOf(last);
-    ASSERT_EQ(quad.size(), 4u);
-    EXPECT_EQ(quad[0].y, 100.0f);
-    EXPECT_EQ(quad[2].y, 300.0f);
-    EXPECT_EQ(quad[2].u, 1.0f);
+    EXPECT_EQ(clears[0].target, mDevice->colourTarget());
+    ASSERT_EQ(mDevice->draws().size(), 1u);
+    const auto& scene = mDevice->draws().back();
+    EXPECT_EQ(scene.colourTarget, mDevice->colourTarget());
+    EXPECT_EQ(scene.viewport.y, 100u);
+    EXPECT_EQ(scene.viewport.height, 200u);
+    EXPECT_EQ(scene.viewport.width, 400u);
+    EXPECT_EQ(verticesOf(scene)[2].x, 400.0f);
+    EXPECT_EQ(mDevice->viewport().height, 400u);  // the whole back buffer again
     EXPECT_FALSE(mDevice->inScene());
     EXPECT_EQ(mDevice->scenePairingErrors(), 0u);
     EXPECT_EQ(mRender->drawCallCount(), 0u);
@@ -194,7 +189,7 @@ TEST_F(RenderFrameTest, TheFadeCoversTheSceneWithBlackOfTheRightAlpha)
         mRender->setFadeLevel(level);
         mDevice->clearRecords();
         frame();
-        const auto scene = drawsInto(sceneSurface());
+        const auto scene = drawsInto(mDevice->colourTarget());
         SCOPED_TRACE(level);
         if (alpha < 0) {
             EXPECT_EQ(scene.size(), 1u);
@@ -328,4 +323,50 @@ TEST_F(RenderFrameTest, AFrameWhoseBufferCannotBeLockedDropsItsDrawingButRunsThe
     EXPECT_EQ(mTextures->creationQueueSize(), 0u);
     frame();
     EXPECT_FALSE(mDevice->draws().empty());
+}
+
+TEST_F(RenderFrameTest, AFrameThatDrawsDistortionMovesItsSceneIntoTheTextureAndTheNextStartsThere)
+{
+    mSettings.workspaceWidth = 400;
+    mSettings.workspaceHeight = 200;
+    startEngine(400, 400);
+    ASSERT_EQ(mRender->setupDistortionProgram(), 0);
+    createQueuedTextures();
+    VQ::Sprite* wave = mSprites->createSpriteFromTexture(nullptr);
+    wave->setColor(Color(0xFFFF7F00u));
+    const auto distortedFrame = [&] {
+        mRender->beginFrame();
+        mScene->updateVertices();
+        mScene->draw();
+        mRender->beginDistortion();
+        wave->updateVertices();
+        wave->draw();
+        mRender->endDistortion();
+        mRender->endFrame();
+        mRender->present();
+    };
+    frame();
+    mDevice->clearRecords();
+    distortedFrame();
+    // The scene drawn before the distortion began is carried over whole.
+    ASSERT_EQ(mDevice->copies().size(), 1u);
+    EXPECT_EQ(mDevice->copies()[0].target, sceneSurface());
+    EXPECT_EQ(mDevice->copies()[0].sourceRect.y, 100u);
+    EXPECT_EQ(mDevice->copies()[0].sourceRect.height, 200u);
+    EXPECT_EQ(mDevice->draws().front().colourTarget, mDevice->copies()[0].source);
+    EXPECT_EQ(mDevice->draws().back().textures[0], mRender->sceneTexture()->mHandle);
+
+    // While distortion goes on, frames start in the scene texture.
+    mDevice->clearRecords();
+    distortedFrame();
+    EXPECT_TRUE(mDevice->copies().empty());
+    EXPECT_EQ(mDevice->clears().front().target, sceneSurface());
+    EXPECT_EQ(drawsInto(sceneSurface()).size(), 1u);
+
+    // The first frame without it still does; the one after is drawn straight.
+    frame();
+    mDevice->clearRecords();
+    frame();
+    EXPECT_TRUE(drawsInto(sceneSurface()).empty());
+    EXPECT_EQ(mDevice->draws().size(), 1u);
 }

@@ -344,3 +344,14 @@ TEST_F(BoardPlayTest, TheSameSeedAndClicksGiveTheSameGame)
 }
 
 }  // namespace
+
+TEST_F(BoardPlayTest, AHundredSwapsPlayTheirSoundsToTheEndWithoutRunningOutOfHandles)
+{
+    startSettled("level_1_lua", 3);
+    int swaps = 0;
+    for (; swaps < 100 && mSim->playRandomUsefulSwap(); ++swaps)
+        settle();
+    EXPECT_GT(swaps, 20);
+    const std::vector<std::string> log = logLines();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "ERROR: SoundManager::createSound Can't play sound"), 0);
+}

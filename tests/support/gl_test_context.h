@@ -13,7 +13,10 @@ namespace TestSupport {
 
 class GLTestContext {
 public:
-    GLTestContext(int width = 64, int height = 64)
+    // With `depthStencil`, the window has the depth and stencil buffers the
+    // game's window asks for, and the device draws into it as its back
+    // buffer; without, the device uses an off-screen back buffer.
+    GLTestContext(int width = 64, int height = 64, bool depthStencil = false)
     {
         setenv("SDL_VIDEODRIVER", "offscreen", 0);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -24,6 +27,8 @@ public:
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthStencil ? 24 : 16);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, depthStencil ? 8 : 0);
         mWindow = SDL_CreateWindow("test", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!mWindow) {

@@ -92,6 +92,32 @@ TEST(BoardSimProgram, AGameWithAWaveAndItsEffectsReplaysByteForByte)
     EXPECT_EQ(firstLog.find("WARNING"), std::string::npos);
 }
 
+// Whole games of every sample level, kept as the program printed them: any
+// change to the board's decisions, their order or the output shows here.
+// Written again, after a change that is meant to alter play, as the README
+// says (board_sim MEDIA LEVEL --seed N < commands.txt > LEVEL_seedN.txt).
+TEST(BoardSimProgram, TranscriptsOfWholeGamesStayByteForByte)
+{
+    TempDir dir;
+    const std::string fixtures = std::string(LANTERRA_SOURCE_DIR) + "/tests/fixtures/board_sim/";
+    const std::string commands = readFile(fixtures + "commands.txt");
+    ASSERT_FALSE(commands.empty());
+    const struct {
+        const char* level;
+        int seed;
+    } games[] = {{"level_1_lua", 1}, {"level_1_lua", 7}, {"level_1_lua", 42}, {"level_2_lua", 5}, {"level_3_lua", 2}};
+    for (const auto& game : games) {
+        SCOPED_TRACE(testing::Message() << game.level << " seed " << game.seed);
+        const SimRun run =
+            runBoardSim(dir, MEDIA + " " + game.level + " --seed " + std::to_string(game.seed), commands);
+        EXPECT_EQ(run.exitCode, 0);
+        const std::string expected =
+            readFile(fixtures + game.level + "_seed" + std::to_string(game.seed) + ".txt");
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(run.output, expected);
+    }
+}
+
 TEST(BoardSimProgram, BadCommandsAndArgumentsAreReported)
 {
     TempDir dir;

@@ -15,6 +15,7 @@
 #include "move_hint.h"
 #include "random.h"
 #include "random_seed.h"
+#include "sound_system/sound_manager.h"
 #include "task_manager.h"
 
 namespace {
@@ -52,6 +53,8 @@ void BoardSim::useSeed(uint32_t seed)
 void BoardSim::start(const std::string& contentRoot, const std::string& level)
 {
     mEngine = std::make_unique<HeadlessEngine>(contentRoot);
+    // A frame here is 1/60 s of game time, however fast it runs.
+    VQ::SoundManager::instance()->useGameClock();
     mChips = std::make_unique<ChipManager>();
     mField = std::make_unique<GameField>(&mLevel);
     mField->renderer = &mRenderer;
@@ -99,6 +102,7 @@ void BoardSim::click(int column, int row)
 void BoardSim::frame()
 {
     mField->update(FRAME);
+    VQ::SoundManager::instance()->advanceGameClock(FRAME);
     ++mFrames;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Plays one level on a board without window or sound: brings up the engine
+// Plays one level on a board without window or sound (the board's sounds go
+// to the silent device and end in game time): brings up the engine
 // parts the board needs over a content root, loads the level with a
 // recording mode and a renderer that draws nothing, and takes commands:
 //   click C R          the cell handed to the board, as the level state does

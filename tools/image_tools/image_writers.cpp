@@ -241,7 +241,7 @@ bool writePng(const PngDescription& d, Bytes& out, std::string& error)
 }
 
 bool writeJpeg(uint32_t width, uint32_t height, int components, const Bytes& pixels, int quality, Bytes& out,
-               std::string& error)
+               std::string& error, bool subsampleChroma)
 {
     out.clear();
     if ((components != 1 && components != 3) || width == 0 || height == 0 ||
@@ -263,7 +263,7 @@ bool writeJpeg(uint32_t width, uint32_t height, int components, const Bytes& pix
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     for (int c = 0; c < info.num_components; ++c)
-        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = 1;
+        info.comp_info[c].h_samp_factor = info.comp_info[c].v_samp_factor = subsampleChroma && c == 0 ? 2 : 1;
     jpeg_start_compress(&info, TRUE);
     const size_t rowBytes = size_t(width) * components;
     while (info.next_scanline < height) {

@@ -26,9 +26,10 @@ struct PngDescription {
 };
 bool writePng(const PngDescription& png, Bytes& out, std::string& error);
 
-// Baseline JPEG of 1 (grey) or 3 (RGB) components, without chroma subsampling.
+// Baseline JPEG of 1 (grey) or 3 (RGB) components, without chroma
+// subsampling unless asked for (then 2 x 2, as most cameras write).
 bool writeJpeg(uint32_t width, uint32_t height, int components, const Bytes& pixels, int quality, Bytes& out,
-               std::string& error);
+               std::string& error, bool subsampleChroma = false);
 
 // DDS of DXT1, DXT3 or DXT5 blocks from RGBA pixels; `withMipmaps` adds the
 // full chain of smaller levels down to 1 x 1.

@@ -246,7 +246,8 @@ public:
     // (InvalidCall) while an object of the default pool is alive.
     virtual DeviceResult reset(uint32_t backBufferWidth, uint32_t backBufferHeight) = 0;
     // Shows the back buffer, stretched over the window. DeviceLost reports a
-    // lost device.
+    // lost device. The back buffer keeps the presented frame for read-back
+    // until it is drawn into again.
     virtual DeviceResult present() = 0;
     virtual void beginScene() = 0;
     virtual void endScene() = 0;
@@ -274,9 +275,17 @@ public:
     // Draw into `colour` with `depth` (null: none). Resets the viewport to the
     // colour surface's size.
     virtual void setRenderTarget(GfxSurface* colour, GfxSurface* depth) = 0;
+    // Where clip space lands on the current target (in its pixels, row 0 at
+    // the top); drawing outside it is cut off. A clear still covers the whole
+    // target.
+    virtual void setViewport(const GfxViewport& viewport) = 0;
     virtual GfxViewport viewport() const = 0;
     // Colour as 0xAARRGGBB. Write masks do not apply to a clear.
     virtual void clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) = 0;
+    // Copies `sourceRect` of the colour surface `source` stretched over the
+    // whole of the colour surface `target`, filtered linearly. The current
+    // target and states stay as they are.
+    virtual void copySurface(GfxSurface* source, const GfxViewport& sourceRect, GfxSurface* target) = 0;
 
     // --- State ---
     virtual void setRenderState(RenderState state, uint32_t value) = 0;

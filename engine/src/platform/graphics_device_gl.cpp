@@ -19,8 +19,9 @@ namespace {
 
 // Clip space arrives in the renderer's convention (y up, z in [0, 1], pixel
 // centres on integers). vq_output moves it by half a pixel so that pixel
-// centres land where GL samples and flips y so that row 0 of every target is
-// its top. z in [0, 1] already lies inside GL's clip range [-1, 1], and
+// centres land where GL samples and, on every target but the window, flips y
+// so that row 0 of the target is its top (the window shows GL's row 0 at its
+// bottom, so there the picture is already the right way up). z in [0, 1] already lies inside GL's clip range [-1, 1], and
 // keeping it there (rather than stretching it) keeps z = 0 off the near
 // plane, where rounding would clip it.
 const char* kVertexPrelude = R"(#version 330 core
@@ -31,11 +32,11 @@ out vec4 vq_color;
 out vec2 vq_texcoord0;
 out vec2 vq_texcoord1;
 uniform vec4 vq_c[4];
-uniform vec2 vq_pixelFix;
+uniform vec3 vq_pixelFix;
 vec4 vq_output(vec4 p)
 {
-    p.xy += vq_pixelFix * p.w;
-    return vec4(p.x, -p.y, p.z, p.w);
+    p.xy += vq_pixelFix.xy * p.w;
+    return vec4(p.x, vq_pixelFix.z * p.y, p.z, p.w);
 }
 #line 1
 )";
@@ -209,6 +210,10 @@ public:
     GLuint framebuffer = 0;   // colour surfaces
     GLuint renderbuffer = 0;  // depth surfaces and the back buffer's colour
     SurfaceGL* attachedDepth = nullptr;
+    // The back buffer (and its depth) is the window's own framebuffer, whose
+    // row 0 is its bottom, rather than the off-screen one above.
+    bool window = false;
+    GLuint target() const { return window ? 0 : framebuffer; }
 };
 
 class TextureGL : public GfxTexture {
@@ -277,8 +282,10 @@ public:
     GfxSurface* getBackBuffer() override;
     GfxSurface* getBackBufferDepthStencil() override;
     void setRenderTarget(GfxSurface* colour, GfxSurface* depth) override;
+    void setViewport(const GfxViewport& viewport) override;
     GfxViewport viewport() const override { return mViewport; }
     void clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) override;
+    void copySurface(GfxSurface* source, const GfxViewport& sourceRect, GfxSurface* target) override;
     void setRenderState(RenderState state, uint32_t value) override;
     uint32_t renderState(RenderState state) const override { return mStates.get(state); }
     void setStageState(uint32_t stage, StageState state, uint32_t value) override;
@@ -312,6 +319,9 @@ private:
     void bindTarget();
     void bindStageTexture(uint32_t stage);
     bool createBackBuffer(uint32_t w, uint32_t h);
+    bool windowCanBeBackBuffer(uint32_t w, uint32_t h);
+    bool drawingIntoWindow() const { return mColourTarget && mColourTarget->window; }
+    void applyGLViewport();
     void track(GfxResource* r);
     void untrack(GfxResource* r);
     bool prepareDraw();
@@ -324,6 +334,7 @@ private:
     uint32_t mPresents = 0;
     uint32_t mLoseAtPresent = 0;
     bool mSimulatedLoss = false;
+    GLint mWindowReadBuffer = GL_BACK;
     DeviceCaps mCaps;
     DeviceStateBlock mStates;
     uint64_t mUniformVersion = 1;
@@ -433,7 +444,9 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
     mCaps.depthStencilD24S8 = true;
 
     mBackBuffer = std::make_unique<SurfaceGL>(0, 0, GfxFormat::X8R8G8B8, true);
-    mBackBufferDepth = std::make_unique<SurfaceGL>(0, 0, GfxFormat::D16, true);
+    // Depth with stencil, as the render textures' own depth-stencil has, so
+    // that the scene may be drawn straight onto the back buffer.
+    mBackBufferDepth = std::make_unique<SurfaceGL>(0, 0, GfxFormat::D24S8, true);
     glGenFramebuffers(1, &mBackBuffer->framebuffer);
     glGenRenderbuffers(1, &mBackBuffer->renderbuffer);
     glGenRenderbuffers(1, &mBackBufferDepth->renderbuffer);
@@ -450,18 +463,61 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
     return DeviceResult::Ok;
 }
 
+// The window's framebuffer serves as the back buffer when it has the back
+// buffer's size, a depth-stencil like the render textures', and a single
+// buffer (as the headless video driver gives), which keeps the frame after
+// it is shown, for reading back; then present needs no copy. Otherwise an
+// off-screen back buffer is copied (stretched) onto the window at each
+// present: a double-buffered window's back buffer is undefined after a swap.
+bool GraphicsDeviceGL::windowCanBeBackBuffer(uint32_t w, uint32_t h)
+{
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    if (!window)
+        return false;
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(window, &dw, &dh);
+    if (uint32_t(dw) != w || uint32_t(dh) != h)
+        return false;
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLboolean doubleBuffered = GL_TRUE;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
+    GLint drawBuffer = GL_NONE, colourType = GL_NONE, depthBits = 0, stencilBits = 0;
+    glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+    if (drawBuffer == GL_BACK)
+        drawBuffer = GL_BACK_LEFT;
+    else if (drawBuffer == GL_FRONT)
+        drawBuffer = GL_FRONT_LEFT;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GLenum(drawBuffer), GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE,
+                                          &colourType);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE,
+                                          &stencilBits);
+    glGetIntegerv(GL_READ_BUFFER, &mWindowReadBuffer);
+    return glGetError() == GL_NO_ERROR && !doubleBuffered && colourType != GL_NONE && depthBits >= 24 &&
+           stencilBits >= 8 && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
 bool GraphicsDeviceGL::createBackBuffer(uint32_t w, uint32_t h)
 {
     w = std::max(w, 1u);
     h = std::max(h, 1u);
     mBackBuffer->resize(w, h);
     mBackBufferDepth->resize(w, h);
+    const bool window = windowCanBeBackBuffer(w, h);
+    mBackBuffer->window = mBackBufferDepth->window = window;
+    // The off-screen back buffer's storage shrinks to nothing while the
+    // window serves.
+    const GLsizei sw = window ? 1 : GLsizei(w);
+    const GLsizei sh = window ? 1 : GLsizei(h);
     glBindRenderbuffer(GL_RENDERBUFFER, mBackBuffer->renderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, GLsizei(w), GLsizei(h));
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGB8, sw, sh);
     glBindRenderbuffer(GL_RENDERBUFFER, mBackBufferDepth->renderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, GLsizei(w), GLsizei(h));
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, sw, sh);
     glBindFramebuffer(GL_FRAMEBUFFER, mBackBuffer->framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, mBackBuffer->renderbuffer);
+    mBackBuffer->attachedDepth = nullptr;
     attachDepth(mBackBuffer.get(), mBackBufferDepth.get());
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     mColourTarget = mBackBuffer.get();
@@ -501,14 +557,18 @@ DeviceResult GraphicsDeviceGL::present()
     SDL_Window* window = SDL_GL_GetCurrentWindow();
     if (!window)
         return DeviceResult::Ok;
-    int dw = 0, dh = 0;
-    SDL_GL_GetDrawableSize(window, &dw, &dh);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, mBackBuffer->framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    // The back buffer's row 0 is its top; the window's is its bottom.
-    glBlitFramebuffer(0, 0, GLint(mBackBuffer->width()), GLint(mBackBuffer->height()), 0, dh, dw, 0,
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    if (!mBackBuffer->window) {
+        int dw = 0, dh = 0;
+        SDL_GL_GetDrawableSize(window, &dw, &dh);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, mBackBuffer->framebuffer);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        // The back buffer's row 0 is its top; the window's is its bottom. Of
+        // the same size, the copy is exact without filtering.
+        const bool sameSize = uint32_t(dw) == mBackBuffer->width() && uint32_t(dh) == mBackBuffer->height();
+        glBlitFramebuffer(0, 0, GLint(mBackBuffer->width()), GLint(mBackBuffer->height()), 0, dh, dw, 0,
+                          GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+    }
     SDL_GL_SwapWindow(window);
     applyRenderState(RenderState::ColorWriteEnable);
     bindTarget();
@@ -694,12 +754,8 @@ void GraphicsDeviceGL::release(GfxResource* resource)
                 bindStageTexture(i);
             }
         if (t->target) {
-            if (mColourTarget == t->target.get()) {
-                mColourTarget = mBackBuffer.get();
-                mDepthTarget = mBackBufferDepth.get();
-                attachDepth(mColourTarget, mDepthTarget);
-                bindTarget();
-            }
+            if (mColourTarget == t->target.get())
+                setRenderTarget(mBackBuffer.get(), mBackBufferDepth.get());
             mColourSurfaces.erase(t->target.get());
             glDeleteFramebuffers(1, &t->target->framebuffer);
         }
@@ -734,7 +790,8 @@ GfxSurface* GraphicsDeviceGL::getBackBufferDepthStencil()
 
 void GraphicsDeviceGL::attachDepth(SurfaceGL* colour, SurfaceGL* depth)
 {
-    if (colour->attachedDepth == depth)
+    // The window's framebuffer has its own depth-stencil and takes no other.
+    if (colour->attachedDepth == depth || colour->window)
         return;
     glBindFramebuffer(GL_FRAMEBUFFER, colour->framebuffer);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, 0);
@@ -748,7 +805,50 @@ void GraphicsDeviceGL::attachDepth(SurfaceGL* colour, SurfaceGL* depth)
 
 void GraphicsDeviceGL::bindTarget()
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, mColourTarget ? mColourTarget->framebuffer : 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, mColourTarget ? mColourTarget->target() : 0);
+}
+
+void GraphicsDeviceGL::applyGLViewport()
+{
+    // Targets stored top row first take the rectangle as it is; the window
+    // counts its rows from the bottom.
+    const uint32_t targetHeight = mColourTarget ? mColourTarget->height() : 0;
+    const GLint y = drawingIntoWindow() ? GLint(targetHeight) - GLint(mViewport.y + mViewport.height)
+                                        : GLint(mViewport.y);
+    glViewport(GLint(mViewport.x), y, GLsizei(mViewport.width), GLsizei(mViewport.height));
+    ++mUniformVersion;  // the pixel-centre fix depends on the viewport size
+}
+
+void GraphicsDeviceGL::setViewport(const GfxViewport& viewport)
+{
+    if (!mCreated || !mColourTarget)
+        return;
+    mViewport = viewport;
+    applyGLViewport();
+}
+
+void GraphicsDeviceGL::copySurface(GfxSurface* source, const GfxViewport& sourceRect, GfxSurface* target)
+{
+    auto* from = static_cast<SurfaceGL*>(source);
+    auto* to = static_cast<SurfaceGL*>(target);
+    if (!mCreated || !from || !to || !mColourSurfaces.count(from) || !mColourSurfaces.count(to))
+        return;
+    // Rows are counted from the top on both sides; the window's from its
+    // bottom, so its rectangle is turned over.
+    GLint y0 = GLint(sourceRect.y);
+    GLint y1 = GLint(sourceRect.y + sourceRect.height);
+    if (from->window) {
+        y0 = GLint(from->height()) - y0;
+        y1 = GLint(from->height()) - y1;
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from->target());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to->target());
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glBlitFramebuffer(GLint(sourceRect.x), y0, GLint(sourceRect.x + sourceRect.width), y1, 0,
+                      to->window ? GLint(to->height()) : 0, GLint(to->width()), to->window ? 0 : GLint(to->height()),
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    applyRenderState(RenderState::ColorWriteEnable);
+    bindTarget();
 }
 
 void GraphicsDeviceGL::setRenderTarget(GfxSurface* colour, GfxSurface* depth)
@@ -758,12 +858,17 @@ void GraphicsDeviceGL::setRenderTarget(GfxSurface* colour, GfxSurface* depth)
         return;
     auto* d = static_cast<SurfaceGL*>(depth);
     attachDepth(c, d);
+    const bool turned = drawingIntoWindow() != c->window;
     mColourTarget = c;
-    mDepthTarget = d;
+    mDepthTarget = c->window ? mBackBufferDepth.get() : d;
     bindTarget();
     mViewport = GfxViewport{0, 0, c->width(), c->height()};
-    glViewport(0, 0, GLsizei(c->width()), GLsizei(c->height()));
-    ++mUniformVersion;  // the pixel-centre fix depends on the target size
+    applyGLViewport();
+    if (turned) {
+        // The window is not turned over, so its windings and alpha differ.
+        applyRenderState(RenderState::CullMode);
+        applyRenderState(RenderState::ColorWriteEnable);
+    }
 }
 
 void GraphicsDeviceGL::clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil)
@@ -772,8 +877,10 @@ void GraphicsDeviceGL::clear(uint32_t flags, uint32_t argb, float z, uint32_t st
     if (flags & CLEAR_TARGET) {
         bits |= GL_COLOR_BUFFER_BIT;
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        // The back buffer has no alpha; the window's may have, and it stays
+        // opaque so that a compositor shows no desktop through the game.
         glClearColor(float((argb >> 16) & 0xFF) / 255.0f, float((argb >> 8) & 0xFF) / 255.0f,
-                     float(argb & 0xFF) / 255.0f, float(argb >> 24) / 255.0f);
+                     float(argb & 0xFF) / 255.0f, drawingIntoWindow() ? 1.0f : float(argb >> 24) / 255.0f);
     }
     if ((flags & CLEAR_ZBUFFER) && mDepthTarget) {
         bits |= GL_DEPTH_BUFFER_BIT;
@@ -806,8 +913,7 @@ void GraphicsDeviceGL::applyAllStates()
     glBindVertexArray(mVao);
     setStreamSource(mStream, 0);
     setIndices(mIndices);
-    glViewport(0, 0, GLsizei(mViewport.width), GLsizei(mViewport.height));
-    ++mUniformVersion;
+    applyGLViewport();
 }
 
 void GraphicsDeviceGL::applyRenderState(RenderState state)
@@ -816,12 +922,13 @@ void GraphicsDeviceGL::applyRenderState(RenderState state)
     switch (state) {
     case RenderState::CullMode:
         // Targets are stored top row first, so a winding that is clockwise
-        // with y down is counter-clockwise to GL.
+        // with y down is counter-clockwise to GL; on the window, which is not
+        // turned over, it stays clockwise.
         if (Cull(v) == Cull::None) {
             glDisable(GL_CULL_FACE);
         } else {
             glEnable(GL_CULL_FACE);
-            glCullFace(Cull(v) == Cull::CW ? GL_FRONT : GL_BACK);
+            glCullFace((Cull(v) == Cull::CW) != drawingIntoWindow() ? GL_FRONT : GL_BACK);
         }
         break;
     case RenderState::AlphaBlendEnable:
@@ -862,7 +969,7 @@ void GraphicsDeviceGL::applyRenderState(RenderState state)
                     glStencilOperation(mStates.get(RenderState::StencilPass)));
         break;
     case RenderState::ColorWriteEnable:
-        glColorMask((v & 1) != 0, (v & 2) != 0, (v & 4) != 0, (v & 8) != 0);
+        glColorMask((v & 1) != 0, (v & 2) != 0, (v & 4) != 0, (v & 8) != 0 && !drawingIntoWindow());
         break;
     case RenderState::FillMode:
         glPolygonMode(GL_FRONT_AND_BACK,
@@ -1100,7 +1207,8 @@ void GraphicsDeviceGL::uploadUniforms(ProgramGL& p)
         glUniformMatrix4fv(p.transform, 1, GL_FALSE, &m.m[0][0]);
     }
     if (p.pixelFix >= 0 && mViewport.width && mViewport.height)
-        glUniform2f(p.pixelFix, 1.0f / float(mViewport.width), -1.0f / float(mViewport.height));
+        glUniform3f(p.pixelFix, 1.0f / float(mViewport.width), -1.0f / float(mViewport.height),
+                    drawingIntoWindow() ? 1.0f : -1.0f);
     if (p.constants >= 0)
         glUniform4fv(p.constants, MAX_VERTEX_SHADER_CONSTANTS, mConstants);
     const bool alphaTest = mStates.get(RenderState::AlphaTestEnable) != 0;
@@ -1155,10 +1263,18 @@ bool GraphicsDeviceGL::readPixels(std::vector<uint32_t>& argb, uint32_t& width, 
     width = mColourTarget->width();
     height = mColourTarget->height();
     argb.assign(size_t(width) * height, 0);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, mColourTarget->framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mColourTarget->target());
+    if (drawingIntoWindow())
+        glReadBuffer(GLenum(mWindowReadBuffer));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     // BGRA bytes read as little-endian 32-bit words are 0xAARRGGBB.
     glReadPixels(0, 0, GLsizei(width), GLsizei(height), GL_BGRA, GL_UNSIGNED_BYTE, argb.data());
+    if (drawingIntoWindow()) {
+        // The window's rows run bottom-up.
+        for (uint32_t y = 0; y < height / 2; ++y)
+            std::swap_ranges(argb.begin() + ptrdiff_t(y) * width, argb.begin() + ptrdiff_t(y + 1) * width,
+                             argb.begin() + ptrdiff_t(height - 1 - y) * width);
+    }
     return glGetError() == GL_NO_ERROR;
 }
 

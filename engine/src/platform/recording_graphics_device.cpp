@@ -68,6 +68,7 @@ void RecordingGraphicsDevice::clearRecords()
 {
     mDraws.clear();
     mClears.clear();
+    mCopies.clear();
     mResourceEvents.clear();
 }
 
@@ -82,7 +83,7 @@ DeviceResult RecordingGraphicsDevice::create(uint32_t backBufferWidth, uint32_t 
     mCreated = true;
     mVertexProcessing = vp;
     mBackBuffer = std::make_unique<Surface>(backBufferWidth, backBufferHeight, GfxFormat::X8R8G8B8, true);
-    mBackBufferDepth = std::make_unique<Surface>(backBufferWidth, backBufferHeight, GfxFormat::D16, true);
+    mBackBufferDepth = std::make_unique<Surface>(backBufferWidth, backBufferHeight, GfxFormat::D24S8, true);
     mPool.setOwnSurfaces(mBackBuffer.get(), mBackBufferDepth.get());
     setDefaults();
     return DeviceResult::Ok;
@@ -329,6 +330,7 @@ void RecordingGraphicsDevice::record(DrawRecord&& draw)
 {
     draw.colourTarget = mColourTarget;
     draw.depthTarget = mDepthTarget;
+    draw.viewport = mViewport;
     std::copy(std::begin(mTextures), std::end(mTextures), std::begin(draw.textures));
     draw.states = mStates;
     draw.pixelShader = mPixelShader;

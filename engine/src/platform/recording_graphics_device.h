@@ -23,6 +23,7 @@ public:
         uint32_t start = 0;        // start index (triangles) or vertex (lines)
         const GfxSurface* colourTarget = nullptr;
         const GfxSurface* depthTarget = nullptr;
+        GfxViewport viewport;
         const GfxTexture* textures[MAX_TEXTURE_STAGES] = {};
         DeviceStateBlock states;
         uint32_t pixelShader = 0;
@@ -42,6 +43,12 @@ public:
         uint32_t argb = 0;
         float z = 0;
         uint32_t stencil = 0;
+        const GfxSurface* target = nullptr;
+    };
+
+    struct CopyRecord {
+        const GfxSurface* source = nullptr;
+        GfxViewport sourceRect;
         const GfxSurface* target = nullptr;
     };
 
@@ -74,6 +81,7 @@ public:
     // --- What tests read ---
     const std::vector<DrawRecord>& draws() const { return mDraws; }
     const std::vector<ClearRecord>& clears() const { return mClears; }
+    const std::vector<CopyRecord>& copies() const { return mCopies; }
     const std::vector<ResourceEvent>& resourceEvents() const { return mResourceEvents; }
     void clearRecords();
     uint32_t liveDefaultPoolObjects() const { return mPool.liveObjects(); }
@@ -118,8 +126,13 @@ public:
     GfxSurface* getBackBuffer() override;
     GfxSurface* getBackBufferDepthStencil() override;
     void setRenderTarget(GfxSurface* colour, GfxSurface* depth) override;
+    void setViewport(const GfxViewport& viewport) override { mViewport = viewport; }
     GfxViewport viewport() const override { return mViewport; }
     void clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) override;
+    void copySurface(GfxSurface* source, const GfxViewport& sourceRect, GfxSurface* target) override
+    {
+        mCopies.push_back(CopyRecord{source, sourceRect, target});
+    }
     void setRenderState(RenderState state, uint32_t value) override;
     uint32_t renderState(RenderState state) const override { return mStates.get(state); }
     void setStageState(uint32_t stage, StageState state, uint32_t value) override;
@@ -189,6 +202,7 @@ private:
 
     std::vector<DrawRecord> mDraws;
     std::vector<ClearRecord> mClears;
+    std::vector<CopyRecord> mCopies;
     std::vector<ResourceEvent> mResourceEvents;
 };
 

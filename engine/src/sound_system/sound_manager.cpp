@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 
 #include "fatal_error.h"
 #include "log_system.h"
@@ -252,7 +253,14 @@ int SoundManager::createSound(SoundResource* resource)
     }
     SoundOal* sound = allocateSound(resource);
     mSounds[static_cast<size_t>(handle)] = sound;
-    sound->play();
+    if (mGameClock) {
+        const int rate = resource->file.rate();
+        sound->gameSecondsLeft = resource->looped ? std::numeric_limits<float>::infinity()
+                                 : rate > 0       ? static_cast<float>(resource->file.totalFrames()) / rate
+                                                  : 0.0f;
+    } else {
+        sound->play();
+    }
     mLastHandle = handle;
     if (resource->group == 0)
         assignVoice(sound);
@@ -333,6 +341,8 @@ bool SoundManager::isPlaying(int handle)
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
     SoundOal* sound = mReady ? this->sound(handle) : nullptr;
+    if (sound && sound->onGameClock())
+        return !sound->stopped && sound->gameSecondsLeft > 0.0f;
     return sound && sound->isPlaying();
 }
 
@@ -397,7 +407,7 @@ void SoundManager::update()
     applyListenerGain();
     for (int handle = 1; handle < MAX_SOUNDS; ++handle) {
         SoundOal* sound = mSounds[static_cast<size_t>(handle)];
-        if (!sound)
+        if (!sound || sound->onGameClock())
             continue;
         if (sound->age < YOUNG_FRAMES || (sound->isPlaying() && sound->created)) {
             sound->update();
@@ -405,6 +415,27 @@ void SoundManager::update()
         } else {
             releaseSound(handle);
         }
+    }
+}
+
+void SoundManager::useGameClock()
+{
+    std::lock_guard<std::recursive_mutex> lock(mMutex);
+    mGameClock = true;
+}
+
+void SoundManager::advanceGameClock(float seconds)
+{
+    std::lock_guard<std::recursive_mutex> lock(mMutex);
+    if (!mReady)
+        return;
+    for (int handle = 1; handle < MAX_SOUNDS; ++handle) {
+        SoundOal* sound = mSounds[static_cast<size_t>(handle)];
+        if (!sound || !sound->onGameClock())
+            continue;
+        sound->gameSecondsLeft -= seconds;
+        if (sound->stopped || sound->gameSecondsLeft <= 0.0f)
+            releaseSound(handle);
     }
 }
 

@@ -75,6 +75,19 @@ public:
     // Once a frame: listener gain, streaming, and release of ended sounds.
     void update();
 
+    // For headless runs whose frames stand for game time rather than wall
+    // time (the board simulator, the game driver). Sounds started from then
+    // on take a handle and a voice as always but are not sent to the device:
+    // each plays until its length has passed in game time (a looped one
+    // until it is stopped), and the run moves that clock on once a frame.
+    // The silent device plays in wall time, so a run faster than that would
+    // otherwise keep every sound it starts until no handle is left, and
+    // decoding sounds nobody hears would cost more than the board itself.
+    void useGameClock();
+    // Ends and releases the sounds whose length has passed or that were
+    // stopped. update leaves these sounds alone.
+    void advanceGameClock(float seconds);
+
     bool isReady() const { return mReady; }
     // Callers may hold it around a group of changes.
     std::recursive_mutex& mutex() { return mMutex; }
@@ -115,6 +128,7 @@ private:
     std::array<float, GROUP_COUNT> mGroupVolume{1.0f, 1.0f, 1.0f};
     std::recursive_mutex mMutex;
     size_t mMaxVoices = 5;
+    bool mGameClock = false;
 };
 
 }  // namespace VQ

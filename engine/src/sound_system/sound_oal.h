@@ -38,6 +38,10 @@ public:
     uint8_t stopped = 0;
     uint8_t created = 0;
     int32_t age = 0;
+    // Game seconds left on the sound manager's game clock (infinite for a
+    // looped sound); negative for a sound the device plays.
+    float gameSecondsLeft = -1.0f;
+    bool onGameClock() const { return gameSecondsLeft >= 0.0f; }
 
 private:
     bool queueChunk(int32_t index);

@@ -33,11 +33,13 @@ int channel(uint32_t argb, int shift)
     return ::testing::AssertionSuccess();
 }
 
-class GLRenderTest : public ::testing::Test {
+// Run with either back buffer: off-screen, or the window's own framebuffer
+// (whose rows run bottom-up).
+class GLRenderTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override
     {
-        mContext = std::make_unique<TestSupport::GLTestContext>(int(W), int(H));
+        mContext = std::make_unique<TestSupport::GLTestContext>(int(W), int(H), GetParam());
         ASSERT_TRUE(mContext->ok()) << mContext->error();
         auto device = createGraphicsDeviceGL();
         ASSERT_EQ(device->create(W, H, VertexProcessing::Hardware), DeviceResult::Ok);
@@ -129,7 +131,7 @@ std::vector<uint32_t> distinctTexels(uint32_t w, uint32_t h)
 
 }  // namespace
 
-TEST_F(GLRenderTest, TextureDrawnTexelForPixelReadsBackExactTexels)
+TEST_P(GLRenderTest, TextureDrawnTexelForPixelReadsBackExactTexels)
 {
     const auto texels = distinctTexels(8, 8);
     DeviceTexture* tex = texture(8, 8, texels);
@@ -153,7 +155,7 @@ TEST_F(GLRenderTest, TextureDrawnTexelForPixelReadsBackExactTexels)
     }
 }
 
-TEST_F(GLRenderTest, BlendModesCombineWithTheTarget)
+TEST_P(GLRenderTest, BlendModesCombineWithTheTarget)
 {
     // Source (200, 100, 0) at alpha 128 over a (64, 128, 255) background.
     const uint32_t background = 0xFF4080FF;
@@ -175,7 +177,7 @@ TEST_F(GLRenderTest, BlendModesCombineWithTheTarget)
     }
 }
 
-TEST_F(GLRenderTest, AlphaTestDropsOnlyFullyTransparentTexels)
+TEST_P(GLRenderTest, AlphaTestDropsOnlyFullyTransparentTexels)
 {
     // With blending off the texel colour lands as is wherever the test passes.
     mDevice->setRenderState(RenderState::AlphaBlendEnable, 0);
@@ -187,7 +189,7 @@ TEST_F(GLRenderTest, AlphaTestDropsOnlyFullyTransparentTexels)
     EXPECT_EQ(pixels[1], 0xFF00FF00u);
 }
 
-TEST_F(GLRenderTest, StencilMaskLimitsDrawingToTheMaskShape)
+TEST_P(GLRenderTest, StencilMaskLimitsDrawingToTheMaskShape)
 {
     useSceneTexture(W, H);
     mRender->clearStencil();
@@ -227,7 +229,7 @@ TEST_F(GLRenderTest, StencilMaskLimitsDrawingToTheMaskShape)
     EXPECT_EQ(read()[5 * W + 3], 0xFF00FF00u);
 }
 
-TEST_F(GLRenderTest, ColorWriteMaskKeepsMaskedChannels)
+TEST_P(GLRenderTest, ColorWriteMaskKeepsMaskedChannels)
 {
     mDevice->clear(CLEAR_TARGET, 0xFF102030, 1.0f, 0);
     mRender->setColorWriteMask(true, false, true, true);
@@ -238,7 +240,7 @@ TEST_F(GLRenderTest, ColorWriteMaskKeepsMaskedChannels)
     EXPECT_EQ(read()[W + 1], 0xFF102030u);
 }
 
-TEST_F(GLRenderTest, AddressModesRepeatMirrorOrClampTheTexture)
+TEST_P(GLRenderTest, AddressModesRepeatMirrorOrClampTheTexture)
 {
     DeviceTexture* tex = texture(2, 1, {0xFF000000, 0xFFFFFFFF});
     struct Case {
@@ -261,7 +263,7 @@ TEST_F(GLRenderTest, AddressModesRepeatMirrorOrClampTheTexture)
     }
 }
 
-TEST_F(GLRenderTest, WorkspaceFitsIntoOtherWindowShapesWithBars)
+TEST_P(GLRenderTest, WorkspaceFitsIntoOtherWindowShapesWithBars)
 {
     // The scene (a white 16 x 8 workspace) composed onto back buffers of
     // other shapes, as the end of a frame does.
@@ -308,7 +310,7 @@ TEST_F(GLRenderTest, WorkspaceFitsIntoOtherWindowShapesWithBars)
     }
 }
 
-TEST_F(GLRenderTest, TextureFormatsSampleAsTheirChannels)
+TEST_P(GLRenderTest, TextureFormatsSampleAsTheirChannels)
 {
     struct Case {
         const char* name;
@@ -334,7 +336,7 @@ TEST_F(GLRenderTest, TextureFormatsSampleAsTheirChannels)
     }
 }
 
-TEST_F(GLRenderTest, DistortionShaderDisplacesTheSceneSample)
+TEST_P(GLRenderTest, DistortionShaderDisplacesTheSceneSample)
 {
     // A scene texture with one distinct column per texel, sampled through a
     // distortion texture of red 0xFF (u moves by 0.15 * (1 - 127/255), about
@@ -366,7 +368,7 @@ TEST_F(GLRenderTest, DistortionShaderDisplacesTheSceneSample)
     EXPECT_FALSE(program->pixelShader.valid);
 }
 
-TEST_F(GLRenderTest, VertexShaderThroughTheShaderInterfaceMatchesTheFixedPath)
+TEST_P(GLRenderTest, VertexShaderThroughTheShaderInterfaceMatchesTheFixedPath)
 {
     // A vertex shader placing vertices by the transposed transform in vq_c,
     // the way the video colour conversion does.
@@ -395,14 +397,14 @@ void main()
     EXPECT_EQ(mRender->releaseShaderProgram(&program), 1) << "no pixel shader to delete";
 }
 
-TEST_F(GLRenderTest, ShaderCompileErrorsAreReported)
+TEST_P(GLRenderTest, ShaderCompileErrorsAreReported)
 {
     std::string errors;
     EXPECT_EQ(mDevice->createPixelShader("vec4 vq_shade() { return undefinedThing; }", errors), 0u);
     EXPECT_NE(errors.find("undefinedThing"), std::string::npos) << errors;
 }
 
-TEST_F(GLRenderTest, ResetIsRefusedWhileDefaultPoolObjectsLive)
+TEST_P(GLRenderTest, ResetIsRefusedWhileDefaultPoolObjectsLive)
 {
     mRender->unlockBatchBuffer();
     EXPECT_EQ(mDevice->reset(W, H), DeviceResult::InvalidCall) << "batch buffers and back-buffer reference alive";
@@ -413,3 +415,8 @@ TEST_F(GLRenderTest, ResetIsRefusedWhileDefaultPoolObjectsLive)
     ASSERT_TRUE(mRender->createBatchBuffers());
     ASSERT_TRUE(mRender->lockBatchBuffer());
 }
+
+INSTANTIATE_TEST_SUITE_P(BackBuffer, GLRenderTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Window" : "Offscreen";
+                         });

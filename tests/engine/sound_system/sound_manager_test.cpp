@@ -160,3 +160,44 @@ TEST_F(SoundManagerTest, OverlappingRegistrationsNeverShareAnIdOrAName)
     for (size_t i = 0; i < ids.size(); ++i)
         EXPECT_EQ(mManager->acquireResource(SAMPLE_SOUNDS[i]), ids[i]);
 }
+
+TEST_F(SoundManagerTest, OnTheGameClockASoundEndsWhenItsLengthHasPassedInGameTime)
+{
+    ASSERT_TRUE(mManager->loadResources("sound_resources_lua", "default"));
+    mManager->useGameClock();
+    const int id = mManager->acquireResource("chip_destroy_sound");
+    ASSERT_NE(id, 0);
+    const VQ::SoundResource* resource = mManager->resource(id);
+    ASSERT_GT(resource->file.rate(), 0);
+    const float length = static_cast<float>(resource->file.totalFrames()) / resource->file.rate();
+    ASSERT_GT(length, 0.1f);
+
+    const int handle = mManager->createAndPlay(id);
+    ASSERT_NE(handle, 0);
+    mManager->advanceGameClock(length - 0.05f);
+    mManager->update();  // the wall-time sweep leaves it alone
+    EXPECT_TRUE(mManager->isPlaying(handle));
+    mManager->advanceGameClock(0.1f);
+    EXPECT_FALSE(mManager->isPlaying(handle));
+    EXPECT_EQ(mManager->sound(handle), nullptr);
+
+    // A looped sound plays until it is stopped.
+    const int loopId = mManager->acquireResource("game_level_ambient_sound_1_sound");
+    const int loop = mManager->createAndPlay(loopId);
+    ASSERT_NE(loop, 0);
+    mManager->advanceGameClock(1000.0f);
+    EXPECT_TRUE(mManager->isPlaying(loop));
+    mManager->stop(loop);
+    mManager->advanceGameClock(1.0f / 60.0f);
+    EXPECT_EQ(mManager->sound(loop), nullptr);
+    mManager->releaseResource(loopId);
+
+    // A game's worth of sounds, one every frame of 1/60 s, never runs out of
+    // handles, however fast the frames come.
+    for (int frame = 0; frame < 60 * 60; ++frame) {
+        mManager->createAndPlay(id);
+        mManager->advanceGameClock(1.0f / 60.0f);
+    }
+    EXPECT_EQ(countLogLines("ERROR: SoundManager::createSound Can't play sound"), 0);
+    mManager->releaseResource(id);
+}
