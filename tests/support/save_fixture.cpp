@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "animationeditor/vector_stream.h"
 #include "game_time.h"
-#include "save_fixtures_core.h"
+#include "tutorial/tutorial_registry.h"
 
 namespace TestSupport {
 
@@ -37,8 +38,19 @@ void SaveFolderTest::SetUp()
     usePlatform(0);
 }
 
+void SaveFolderTest::createSavers()
+{
+    mProperties = std::make_unique<GameProperties>();
+    mSaver = std::make_unique<ProgressSaver>();
+    mRemote = std::make_unique<RemoteStorage>();
+}
+
 void SaveFolderTest::TearDown()
 {
+    mRemote.reset();
+    mSaver.reset();
+    mProperties.reset();
+    TutorialRegistry::destroy();
     mPlatformConfig.reset();
     setTimeSource(nullptr);
     if (mHadDataHome)
@@ -73,6 +85,91 @@ std::vector<uint8_t> saveFixture(const std::string& name)
     if (!SaveFixtures::parseHex(readFile(fixturePath("saves/" + name)), bytes))
         ADD_FAILURE() << "tests/fixtures/saves/" << name << " is not hex";
     return bytes;
+}
+
+SaveFixtures::ProfileValues valuesOf(const PlayerProfile& p)
+{
+    SaveFixtures::ProfileValues v;
+    v.profileId = p.profileId;
+    v.fullscreen = p.fullscreen;
+    v.gameCursor = p.gameCursor;
+    v.musicVolume = p.musicVolume;
+    v.soundVolume = p.soundVolume;
+    v.gold = p.gold;
+    v.silver = p.silver;
+    v.levelStars = p.levelStars;
+    v.armed.assign(p.passiveBonusArmed.begin(), p.passiveBonusArmed.end());
+    v.bonus.assign(p.bonusCounts.begin(), p.bonusCounts.end());
+    v.levelWon = p.levelWon;
+    v.unlockedBonuses = p.unlockedBonuses;
+    v.unlockedPassiveBonuses = p.unlockedPassiveBonuses;
+    for (const TimedCounter& c : p.starPurchases)
+        v.starPurchases.push_back({c.count, c.time});
+    v.wasReset = p.wasReset;
+    v.createdAt = p.createdAt;
+    v.bonusDayStart = p.bonusDayStart;
+    v.everydayBonusDay = p.everydayBonusDay;
+    v.launchCount = p.launchCount;
+    v.newPassiveBonus = p.newPassiveBonus;
+    for (const TimedCounter& c : p.passiveBonusPurchases)
+        v.passiveBonusPurchases.push_back({c.count, c.time});
+    for (const TimedCounter& c : p.bonusPurchases)
+        v.bonusPurchases.push_back({c.count, c.time});
+    v.goldPurchaseCounter = p.goldPurchaseCounter;
+    v.flags.assign(p.flags.begin(), p.flags.end());
+    v.reserved = p.reserved;
+    return v;
+}
+
+void assignValues(PlayerProfile& p, const SaveFixtures::ProfileValues& v)
+{
+    p.profileId = v.profileId;
+    p.fullscreen = v.fullscreen;
+    p.gameCursor = v.gameCursor;
+    p.musicVolume = v.musicVolume;
+    p.soundVolume = v.soundVolume;
+    p.gold = v.gold;
+    p.silver = v.silver;
+    p.levelStars = v.levelStars;
+    for (size_t i = 0; i < p.passiveBonusArmed.size(); ++i)
+        p.passiveBonusArmed[i] = static_cast<uint8_t>(v.armed.at(i));
+    for (size_t i = 0; i < p.bonusCounts.size(); ++i)
+        p.bonusCounts[i] = v.bonus.at(i);
+    p.levelWon = v.levelWon;
+    p.unlockedBonuses = v.unlockedBonuses;
+    p.unlockedPassiveBonuses = v.unlockedPassiveBonuses;
+    p.starPurchases.clear();
+    for (const SaveFixtures::Counter& c : v.starPurchases)
+        p.starPurchases.push_back({c.count, c.time});
+    p.wasReset = v.wasReset;
+    p.createdAt = v.createdAt;
+    p.bonusDayStart = v.bonusDayStart;
+    p.everydayBonusDay = v.everydayBonusDay;
+    p.launchCount = v.launchCount;
+    p.newPassiveBonus = v.newPassiveBonus;
+    for (size_t i = 0; i < p.passiveBonusPurchases.size(); ++i)
+        p.passiveBonusPurchases[i] = {v.passiveBonusPurchases.at(i).count, v.passiveBonusPurchases.at(i).time};
+    for (size_t i = 0; i < p.bonusPurchases.size(); ++i)
+        p.bonusPurchases[i] = {v.bonusPurchases.at(i).count, v.bonusPurchases.at(i).time};
+    p.goldPurchaseCounter = v.goldPurchaseCounter;
+    p.flags.clear();
+    for (const auto& [key, value] : v.flags)
+        p.flags[key] = value;
+    p.reserved = v.reserved;
+}
+
+std::vector<uint8_t> savedSection(const PlayerProfile& profile)
+{
+    std::vector<uint8_t> bytes;
+    AE::VectorStream stream(bytes);
+    profile.save(stream);
+    return bytes;
+}
+
+void loadSection(PlayerProfile& profile, std::vector<uint8_t> bytes)
+{
+    AE::VectorStream stream(bytes);
+    profile.load(stream);
 }
 
 }  // namespace TestSupport

@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "game_properties.h"
 #include "platform_config.h"
+#include "player_profile.h"
+#include "progress_saver.h"
+#include "save_fixtures_core.h"
 #include "support/content_fixture.h"
 
 namespace TestSupport {
@@ -32,7 +36,15 @@ protected:
     std::vector<uint8_t> saveBytes(const std::string& name) const;
     void writeSaveBytes(const std::string& name, const std::vector<uint8_t>& bytes) const;
 
+    // GameProperties (which loads the profile saved last), ProgressSaver and
+    // RemoteStorage, as the game's set-up makes them; gone at tear-down.
+    void createSavers();
+    PlayerProfile& profile() { return *mProperties->profile(); }
+
     std::unique_ptr<PlatformConfig> mPlatformConfig;
+    std::unique_ptr<GameProperties> mProperties;
+    std::unique_ptr<ProgressSaver> mSaver;
+    std::unique_ptr<RemoteStorage> mRemote;
 
 private:
     std::string mOldDataHome;
@@ -41,5 +53,14 @@ private:
 
 // The bytes of tests/fixtures/saves/<name>.
 std::vector<uint8_t> saveFixture(const std::string& name);
+
+// A profile's saved fields in the fixtures' terms (the current form: 3
+// booster entries, 4 bonus counts, flags in key order), and back.
+SaveFixtures::ProfileValues valuesOf(const PlayerProfile& profile);
+void assignValues(PlayerProfile& profile, const SaveFixtures::ProfileValues& values);
+
+// The "profile" section the profile writes, and a load from given bytes.
+std::vector<uint8_t> savedSection(const PlayerProfile& profile);
+void loadSection(PlayerProfile& profile, std::vector<uint8_t> bytes);
 
 }  // namespace TestSupport
