@@ -31,11 +31,17 @@ void SaveFolderTest::SetUp()
         mHadDataHome = true;
         mOldDataHome = old;
     }
-    setenv("XDG_DATA_HOME", (mDir.path() + "/data").c_str(), 1);
+    useDataHome(mDir.path() + "/data");
     now() = SaveFixtures::FIXED_NOW;
     setTimeSource(readNow);
     mFileSystem->filesOfPackage("default")["platform_config_lua"] = "platform_config.lua";
     usePlatform(0);
+}
+
+void SaveFolderTest::useDataHome(const std::string& path)
+{
+    mDataHome = path;
+    setenv("XDG_DATA_HOME", path.c_str(), 1);
 }
 
 void SaveFolderTest::createSavers()

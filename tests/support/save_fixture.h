@@ -31,7 +31,10 @@ protected:
     // given "modes" table text.
     void usePlatform(int code, const std::string& modes = "{}");
 
-    std::string saveFolder() const { return mDir.path() + "/data/Carrowmere/Lanterra/"; }
+    // Moves $XDG_DATA_HOME (the temporary folder's "data" at first).
+    void useDataHome(const std::string& path);
+    const std::string& dataHome() const { return mDataHome; }
+    std::string saveFolder() const { return mDataHome + "/Carrowmere/Lanterra/"; }
     std::string savePath(const std::string& name) const { return saveFolder() + name; }
     std::vector<uint8_t> saveBytes(const std::string& name) const;
     void writeSaveBytes(const std::string& name, const std::vector<uint8_t>& bytes) const;
@@ -47,6 +50,7 @@ protected:
     std::unique_ptr<RemoteStorage> mRemote;
 
 private:
+    std::string mDataHome;
     std::string mOldDataHome;
     bool mHadDataHome = false;
 };
