@@ -99,6 +99,10 @@ int read(const std::string& name, void* buffer, size_t capacity)
     if (!file)
         return -1;
     const long long length = fileLength(file.get());
+    if (length < 0) {
+        VQ::logIfPossible(VQ::formatString("WARNING: Save file '%s' ignored: it is not a file", filePath.c_str()));
+        return -1;
+    }
     if (!isReadableLength(length)) {
         VQ::logIfPossible(VQ::formatString("WARNING: Save file '%s' ignored: %lld bytes is not the size of a save file",
                                            filePath.c_str(), length));
