@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "animationeditor/vector_stream.h"
+#include "animationeditor/data_stream.h"
 #include "log_system.h"
 
 namespace {
@@ -42,12 +42,12 @@ void writeValue(SectionWriter& out, T value)
     out.bytes(bytes, sizeof(T));
 }
 
-// What remains of the stream's data after its read position.
-size_t bytesLeftIn(AE::DataStream& stream)
+// A stream that cannot tell what is left gives the reader nothing to read:
+// it never reads past what it knows is there.
+size_t bytesLeftIn(const AE::DataStream& stream)
 {
-    if (auto* vector = dynamic_cast<AE::VectorStream*>(&stream))
-        return vector->buffer.size() - vector->readPosition;
-    return stream.size() > 0 ? static_cast<size_t>(stream.size()) : 0;
+    const int64_t left = stream.bytesLeft();
+    return left > 0 ? static_cast<size_t>(left) : 0;
 }
 
 }  // namespace
@@ -82,13 +82,8 @@ bool SectionReader::skip(size_t count)
 {
     if (mBroken || count > mLeft)
         return breakOff();
-    unsigned char scratch[64];
-    while (count > 0) {
-        const size_t step = count < sizeof(scratch) ? count : sizeof(scratch);
-        mStream.read(scratch, step);
-        mLeft -= step;
-        count -= step;
-    }
+    AE::skipBytes(mStream, count);
+    mLeft -= count;
     return true;
 }
 
@@ -204,8 +199,7 @@ void SectionWriter::f32(float value)
 
 void SectionWriter::cString(const std::string& value)
 {
-    bytes(value.data(), value.size());
-    u8(0);
+    AE::writeCString(mStream, value);
 }
 
 void writeNamedBlobs(SectionWriter& out, const NamedBlobs& blobs)
