@@ -35,6 +35,14 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+std::string gMemoryFolder;
+
+void removeMemoryFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(gMemoryFolder, ignored);
+}
+
 int64_t fixedClock()
 {
     return 1700000000;
@@ -83,7 +91,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     std::filesystem::create_directories("media");
     std::ofstream("media/platform_config.lua") << "platformCode = 0\nmodes = {}\n";
     VQ::contentRoot() = "./media/";
-    setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
+    // Every input is written to files: a memory file system keeps that quick.
+    std::string dataHome = "/dev/shm/save_file_fuzz_XXXXXX";
+    if (mkdtemp(dataHome.data())) {
+        gMemoryFolder = dataHome;
+        std::atexit(removeMemoryFolder);
+    } else {
+        dataHome = folder + "/data";
+    }
+    setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
     setTimeSource(fixedClock);
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     // The readers warn about nearly every input: the log goes nowhere (the
