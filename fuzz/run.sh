@@ -38,6 +38,13 @@ cp media/fonts/*.lua "$SEEDS/font_script_fuzz/"
 mkdir -p "$SEEDS/particle_effect_fuzz"
 cp media/particles/*.xml "$SEEDS/particle_effect_fuzz/"
 
+# The golden save fixtures (commented hex): profile sections of every
+# version and whole save files.
+mkdir -p "$SEEDS/save_file_fuzz"
+for fixture in tests/fixtures/saves/*.hex; do
+  perl -ne 's/#.*//; print pack("H*", join("", split))' "$fixture" > "$SEEDS/save_file_fuzz/$(basename "$fixture" .hex)"
+done
+
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 status=0
 for target in "$BUILD_DIR"/fuzz/*_fuzz; do

@@ -5,13 +5,17 @@
 #include "config_manager.h"
 #include "dialogs/dialog_window_manager.h"
 #include "facebook_data_saver.h"
+#include "facebook_message_dispatcher.h"
 #include "game_properties.h"
 #include "log_system.h"
 #include "particle_system.h"
+#include "progress_saver.h"
 #include "render_system.h"
 #include "shell.h"
 #include "sound_system/sound_manager.h"
+#include "store.h"
 #include "timer_manager.h"
+#include "tutorial/tutorial_registry.h"
 #include "ui/text_manager.h"
 #include "xml_cached_files_manager.h"
 
@@ -54,6 +58,7 @@ GameApplication::GameApplication()
     VQ::ConfigManager::instance()->setVertexFormat(VQ::ConfigManager::DEFAULT_VERTEX_FORMAT);
     VQ::RenderSystem::instance()->setCountPixels(true);
     mPortrait = portraitWorkspace();
+    createIfAbsent<Store>();
     createIfAbsent<DialogWindowManager>();
 }
 
@@ -75,14 +80,31 @@ void GameApplication::create()
     // From here on every owner advances its own effects.
     VQ::ParticleSystem::instance()->liveUpdating = false;
     createIfAbsent<FacebookDataSaver>();
+    createIfAbsent<ProgressSaver>();
+    createIfAbsent<RemoteStorage>();
+    std::vector<RemoteStorageListener*>& listeners = RemoteStorage::instance()->listeners;
+    RemoteStorageListener* saver = ProgressSaver::instance();
+    if (std::find(listeners.begin(), listeners.end(), saver) == listeners.end())
+        listeners.push_back(saver);
+    GameProperties::instance()->registerMainModeSocialListener();
+    GameProperties::instance()->profile()->launchCount += 1;
+    GameProperties::instance()->startModes();
 }
 
 void GameApplication::destroy()
 {
     VQ::log("void GameApplication::destroy()");
+    GameProperties::instance()->save();
+    if (Mode* mode = GameProperties::instance()->currentMode)
+        mode->deactivate();
     deleteInstance<GameProperties>();
+    deleteInstance<ProgressSaver>();
+    deleteInstance<RemoteStorage>();
+    deleteInstance<Store>();
     deleteInstance<FacebookDataSaver>();
     deleteInstance<DialogWindowManager>();
+    deleteInstance<FacebookMessageDispatcher>();
+    TutorialRegistry::destroy();
     VQ::XmlCachedFilesManager::instance()->purge();
 }
 

@@ -4,6 +4,7 @@
 // this interface; the base does nothing and answers false or null where a
 // result is asked.
 
+#include <memory>
 #include <string>
 
 #include "behavior.h"
@@ -19,14 +20,16 @@ class GameHelper;
 struct ChipSelection;
 struct ChipSnapshot;
 struct FieldCell;
+struct ModeDescriptor;
 enum GameLevelEffect : int;
 
 class Mode {
 public:
     virtual ~Mode() = default;
-    // Makes this the current mode / leaves it.
-    virtual void activate() {}
-    virtual void deactivate() {}
+    // Makes this the current mode of GameProperties / leaves it (the
+    // current mode becomes null).
+    virtual void activate();
+    virtual void deactivate();
     // Once, after all modes exist.
     virtual void start() {}
     // The board holds the new level.
@@ -63,3 +66,8 @@ public:
     // Offered every clicked pair; true when the mode took it (no swap).
     virtual bool onBonusSwap(Chip* a, Chip* b) = 0;
 };
+
+// The mode a platform configuration entry names: "MainMode" gives the
+// campaign mode, any other class name no mode. The campaign mode is not
+// part of the game yet, so every entry gives no mode for now.
+std::unique_ptr<Mode> createMode(const ModeDescriptor& descriptor);

@@ -27,7 +27,6 @@
 // 2 for a wrong command line. The engine's log lines go to standard output
 // and "VQ.log" in the working folder.
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -44,6 +43,7 @@
 #include "local_file.h"
 #include "local_reader.h"
 #include "log_system.h"
+#include "platform/crash_safe_file.h"
 #include "vqp_reader.h"
 
 namespace {
@@ -178,40 +178,30 @@ int pack(const std::string& output, std::vector<Source>& sources)
         table.insert(entry);
     }
 
-    const std::string temporary = output + ".tmp-" + std::to_string(getpid());
-    FILE* out = std::fopen(temporary.c_str(), "wb");
-    if (!out)
-        return fail("cannot write '" + temporary + "'");
-    auto abandon = [&](const std::string& message) {
-        std::fclose(out);
-        std::remove(temporary.c_str());
-        return fail(message);
-    };
-
-    unsigned char header[VQ::vqp::HEADER_BYTES];
-    VQ::vqp::writeLE32(header, VQ::vqp::MAGIC);
-    VQ::vqp::writeLE32(header + 4, VQ::vqp::FORMAT_VERSION);
-    VQ::vqp::writeLE32(header + 8, table.count());
     const std::vector<unsigned char> tableBytes = table.encode();
-    if (!writeBytes(out, header, sizeof(header)) || !writeBytes(out, tableBytes.data(), tableBytes.size()))
-        return abandon("cannot write '" + temporary + "'");
-
-    for (const Source& source : sources) {
-        const VQ::TableEntry* entry = table.find(source.name);
-        std::vector<char> bytes;
-        // The file may have changed since its size was taken.
-        if (!readAll(source.open(), source.name, bytes) || bytes.size() != entry->size)
-            return abandon("'" + source.name + "' could not be read whole");
-        if (!writeBytes(out, bytes.data(), bytes.size()))
-            return abandon("cannot write '" + temporary + "'");
-    }
-    if (std::fflush(out) != 0 || fsync(fileno(out)) != 0)
-        return abandon("cannot write '" + temporary + "'");
-    std::fclose(out);
-    if (std::rename(temporary.c_str(), output.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return fail("cannot replace '" + output + "'");
-    }
+    auto produce = [&](VQ::CrashSafeSink& out) {
+        unsigned char header[VQ::vqp::HEADER_BYTES];
+        VQ::vqp::writeLE32(header, VQ::vqp::MAGIC);
+        VQ::vqp::writeLE32(header + 4, VQ::vqp::FORMAT_VERSION);
+        VQ::vqp::writeLE32(header + 8, table.count());
+        if (!out.write(header, sizeof(header)) || !out.write(tableBytes.data(), tableBytes.size()))
+            return false;
+        for (const Source& source : sources) {
+            const VQ::TableEntry* entry = table.find(source.name);
+            std::vector<char> bytes;
+            // The file may have changed since its size was taken.
+            if (!readAll(source.open(), source.name, bytes) || bytes.size() != entry->size) {
+                out.fail("'" + source.name + "' could not be read whole");
+                return false;
+            }
+            if (!out.write(bytes.data(), bytes.size()))
+                return false;
+        }
+        return true;
+    };
+    std::string error;
+    if (!VQ::writeFileCrashSafe(output, produce, error))
+        return fail("cannot write '" + output + "': " + error);
     std::printf("packed %zu files into %s\n", sources.size(), output.c_str());
     return 0;
 }

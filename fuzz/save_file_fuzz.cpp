@@ -1,0 +1,151 @@
+// Save files on arbitrary bytes: the container reader, the id of
+// "last_profile.dat", the profile file's section table and the profile
+// section reader of every version must reject or read a damaged or forged
+// file within its bounds, never crash, hang, leak or read out of bounds.
+//
+// The input is read three ways: as a whole save file (checksum and tag
+// checked), as a payload handed to the readers directly (the checksum would
+// stop almost every mutation before the readers), and as the payload of a
+// valid container on the game's own load path. The profile section reader
+// also gets the input as a section of its own, so every version is reached.
+// Seeds: the golden save fixtures (fuzz/run.sh).
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "animationeditor/vector_stream.h"
+#include "file_system.h"
+#include "fuzz_support.h"
+#include "game_properties.h"
+#include "game_time.h"
+#include "log_system.h"
+#include "platform_config.h"
+#include "save_file.h"
+#include "tutorial/tutorial_registry.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::string gMemoryFolder;
+
+void removeMemoryFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(gMemoryFolder, ignored);
+}
+
+int64_t fixedClock()
+{
+    return 1700000000;
+}
+
+void writeBytes(const std::string& path, const Bytes& header, const uint8_t* data, size_t size)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(header.data()), std::streamsize(header.size()));
+    out.write(reinterpret_cast<const char*>(data), std::streamsize(size));
+}
+
+// The checksum and this build's tag of a payload.
+Bytes headerOf(const uint8_t* data, size_t size)
+{
+    Bytes header;
+    for (uint32_t word : {SaveFile::checksum(data, size), SaveFile::tag()})
+        for (int i = 0; i < 4; ++i)
+            header.push_back(uint8_t(word >> (8 * i)));
+    return header;
+}
+
+void readPayload(const Bytes& input)
+{
+    GameProperties::readLastProfileId(input);
+    Bytes payload = input;
+    AE::VectorStream stream(payload);
+    NamedBlobs sections = GameProperties::readSections(stream, "input");
+    PlayerProfile profile;
+    AE::VectorStream profileSection(sections["profile"]);
+    profile.load(profileSection);
+    if (auto tutorial = sections.find("tutorial"); tutorial != sections.end()) {
+        AE::VectorStream tutorialSection(tutorial->second);
+        TutorialRegistry::instance()->load(tutorialSection);
+    }
+    Bytes whole = input;
+    AE::VectorStream wholeSection(whole);
+    profile.load(wholeSection);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    const std::string folder = FuzzSupport::enterScratchFolder("save_file_fuzz");
+    std::filesystem::create_directories("media");
+    std::ofstream("media/platform_config.lua") << "platformCode = 0\nmodes = {}\n";
+    VQ::contentRoot() = "./media/";
+    // Every input is written to files: a memory file system keeps that quick.
+    std::string dataHome = "/dev/shm/save_file_fuzz_XXXXXX";
+    if (mkdtemp(dataHome.data())) {
+        gMemoryFolder = dataHome;
+        std::atexit(removeMemoryFolder);
+    } else {
+        dataHome = folder + "/data";
+    }
+    setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+    setTimeSource(fixedClock);
+    VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
+    // The readers warn about nearly every input: the log goes nowhere (the
+    // fuzzer's own reports are on the standard error).
+    std::filesystem::create_symlink("/dev/null", "VQ.log");
+    new VQ::LogSystem();
+    if (const int null = open("/dev/null", O_WRONLY); null >= 0)
+        dup2(null, STDOUT_FILENO);
+    // The platform code is all the save files need of the engine; its
+    // script is read once.
+    {
+        VQ::FileSystem fileSystem;
+        fileSystem.filesOfPackage("default")["platform_config_lua"] = "platform_config.lua";
+        new PlatformConfig();
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > SaveFile::HEADER_BYTES + SaveFile::MAX_PAYLOAD_BYTES + 16)
+        return -1;
+    const std::string folder = SaveFile::path("");
+
+    // As a whole file.
+    writeBytes(folder + "input.dat", {}, data, size);
+    SaveFile::payloadSize("input.dat");
+    Bytes buffer(SaveFile::MAX_PAYLOAD_BYTES);
+    SaveFile::read("input.dat", buffer.data(), 0);
+    SaveFile::read("input.dat", buffer.data(), 3);
+
+    // As a payload, straight to the readers.
+    const Bytes input(data, data + size);
+    readPayload(input);
+
+    // As the payload of valid files, on the game's own load path: the first
+    // 8 bytes name the profile file, which is the input itself.
+    if (size > 0 && size <= SaveFile::MAX_PAYLOAD_BYTES) {
+        const Bytes header = headerOf(data, size);
+        const std::string profileFile =
+            folder + GameProperties::profileFileName(GameProperties::readLastProfileId(input));
+        writeBytes(folder + "last_profile.dat", header, data, size);
+        writeBytes(profileFile, header, data, size);
+        { GameProperties properties; }
+        std::filesystem::remove(profileFile);
+    }
+    TutorialRegistry::destroy();
+    return 0;
+}

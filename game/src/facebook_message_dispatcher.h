@@ -1,0 +1,28 @@
+#pragma once
+// The social layer's message bus: the listeners that hear of logins,
+// friends and requests, in registration order.
+
+#include <vector>
+
+#include "singleton.h"
+
+struct SocialMessage;
+
+class FacebookMessageListener {
+public:
+    // Leaves the dispatcher's list, when the dispatcher still exists.
+    virtual ~FacebookMessageListener();
+    virtual void onMessage(const SocialMessage* message) = 0;
+};
+
+class FacebookMessageDispatcher : public VQ::Singleton<FacebookMessageDispatcher> {
+public:
+    FacebookMessageDispatcher() = default;
+
+    // Appends the listener unless it is already in the list.
+    void addListener(FacebookMessageListener* listener);
+    // Erases its first occurrence.
+    void removeListener(FacebookMessageListener* listener);
+
+    std::vector<FacebookMessageListener*> listeners;  // not owned
+};

@@ -1,0 +1,30 @@
+#pragma once
+// The process-wide list of tutorial sequences, kept by the application, and
+// the "tutorial" section of the profile file that restores their positions.
+// Sequences arrive with the tutorial lessons; until then the list is empty.
+
+#include <memory>
+
+namespace AE {
+class DataStream;
+}
+
+class TutorialRegistry {
+public:
+    // The registry, created empty on first use.
+    static TutorialRegistry* instance();
+    static bool exists();
+    // Deletes the registry with its sequences.
+    static void destroy();
+
+    // Count, then per sequence its name, a 0 byte, the length 4 and its
+    // position.
+    void save(AE::DataStream& stream) const;
+    // Reads the section to its end; entries naming no sequence of the list
+    // are ignored.
+    void load(AE::DataStream& stream);
+
+private:
+    TutorialRegistry() = default;
+    static std::unique_ptr<TutorialRegistry>& holder();
+};
