@@ -106,8 +106,11 @@ static void logResetFailure(DeviceResult result)
     case DeviceResult::InvalidCall:
         log("error code: D3DERR_INVALIDCALL");
         break;
+    case DeviceResult::OutOfMemory:
+        log("error code: E_OUTOFMEMORY");
+        break;
     default:
-        log(formatString("error code: %i", int(result)));
+        log(formatString("error code: %i", static_cast<int32_t>(result)));
         break;
     }
 }

@@ -61,7 +61,7 @@ void VQPReader::initHashTable()
     mStream->seek(int32_t(vqp::HEADER_BYTES));
     mTable.clear();
     if (mCount == 0)
-        assertFailed("VQP must contain at least one file", "", "vqp_reader", 54);
+        assertFailed("VQ", "VQP must contain at least one file", "vqp_reader", 54);
 
     // The table is checked against the archive's real size before anything
     // is allocated for it: a damaged count must not drive an allocation or a

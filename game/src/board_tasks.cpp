@@ -39,7 +39,7 @@ bool DestroyChipInCellTask::run(float)
 
 void destroyChipInCell(GameField* field, FieldCell* cell, Chip* destroyer, float delay, float specialDelay)
 {
-    if (!cell)
+    if (!cell || !field->active)
         return;
     Chip* chip = cell->chip;
     if (!chip || chip->released) {

@@ -144,6 +144,10 @@ public:
     bool runMatchPass(bool force);
     // Some existing cell in the play rows is empty or holds a falling chip.
     bool isUnsettled() const;
+    // Nothing on the board changes without input: the level is loaded and
+    // its entry done, no task is pending, nothing falls, every playable cell
+    // is filled and no armed bomb is counting down.
+    bool isIdle() const;
 
     // Replaces the cells with gridHeight + 1 rows of gridWidth default cells.
     void buildGrid();
@@ -215,6 +219,9 @@ public:
     static constexpr int WAVE_EFFECT_LAYER = 20;
 
 private:
+    // The cell of a request from outside the board, in rows firstRow ..
+    // gridHeight; null while the board is inactive or outside the grid.
+    FieldCell* inputCell(int column, int row, int firstRow);
     void initialize();
     // False (with the error logged) when the level cannot be played.
     bool readLevelTables(lua_State* state, int table);

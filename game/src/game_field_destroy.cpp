@@ -151,6 +151,8 @@ void GameField::addDestroyDrawables(Chip* chip)
 
 bool GameField::runMatchPass(bool force)
 {
+    if (rows.empty())
+        return false;
     if (!force && (levelBusyCount() > 0 || taskManager->count > 0))
         return false;
     bool found = false;
@@ -194,4 +196,17 @@ bool GameField::isUnsettled() const
             if (cell.solidity > 0 && (!cell.chip || cell.chip->falling))
                 return true;
     return false;
+}
+
+bool GameField::isIdle() const
+{
+    if (!active || rows.empty() || !levelBeginReported || appearance->isRunning())
+        return false;
+    if (taskManager->count > 0 || moving || !fallDelays.empty() || suspendTime > 0.0f || holdTime > 0.0f ||
+        isUnsettled() || hasBombStage2Chip())
+        return false;
+    for (const auto& chip : chipManager->chips)
+        if (!chip->released && chip->falling)
+            return false;
+    return true;
 }

@@ -32,9 +32,10 @@ void GameField::onCellClicked(const int cell[2])
         return;
     lastClickedColumn = cell[0];
     lastClickedRow = cell[1];
-    if (cell[0] < 0 || cell[0] >= gridWidth || cell[1] < 0 || cell[1] > gridHeight)
+    const FieldCell* clicked = inputCell(cell[0], cell[1], 0);
+    if (!clicked)
         return;
-    Chip* chip = rows[cell[1]][cell[0]].chip;
+    Chip* chip = clicked->chip;
     if (!chip || chip->falling || !chip->isSwappable())
         return;
     if (!selectedChip) {
@@ -71,9 +72,8 @@ void GameField::onCellClicked(const int cell[2])
 
 void GameField::queueDestroyChipInCell(int column, int row, float delay)
 {
-    if (column < 0 || column >= gridWidth || row < 1 || row > gridHeight)
-        return;
-    const Chip* chip = rows[row][column].chip;
+    const FieldCell* cell = inputCell(column, row, 1);
+    const Chip* chip = cell ? cell->chip : nullptr;
     if (!chip || chip->hasBehavior(BEHAVIOR_FALLING_LEVEL_GOAL))
         return;
     auto* task = new DestroyChipInCellTask(this, column, row);
@@ -83,17 +83,24 @@ void GameField::queueDestroyChipInCell(int column, int row, float delay)
 
 void GameField::destroyChipAt(int column, int row)
 {
-    if (column < 0 || column >= gridWidth || row < 1 || row > gridHeight)
-        return;
-    Chip* chip = rows[row][column].chip;
+    const FieldCell* cell = inputCell(column, row, 1);
+    Chip* chip = cell ? cell->chip : nullptr;
     if (chip && static_cast<int>(chip->x) == column && static_cast<int>(chip->y) == row)
         chip->destroyInField(this, false, false);
+}
+
+FieldCell* GameField::inputCell(int column, int row, int firstRow)
+{
+    // A level that failed to load leaves no grid behind its sizes.
+    if (!active || row < firstRow)
+        return nullptr;
+    return cellAt(column, row);
 }
 
 bool GameField::mixChips()
 {
     int counts[6] = {};
-    for (int row = 1; row <= gridHeight; ++row) {
+    for (int row = 1; row < static_cast<int>(rows.size()); ++row) {
         for (const FieldCell& cell : rows[row]) {
             const Chip* chip = cell.chip;
             if (chip && chip->layers.size() == 1 && chip->layers.top()->type == BEHAVIOR_SIMPLE &&

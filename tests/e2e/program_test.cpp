@@ -34,9 +34,9 @@ size_t indexOf(const std::vector<std::string>& lines, const std::string& line)
 
 }  // namespace
 
-TEST(GameProgram, StartsAndEndsInOrderOnTermAndInterrupt)
+TEST(GameProgram, StartsAndEndsInOrderOnTermInterruptAndHangup)
 {
-    for (int signal : {SIGTERM, SIGINT}) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         GameSandbox sandbox;
         ChildProcess game;

@@ -45,6 +45,12 @@ protected:
         auto it = std::find(lines.begin(), lines.end(), first);
         return std::vector<std::string>(it, lines.end());
     }
+    std::string lineAfterLast(const std::string& line)
+    {
+        const std::vector<std::string> lines = logLines();
+        const auto it = std::find(lines.rbegin(), lines.rend(), line);
+        return it == lines.rend() || it == lines.rbegin() ? std::string() : *(it - 1);
+    }
     // The draws of the last frame, as (target, texture, vertices).
     std::vector<std::vector<DrawnVertex>> drawsInto(const VQ::GfxSurface* target)
     {
@@ -119,6 +125,33 @@ TEST_F(RenderFrameTest, DeviceCreationFallsBackAndStopsAfterTheThirdFailure)
     EXPECT_NE(report.line, -1);
     mRender->setDevice(nullptr);
     EXPECT_EQ(catchFatal([&] { mRender->createDevice(); }).line, 66);
+}
+
+TEST_F(RenderFrameTest, AFailedResetNamesItsResultAndStops)
+{
+    const std::pair<VQ::DeviceResult, const char*> cases[] = {
+        {VQ::DeviceResult::OutOfVideoMemory, "error code: D3DERR_OUTOFVIDEOMEMORY"},
+        {VQ::DeviceResult::InvalidCall, "error code: D3DERR_INVALIDCALL"},
+        {VQ::DeviceResult::OutOfMemory, "error code: E_OUTOFMEMORY"},
+        {VQ::DeviceResult::Failed, "error code: -2147467259"},
+        {VQ::DeviceResult::DeviceLost, "error code: -2005530520"},
+    };
+    startEngine();
+    for (const auto& [result, line] : cases) {
+        SCOPED_TRACE(line);
+        // On creation, whose first reset fails, as on a later reset.
+        VQ::FatalReport report =
+            catchFatal([&] { restartEngine([&](RecordingGraphicsDevice& device) { device.failNextReset(result); }); });
+        EXPECT_EQ(report.description, "Failed to reset DX8 device.");
+        EXPECT_EQ(report.line, 158);
+        EXPECT_EQ(lineAfterLast("Failed to reset dx8 device"), line);
+
+        restartEngine([](RecordingGraphicsDevice&) {});
+        mDevice->failNextReset(result);
+        report = catchFatal([&] { mRender->reset(); });
+        EXPECT_EQ(report.line, 158);
+        EXPECT_EQ(lineAfterLast("Failed to reset dx8 device"), line);
+    }
 }
 
 TEST_F(RenderFrameTest, AResizeResetsWithNewRenderTexturesAndOneNotification)

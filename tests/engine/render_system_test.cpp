@@ -124,7 +124,7 @@ TEST_F(RenderSystemTest, SettingTheSameCameraKeepsTheBatchButAMatrixCameraAlways
     mRender.unlockBatchBuffer();
 }
 
-TEST(WorkspaceFit, FitsThePartsEdgeCases)
+TEST(WorkspaceFit, FitsEveryAspectAndFitType)
 {
     struct Case {
         const char* name;

@@ -166,7 +166,8 @@ TEST_F(VqpReaderTest, AnArchiveWithNoFilesIsFatal)
     std::string bytes(VQ::vqp::HEADER_BYTES, '\0');
     writeFile(mDir.file("zero.vqp"), bytes);
     const VQ::FatalReport report = catchFatal([&] { VQ::VQPReader reader(mDir.file("zero.vqp")); });
-    EXPECT_EQ(report.name, "VQP must contain at least one file");
+    EXPECT_EQ(report.name, "VQ");
+    EXPECT_EQ(report.description, "VQP must contain at least one file");
     EXPECT_EQ(report.file, "vqp_reader");
     EXPECT_EQ(report.line, 54);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <set>
 #include <sstream>
@@ -151,6 +152,50 @@ TEST_F(BoardPlayTest, TheTwoStageBombGoesOffAgainAfterItsTimer)
     const std::vector<std::string> after(lines.begin() + static_cast<long>(mark), lines.end());
     EXPECT_EQ(count(after, "mode addScore 10 "), 1);  // the first stage
     EXPECT_EQ(count(after, "mode addScore 11 "), 1);  // the second
+}
+
+// Idle means nothing changes without input: after a "settled", two seconds
+// without a click leave the board as it was. Each game is replayed up to
+// every one of its swaps, so that the check follows each "settled" just as
+// the next swap would. The swaps reach the specials of the fixed level (the
+// first sets off the two-stage bomb, whose second stage arms itself and
+// counts down) and play the random ones.
+TEST_F(BoardPlayTest, ASettledBoardStaysAsItIsWithoutInput)
+{
+    const struct {
+        const char* level;
+        uint32_t seed;
+        std::vector<std::array<int, 4>> swaps;
+    } games[] = {
+        {"level_2_lua", 5, {{6, 4, 5, 4}, {6, 3, 7, 3}, {1, 5, 2, 5}, {7, 3, 7, 4}, {1, 2, 2, 2}}},
+        {"level_1_lua", 7, {{0, 2, 1, 2}, {3, 3, 4, 3}, {4, 5, 4, 6}, {2, 8, 3, 8}}},
+        {"level_1_lua", 42, {{1, 1, 2, 1}, {3, 4, 3, 5}, {6, 6, 7, 6}}},
+        {"level_3_lua", 2, {{0, 1, 1, 1}}},
+    };
+    for (const auto& game : games) {
+        for (size_t played = 0; played <= game.swaps.size(); ++played) {
+            SCOPED_TRACE(testing::Message() << game.level << " seed " << game.seed << " after " << played
+                                            << " swaps");
+            start(game.level, game.seed);
+            float seconds = 0.0f;
+            ASSERT_TRUE(mSim->settle(seconds));
+            for (size_t i = 0; i < played; ++i) {
+                const std::array<int, 4>& swap = game.swaps[i];
+                mSim->execute("swap " + std::to_string(swap[0]) + " " + std::to_string(swap[1]) + " " +
+                              std::to_string(swap[2]) + " " + std::to_string(swap[3]));
+                ASSERT_TRUE(mSim->settle(seconds));
+            }
+            auto dump = [&] {
+                const size_t mark = mOut.str().size();
+                mSim->execute("dump");
+                return mOut.str().substr(mark);
+            };
+            const std::string before = dump();
+            mSim->step(2.0f);
+            EXPECT_EQ(dump(), before);
+            mSim.reset();
+        }
+    }
 }
 
 TEST_F(BoardPlayTest, TheColourDestroyerTakesAColourOrTransformsItFirst)

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "board_sim_fixture.h"
+#include "board_tasks.h"
 #include "drawable.h"
 #include "field_tasks.h"
 #include "game_field.h"
@@ -154,6 +156,22 @@ TEST_F(GameFieldTest, BrokenLevelsAreReportedAndLeaveTheBoardStill)
         const std::vector<std::string> log = logLines();
         EXPECT_NE(std::find(log.begin(), log.end(), c.error), log.end());
         EXPECT_FALSE(field().active);
+        // The grid's sizes stand but it has no cells: input from outside
+        // the board is ignored, whatever cell it names.
+        GameField& board = field();
+        for (const auto& [column, row] : {std::pair{0, 1}, {1, 1}, {0, 0}, {8, 9}, {-1, 2}, {400, 1}}) {
+            const int cell[2] = {column, row};
+            board.onCellClicked(cell);
+            board.queueDestroyChipInCell(column, row, 0.0f);
+            board.destroyChipAt(column, row);
+            destroyChipInCell(&board, board.cellAt(column, row), nullptr, 0.0f, 0.0f);
+        }
+        EXPECT_EQ(board.selectedChip, nullptr);
+        EXPECT_EQ(board.taskManager->count, 0);
+        EXPECT_FALSE(board.mixChips());
+        EXPECT_FALSE(board.runMatchPass(true));
+        for (const char* command : {"click 0 1", "swap 0 1 1 1", "step 0.5", "dump"})
+            EXPECT_TRUE(mSim->execute(command));
         for (int i = 0; i < 10; ++i)
             mSim->frame();
         float seconds = 0.0f;

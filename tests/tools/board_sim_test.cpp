@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -116,6 +120,90 @@ TEST(BoardSimProgram, TranscriptsOfWholeGamesStayByteForByte)
         ASSERT_FALSE(expected.empty());
         EXPECT_EQ(run.output, expected);
     }
+}
+
+// A level that is missing or whose script fails: said on the standard
+// error, the commands run on a board that ignores them, and the status is 1.
+TEST(BoardSimProgram, ALevelThatFailsToLoadIgnoresItsCommandsAndEndsWithOne)
+{
+    TempDir dir;
+    namespace fs = std::filesystem;
+    const fs::path source = fs::path(LANTERRA_SOURCE_DIR) / "media";
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        const fs::path target = fs::path(dir.file("media")) / fs::relative(entry.path(), source);
+        if (entry.is_directory())
+            fs::create_directories(target);
+        else if (entry.path().filename().string().rfind("data.", 0) != 0)
+            fs::copy_file(entry.path(), target);
+    }
+    writeFile(dir.file("media/levels/level_3.lua"), "error('broken')\n");
+
+    const std::string commands = "click 0 1\nswap 0 1 1 1\nsettle\nquit\n";
+    for (const std::string level : {"no_such_level_lua", "level_3_lua"}) {
+        SCOPED_TRACE(level);
+        const SimRun run = runBoardSim(dir, "media " + level, commands);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(splitLines(run.output).back(), "not settled");
+        EXPECT_NE(readFile(dir.file("stderr.txt")).find("board_sim: level '" + level + "' could not be loaded"),
+                  std::string::npos);
+    }
+}
+
+// A program drives the board a command at a time: each reply comes out
+// while the input stays open.
+TEST(BoardSimProgram, EachReplyComesOutBeforeTheNextCommand)
+{
+    TempDir dir;
+    int toSim[2], fromSim[2];
+    ASSERT_EQ(pipe(toSim), 0);
+    ASSERT_EQ(pipe(fromSim), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(toSim[0], STDIN_FILENO);
+        dup2(fromSim[1], STDOUT_FILENO);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDERR_FILENO);
+        for (int fd : {toSim[0], toSim[1], fromSim[0], fromSim[1], null})
+            close(fd);
+        if (chdir(dir.path().c_str()) != 0)
+            _exit(127);
+        const std::string media = std::string(LANTERRA_SOURCE_DIR) + "/media";
+        execl(LANTERRA_BOARD_SIM, "board_sim", media.c_str(), "level_2_lua", "--seed", "5", nullptr);
+        _exit(127);
+    }
+    close(toSim[0]);
+    close(fromSim[1]);
+    // Reads until `want` lines have come, for at most 30 seconds.
+    std::string received;
+    auto readLines = [&](size_t want) {
+        for (int waited = 0; waited < 300 && splitLines(received).size() < want; ++waited) {
+            pollfd readable{fromSim[0], POLLIN, 0};
+            if (poll(&readable, 1, 100) <= 0)
+                continue;
+            char buffer[4096];
+            const ssize_t n = read(fromSim[0], buffer, sizeof(buffer));
+            if (n <= 0)
+                break;
+            received.append(buffer, static_cast<size_t>(n));
+        }
+        return splitLines(received);
+    };
+    const std::string first = "settle\n";
+    ASSERT_EQ(write(toSim[1], first.data(), first.size()), static_cast<ssize_t>(first.size()));
+    std::vector<std::string> lines = readLines(3);
+    ASSERT_EQ(lines.size(), 3u) << received;
+    EXPECT_EQ(lines[2].rfind("settled ", 0), 0u);
+    const std::string second = "dump\n";
+    ASSERT_EQ(write(toSim[1], second.data(), second.size()), static_cast<ssize_t>(second.size()));
+    lines = readLines(13);
+    ASSERT_EQ(lines.size(), 13u) << received;
+    EXPECT_EQ(lines[3], "board 9 9");
+    close(toSim[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(fromSim[0]);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 TEST(BoardSimProgram, BadCommandsAndArgumentsAreReported)

@@ -115,16 +115,7 @@ void BoardSim::step(float seconds)
 
 bool BoardSim::isIdle() const
 {
-    const GameField& field = *mField;
-    if (!field.active || field.rows.empty() || !field.levelBeginReported || field.appearance->isRunning())
-        return false;
-    if (field.taskManager->count > 0 || field.moving || !field.fallDelays.empty() || field.suspendTime > 0.0f ||
-        field.holdTime > 0.0f || field.isUnsettled())
-        return false;
-    for (const auto& chip : field.chipManager->chips)
-        if (!chip->released && chip->falling)
-            return false;
-    return true;
+    return mField->isIdle();
 }
 
 bool BoardSim::settle(float& seconds)

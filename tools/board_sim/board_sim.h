@@ -50,8 +50,7 @@ public:
 
     void frame();
     void step(float seconds);
-    // Nothing to do: the board and its entry are done, no task is pending,
-    // no chip falls and every playable cell is filled.
+    // Nothing to do: GameField::isIdle.
     bool isIdle() const;
     // Frames until idle; false after SETTLE_LIMIT seconds. `seconds` receives
     // the game time it took.

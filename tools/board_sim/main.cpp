@@ -12,6 +12,7 @@
 #include <string>
 
 #include "board_sim.h"
+#include "game_field.h"
 
 namespace {
 
@@ -52,11 +53,20 @@ int main(int argc, char** argv)
 
     BoardSim sim(output);
     sim.start(argv[1], argv[2]);
+    // The commands still run (the board ignores them), so that a driver
+    // reads the same replies; the status tells the failure.
+    const bool loaded = sim.field().active;
+    if (!loaded)
+        std::fprintf(stderr, "board_sim: level '%s' could not be loaded (see VQ.log)\n", argv[2]);
     std::string line;
     while (std::getline(std::cin, line)) {
-        if (!sim.execute(line))
+        const bool more = sim.execute(line);
+        // Each reply is out before the next command is read: a program can
+        // drive the board line by line.
+        output.flush();
+        if (!more)
             break;
     }
     output.flush();
-    return 0;
+    return loaded ? 0 : 1;
 }

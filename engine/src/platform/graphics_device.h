@@ -31,13 +31,17 @@
 
 namespace VQ {
 
-enum class DeviceResult {
-    Ok,
-    DeviceLost,      // lost and not restorable yet
-    DeviceNotReset,  // restorable: reset it
-    InvalidCall,     // e.g. a reset while default-pool objects are alive
-    OutOfVideoMemory,
-    Failed,
+// Each value is the device's 32-bit result code, which a failure's log
+// line shows as a signed number.
+enum class DeviceResult : int32_t {
+    Ok = 0,
+    DeviceLost = int32_t(0x88760868u),      // lost and not restorable yet
+    DeviceNotReset = int32_t(0x88760869u),  // restorable: reset it
+    InvalidCall = int32_t(0x8876086Cu),     // e.g. a reset while default-pool objects are alive
+    NotAvailable = int32_t(0x8876086Au),    // no context of the version the device needs
+    OutOfVideoMemory = int32_t(0x8876017Cu),
+    OutOfMemory = int32_t(0x8007000Eu),
+    Failed = int32_t(0x80004005u),
 };
 
 enum class VertexProcessing { Hardware, Mixed, Software };

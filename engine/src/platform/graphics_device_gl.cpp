@@ -318,7 +318,7 @@ private:
     void attachDepth(SurfaceGL* colour, SurfaceGL* depth);
     void bindTarget();
     void bindStageTexture(uint32_t stage);
-    bool createBackBuffer(uint32_t w, uint32_t h);
+    DeviceResult createBackBuffer(uint32_t w, uint32_t h);
     bool windowCanBeBackBuffer(uint32_t w, uint32_t h);
     bool drawingIntoWindow() const { return mColourTarget && mColourTarget->window; }
     void applyGLViewport();
@@ -414,8 +414,12 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
 {
     if (mCreated)
         return DeviceResult::InvalidCall;
-    if (!SDL_GL_GetCurrentContext() || epoxy_gl_version() < 33 || epoxy_is_desktop_gl() == 0)
-        return DeviceResult::Failed;
+    // The context is the window's: without one the call cannot be made, and
+    // one of an older version cannot run the device's programs.
+    if (!SDL_GL_GetCurrentContext())
+        return DeviceResult::InvalidCall;
+    if (epoxy_gl_version() < 33 || epoxy_is_desktop_gl() == 0)
+        return DeviceResult::NotAvailable;
     std::string errors;
     mFixedVertex = compile(GL_VERTEX_SHADER, kFixedVertexShader, errors);
     mFixedPixel = compile(GL_FRAGMENT_SHADER, kFixedPixelShader, errors);
@@ -457,8 +461,8 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
     mCreated = true;
     if (const char* loseAt = std::getenv("VQ_DEBUG_LOSE_DEVICE_AT_FRAME"))
         mLoseAtPresent = uint32_t(std::strtoul(loseAt, nullptr, 10));
-    if (!createBackBuffer(backBufferWidth, backBufferHeight))
-        return DeviceResult::Failed;
+    if (const DeviceResult result = createBackBuffer(backBufferWidth, backBufferHeight); result != DeviceResult::Ok)
+        return result;
     applyAllStates();
     return DeviceResult::Ok;
 }
@@ -499,8 +503,11 @@ bool GraphicsDeviceGL::windowCanBeBackBuffer(uint32_t w, uint32_t h)
            stencilBits >= 8 && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
-bool GraphicsDeviceGL::createBackBuffer(uint32_t w, uint32_t h)
+DeviceResult GraphicsDeviceGL::createBackBuffer(uint32_t w, uint32_t h)
 {
+    // Only the errors of this rebuild decide its result.
+    while (glGetError() != GL_NO_ERROR) {
+    }
     w = std::max(w, 1u);
     h = std::max(h, 1u);
     mBackBuffer->resize(w, h);
@@ -520,13 +527,20 @@ bool GraphicsDeviceGL::createBackBuffer(uint32_t w, uint32_t h)
     mBackBuffer->attachedDepth = nullptr;
     attachDepth(mBackBuffer.get(), mBackBufferDepth.get());
     const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    const GLenum error = glGetError();
     mColourTarget = mBackBuffer.get();
     mDepthTarget = mBackBufferDepth.get();
     mViewport = GfxViewport{0, 0, w, h};
     bindTarget();
     glViewport(0, 0, GLsizei(w), GLsizei(h));
     ++mUniformVersion;
-    return complete;
+    // GL's one out-of-memory error covers the driver's memory as well as the
+    // card's; a size the GL refuses is a call the device could not make.
+    if (error == GL_OUT_OF_MEMORY)
+        return DeviceResult::OutOfMemory;
+    if (error != GL_NO_ERROR)
+        return DeviceResult::InvalidCall;
+    return complete ? DeviceResult::Ok : DeviceResult::OutOfVideoMemory;
 }
 
 DeviceResult GraphicsDeviceGL::reset(uint32_t backBufferWidth, uint32_t backBufferHeight)
@@ -536,8 +550,8 @@ DeviceResult GraphicsDeviceGL::reset(uint32_t backBufferWidth, uint32_t backBuff
     // As on the original device, default-pool objects must all be gone.
     if (mPool.blocksReset())
         return DeviceResult::InvalidCall;
-    if (!createBackBuffer(backBufferWidth, backBufferHeight))
-        return DeviceResult::OutOfVideoMemory;
+    if (const DeviceResult result = createBackBuffer(backBufferWidth, backBufferHeight); result != DeviceResult::Ok)
+        return result;
     mStates.setDefaults();
     for (auto& t : mTransforms)
         t = Matrix4::identity();

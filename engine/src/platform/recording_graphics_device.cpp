@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "vertex_layout.h"
 
@@ -115,6 +116,8 @@ DeviceResult RecordingGraphicsDevice::reset(uint32_t backBufferWidth, uint32_t b
 {
     if (!mCreated)
         return DeviceResult::InvalidCall;
+    if (mNextResetFailure != DeviceResult::Ok)
+        return std::exchange(mNextResetFailure, DeviceResult::Ok);
     if (mLost && mLostPolls > 0)
         return DeviceResult::DeviceLost;
     // Like the original device: any default-pool object still alive makes the

@@ -70,6 +70,8 @@ public:
     void failCreations(uint32_t count) { mFailCreations = count; }
     // The next texture or buffer lock fails.
     void failNextLock() { mFailNextLock = true; }
+    // The next reset fails with `result`.
+    void failNextReset(DeviceResult result) { mNextResetFailure = result; }
     // The next present reports the loss; testCooperativeLevel then reports a
     // lost device for `lostPolls` polls, and the device can be reset after.
     void loseDevice(uint32_t lostPolls);
@@ -168,6 +170,7 @@ private:
     bool mCreated = false;
     bool mShadersSupported = true;
     uint32_t mFailCreations = 0;
+    DeviceResult mNextResetFailure = DeviceResult::Ok;
     uint32_t mCreateAttempts = 0;
     VertexProcessing mVertexProcessing = VertexProcessing::Hardware;
     bool mFailNextLock = false;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -41,12 +42,26 @@ bool fillAddress(const std::string& path, sockaddr_un& address)
     return true;
 }
 
+// The user's own runtime folder; empty when it is unset, relative, or not a
+// folder the user can write in (no lock could be taken there, and a
+// relative one would name a different folder from every working folder).
+std::string userRuntimeFolder()
+{
+    const char* runtime = getenv("XDG_RUNTIME_DIR");
+    if (!runtime || runtime[0] != '/')
+        return std::string();
+    struct stat info;
+    if (stat(runtime, &info) != 0 || !S_ISDIR(info.st_mode) || access(runtime, W_OK | X_OK) != 0)
+        return std::string();
+    return runtime;
+}
+
 }  // namespace
 
 std::string SingleInstance::runtimeDirectory()
 {
-    if (const char* runtime = getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
-        return runtime;
+    if (std::string own = userRuntimeFolder(); !own.empty())
+        return own;
     std::error_code error;
     std::string folder = std::filesystem::temp_directory_path(error).string();
     return folder.empty() ? "/tmp" : folder;
@@ -56,7 +71,7 @@ SingleInstance::SingleInstance(const std::string& name)
 {
     std::string base = runtimeDirectory() + "/" + fileNameOf(name);
     // The temporary folder is shared by every user; the runtime folder is not.
-    if (!getenv("XDG_RUNTIME_DIR"))
+    if (userRuntimeFolder().empty())
         base += "-" + std::to_string(getuid());
     mLockPath = base + ".lock";
     mSocketPath = base + ".sock";

@@ -1,6 +1,8 @@
 #pragma once
 // One running copy per user: a lock file in the user's runtime folder
-// ($XDG_RUNTIME_DIR, else the temporary folder) named after the program.
+// ($XDG_RUNTIME_DIR when it is an absolute path to a folder the user can
+// write in, else the temporary folder with the user id in the file's name)
+// named after the program.
 // The copy that holds the lock listens on a local socket beside it; a second
 // copy sends a raise request there and ends.
 

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <deque>
 
@@ -13,6 +14,28 @@ namespace VQ {
 namespace {
 
 std::deque<WindowMessage> gPosted;
+// Set by SIGHUP, which SDL does not turn into a quit as it does SIGINT and
+// SIGTERM.
+volatile sig_atomic_t gHangup = 0;
+
+void onHangup(int)
+{
+    gHangup = 1;
+}
+
+// The terminal that started the game closed: the game ends the orderly way,
+// unless it was started to ignore that (nohup).
+void catchHangup()
+{
+    struct sigaction old{};
+    if (sigaction(SIGHUP, nullptr, &old) != 0 || old.sa_handler == SIG_IGN)
+        return;
+    struct sigaction action{};
+    action.sa_handler = onHangup;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGHUP, &action, nullptr);
+}
 
 WindowMessage makeMessage(WindowMessageType type, uintptr_t wParam = 0, intptr_t lParam = 0)
 {
@@ -81,8 +104,9 @@ WindowMessage translateEvent(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_QUIT:
-        // SIGINT and SIGTERM arrive here: end the way closing the window does,
-        // so nothing the close saves is lost.
+        // SIGINT and SIGTERM arrive here (SIGHUP through peekMessage): end
+        // the way closing the window does, so nothing the close saves is
+        // lost.
         return makeMessage(WindowMessageType::Destroy);
     case SDL_WINDOWEVENT:
         return translateWindowEvent(event.window);
@@ -114,6 +138,7 @@ bool initVideo(const std::string& windowClass, std::string* error)
             *error = SDL_GetError();
         return false;
     }
+    catchHangup();
     return true;
 }
 
@@ -293,6 +318,11 @@ bool peekMessage(WindowMessage& out)
     }
     if (!SDL_WasInit(SDL_INIT_EVENTS))
         return false;
+    if (gHangup) {
+        gHangup = 0;
+        out = makeMessage(WindowMessageType::Destroy);
+        return true;
+    }
     SDL_Event event;
     if (SDL_PollEvent(&event) == 0)
         return false;

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include <epoxy/gl.h>
+
 #include "platform/graphics_device_gl.h"
 #include "render_system.h"
 #include "support/gl_test_context.h"
@@ -411,6 +413,12 @@ TEST_P(GLRenderTest, ResetIsRefusedWhileDefaultPoolObjectsLive)
     mRender->releaseBatchBuffers();
     mDevice->release(mBackBuffer);
     mBackBuffer = nullptr;
+    EXPECT_EQ(mDevice->reset(W, H), DeviceResult::Ok);
+    // A size the GL refuses is a call the device cannot make, not a lack of
+    // memory; the next reset at a size it takes works.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+    EXPECT_EQ(mDevice->reset(uint32_t(largest) + 1, 1), DeviceResult::InvalidCall);
     EXPECT_EQ(mDevice->reset(W, H), DeviceResult::Ok);
     ASSERT_TRUE(mRender->createBatchBuffers());
     ASSERT_TRUE(mRender->lockBatchBuffer());

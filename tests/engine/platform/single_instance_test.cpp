@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <unistd.h>
+
 #include "platform/single_instance_posix.h"
 #include "support/test_support.h"
 
@@ -10,15 +12,20 @@ using namespace VQ;
 
 namespace {
 
-// Points the runtime folder at a fresh folder for the test's lifetime.
+// Points the runtime folder at `path` (null: unset) for the scope's
+// lifetime.
 class RuntimeDirScope {
 public:
-    explicit RuntimeDirScope(const std::string& path)
+    explicit RuntimeDirScope(const char* path)
     {
         if (const char* old = getenv("XDG_RUNTIME_DIR"))
             mOld = old;
-        setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
+        if (path)
+            setenv("XDG_RUNTIME_DIR", path, 1);
+        else
+            unsetenv("XDG_RUNTIME_DIR");
     }
+    explicit RuntimeDirScope(const std::string& path) : RuntimeDirScope(path.c_str()) {}
     ~RuntimeDirScope()
     {
         if (mOld.empty())
@@ -67,4 +74,25 @@ TEST(SingleInstance, StaleSocketOfACrashedRunIsReplaced)
     SingleInstance second("Lanterra");
     EXPECT_EQ(second.acquire(), SingleInstance::Result::AlreadyRunning);
     EXPECT_TRUE(first.takeRaiseRequest());
+}
+
+TEST(SingleInstance, WithoutAUsableRuntimeFolderTheLockIsTheUsersInTheTemporaryFolder)
+{
+    TestSupport::TempDir dir;
+    TestSupport::writeFile(dir.file("plain_file"), "");
+    const std::string name = "LanterraLockTest-" + std::to_string(getpid());
+    const std::string expected =
+        std::filesystem::temp_directory_path().string() + "/" + name + "-" + std::to_string(getuid()) + ".lock";
+    const std::string notAFolder = dir.file("plain_file");
+    const char* cases[] = {nullptr, "", "relative/runtime", "/no/such/runtime/folder", notAFolder.c_str()};
+    for (const char* runtime : cases) {
+        SCOPED_TRACE(runtime ? runtime : "(unset)");
+        RuntimeDirScope scope(runtime);
+        SingleInstance first(name);
+        EXPECT_EQ(first.lockPath(), expected);
+        ASSERT_EQ(first.acquire(), SingleInstance::Result::Acquired);
+        SingleInstance second(name);
+        EXPECT_EQ(second.acquire(), SingleInstance::Result::AlreadyRunning);
+    }
+    std::filesystem::remove(expected);
 }
