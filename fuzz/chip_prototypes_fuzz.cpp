@@ -13,7 +13,6 @@
 #include "fatal_error.h"
 #include "file_system.h"
 #include "fuzz_support.h"
-#include "log_system.h"
 #include "sound_system/sound_manager.h"
 
 namespace {
@@ -27,7 +26,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     VQ::contentRoot() = "./media/";
     gScriptPath = folder + "/media/scripts/chip_prototypes.lua";
     setenv("ALSOFT_DRIVERS", "null", 0);
-    new VQ::LogSystem();
+    FuzzSupport::startSilentLog();
     new VQ::FileSystem();
     new VQ::SoundManager();
     VQ::FileSystem::instance()->filesOfPackage("default")["chip_prototypes_lua"] = "scripts/chip_prototypes.lua";

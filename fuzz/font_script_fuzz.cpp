@@ -13,7 +13,6 @@
 #include "file_system.h"
 #include "font.h"
 #include "fuzz_support.h"
-#include "log_system.h"
 #include "sprite.h"
 #include "sprite_manager.h"
 #include "texture_manager.h"
@@ -44,7 +43,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     }
     VQ::contentRoot() = "./media/";
     gScriptPath = folder + "/media/fonts/font.lua";
-    new VQ::LogSystem();
+    FuzzSupport::startSilentLog();
     new VQ::FileSystem();
     new VQ::TextureManager();
     new VQ::SpriteManager<VQ::Sprite>();

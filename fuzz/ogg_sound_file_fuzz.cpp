@@ -1,10 +1,8 @@
 // Feeds arbitrary bytes to the Ogg Vorbis loading path: the memory-file
 // callbacks under vorbisfile, the chunk table, and decoding of the first two
 // chunks and the last one (what a sound's first frames and its end decode).
-// Seeds: media/sounds/*.ogg. Give the corpus folder as an absolute path: the
-// target moves into a temporary folder for its log.
-
-#include <unistd.h>
+// Seeds: the shipped sounds, media/sounds/*.ogg (fuzz/run.sh). Give the
+// corpus folder as an absolute path: the target works in a scratch folder.
 
 #include <cstdint>
 #include <cstdlib>
@@ -12,27 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "log_system.h"
+#include "fuzz_support.h"
 #include "sound_system/sound_resource.h"
 
-namespace {
-
-void startLog()
+extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // Warnings go to a "VQ.log" in a folder of its own.
-    char folder[] = "/tmp/ogg_sound_file_fuzz.XXXXXX";
-    if (mkdtemp(folder) && chdir(folder) == 0)
-        new VQ::LogSystem();
-    else
-        std::abort();
+    FuzzSupport::enterScratchFolder("ogg_sound_file_fuzz");
+    FuzzSupport::startSilentLog();
+    return 0;
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static bool started = (startLog(), true);
-    (void)started;
 
     VQ::SoundResource resource(VQ::SoundDescription{"fuzz_sound", 0, 1.0f, 0, 0});
     resource.loadFromMemory(std::vector<char>(data, data + size), "fuzz_sound");

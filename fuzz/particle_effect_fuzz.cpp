@@ -17,7 +17,6 @@
 #include "fatal_error.h"
 #include "file_system.h"
 #include "fuzz_support.h"
-#include "log_system.h"
 #include "notification_dispatcher.h"
 #include "object_factory.h"
 #include "particle_fx.h"
@@ -101,7 +100,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     VQ::contentRoot() = "./media/";
     gEffectPath = folder + "/media/particles/fuzz_fx.xml";
 
-    new VQ::LogSystem();
+    FuzzSupport::startSilentLog();
     new VQ::FileSystem();
     auto& files = VQ::FileSystem::instance()->filesOfPackage("default");
     files["fx_png"] = "images/fx.png";

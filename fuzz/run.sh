@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and UBSan) and
-# runs each for a short while over a seed corpus made from the project's own
-# fixtures. FUZZ_SECONDS sets the time per target (default 20). Skipped with
-# a note when clang or its fuzzer runtime is missing.
+# runs each for a short while, seeded from the shipped content of its format
+# and the project's own fixtures. The targets share one fixed budget,
+# FUZZ_TOTAL_SECONDS (default 260), in equal parts, so that a new target
+# does not make the run longer; FUZZ_SECONDS, when set, gives every target
+# that many seconds instead (long runs by hand). Skipped with a note when
+# clang or its fuzzer runtime is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +15,6 @@ if ! command -v clang++ > /dev/null; then
 fi
 # Absolute: a target may change its working folder (to keep its log apart).
 BUILD_DIR="$PWD/build-fuzz"
-SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
 
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERRA_FUZZ=ON > /dev/null
 cmake --build "$BUILD_DIR" --parallel "${FUZZ_BUILD_JOBS:-3}"
@@ -31,12 +33,45 @@ seed_images jpeg_image_fuzz '*.jpg'
 cat "$SEEDS/images/photo_image.jpg" "$SEEDS/images/photo_a.jpg" > "$SEEDS/jpeg_image_fuzz/pair"
 seed_images dds_image_fuzz '*.dds'
 seed_images vqt_image_fuzz '*.vqt'
-# The shipped font scripts.
-mkdir -p "$SEEDS/font_script_fuzz"
-cp media/fonts/*.lua "$SEEDS/font_script_fuzz/"
-# The shipped particle effects.
-mkdir -p "$SEEDS/particle_effect_fuzz"
-cp media/particles/*.xml "$SEEDS/particle_effect_fuzz/"
+# Shipped files of the target's format.
+seed_files() {  # target, files...
+  local target=$1
+  shift
+  mkdir -p "$SEEDS/$target"
+  cp "$@" "$SEEDS/$target/"
+}
+# Lua scripts without their comments: the targets pass over inputs whose
+# words could reach beyond data (fuzz_support.h), and prose is full of them.
+seed_scripts() {  # target, files...
+  local target=$1
+  shift
+  mkdir -p "$SEEDS/$target"
+  for script in "$@"; do
+    sed 's/--.*//' "$script" > "$SEEDS/$target/$(basename "$script")"
+  done
+}
+seed_scripts font_script_fuzz media/fonts/*.lua
+seed_scripts chip_prototypes_fuzz media/scripts/chip_prototypes.lua
+seed_files particle_effect_fuzz media/particles/*.xml
+seed_files xml_fuzz media/scripts/*.xml media/en/strings.xml media/particles/*.xml
+seed_files ogg_sound_file_fuzz media/sounds/*.ogg
+# Small archives of shipped files, packed as the sample archive is: the
+# whole sample archive is too large for quick mutations.
+pack_seed() {  # archive name, shipped files...
+  local archive="$SEEDS/vqp_reader_fuzz/$1.vqp"
+  shift
+  local entries=()
+  for file in "$@"; do
+    entries+=("$(basename "$file")=$PWD/$file")
+  done
+  # The packer's log stays with the seeds.
+  (cd "$SEEDS" && "$BUILD_DIR/tools/vqp_pack/vqp_pack" pack "$archive" "${entries[@]}" > /dev/null)
+}
+mkdir -p "$SEEDS/vqp_reader_fuzz"
+pack_seed levels media/levels/*.lua
+pack_seed lists media/lists/*.lua media/config.lua media/filelist.lua
+pack_seed strings media/en/strings.xml media/pc/content_info.lua
+pack_seed sound media/sounds/button_clicked.ogg
 
 # The golden save fixtures (commented hex): profile sections of every
 # version and whole save files.
@@ -46,8 +81,12 @@ for fixture in tests/fixtures/saves/*.hex; do
 done
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+targets=("$BUILD_DIR"/fuzz/*_fuzz)
+TOTAL_SECONDS=${FUZZ_TOTAL_SECONDS:-260}
+SECONDS_PER_TARGET=${FUZZ_SECONDS:-$(( TOTAL_SECONDS / ${#targets[@]} ))}
+[ "$SECONDS_PER_TARGET" -ge 1 ] || SECONDS_PER_TARGET=1
 status=0
-for target in "$BUILD_DIR"/fuzz/*_fuzz; do
+for target in "${targets[@]}"; do
   name=$(basename "$target")
   corpus="$BUILD_DIR/fuzz-corpus/$name"
   mkdir -p "$corpus"

@@ -10,7 +10,6 @@
 // also gets the input as a section of its own, so every version is reached.
 // Seeds: the golden save fixtures (fuzz/run.sh).
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -26,7 +25,6 @@
 #include "fuzz_support.h"
 #include "game_properties.h"
 #include "game_time.h"
-#include "log_system.h"
 #include "platform_config.h"
 #include "save_file.h"
 #include "tutorial/tutorial_registry.h"
@@ -104,10 +102,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     // The readers warn about nearly every input: the log goes nowhere (the
     // fuzzer's own reports are on the standard error).
-    std::filesystem::create_symlink("/dev/null", "VQ.log");
-    new VQ::LogSystem();
-    if (const int null = open("/dev/null", O_WRONLY); null >= 0)
-        dup2(null, STDOUT_FILENO);
+    FuzzSupport::startSilentLog();
     // The platform code is all the save files need of the engine; its
     // script is read once.
     {

@@ -9,12 +9,11 @@
 #include "animationeditor/scene_node.h"
 #include "animationeditor/vector_stream.h"
 #include "fuzz_support.h"
-#include "log_system.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSupport::enterScratchFolder("lanterra-scene-stream-fuzz");
-    new VQ::LogSystem();
+    FuzzSupport::startSilentLog();
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     return 0;
 }

@@ -1,13 +1,9 @@
 // The package-archive reader on arbitrary archive bytes: a damaged archive
 // must be rejected or read within its bounds, never crash or read out of
-// bounds. Run by hand, for example:
-//   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DLANTERRA_FUZZ=ON
-//   ninja -C build-fuzz vqp_reader_fuzz
-//   build-fuzz/fuzz/vqp_reader_fuzz -max_total_time=60 -close_fd_mask=1
-// The reader's log goes to standard output and "VQ.log" in the working
-// folder; the archive under test is written to a temporary folder.
-
-#include <unistd.h>
+// bounds. Seeds: small archives packed from the shipped content
+// (fuzz/run.sh). The reader opens archives by path: each input is written to
+// a scratch folder in memory where there is one (/dev/shm), and the log
+// writes nowhere.
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,12 +13,19 @@
 #include <string>
 
 #include "fatal_error.h"
-#include "log_system.h"
+#include "fuzz_support.h"
 #include "vqp_reader.h"
 
 namespace {
 
 std::string gArchivePath;
+std::string gMemoryFolder;
+
+void removeMemoryFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(gMemoryFolder, ignored);
+}
 
 struct FatalStop : std::runtime_error {
     FatalStop() : std::runtime_error("fatal report") {}
@@ -46,11 +49,16 @@ void readAll(VQ::File& file)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vqp-fuzz-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        std::abort();
-    gArchivePath = pattern + "/input.vqp";
-    new VQ::LogSystem();
+    FuzzSupport::enterScratchFolder("vqp_reader_fuzz");
+    std::string memory = "/dev/shm/vqp_reader_fuzz_XXXXXX";
+    if (mkdtemp(memory.data())) {
+        gMemoryFolder = memory;
+        std::atexit(removeMemoryFolder);
+        gArchivePath = memory + "/input.vqp";
+    } else {
+        gArchivePath = FuzzSupport::scratchFolder() + "/input.vqp";
+    }
+    FuzzSupport::startSilentLog();
     VQ::setFatalErrorHook(stopOnFatal);
     return 0;
 }

@@ -2,6 +2,8 @@
 // tree) and to the sprite-table reader (every element read as every value
 // type, arrays walked, animations loaded and played). A malformed document
 // is the fatal report, turned into an exception here so that the run goes on.
+// Seeds: the shipped XML (the sprite tables' twins, "strings.xml", the
+// particle effects; fuzz/run.sh).
 
 #include <unistd.h>
 
@@ -14,7 +16,7 @@
 
 #include "animation.h"
 #include "fatal_error.h"
-#include "log_system.h"
+#include "fuzz_support.h"
 #include "object_factory.h"
 #include "particle_emitter.h"
 #include "particle_system.h"
@@ -169,11 +171,8 @@ void readTable(const uint8_t* data, size_t size)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    // The log file goes to a folder of its own.
-    char folder[] = "/tmp/lanterra-xml-fuzz-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0)
-        abort();
-    new VQ::LogSystem();
+    FuzzSupport::enterScratchFolder("xml_fuzz");
+    FuzzSupport::startSilentLog();
     new VQ::ObjectFactory();
     new VQ::ParticleSystem();
     VQ::ObjectFactory* factory = VQ::ObjectFactory::instance();

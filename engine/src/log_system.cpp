@@ -138,10 +138,7 @@ LogSystem::LogSystem()
 
 LogSystem::~LogSystem()
 {
-    std::lock_guard<std::mutex> lock(mMutex);
-    for (LogStream* stream : mStreams)
-        delete stream;
-    mStreams.clear();
+    removeStreams();
     mMutexInitialised = false;
 }
 
@@ -177,6 +174,14 @@ void LogSystem::addStream(LogStream* stream)
 {
     std::lock_guard<std::mutex> lock(mMutex);
     mStreams.push_back(stream);
+}
+
+void LogSystem::removeStreams()
+{
+    std::lock_guard<std::mutex> lock(mMutex);
+    for (LogStream* stream : mStreams)
+        delete stream;
+    mStreams.clear();
 }
 
 void logIfPossible(const std::string& text)

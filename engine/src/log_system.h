@@ -57,6 +57,9 @@ public:
 
     // Test hook: appends a stream (owned by the log system).
     void addStream(LogStream* stream);
+    // Test hook: drops every stream; lines are then written nowhere (fuzz
+    // targets, whose inputs would each log).
+    void removeStreams();
 
 private:
     std::vector<LogStream*> mStreams;

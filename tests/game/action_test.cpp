@@ -52,63 +52,69 @@ TEST(ActionFactory, TextsGiveActionsWithTheirParameters)
         {"ShakeField", NONE, 0, 0, 0, ""},
         {"", NONE, 0, 0, 0, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        std::unique_ptr<Action> action(createActionByName(c.text));
+    // The action of a text, and its clone alike: the same kind with the same
+    // parameters.
+    auto expectParameters = [](const Case& c, const Action* action) {
         switch (c.kind) {
         case NONE:
             EXPECT_EQ(action, nullptr);
             break;
         case BOOM: {
-            auto* boom = dynamic_cast<BoomAction*>(action.get());
+            auto* boom = dynamic_cast<const BoomAction*>(action);
             ASSERT_NE(boom, nullptr);
             EXPECT_EQ(boom->super, c.a);
             break;
         }
         case WAVE: {
-            auto* wave = dynamic_cast<WaveAction*>(action.get());
+            auto* wave = dynamic_cast<const WaveAction*>(action);
             ASSERT_NE(wave, nullptr);
             EXPECT_EQ(wave->mask, c.a);
             EXPECT_EQ(wave->super, c.b);
             break;
         }
         case TIMER: {
-            auto* timer = dynamic_cast<DestroyTimerAction*>(action.get());
+            auto* timer = dynamic_cast<const DestroyTimerAction*>(action);
             ASSERT_NE(timer, nullptr);
             EXPECT_FLOAT_EQ(timer->seconds, c.seconds);
             break;
         }
         case ADD: {
-            auto* add = dynamic_cast<AddBehavior*>(action.get());
+            auto* add = dynamic_cast<const AddBehavior*>(action);
             ASSERT_NE(add, nullptr);
             EXPECT_EQ(add->type, c.a);
             break;
         }
         case CANNOT:
-            EXPECT_NE(dynamic_cast<CanNotBeDestoyed*>(action.get()), nullptr);
+            EXPECT_NE(dynamic_cast<const CanNotBeDestoyed*>(action), nullptr);
             break;
         case FLOOR: {
-            auto* floor = dynamic_cast<DestroyIfFloorIsReached*>(action.get());
+            auto* floor = dynamic_cast<const DestroyIfFloorIsReached*>(action);
             ASSERT_NE(floor, nullptr);
             EXPECT_EQ(floor->lock, nullptr);
             break;
         }
         case COLOR:
-            EXPECT_NE(dynamic_cast<ColorDestroyer*>(action.get()), nullptr);
+            EXPECT_NE(dynamic_cast<const ColorDestroyer*>(action), nullptr);
             break;
         case SHAKE: {
-            auto* shake = dynamic_cast<ShakeBackField*>(action.get());
+            auto* shake = dynamic_cast<const ShakeBackField*>(action);
             ASSERT_NE(shake, nullptr);
             EXPECT_EQ(shake->markerName, c.marker);
             break;
         }
         }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::unique_ptr<Action> action(createActionByName(c.text));
+        expectParameters(c, action.get());
         if (action) {
-            // A clone is the same kind with the same parameters.
+            SCOPED_TRACE("clone");
             std::unique_ptr<Action> copy(action->clone());
             Action& original = *action;
             Action& cloned = *copy;
             EXPECT_EQ(typeid(cloned), typeid(original));
+            expectParameters(c, copy.get());
         }
     }
 }

@@ -42,6 +42,8 @@ class PlayBoard : public BoardFixture::Board {
 public:
     explicit PlayBoard(const std::vector<std::string>& picture) : Board(picture)
     {
+        // A level in play: the board takes input.
+        field.active = true;
         field.taskManager = std::make_unique<TaskManager>();
         field.appearance = std::make_unique<AppearanceSequence>(&field);
         field.moveHint = std::make_unique<MoveHint>(&field);

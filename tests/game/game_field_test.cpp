@@ -10,6 +10,8 @@
 #include "field_tasks.h"
 #include "game_field.h"
 #include "move_hint.h"
+#include "sound_system/sound_manager.h"
+#include "sound_system/sound_oal.h"
 #include "support/test_support.h"
 #include "task_manager.h"
 
@@ -216,6 +218,69 @@ TEST_F(GameFieldTest, MissingParametersKeepTheirDefaults)
     EXPECT_TRUE(field().drawBehaviors);
     // The cell at column 0, row 1 waits longest before flying in.
     EXPECT_FLOAT_EQ(field().cellAt(0, 1)->appearAnimation->durations()[0], 1.0f - 1.0f / 36.0f);
+}
+
+// Each cell flies in from up and left, turning and growing, and comes to
+// rest in its place, whole and opaque.
+TEST_F(GameFieldTest, CellsFlyInToTheirPlaces)
+{
+    start("level_1_lua", 7);
+    const float size = static_cast<float>(field().cellSize);
+    FieldCell* cell = field().cellAt(3, 2);
+    VQ::Animation& flight = *cell->appearAnimation;
+    const VQ::Vector2f at(size * 3, size * 2);
+    const VQ::Vector2f away(at.x - 256, at.y - 128);
+    const VQ::Color clear(0x00FFFFFFu), opaque(0xFFFFFFFFu);
+    const struct {
+        VQ::Vector2f pos, scale;
+        float angle;
+        VQ::Color color;
+    } keys[] = {
+        {away, {0, 0}, 180, clear},
+        {away, {0, 0}, 180, clear},
+        {{at.x, at.y - 128}, {0.5f, 0.5f}, 90, clear},
+        {at, {1, 1}, 0, opaque},
+    };
+    for (unsigned frame = 0; frame < 4; ++frame) {
+        SCOPED_TRACE(frame);
+        EXPECT_EQ(*flight.vector2KeyAt("pos", frame), keys[frame].pos);
+        EXPECT_EQ(*flight.vector2KeyAt("scale", frame), keys[frame].scale);
+        EXPECT_FLOAT_EQ(*flight.floatKeyAt("angle", frame), keys[frame].angle);
+        EXPECT_EQ(*flight.colorKeyAt("color", frame), keys[frame].color);
+    }
+    for (int i = 0; i < 120; ++i)
+        mSim->frame();
+    EXPECT_EQ(cell->screenPosition, at);
+    EXPECT_EQ(cell->scale, VQ::Vector2f(1, 1));
+    EXPECT_FLOAT_EQ(cell->angle, 0.0f);
+    EXPECT_EQ(cell->color, opaque);
+}
+
+// However many tiles are hit in a frame, their sound plays once; the next
+// frame's hits play it again.
+TEST_F(GameFieldTest, TheTileSoundPlaysOnceAFrame)
+{
+    addLevel("tiles_lua", "GameField = { Grid = { Cells = { { PosX = 0, PosY = 1, Solidity = 4 }, "
+                          "{ PosX = 1, PosY = 1, Solidity = 4 }, { PosX = 2, PosY = 1, Solidity = 4 } } } }");
+    start("tiles_lua", 3);
+    GameField& board = field();
+    auto playingTileSounds = [&] {
+        int count = 0;
+        for (int handle = 1; handle < VQ::SoundManager::MAX_SOUNDS; ++handle)
+            if (const VQ::SoundOal* sound = VQ::SoundManager::instance()->sound(handle))
+                count += sound->resource == VQ::SoundManager::instance()->resource(board.tileSound);
+        return count;
+    };
+    ASSERT_NE(board.tileSound, 0);
+    ASSERT_EQ(playingTileSounds(), 0);
+    for (int column = 0; column < 3; ++column)
+        board.reduceCell(board.cellAt(column, 1));
+    EXPECT_EQ(playingTileSounds(), 1);
+    mSim->frame();
+    for (int column = 0; column < 3; ++column)
+        board.reduceCell(board.cellAt(column, 1));
+    EXPECT_EQ(playingTileSounds(), 2);
+    EXPECT_EQ(board.cellAt(2, 1)->solidity, 2);
 }
 
 TEST_F(GameFieldTest, ABoardWithoutStartChipsFillsBySpawningAndSettles)

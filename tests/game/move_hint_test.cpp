@@ -66,6 +66,8 @@ TEST(MoveHint, UsefulSwapsOfSpecialChips)
         {"a colour destroyer beside a chained chip", BEHAVIOR_DESTROY_COLOR, true, 0, false},
         {"a bomb beside a wave", BEHAVIOR_BOMB_STAGE1, false, BEHAVIOR_WAVE_HOR, true},
         {"a bomb beside a plain chip", BEHAVIOR_BOMB_STAGE1, false, 0, false},
+        {"a cross beside a bomb", BEHAVIOR_CROSS, false, BEHAVIOR_BOMB_STAGE1, true},
+        {"a cross beside a plain chip", BEHAVIOR_CROSS, false, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -13,6 +13,7 @@
 
 #include "board_sim.h"
 #include "game_field.h"
+#include "random_seed.h"
 
 namespace {
 
@@ -36,6 +37,10 @@ int main(int argc, char** argv)
         if (!*argv[4] || *end || seed > 0xFFFFFFFFul)
             return usage();
         BoardSim::useSeed(static_cast<uint32_t>(seed));
+    } else {
+        // From the clock, as the game's level start does: a random start
+        // differs from run to run.
+        seedRandomFromCounter();
     }
     // The null device of OpenAL: the board's sounds go nowhere.
     setenv("ALSOFT_DRIVERS", "null", 1);
