@@ -38,6 +38,10 @@ cp media/fonts/*.lua "$SEEDS/font_script_fuzz/"
 mkdir -p "$SEEDS/particle_effect_fuzz"
 cp media/particles/*.xml "$SEEDS/particle_effect_fuzz/"
 
+# The shipped scenes and the scene fixtures.
+mkdir -p "$SEEDS/scene_file_fuzz"
+cp media/scenes/*.xml tests/fixtures/scenes/*.xml "$SEEDS/scene_file_fuzz/"
+
 # The golden save fixtures (commented hex): profile sections of every
 # version and whole save files.
 mkdir -p "$SEEDS/save_file_fuzz"
