@@ -17,6 +17,7 @@
 #include "config_manager.h"
 #include "fatal_error.h"
 #include "file_system.h"
+#include "fuzz_engine.h"
 #include "fuzz_support.h"
 #include "log_system.h"
 #include "notification_dispatcher.h"
@@ -34,12 +35,6 @@ const char* const SCENE = "fuzz_xml";
 
 std::string gScenePath;
 VQ::RecordingGraphicsDevice* gDevice = nullptr;
-
-void copyShipped(const std::string& relative)
-{
-    std::filesystem::copy_file(std::string(LANTERRA_SOURCE_DIR) + "/media/" + relative, "media/" + relative,
-                               std::filesystem::copy_options::overwrite_existing);
-}
 
 void draw(AE::ISceneNode* root)
 {
@@ -81,36 +76,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     const std::string folder = FuzzSupport::enterScratchFolder("scene_file_fuzz");
     for (const char* dir : {"media/images", "media/scripts", "media/scenes"})
         std::filesystem::create_directories(dir);
-    copyShipped("images/cursor.png");
-    copyShipped("images/loading_gems.png");
-    copyShipped("scripts/loading_gems_sprites.lua");
-    copyShipped("scripts/loading_gems_sprites.xml");
-    VQ::contentRoot() = "./media/";
+    for (const char* file : {"images/cursor.png", "images/loading_gems.png", "scripts/loading_gems_sprites.lua",
+                             "scripts/loading_gems_sprites.xml"})
+        FuzzSupport::copyShipped(file);
     gScenePath = folder + "/media/scenes/fuzz.xml";
-
-    new VQ::LogSystem();
-    new VQ::FileSystem();
-    auto& files = VQ::FileSystem::instance()->filesOfPackage("default");
-    files["cursor_png"] = "images/cursor.png";
-    files["loading_gems_png"] = "images/loading_gems.png";
-    files["loading_gems_sprites"] = "scripts/loading_gems_sprites.lua";
-    files["loading_gems_sxml"] = "scripts/loading_gems_sprites.xml";
-    files[SCENE] = "scenes/fuzz.xml";
-    new VQ::ConfigManager();
-    new VQ::EngineNotificationDispatcher();
-    auto* render = new VQ::RenderSystem();
-    VQ::RenderSettings settings;
-    settings.workspaceWidth = 1024;
-    settings.workspaceHeight = 768;
-    render->setSettings(settings);
-    render->setWindowSize(1024, 768);
-    auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
-    gDevice = device.get();
-    render->setDevice(std::move(device));
-    new VQ::SpriteManager<VQ::Sprite>();
-    new VQ::TextureManager();
-    new VQ::XmlCachedFilesManager();
-    render->createDevice();
+    gDevice = FuzzSupport::startRecordingEngine({{"cursor_png", "images/cursor.png"},
+                                                 {"loading_gems_png", "images/loading_gems.png"},
+                                                 {"loading_gems_sprites", "scripts/loading_gems_sprites.lua"},
+                                                 {"loading_gems_sxml", "scripts/loading_gems_sprites.xml"},
+                                                 {SCENE, "scenes/fuzz.xml"}});
     AE::effectsLevel = 1;
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     return 0;
