@@ -3,8 +3,8 @@
 # runs each for a short while over a seed corpus made from the project's own
 # fixtures. The run has a fixed budget of FUZZ_SECONDS (default 20) times
 # twelve seconds, shared evenly among the targets, so that a new target does
-# not lengthen CI. Skipped with
-# a note when clang or its fuzzer runtime is missing.
+# not lengthen CI. Skipped with a note when clang or its fuzzer runtime is
+# missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
