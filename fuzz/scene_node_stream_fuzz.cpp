@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 namespace {
 
-void readAndPlay(AE::ISceneNode& node, const std::vector<uint8_t>& bytes)
+void readAndPlay(AE::ISceneNode& node, std::vector<uint8_t> bytes)
 {
     AE::VectorStream in(bytes);
     try {
