@@ -73,6 +73,10 @@ pack_seed lists media/lists/*.lua media/config.lua media/filelist.lua
 pack_seed strings media/en/strings.xml media/pc/content_info.lua
 pack_seed sound media/sounds/button_clicked.ogg
 
+# The shipped scenes and the scene fixtures.
+mkdir -p "$SEEDS/scene_file_fuzz"
+cp media/scenes/*.xml tests/fixtures/scenes/*.xml "$SEEDS/scene_file_fuzz/"
+
 # The golden save fixtures (commented hex): profile sections of every
 # version and whole save files.
 mkdir -p "$SEEDS/save_file_fuzz"
