@@ -95,6 +95,13 @@ void UICheckBox::update(float dt)
         indicator->setVisible(isChecked);
 }
 
+void UICheckBox::forgetSubtree(const UIWidget* gone)
+{
+    UIWidget::forgetSubtree(gone);
+    if (indicator && (indicator == gone || gone->isDescendant(indicator)))
+        indicator = nullptr;
+}
+
 void UICheckBox::loadProperties(LuaScript2& script)
 {
     UIWidget::loadProperties(script);

@@ -30,6 +30,7 @@ public:
     int32_t getType() const override { return TYPE_CHECK_BOX; }
     void update(float dt) override;
     void loadProperties(LuaScript2& script) override;
+    void forgetSubtree(const UIWidget* gone) override;
 
     bool isChecked = false;
     UIWidget* indicator = nullptr;  // a descendant

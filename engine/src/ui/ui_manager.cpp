@@ -95,8 +95,12 @@ int32_t UIManager::removeRoot(UIWidget* widget)
         return 1;
     // A tree still hanging from a parent would be deleted a second time by
     // that parent.
-    if (widget->parent)
+    if (widget->parent) {
+        // What the tree above points into the subtree goes with it.
+        for (UIWidget* above = widget->parent; above; above = above->parent)
+            above->forgetSubtree(widget);
         widget->parent->detachChild(widget);
+    }
     const bool wasRoot = std::find(mRoots.begin(), mRoots.end(), widget) != mRoots.end();
     discard(widget);
     return wasRoot ? 0 : 1;

@@ -18,12 +18,15 @@ class UIState {
 public:
     class IPropertyChange {
     public:
+        explicit IPropertyChange(UIWidget* widget) : widget(widget) {}
         virtual ~IPropertyChange() = default;
         virtual void update(float dt) = 0;
         // Runs the transition again from the property's present value.
         virtual void start() = 0;
         // Writes the end value at once.
         virtual void finish() = 0;
+
+        UIWidget* widget;  // not owned: the widget whose property changes
     };
 
     // One timed change of a property of type T (float, Vector2f or Color).
@@ -33,7 +36,7 @@ public:
     class PropertyChange : public IPropertyChange {
     public:
         PropertyChange(UIWidget* widget, T* target, float duration, const T& value) :
-            widget(widget), duration(duration), target(target), value(value)
+            IPropertyChange(widget), duration(duration), target(target), value(value)
         {
         }
 
@@ -49,7 +52,6 @@ public:
             active = false;
         }
 
-        UIWidget* widget;  // not owned
         float duration;
         float elapsed = 0.0f;
         bool active = true;

@@ -48,6 +48,13 @@ void UITextEdit::loadProperties(LuaScript2& script)
     UIKeys::readFlag(script, "filterSpecialCharacters", filterSpecialCharacters);
 }
 
+void UITextEdit::forgetSubtree(const UIWidget* gone)
+{
+    UIWidget::forgetSubtree(gone);
+    if (caption && (caption == gone || gone->isDescendant(caption)))
+        caption = nullptr;
+}
+
 void UITextEdit::resolveCaption()
 {
     if (captionResolved)

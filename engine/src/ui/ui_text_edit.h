@@ -22,6 +22,7 @@ public:
     void endRender() override;
     void update(float dt) override;
     void loadProperties(LuaScript2& script) override;
+    void forgetSubtree(const UIWidget* gone) override;
 
     // Finds the caption once and lays the field out around it.
     void resolveCaption();

@@ -384,6 +384,18 @@ void UIWidget::addComponent(std::unique_ptr<UIComponent> component)
     components.push_back(std::move(component));
 }
 
+void UIWidget::forgetSubtree(const UIWidget* gone)
+{
+    for (auto& [stateName, state] : states) {
+        auto& changes = state->changes;
+        changes.erase(std::remove_if(changes.begin(), changes.end(),
+                                     [gone](const std::unique_ptr<UIState::IPropertyChange>& change) {
+                                         return change->widget == gone || gone->isDescendant(change->widget);
+                                     }),
+                      changes.end());
+    }
+}
+
 void UIWidget::appendCallback(UICallbackList& list, std::unique_ptr<IFunction> function)
 {
     if (!function)

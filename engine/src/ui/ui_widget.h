@@ -145,6 +145,10 @@ public:
 
     void addComponent(std::unique_ptr<UIComponent> component);
 
+    // A subtree taken out of this widget's tree: the widget drops what
+    // points into it (its states' changes; the classes their own links).
+    virtual void forgetSubtree(const UIWidget* gone);
+
     std::string name;
     UIWidget* parent;
     std::vector<UIWidget*> children;  // owned

@@ -476,3 +476,31 @@ TEST_F(UIManagerTest, SpriteColourIsTheSameInEveryFrame)
     EXPECT_EQ(colours[0], Color(128.0f / 255.0f, 128.0f / 255.0f, 128.0f / 255.0f, 0.5f));
     EXPECT_EQ(pic->sprite->cornerColor(0), Color(0xFFFFFFFFu));
 }
+
+TEST_F(UIManagerTest, RemovingATreeFromItsParentDropsWhatPointsIntoIt)
+{
+    UIWidget* w = window();
+    UIWidget* panel = w->findChild("panel");
+    auto state = std::make_unique<UIState>("onSelect");
+    state->add(std::make_unique<UIState::PropertyChange<float>>(panel, &panel->transparency, 0.0f, 0.5f));
+    state->add(std::make_unique<UIState::PropertyChange<float>>(w, &w->transparency, 0.0f, 1.0f));
+    w->addState("onSelect", std::move(state));
+    auto* box = find<UICheckBox>(w, "box");
+    frame(0, 0, false);  // the box finds its tick
+    ASSERT_NE(box->indicator, nullptr);
+
+    EXPECT_EQ(mUI->removeRoot(panel), 1);
+    EXPECT_EQ(w->findState("onSelect")->changes.size(), 1u);
+    w->setStateForcibly("onSelect");
+    mUI->removeRoot(w->findChild("tick"));
+    EXPECT_EQ(box->indicator, nullptr);
+    frame(0, 0, false);
+
+    auto* edit = static_cast<UITextEdit*>(load("runtime_ui", "Edit"));
+    edit->showForcibly();
+    type('A', true);
+    mUI->removeRoot(edit->caption);
+    EXPECT_EQ(edit->caption, nullptr);
+    type('B', true);
+    mUI->render();
+}
