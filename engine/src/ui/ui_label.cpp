@@ -1,5 +1,7 @@
 #include "ui/ui_label.h"
 
+#include <algorithm>
+
 #include "ui/text_manager.h"
 #include "ui/ui_font.h"
 #include "ui/ui_font_manager.h"
@@ -84,7 +86,8 @@ void UILabel::beginRender()
     if (!font || text.empty())
         return;
     Color drawing = textColor;
-    drawing.a = uint8_t(float(textColor.a) * transparency);
+    // Scripts may push transparency outside 0..1.
+    drawing.a = uint8_t(float(textColor.a) * std::clamp(transparency, 0.0f, 1.0f));
     font->color = drawing;
     font->drawText(clipRect, absolutePosition(), text, wordWrap, halign, valign, xcoeff, ycoeff, clipEnabled,
                    pixelPrecision, size.x, size.y);

@@ -180,7 +180,9 @@ void UITextEdit::endRender()
     UIFont& font = *caption->font;
     const bool visibleNow = (int64_t(caretPhase) % 2) == 1;
     Color caretColor = color;
-    caretColor.a = uint8_t(float(color.a) / 255.0f * transparency * (visibleNow ? 1.0f : 0.0f) * 255.0f);
+    // Scripts may push transparency outside 0..1.
+    const float alpha = std::clamp(float(color.a) / 255.0f * transparency, 0.0f, 1.0f);
+    caretColor.a = uint8_t(alpha * (visibleNow ? 1.0f : 0.0f) * 255.0f);
     font.color = caretColor;
     const size_t length = clampCaret();
     const std::u16string& text = caption->text;
