@@ -452,6 +452,17 @@ TEST_F(UIManagerTest, LabelsShowKeysAndTheirFonts)
     UIFont* title = mFonts->getFont("font2_fnt");
     EXPECT_EQ(title->refCount, 1);
     mFonts->releaseFont(title);
+
+    // The text's alpha follows the transparency, kept within 0..1.
+    auto* keyed = find<UILabel>(labels, "keyed");
+    keyed->textColor = Color::fromBytes(10, 20, 30, 200);
+    createQueuedTextures();
+    for (const auto& [transparency, alpha] : {std::pair{0.5f, 100}, std::pair{2.0f, 200}}) {
+        keyed->transparency = transparency;
+        const auto vertices = drawn([&] { keyed->beginRender(); });
+        ASSERT_FALSE(vertices.empty());
+        EXPECT_EQ(vertices[0].color.a, alpha) << transparency;
+    }
 }
 
 TEST_F(UIManagerTest, SpriteColourIsTheSameInEveryFrame)
