@@ -16,6 +16,7 @@
 #include "config_manager.h"
 #include "fatal_error.h"
 #include "file_system.h"
+#include "fuzz_render.h"
 #include "fuzz_support.h"
 #include "log_system.h"
 #include "notification_dispatcher.h"
@@ -111,15 +112,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     new VQ::ConfigManager();
     new VQ::ObjectFactory();
     new VQ::EngineNotificationDispatcher();
-    auto* render = new VQ::RenderSystem();
-    VQ::RenderSettings settings;
-    settings.workspaceWidth = 1024;
-    settings.workspaceHeight = 768;
-    render->setSettings(settings);
-    render->setWindowSize(1024, 768);
-    auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
-    gDevice = device.get();
-    render->setDevice(std::move(device));
+    VQ::RenderSystem* render = FuzzSupport::newRecordingRenderSystem(gDevice);
     new VQ::SpriteManager<VQ::Sprite>();
     new VQ::TextureManager();
     new VQ::XmlCachedFilesManager();

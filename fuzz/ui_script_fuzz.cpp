@@ -23,6 +23,7 @@
 #include "fast_sprite.h"
 #include "fatal_error.h"
 #include "file_system.h"
+#include "fuzz_render.h"
 #include "fuzz_support.h"
 #include "input_manager.h"
 #include "lex_binded_function_manager.h"
@@ -138,15 +139,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     new VQ::EngineNotificationDispatcher();
     new VQ::LexBindedFunctionManager();
     (new VQ::TextManager())->reload();
-    auto* render = new VQ::RenderSystem();
-    VQ::RenderSettings settings;
-    settings.workspaceWidth = 1024;
-    settings.workspaceHeight = 768;
-    render->setSettings(settings);
-    render->setWindowSize(1024, 768);
-    auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
-    gDevice = device.get();
-    render->setDevice(std::move(device));
+    VQ::RenderSystem* render = FuzzSupport::newRecordingRenderSystem(gDevice);
     new VQ::SpriteManager<VQ::Sprite>();
     new VQ::SpriteManager<VQ::FastSprite>();
     new VQ::TextureManager();
