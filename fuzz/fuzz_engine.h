@@ -10,6 +10,7 @@
 
 #include "config_manager.h"
 #include "file_system.h"
+#include "fuzz_render.h"
 #include "fuzz_support.h"
 #include "log_system.h"
 #include "notification_dispatcher.h"
@@ -43,15 +44,8 @@ inline VQ::RecordingGraphicsDevice* startRecordingEngine(
         files[name] = path;
     new VQ::ConfigManager();
     new VQ::EngineNotificationDispatcher();
-    auto* render = new VQ::RenderSystem();
-    VQ::RenderSettings settings;
-    settings.workspaceWidth = 1024;
-    settings.workspaceHeight = 768;
-    render->setSettings(settings);
-    render->setWindowSize(1024, 768);
-    auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
-    VQ::RecordingGraphicsDevice* recording = device.get();
-    render->setDevice(std::move(device));
+    VQ::RecordingGraphicsDevice* recording = nullptr;
+    VQ::RenderSystem* render = newRecordingRenderSystem(recording);
     new VQ::SpriteManager<VQ::Sprite>();
     new VQ::TextureManager();
     new VQ::XmlCachedFilesManager();

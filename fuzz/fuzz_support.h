@@ -69,6 +69,59 @@ inline bool looksLikeData(const std::string& text)
     return true;
 }
 
+// The filter of scripts whose string literals carry ":" and words of every
+// kind (UI scripts: commands, "instance" references, texts). It makes sure
+// no call can run instead of looking for words in the whole text: outside
+// string literals no name of a Lua library, global function or string
+// method, no loop or function keyword, no ":", "[", "]" or "\\" (so no
+// method call, no indexing by an expression, no long string); string
+// literals stay on one line; comments end with their line. Without a
+// callable value no call can run.
+inline bool looksLikeCallFreeData(const std::string& text)
+{
+    static const char* const banned[] = {
+        "while", "repeat", "for", "function", "goto", "os", "io", "load", "loadstring", "loadfile", "dofile",
+        "require", "package", "debug", "string", "getmetatable", "setmetatable", "rawget", "rawset",
+        "rawequal", "coroutine", "collectgarbage", "gcinfo", "error", "pcall", "xpcall", "getfenv", "setfenv",
+        "module", "newproxy", "math", "table", "unpack", "select", "next", "pairs", "ipairs", "print",
+        "assert", "tostring", "tonumber", "type", "_G", "rep", "sub", "find", "match", "gmatch", "gsub",
+        "format", "byte", "char", "upper", "lower", "len", "reverse", "dump",
+    };
+    if (text.find('\0') != std::string::npos || text.find('\\') != std::string::npos)
+        return false;
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '"' || c == '\'') {
+            const size_t end = text.find_first_of(std::string(1, c) + "\n", i + 1);
+            if (end == std::string::npos || text[end] != c)
+                return false;
+            i = end + 1;
+        } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '-') {
+            // A line comment; "--[" may open a long one that ends elsewhere.
+            if (i + 2 < text.size() && text[i + 2] == '[')
+                return false;
+            i = text.find('\n', i);
+            if (i == std::string::npos)
+                break;
+        } else if (c == ':' || c == '[' || c == ']') {
+            return false;
+        } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
+            size_t end = i;
+            while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+                ++end;
+            const std::string word = text.substr(i, end - i);
+            for (const char* b : banned)
+                if (word == b)
+                    return false;
+            i = end;
+        } else {
+            ++i;
+        }
+    }
+    return true;
+}
+
 // Writes the input over the script at `path` when it is data; false (the
 // input is passed over) otherwise.
 inline bool writeDataScript(const uint8_t* data, size_t size, const std::string& path)

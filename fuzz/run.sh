@@ -77,6 +77,10 @@ pack_seed sound media/sounds/button_clicked.ogg
 mkdir -p "$SEEDS/scene_file_fuzz"
 cp media/scenes/*.xml tests/fixtures/scenes/*.xml "$SEEDS/scene_file_fuzz/"
 
+# The shipped UI scripts.
+mkdir -p "$SEEDS/ui_script_fuzz"
+cp media/ui/*.lua "$SEEDS/ui_script_fuzz/"
+
 # The golden save fixtures (commented hex): profile sections of every
 # version and whole save files.
 mkdir -p "$SEEDS/save_file_fuzz"

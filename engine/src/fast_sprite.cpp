@@ -123,6 +123,14 @@ void FastSprite::setColor(const Color& color)
         *access.color(i) = color;
 }
 
+Color FastSprite::cornerColor(uint32_t corner) const
+{
+    if (!mRenderData || corner >= 4)
+        return Color();
+    VertexAccess access(*mRenderData);
+    return *access.color(FAST_SPRITE_CORNER_VERTEX[corner]);
+}
+
 void FastSprite::setClipEnabled(bool on)
 {
     if (on == mClipEnabled)

@@ -43,6 +43,8 @@ public:
     Rect getSourceRect() const { return sourceRects.empty() ? Rect() : sourceRects[0]; }
     void updateTexCoords();
     void setColor(const Color& color);
+    // The colour of a corner (reading order); 0 before the sprite is loaded.
+    Color cornerColor(uint32_t corner) const;
     // Turning clipping off restores the unclipped texture coordinates.
     void setClipEnabled(bool on);
     void setClipRect(const Rect& rect) { clipRect = rect; }

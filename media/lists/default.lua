@@ -60,4 +60,9 @@ filelist = {
     { name = "main_font_2x_image", filename = "images/main_font_2x.png" },
     { name = "main_font_fnt", filename = "fonts/main_font.lua" },
     { name = "font_presets_lua", filename = "fonts/font_presets.lua" },
+    { name = "widget_png", filename = "images/widget.png" },
+    { name = "widget_sprites", filename = "scripts/widget_sprites.lua" },
+    { name = "widget_sxml", filename = "scripts/widget_sprites.xml" },
+    { name = "widget_gallery_ui", filename = "ui/widget_gallery.lua" },
+    { name = "widget_parts_ui", filename = "ui/widget_parts.lua" },
 }

@@ -5,9 +5,9 @@
 //     sprite_art <media folder>
 //
 // Writes images/cursor.png, images/screen_border.png, images/test_atlas.png,
-// images/fx.png (the particle atlas), the loading screen's pictures
-// (images/loading_*.png), the example dialog's atlas
-// (images/dialog_example.png) and scripts/<table>_sprites.lua with
+// images/fx.png (the particle atlas), images/widget.png (the widget atlas),
+// the loading screen's pictures (images/loading_*.png), the example
+// dialog's atlas (images/dialog_example.png) and scripts/<table>_sprites.lua with
 // scripts/<table>_sprites.xml.
 
 #include <png.h>
@@ -324,6 +324,17 @@ Canvas drawFxAtlas()
 // Shapes are signed distances (negative inside, in pixels) so that each
 // gets a soft edge, a dark outline and shading lit from the top left.
 
+// --- The widget atlas ---
+//
+// The interface's pieces in the game's palette: parchment panels framed in
+// dark wood with brass trim, lantern-amber buttons, an indigo title band.
+// 512 x 512:
+//   window panel (0, 0, 420 x 280)
+//   buttons idle, highlighted, pressed, disabled (0, 288 + 52 i, 160 x 48)
+//   check box (424, 0) and tick (460, 0), 32 x 32; slider thumb (424, 40)
+//   edit field (176, 288, 220 x 36), slider track (176, 332, 220 x 14),
+//   slider fill (176, 352, 220 x 14), list selection bar (176, 372, 220 x 28)
+
 struct Rgbf {
     float r, g, b;
 };
@@ -626,6 +637,209 @@ Canvas drawDialogAtlas()
         colour = mix(colour, Rgbf{255, 196, 96}, (1.0f - light / 14.0f) * 0.9f);
         return opaque(colour);
     });
+
+const Rgbf INDIGO{34, 30, 78};
+const Rgbf INDIGO_DEEP{18, 16, 44};
+const Rgbf AMBER{238, 152, 44};
+const Rgbf GOLD{252, 210, 96};
+const Rgbf PARCHMENT{238, 222, 182};
+const Rgbf PARCHMENT_DARK{206, 182, 134};
+const Rgbf WOOD{78, 46, 26};
+const Rgbf WOOD_LIGHT{112, 70, 38};
+const Rgbf BRASS{196, 154, 72};
+const Rgbf BRASS_LIGHT{244, 214, 136};
+const Rgbf OUTLINE{26, 14, 8};
+
+// Distance from a point to a rounded rectangle's edge (negative inside).
+float roundedBoxDistance(float x, float y, float w, float h, float radius)
+{
+    const float qx = std::fabs(x - w * 0.5f) - (w * 0.5f - radius);
+    const float qy = std::fabs(y - h * 0.5f) - (h * 0.5f - radius);
+    const float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
+    return outside + std::min(std::max(qx, qy), 0.0f) - radius;
+}
+
+// A rounded box: `shade(x, y, depth)` colours the texel (x, y) of the box
+// (from its top-left corner), `depth` texels inside the edge; a dark outline of one texel, edges smoothed over a texel.
+template <typename Shade>
+void drawBox(Canvas& c, int x0, int y0, int w, int h, float radius, Shade shade)
+{
+    c.fill(x0, y0, w, h, [&](int x, int y) {
+        const float d = roundedBoxDistance(float(x) + 0.5f, float(y) + 0.5f, float(w), float(h), radius);
+        if (d > 0.5f)
+            return Rgba{0, 0, 0, 0};
+        const float depth = -d;
+        const float coverage = std::clamp(0.5f - d, 0.0f, 1.0f);
+        const Rgbf colour = depth < 1.2f ? OUTLINE : shade(x, y, depth);
+        return opaque(colour, coverage);
+    });
+}
+
+// Grain along x: darker streaks that wander a little.
+Rgbf woodAt(int x, int y, float light)
+{
+    const float grain = 0.5f + 0.5f * std::sin(float(y) * 0.9f + std::sin(float(x) * 0.07f) * 2.4f);
+    return scaled(mix(WOOD, WOOD_LIGHT, grain * 0.7f), light);
+}
+
+void drawPanel(Canvas& c)
+{
+    const int w = 420;
+    const int h = 280;
+    const float frame = 16.0f;
+    drawBox(c, 0, 0, w, h, 18.0f, [&](int x, int y, float depth) {
+        const float fy = float(y) / float(h);
+        if (depth < frame) {
+            // The frame's bevel: lit from the top left.
+            const float bevel = depth < frame * 0.5f ? 1.15f - 0.3f * fy : 0.85f + 0.2f * fy;
+            return woodAt(x, y, bevel);
+        }
+        if (depth < frame + 3.0f)
+            return mix(BRASS_LIGHT, BRASS, (depth - frame) / 3.0f);
+        if (depth < frame + 4.0f)
+            return OUTLINE;
+        // The title band, then the parchment with a soft shadow under the
+        // trim and darker corners.
+        const float inner = depth - frame - 4.0f;
+        if (y < 60) {
+            if (y >= 56)
+                return mix(BRASS, BRASS_LIGHT, float(y - 56) / 3.0f);
+            return mix(INDIGO, INDIGO_DEEP, float(y - 20) / 36.0f);
+        }
+        const float cx = float(x) / float(w) - 0.5f;
+        const float cy = float(y) / float(h) - 0.5f;
+        const float vignette = std::min(1.0f, (cx * cx + cy * cy) * 1.6f);
+        Rgbf paper = mix(PARCHMENT, PARCHMENT_DARK, vignette);
+        if (inner < 6.0f || y < 66)
+            paper = scaled(paper, 0.86f + 0.14f * std::min(inner, float(y - 60)) / 6.0f);
+        return paper;
+    });
+}
+
+void drawButton(Canvas& c, int y0, int look)
+{
+    // 0 idle, 1 highlighted, 2 pressed, 3 disabled.
+    const int w = 160;
+    const int h = 48;
+    drawBox(c, 0, y0, w, h, 12.0f, [&](int x, int y, float depth) {
+        const float fy = float(y) / float(h);
+        if (depth < 4.0f)
+            return mix(BRASS_LIGHT, BRASS, look == 2 ? 1.0f - fy : fy);
+        Rgbf top = GOLD;
+        Rgbf bottom = AMBER;
+        if (look == 1) {
+            top = mix(GOLD, Rgbf{255, 245, 200}, 0.5f);
+            bottom = mix(AMBER, GOLD, 0.45f);
+        } else if (look == 2) {
+            top = scaled(AMBER, 0.78f);
+            bottom = scaled(GOLD, 0.9f);
+        } else if (look == 3) {
+            top = Rgbf{150, 142, 130};
+            bottom = Rgbf{112, 106, 98};
+        }
+        Rgbf face = mix(top, bottom, fy);
+        // A gloss on the upper half, none when pressed or disabled.
+        if (look < 2 && fy < 0.45f)
+            face = mix(face, Rgbf{255, 250, 230}, 0.25f * (1.0f - fy / 0.45f));
+        (void)x;
+        return face;
+    });
+}
+
+void drawCheckBox(Canvas& c)
+{
+    drawBox(c, 424, 0, 32, 32, 6.0f, [&](int, int y, float depth) {
+        if (depth < 4.0f)
+            return woodAt(0, y, 1.1f - 0.25f * float(y) / 32.0f);
+        if (depth < 5.0f)
+            return BRASS;
+        return mix(PARCHMENT_DARK, PARCHMENT, std::min(1.0f, (depth - 5.0f) / 5.0f));
+    });
+    // The tick: a thick gold stroke in two parts with a dark outline.
+    c.fill(460, 0, 32, 32, [](int x, int y) {
+        auto segment = [](float px, float py, float ax, float ay, float bx, float by) {
+            const float vx = bx - ax;
+            const float vy = by - ay;
+            const float t = std::clamp(((px - ax) * vx + (py - ay) * vy) / (vx * vx + vy * vy), 0.0f, 1.0f);
+            return std::hypot(px - ax - t * vx, py - ay - t * vy);
+        };
+        const float px = float(x) + 0.5f;
+        const float py = float(y) + 0.5f;
+        const float d = std::min(segment(px, py, 7, 16, 13, 23), segment(px, py, 13, 23, 25, 8));
+        if (d > 5.0f)
+            return Rgba{0, 0, 0, 0};
+        if (d > 3.6f)
+            return opaque(OUTLINE, std::clamp(5.0f - d, 0.0f, 1.0f));
+        return opaque(mix(Rgbf{255, 236, 150}, AMBER, d / 3.6f));
+    });
+}
+
+void drawSliderThumb(Canvas& c)
+{
+    c.fill(424, 40, 32, 32, [](int x, int y) {
+        const float dx = float(x) - 15.5f;
+        const float dy = float(y) - 15.5f;
+        const float d = std::hypot(dx, dy);
+        if (d > 15.0f)
+            return opaque(OUTLINE, std::clamp(16.0f - d, 0.0f, 1.0f));
+        if (d > 14.0f)
+            return opaque(OUTLINE);
+        // A brass dome lit from the top left.
+        const float light = std::clamp(0.5f - (dx + dy) / 40.0f, 0.0f, 1.0f);
+        Rgbf dome = mix(scaled(BRASS, 0.7f), BRASS_LIGHT, light);
+        if (std::hypot(dx + 5.0f, dy + 5.0f) < 4.0f)
+            dome = mix(dome, Rgbf{255, 250, 225}, 0.6f);
+        return opaque(dome);
+    });
+}
+
+void drawEditField(Canvas& c)
+{
+    drawBox(c, 176, 288, 220, 36, 6.0f, [&](int, int y, float depth) {
+        if (depth < 3.0f)
+            return mix(BRASS, BRASS_LIGHT, float(y) / 36.0f);
+        // The inner shadow falls from the top edge.
+        const float fromTop = float(y) - 3.0f;
+        const float shadow = std::clamp(1.0f - std::min(fromTop, depth - 3.0f) / 6.0f, 0.0f, 1.0f);
+        return mix(PARCHMENT, scaled(PARCHMENT_DARK, 0.7f), shadow * 0.8f);
+    });
+}
+
+void drawSlider(Canvas& c)
+{
+    drawBox(c, 176, 332, 220, 14, 7.0f, [&](int, int y, float depth) {
+        if (depth < 2.0f)
+            return WOOD;
+        return mix(INDIGO_DEEP, INDIGO, float(y) / 14.0f);
+    });
+    // The fill's round caps come from the box's radius.
+    drawBox(c, 176, 352, 220, 14, 7.0f, [&](int, int y, float) {
+        const float fy = float(y) / 14.0f;
+        return fy < 0.4f ? mix(Rgbf{255, 236, 160}, GOLD, fy / 0.4f) : mix(GOLD, AMBER, (fy - 0.4f) / 0.6f);
+    });
+}
+
+void drawListSelection(Canvas& c)
+{
+    c.fill(176, 372, 220, 28, [](int x, int y) {
+        const float fx = std::min(float(x), 219.0f - float(x)) / 24.0f;
+        const float fy = std::fabs(float(y) - 13.5f) / 14.0f;
+        const float alpha = std::clamp(fx, 0.0f, 1.0f) * (0.75f - 0.35f * fy);
+        return opaque(mix(GOLD, AMBER, fy), alpha);
+    });
+}
+
+Canvas drawWidgetAtlas()
+{
+    Canvas c(512, 512);
+    drawPanel(c);
+    for (int look = 0; look < 4; ++look)
+        drawButton(c, 288 + 52 * look, look);
+    drawCheckBox(c);
+    drawSliderThumb(c);
+    drawEditField(c);
+    drawSlider(c);
+    drawListSelection(c);
     return c;
 }
 
@@ -934,6 +1148,24 @@ std::vector<SpriteDescription> dialogExampleSprites()
     };
 }
 
+std::vector<SpriteDescription> widgetSprites()
+{
+    return {
+        sprite("Panel", "widget_png", {0, 0, 420, 280}),
+        sprite("ButtonIdle", "widget_png", {0, 288, 160, 336}),
+        sprite("ButtonHighlighted", "widget_png", {0, 340, 160, 388}),
+        sprite("ButtonPressed", "widget_png", {0, 392, 160, 440}),
+        sprite("ButtonDisabled", "widget_png", {0, 444, 160, 492}),
+        sprite("CheckBox", "widget_png", {424, 0, 456, 32}),
+        sprite("CheckTick", "widget_png", {460, 0, 492, 32}),
+        sprite("SliderThumb", "widget_png", {424, 40, 456, 72}),
+        sprite("EditField", "widget_png", {176, 288, 396, 324}),
+        sprite("SliderTrack", "widget_png", {176, 332, 396, 346}),
+        sprite("SliderFill", "widget_png", {176, 352, 396, 366}),
+        sprite("ListSelection", "widget_png", {176, 372, 396, 400}),
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -968,7 +1200,10 @@ int main(int argc, char** argv)
                     writeTable(media, "dialog_example",
                                "The pieces of the example dialog: panel, title ribbon, close button, portrait "
                                "mask and portrait.",
-                               dialogExampleSprites());
+                               dialogExampleSprites()) &&
+                    drawWidgetAtlas().save(media + "/images/widget.png") &&
+                    writeTable(media, "widget", "The interface's widget pieces: panel, buttons, check box, edit "
+                               "field, slider and list selection.", widgetSprites());
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;
