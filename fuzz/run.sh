@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (AddressSanitizer and UBSan) and
 # runs each for a short while over a seed corpus made from the project's own
-# fixtures. FUZZ_SECONDS sets the time per target (default 20). Skipped with
-# a note when clang or its fuzzer runtime is missing.
+# fixtures. The targets share a fixed budget, FUZZ_TOTAL_SECONDS (default
+# 240), in equal parts, so that a new target does not lengthen the run;
+# FUZZ_SECONDS sets the time per target instead. Skipped with a note when
+# clang or its fuzzer runtime is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,7 +14,6 @@ if ! command -v clang++ > /dev/null; then
 fi
 # Absolute: a target may change its working folder (to keep its log apart).
 BUILD_DIR="$PWD/build-fuzz"
-SECONDS_PER_TARGET=${FUZZ_SECONDS:-20}
 
 CC=clang CXX=clang++ cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLANTERRA_FUZZ=ON > /dev/null
 cmake --build "$BUILD_DIR" --parallel "${FUZZ_BUILD_JOBS:-3}"
@@ -45,9 +46,15 @@ for fixture in tests/fixtures/saves/*.hex; do
   perl -ne 's/#.*//; print pack("H*", join("", split))' "$fixture" > "$SEEDS/save_file_fuzz/$(basename "$fixture" .hex)"
 done
 
+# Clips of the video generator.
+"$BUILD_DIR/tools/video_gen/video_gen" --small "$SEEDS/video_surface_fuzz" > /dev/null
+
+targets=("$BUILD_DIR"/fuzz/*_fuzz)
+SECONDS_PER_TARGET=${FUZZ_SECONDS:-$(( ${FUZZ_TOTAL_SECONDS:-240} / ${#targets[@]} ))}
+
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 status=0
-for target in "$BUILD_DIR"/fuzz/*_fuzz; do
+for target in "${targets[@]}"; do
   name=$(basename "$target")
   corpus="$BUILD_DIR/fuzz-corpus/$name"
   mkdir -p "$corpus"
