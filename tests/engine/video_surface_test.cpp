@@ -103,9 +103,23 @@ TEST(VideoConversion, PlanesStoredBottomUpAreReadTopRowFirst)
 
 class VideoSurfaceTest : public VideoTest {
 protected:
-    // For tests that decode by hand: the video thread then leaves the
-    // surfaces alone.
-    void decodeByHand() { appActive() = false; }
+    void TearDown() override
+    {
+        mByHand.clear();
+        VideoTest::TearDown();
+    }
+    // A surface outside the streamer, for tests that decode by hand: the
+    // video thread never sees it, and its clock keeps running.
+    VideoSurface* openByHand(const char* name)
+    {
+        auto surface = std::make_unique<VideoSurface>();
+        if (surface->open(name) != 0)
+            return nullptr;
+        mByHand.push_back(std::move(surface));
+        return mByHand.back().get();
+    }
+
+    std::vector<std::unique_ptr<VideoSurface>> mByHand;
 };
 
 TEST_F(VideoSurfaceTest, AClipPlaysAtItsRateWhileActiveAndItsClockStandsWhileInactive)
@@ -220,7 +234,6 @@ TEST_F(VideoSurfaceTest, FrameBuffersGetPowerOfTwoTexturesShowingTheFrameArea)
 
 TEST_F(VideoSurfaceTest, FullChromaClipsConvertAtTheirOwnPlaneScale)
 {
-    decodeByHand();
     const std::vector<VideoGen::Rgb> bars = {{220, 40, 40}, {40, 200, 60}, {50, 60, 210}, {230, 220, 200}};
     addClip("bars", makeClip(64, 16, 1, [&](VideoGen::Clip& clip) {
                 clip.pixelFormat = VideoGen::PF_444;
@@ -228,7 +241,7 @@ TEST_F(VideoSurfaceTest, FullChromaClipsConvertAtTheirOwnPlaneScale)
                 clip.pixel = [&](uint32_t, uint32_t x, uint32_t) { return VideoGen::colourBars(bars, 64, x); };
             }));
     startVideo();
-    VideoSurface* surface = mStreamer->createSurface("bars");
+    VideoSurface* surface = openByHand("bars");
     ASSERT_NE(surface, nullptr);
     surface->decodeFrame();
     ASSERT_EQ(surface->frameCount, 1u);
@@ -266,7 +279,6 @@ TEST_F(VideoSurfaceTest, StreamsThatCannotBeShownFailTheOpenAndLeaveNothingBehin
 
 TEST_F(VideoSurfaceTest, TheEndOfTheDataACutAndADamagedPacketEndDecoding)
 {
-    decodeByHand();
     // A moving picture, so that the frames take most of the bytes.
     const auto moving = [](VideoGen::Clip& c) {
         c.pixel = [](uint32_t frame, uint32_t x, uint32_t y) { return VideoGen::lanternScene(frame, 40, x, y, 64, 48); };
@@ -286,9 +298,9 @@ TEST_F(VideoSurfaceTest, TheEndOfTheDataACutAndADamagedPacketEndDecoding)
             surface->uploadFrame();
         }
     };
-    VideoSurface* whole = mStreamer->createSurface("whole");
-    VideoSurface* cut = mStreamer->createSurface("cut");
-    VideoSurface* damaged = mStreamer->createSurface("damaged");
+    VideoSurface* whole = openByHand("whole");
+    VideoSurface* cut = openByHand("cut");
+    VideoSurface* damaged = openByHand("damaged");
     ASSERT_TRUE(whole && cut && damaged);
     for (VideoSurface* surface : {whole, cut, damaged})
         decodeAll(surface);
@@ -309,10 +321,9 @@ TEST_F(VideoSurfaceTest, TheEndOfTheDataACutAndADamagedPacketEndDecoding)
 
 TEST_F(VideoSurfaceTest, ALoopingClipRewindsAndEndsOnceItsFileIsGone)
 {
-    decodeByHand();
     addClip("loop", makeClip(64, 48, 6));
     startVideo();
-    VideoSurface* surface = mStreamer->createSurface("loop");
+    VideoSurface* surface = openByHand("loop");
     ASSERT_NE(surface, nullptr);
     surface->looping = true;
     std::vector<uint32_t> counts;
