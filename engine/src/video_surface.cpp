@@ -352,9 +352,12 @@ void VideoSurface::releaseDecoder()
 
 void VideoSurface::close()
 {
+    // One order for every path that holds two of the surface's mutexes
+    // (state, pixels, textures), as the upload takes them: the streamer's
+    // mutex is then no longer what keeps two orders from meeting.
     std::lock_guard<std::recursive_mutex> stateLock(stateMutex);
-    std::lock_guard<std::recursive_mutex> textureLock(textureMutex);
     std::lock_guard<std::recursive_mutex> pixelLock(pixelMutex);
+    std::lock_guard<std::recursive_mutex> textureLock(textureMutex);
     releaseDecoder();
     if (file) {
         file->close();
