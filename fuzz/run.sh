@@ -88,6 +88,9 @@ for fixture in tests/fixtures/saves/*.hex; do
   perl -ne 's/#.*//; print pack("H*", join("", split))' "$fixture" > "$SEEDS/save_file_fuzz/$(basename "$fixture" .hex)"
 done
 
+# Clips of the video generator.
+"$BUILD_DIR/tools/video_gen/video_gen" --small "$SEEDS/video_surface_fuzz" > /dev/null
+
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 targets=("$BUILD_DIR"/fuzz/*_fuzz)
 TOTAL_SECONDS=${FUZZ_TOTAL_SECONDS:-260}

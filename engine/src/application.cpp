@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 #include "benchmarker.h"
@@ -39,11 +40,13 @@ namespace {
 Application* gApplication = nullptr;
 // The object whose activation the sound follows; known from the start of the
 // base constructor on, unlike the process's application pointer.
-Application* gActivationSource = nullptr;
+// Atomic: the video thread asks it.
+std::atomic<Application*> gActivationSource{nullptr};
 
 bool activationSourceIsActive()
 {
-    return gActivationSource && gActivationSource->active;
+    const Application* source = gActivationSource.load();
+    return source && source->active;
 }
 
 void sendNotification(uint32_t id)
@@ -73,8 +76,8 @@ Application::Application()
 
 Application::~Application()
 {
-    if (gActivationSource == this)
-        gActivationSource = nullptr;
+    Application* self = this;
+    gActivationSource.compare_exchange_strong(self, nullptr);
 }
 
 void Application::initEngine()
@@ -146,6 +149,7 @@ void Application::initEngine()
     new UIFontManager();
 
     log("Init VideoSurfaceStreame...");
+    VideoSurfaceStreamer::setActiveQuery(activationSourceIsActive);
     videoSurfaceStreamer = std::make_unique<VideoSurfaceStreamer>();
 
     log("Init VideoPlayer...");

@@ -4,6 +4,7 @@
 // fixed order; its frame operations decide what is updated and drawn each
 // frame; `quit` deletes the managers in a fixed order and ends the process.
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -79,7 +80,8 @@ public:
     [[noreturn]] void quit();
 
     std::string title;
-    bool active = false;
+    // Read by the video thread.
+    std::atomic<bool> active{false};
     bool initialised = false;
     std::unique_ptr<VQ::MainWindow> window;
 

@@ -15,6 +15,7 @@
 #include "sprite_manager.h"
 #include "texture.h"
 #include "texture_manager.h"
+#include "video_surface_streamer.h"
 
 namespace VQ {
 
@@ -336,6 +337,8 @@ void RenderSystem::endFrame()
     // is lost, so that their queues never grow without bound.
     if (TextureManager* textures = TextureManager::instancePtr())
         textures->processQueues();
+    if (VideoSurfaceStreamer* videos = VideoSurfaceStreamer::instancePtr())
+        videos->uploadFrames();
     resetBatchState();
     mTriangleCount = mDrawCallCount = mBatchVertexCount = mBatchPrimitives = 0;
 }
