@@ -7,6 +7,10 @@
 #include "chip.h"
 #include "chip_manager.h"
 #include "chip_selector.h"
+#include "drawable.h"
+#include "sprite.h"
+#include "sprite_manager.h"
+#include "texture_manager.h"
 #include "random.h"
 #include "sound_system/sound_manager.h"
 #include "support/content_fixture.h"
@@ -23,16 +27,24 @@ protected:
         ContentTest::SetUp();
         useSilentAudioDevice();
         mSound = std::make_unique<VQ::SoundManager>();
+        mTextures = std::make_unique<VQ::TextureManager>();
+        mSprites = std::make_unique<VQ::SpriteManager<VQ::Sprite>>();
     }
     void TearDown() override
     {
         mManager.reset();
         clearBehaviorPrototypes();
+        mSprites.reset();
+        mTextures.reset();
         mSound.reset();
         ContentTest::TearDown();
     }
     void usePrototypes(const std::string& text)
     {
+        // The sprite tables the test prototypes' drawables name.
+        writeContent("scripts/chips.lua", "wall_M = { SrcRect0 = { 0, 0, 12, 12 } }\n"
+                                          "plain = { SrcRect0 = { 0, 0, 16, 16 } }\n");
+        mFileSystem->filesOfPackage("default")["chips_lua"] = "scripts/chips.lua";
         writeContent("scripts/chip_prototypes.lua", text);
         mFileSystem->filesOfPackage("default")["chip_prototypes_lua"] = "scripts/chip_prototypes.lua";
     }
@@ -75,6 +87,8 @@ protected:
     }
 
     std::unique_ptr<VQ::SoundManager> mSound;
+    std::unique_ptr<VQ::TextureManager> mTextures;
+    std::unique_ptr<VQ::SpriteManager<VQ::Sprite>> mSprites;
     std::unique_ptr<ChipManager> mManager;
 };
 
@@ -206,11 +220,12 @@ ChipPrototypes = {
     // number is read as its text.
     EXPECT_EQ(wall->OnDestroyActions.size(), 2u);
     ASSERT_EQ(wall->OnIdleDrawables.size(), 2u);
-    auto* perColour = dynamic_cast<PlaceholderDrawable*>(wall->OnIdleDrawables.objects.front());
-    auto* shared = dynamic_cast<PlaceholderDrawable*>(wall->OnIdleDrawables.objects.back());
+    auto* perColour = dynamic_cast<SpriteDrawable*>(wall->OnIdleDrawables.objects.front());
+    auto* shared = dynamic_cast<SpriteDrawable*>(wall->OnIdleDrawables.objects.back());
     ASSERT_TRUE(perColour && shared);
-    EXPECT_EQ(perColour->table, "wall_M");
-    EXPECT_EQ(shared->table, "plain");
+    // The tables tell themselves apart by their source widths.
+    EXPECT_EQ(perColour->sprite->sourceRects().at(0).right, 12.0f);
+    EXPECT_EQ(shared->sprite->sourceRects().at(0).right, 16.0f);
     EXPECT_EQ(shared->layer, 2);
     // The layer on the prototype does not restart its idle drawables on show;
     // the registered copy does.
@@ -221,8 +236,9 @@ ChipPrototypes = {
     ChipPrototype* booleans = manager.findPrototype("Booleans");
     ASSERT_NE(booleans, nullptr);
     EXPECT_TRUE(booleans->layers.top()->LevelGoal);
-    EXPECT_EQ(dynamic_cast<PlaceholderDrawable*>(booleans->layers.top()->OnIdleDrawables.objects.front())->table,
-              "plain");
+    EXPECT_EQ(dynamic_cast<SpriteDrawable*>(booleans->layers.top()->OnIdleDrawables.objects.front())
+                  ->sprite->sourceRects().at(0).right,
+              16.0f);
 }
 
 TEST_F(ChipManagerTest, MalformedScriptsStopWithTheFatalReport)

@@ -416,10 +416,14 @@ TEST_F(DestroyTest, ALayerlessNeighbourIsReportedOnce)
     EXPECT_EQ(countOutput("mode onChipDestroyed 1,1"), 1);
 }
 
-class CountedDrawable : public PlaceholderDrawable {
+class CountedDrawable : public Drawable {
 public:
-    CountedDrawable() : PlaceholderDrawable("Sprite", "", "", 0) { ++alive; }
+    CountedDrawable() { ++alive; }
     ~CountedDrawable() override { --alive; }
+    void draw(int, int) override {}
+    Drawable* clone() const override { return new CountedDrawable(); }
+    bool isAlive() override { return true; }
+    void update(float) override {}
     static inline int alive = 0;
 };
 
