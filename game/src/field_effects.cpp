@@ -19,7 +19,7 @@ namespace {
 
 void reportMissingScene(const std::string& sceneName)
 {
-    VQ::log(VQ::formatString("ERROR: Failed to load scene %s for a board effect", sceneName.c_str()));
+    VQ::logIfPossible(VQ::formatString("ERROR: Failed to load scene %s for a board effect", sceneName.c_str()));
 }
 
 template <typename Listener>
@@ -52,7 +52,7 @@ SceneEffect::SceneEffect(std::unique_ptr<AE::ISceneNode> scene, const std::strin
     root->setPosition(position);
     AE::Marker* marker = root->getMarker(markerName);
     if (!marker) {
-        VQ::log(VQ::formatString("ERROR: Can't find marker '%s' in scene %s for a board effect", markerName.c_str(),
+        VQ::logIfPossible(VQ::formatString("ERROR: Can't find marker '%s' in scene %s for a board effect", markerName.c_str(),
                                  sceneName.c_str()));
         broken = true;
         return;
@@ -133,7 +133,7 @@ void SceneFlyingEffect::prepare()
         return;
     float seconds = 0.0f;
     if (!markerNumber(*root, "#time:", seconds) || seconds <= 0.0f) {
-        VQ::log(VQ::formatString("ERROR: Flying scene %s has no \"#time:\" marker", sceneName.c_str()));
+        VQ::logIfPossible(VQ::formatString("ERROR: Flying scene %s has no \"#time:\" marker", sceneName.c_str()));
         untimed = true;
         seconds = 0.0f;
     }

@@ -17,7 +17,7 @@ ScenePathEffect::ScenePathEffect(std::unique_ptr<AE::ISceneNode> sceneRoot, cons
 {
     layer = LAYER;
     if (!root) {
-        VQ::log(VQ::formatString("ERROR: Failed to load scene %s for a board effect", scene.c_str()));
+        VQ::logIfPossible(VQ::formatString("ERROR: Failed to load scene %s for a board effect", scene.c_str()));
         return;
     }
     runningMarker = root->getMarker(marker);

@@ -310,7 +310,9 @@ TEST_F(BoardPlayTest, WaveEffectsRunAlongTheLanesAndLeaveTheBoardWithinASecond)
         for (const EffectDrawable& entry : field().effectDrawables) {
             auto* particles = dynamic_cast<ParticleFXDrawable*>(entry.drawable);
             ASSERT_NE(particles, nullptr);
-            EXPECT_EQ(particles->name.rfind("wave_", 0), 0u) << particles->name;
+            // The destroyed chips' bursts run beside the lanes.
+            if (particles->name.rfind("wave_", 0) != 0)
+                continue;
             if (particles->effect)
                 lived[entry.drawable] = particles->effect->mParticleEmitters[0]->elapsed;
         }

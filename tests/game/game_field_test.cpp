@@ -13,6 +13,8 @@
 
 using namespace BoardSimFixture;
 
+#include "test_drawable.h"
+
 namespace {
 
 class GameFieldTest : public BoardSimTest {};
@@ -416,23 +418,13 @@ TEST_F(DestroyTest, ALayerlessNeighbourIsReportedOnce)
     EXPECT_EQ(countOutput("mode onChipDestroyed 1,1"), 1);
 }
 
-class CountedDrawable : public Drawable {
-public:
-    CountedDrawable() { ++alive; }
-    ~CountedDrawable() override { --alive; }
-    void draw(int, int) override {}
-    Drawable* clone() const override { return new CountedDrawable(); }
-    bool isAlive() override { return true; }
-    void update(float) override {}
-    static inline int alive = 0;
-};
-
 TEST_F(DestroyTest, EffectDrawablesGoWithTheBoard)
 {
-    field().effectDrawables.push_back({new CountedDrawable(), 0.0f, 0.0f, 0});
-    ASSERT_EQ(CountedDrawable::alive, 1);
+    const int before = TestDrawable::alive;
+    field().effectDrawables.push_back({new TestDrawable(), 0.0f, 0.0f, 0});
+    ASSERT_EQ(TestDrawable::alive, before + 1);
     mSim.reset();
-    EXPECT_EQ(CountedDrawable::alive, 0);
+    EXPECT_EQ(TestDrawable::alive, before);
 }
 
 TEST(GameFieldCells, CellAtTruncatesAndRejectsPositionsOutsideTheGrid)
