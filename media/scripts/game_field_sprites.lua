@@ -7,7 +7,6 @@ s_blind_tile = {
     SrcRect0 = { 240, 80, 320, 160 },
     BlendMode = "add",
     Animation = {
-        loop = 0,
         Frames = {
             { duration = 0.05, SrcRect0 = { 240, 80, 320, 160 } },
             { duration = 0.05, SrcRect0 = { 260, 80, 340, 160 } },
