@@ -28,6 +28,8 @@ filelist = {
     { name = "dialog_example_sprites", filename = "scripts/dialog_example_sprites.lua" },
     { name = "dialog_example_sxml", filename = "scripts/dialog_example_sprites.xml" },
     { name = "dialog_example_xml", filename = "scenes/dialog_example.xml" },
+    { name = "hightlight_xml", filename = "scenes/hightlight.xml" },
+    { name = "color_fly_effect_xml", filename = "scenes/color_fly_effect.xml" },
     { name = "hint_fx", filename = "particles/hint_fx.xml" },
     { name = "wave_hor_fx", filename = "particles/wave_hor_fx.xml" },
     { name = "wave_ver_fx", filename = "particles/wave_ver_fx.xml" },
