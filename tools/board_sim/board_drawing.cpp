@@ -87,6 +87,17 @@ bool BoardDrawing::shot(BoardRenderer& renderer, const std::string& path, std::s
         error = mError;
         return false;
     }
+    if (mRender->distortionEnabled()) {
+        // The render system moves a frame's scene into its scene texture
+        // when the distortion pass first draws, and that first frame loses
+        // what was drawn before the move; once a distortion frame has been
+        // drawn, frames start in the texture. An empty one, drawn first,
+        // leaves the shot whole.
+        mRender->beginFrame();
+        mRender->beginDistortion();
+        mRender->endDistortion();
+        mRender->endFrame();
+    }
     mRender->beginFrame();
     // The indigo night behind the board, darker towards the bottom.
     mBackdrop->setSize(VQ::Vector2f(float(mWidth), float(mHeight)));
