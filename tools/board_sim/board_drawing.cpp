@@ -1,15 +1,10 @@
 #include "board_drawing.h"
 
-#include <SDL.h>
-#include <png.h>
-
-#include <cstdlib>
-#include <vector>
-
 #include "board_renderer.h"
 #include "config_manager.h"
-#include "image_writers.h"
 #include "platform/graphics_device_gl.h"
+#include "programs/back_buffer_png.h"
+#include "support/gl_test_context.h"
 #include "render_system.h"
 #include "sprite.h"
 #include "sprite_manager.h"
@@ -19,23 +14,10 @@ BoardDrawing::BoardDrawing()
     const VQ::Platform* platform = VQ::ConfigManager::instance()->currentPlatform();
     mWidth = platform ? platform->width : 1726;
     mHeight = platform ? platform->height : 970;
-    setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        mError = SDL_GetError();
-        return;
-    }
-    mVideo = true;
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    mWindow = SDL_CreateWindow("board_sim", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, mWidth, mHeight,
-                               SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (mWindow)
-        mContext = SDL_GL_CreateContext(mWindow);
-    if (!mContext) {
-        mError = SDL_GetError();
+    // A window with the depth and stencil buffers the game's window has.
+    mContext = std::make_unique<TestSupport::GLTestContext>(mWidth, mHeight, true);
+    if (!mContext->ok()) {
+        mError = mContext->error();
         return;
     }
     mRender = std::make_unique<VQ::RenderSystem>();
@@ -67,12 +49,7 @@ BoardDrawing::~BoardDrawing()
     if (mRender)
         mRender->releaseBatches();
     mRender.reset();
-    if (mContext)
-        SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
-    if (mWindow)
-        SDL_DestroyWindow(mWindow);
-    if (mVideo)
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    mContext.reset();
 }
 
 void BoardDrawing::setDistortion(bool on)
@@ -110,26 +87,8 @@ bool BoardDrawing::shot(BoardRenderer& renderer, const std::string& path, std::s
     renderer.render();
     mRender->endFrame();
     mRender->present();
-    std::vector<uint32_t> argb;
-    uint32_t width = 0, height = 0;
-    if (!mRender->device()->readPixels(argb, width, height)) {
-        error = "no frame to read";
-        return false;
-    }
-    ImageWriters::PngDescription png;
-    png.width = width;
-    png.height = height;
-    png.colourType = PNG_COLOR_TYPE_RGB;
-    for (uint32_t pixel : argb) {
-        png.rows.push_back(uint8_t(pixel >> 16));
-        png.rows.push_back(uint8_t(pixel >> 8));
-        png.rows.push_back(uint8_t(pixel));
-    }
-    ImageWriters::Bytes bytes;
-    if (!ImageWriters::writePng(png, bytes, error))
-        return false;
-    if (!ImageWriters::writeFile(path, bytes)) {
-        error = "cannot write " + path;
+    if (!saveBackBuffer(path, ++mFrames)) {
+        error = "the frame could not be saved";
         return false;
     }
     return true;

@@ -1,8 +1,10 @@
 #pragma once
 // What `board_sim --draw` adds: the render system on the OpenGL device of a
-// hidden offscreen window at the configured workspace, a dark backdrop, and
-// frames saved as PNG.
+// hidden offscreen window at the configured workspace (the window and the
+// PNG writer the test drivers use), a dark backdrop, and frames saved as
+// PNG.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -10,8 +12,10 @@ namespace VQ {
 class RenderSystem;
 class Sprite;
 }  // namespace VQ
+namespace TestSupport {
+class GLTestContext;
+}
 class BoardRenderer;
-struct SDL_Window;
 
 class BoardDrawing {
 public:
@@ -39,9 +43,8 @@ private:
     std::string mError;
     int mWidth = 0;
     int mHeight = 0;
-    SDL_Window* mWindow = nullptr;
-    void* mContext = nullptr;
-    bool mVideo = false;
+    std::unique_ptr<TestSupport::GLTestContext> mContext;
+    uint64_t mFrames = 0;
     std::unique_ptr<VQ::RenderSystem> mRender;
     VQ::Sprite* mBackdrop = nullptr;
 };
