@@ -225,4 +225,48 @@ TEST_F(GameFieldRendererTest, ABlastGrowsFadesAndGoesTheUpdateAfterItsEnd)
     EXPECT_EQ(report.line, 512);
 }
 
+TEST_F(GameFieldRendererTest, AnAnimatedSpriteRestartsOnTheFirstDrawAfterItIsShown)
+{
+    startRenderer();
+    AnimSpriteDrawable drawable("chips_sprites", "gem_R", 10);
+    EXPECT_TRUE(drawable.animation->loop);
+    mRender->beginFrame();
+    drawable.setVisible(true);
+    drawable.animation->time = 0.3f;
+    drawable.animation->playing = false;
+    drawable.draw(0, 0);
+    EXPECT_EQ(drawable.animation->time, 0.0f);
+    EXPECT_TRUE(drawable.animation->playing);
+    // Shown again without a change: no restart.
+    drawable.setVisible(true);
+    drawable.animation->time = 0.3f;
+    drawable.draw(0, 0);
+    EXPECT_EQ(drawable.animation->time, 0.3f);
+    // Drawn at the board's cell size, with the corners' opacity.
+    EXPECT_EQ(drawable.sprite->size().x, 80.0f);
+    drawable.cornerAlpha[0] = 0.5f;
+    drawable.draw(0, 0);
+    EXPECT_EQ(drawable.sprite->vertexColor(0).a, 127);
+    mRender->endFrame();
+}
+
+TEST_F(GameFieldRendererTest, TheFreezingRingEndsInTheUpdateThatReachesItsLifetime)
+{
+    startRenderer();
+    GameFieldEffectList list;
+    auto* ring = new FreezingRingEffect(VQ::Vector2f(4.5f, 4.5f), 2.0f);
+    EXPECT_EQ(ring->field, &field());
+    list.add(ring);
+    mRender->beginFrame();
+    ring->draw();  // radius 0: nothing
+    for (int i = 0; i < 5; ++i) {
+        list.update(0.2f);
+        ring->draw();
+    }
+    mRender->endFrame();
+    ASSERT_EQ(list.effects.size(), 1u);
+    list.update(0.2f);
+    EXPECT_TRUE(list.effects.empty());
+}
+
 }  // namespace
