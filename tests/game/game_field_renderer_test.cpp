@@ -108,6 +108,36 @@ TEST_F(GameFieldRendererTest, CellsPickTheirGroupAndVariantAndTakeTheFade)
     EXPECT_EQ(report.line, 229);
 }
 
+TEST_F(GameFieldRendererTest, MalformedCellArtStopsWithTheFatalReport)
+{
+    struct Case {
+        const char* what;
+        const char* script;  // null: no script at all
+        const char* description;
+        int line;
+    };
+    const Case cases[] = {
+        {"no script", nullptr, "Failed to load script", 198},
+        {"no table", "Other = {}\n", "Failed to open table", 200},
+        {"an entry that is no table", "CellSprites = { { 7 } }\n", "Failed to open table", 210},
+        // Its variant would be picked by a modulo of 0.
+        {"an empty group", "CellSprites = { {} }\n", "Failed to open table", 210},
+    };
+    start("renderer_level_lua", 3);
+    mRender = std::make_unique<VQ::RenderSystem>();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.script)
+            TestSupport::writeFile((media() / "scripts/cells.lua").string(), c.script);
+        else
+            std::filesystem::remove(media() / "scripts/cells.lua");
+        const VQ::FatalReport report = TestSupport::catchFatal([&] { GameFieldRenderer renderer(&field()); });
+        EXPECT_EQ(report.description, c.description);
+        EXPECT_EQ(report.file, "GameFieldRenderer");
+        EXPECT_EQ(report.line, c.line);
+    }
+}
+
 TEST_F(GameFieldRendererTest, AHoleUnderACellOfThePlayRowsGetsItsColumnsShadow)
 {
     GameFieldRenderer& renderer = startRenderer();
