@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "animationeditor/scene_node.h"
 #include "chip.h"
 #include "fatal_error.h"
 #include "game_field.h"
+#include "game_state_manager.h"
 #include "layer_sound.h"
 
 int behaviorTypeFromName(const std::string& name)
@@ -113,10 +115,24 @@ void Behavior::update(Chip* chip, float dt)
         HotspotDrawables.update(dt);
 }
 
-void Behavior::playIdleMarker(const std::string&)
+void Behavior::draw(BoardRenderer& renderer, GameField* field, Chip* chip, int x, int y)
 {
-    // Markers belong to scene drawables; no drawable of this build carries a
-    // scene, so there is nothing to start.
+    for (DrawablesGroup* group : groupsToDraw(*field, *chip, currentLevelFade()))
+        group->draw(renderer, chip, x, y);
+}
+
+void BehaviorsGroup::drawAll(BoardRenderer& renderer, GameField* field, Chip* chip, int x, int y)
+{
+    for (Behavior* layer : objects)
+        layer->draw(renderer, field, chip, x, y);
+}
+
+void Behavior::playIdleMarker(const std::string& name)
+{
+    for (Drawable* drawable : OnIdleDrawables.objects)
+        if (auto* scene = dynamic_cast<SceneDrawable*>(drawable))
+            if (AE::Marker* marker = scene->root->getMarker(name))
+                marker->start(true);
 }
 
 bool BehaviorsGroup::canFall() const

@@ -16,6 +16,7 @@
 namespace VQ {
 class LuaScript2;
 }
+class BoardRenderer;
 class Chip;
 class GameField;
 
@@ -84,6 +85,9 @@ public:
     // the level's fade factor as alpha, and returns the groups to draw, in
     // drawing order.
     std::vector<DrawablesGroup*> groupsToDraw(const GameField& field, const Chip& chip, float alpha);
+    // Queues the groups for the chip's state on the renderer, faded by the
+    // level's entry.
+    void draw(BoardRenderer& renderer, GameField* field, Chip* chip, int x, int y);
     void update(Chip* chip, float dt);
     // Starts the named marker of every scene among the idle drawables.
     void playIdleMarker(const std::string& name);
@@ -120,6 +124,8 @@ public:
     bool canFall() const;
     int countLevelGoals() const;
     void update(Chip* chip, float dt);
+    // Every layer draws, bottom first.
+    void drawAll(BoardRenderer& renderer, GameField* field, Chip* chip, int x, int y);
     // Takes the top layer off, plays its sound and runs its destroy actions;
     // a refusal puts it back unless `force`.
     DestroyResult popTopAndDestroy(GameField* field, Chip* chip, bool force);

@@ -1,17 +1,20 @@
 #pragma once
 // What the board asks of the renderer that draws it: where the board stands
 // on screen, the per-level lists it empties when a level loads, the screen
-// distortion of blasts and the tile explosion. The board works without a
-// renderer as well; `NullBoardRenderer` draws nothing and counts what it is
-// asked, for headless play and tests.
+// distortion of blasts, the tile explosion and the queue its chips' drawables
+// join each frame. The board works without a renderer as well;
+// `NullBoardRenderer` draws nothing, counts what it is asked and runs the
+// effect list, for headless play and tests.
 
 #include <cstdint>
 #include <vector>
 
 #include "game_field_effect.h"
+#include "drawable.h"
 #include "vector2.h"
 
-// A point of screen distortion, in board pixels.
+// A point of screen distortion, in board pixels, and how it evolves:
+// strategy 0 a blast, 1 a torch flicker.
 struct DistortionSource {
     float x = 0.0f, y = 0.0f;
     float scaleX = 0.0f, scaleY = 0.0f;
@@ -36,6 +39,11 @@ public:
     // At a board pixel point.
     virtual void playTileExplosion(const VQ::Vector2f& point) = 0;
     virtual GameFieldEffectList& effectList() = 0;
+    // Queues a drawable at a pixel point for the frame being drawn.
+    virtual void queueDrawable(Drawable* drawable, float x, float y) = 0;
+    // The frame step, after the board's.
+    virtual void update(float dt) = 0;
+    virtual void render() = 0;
 };
 
 class NullBoardRenderer : public BoardRenderer {
@@ -48,9 +56,13 @@ public:
     bool hasTileExplosion() const override { return true; }
     void playTileExplosion(const VQ::Vector2f& point) override { tileExplosions.push_back(point); }
     GameFieldEffectList& effectList() override { return effects; }
+    void queueDrawable(Drawable*, float, float) override { ++queuedDrawables; }
+    void update(float dt) override { effects.update(dt); }
+    void render() override {}
 
     int drawListClears = 0;
     int cellHighlightBuilds = 0;
+    int queuedDrawables = 0;
     std::vector<DistortionSource> distortionSources;
     std::vector<VQ::Vector2f> tileExplosions;
     GameFieldEffectList effects;

@@ -3,7 +3,9 @@
 // fades and advances its drawables as the chip's state changes; the board
 // renderer draws them in the order of their layer value.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "rect.h"
 
@@ -72,22 +74,87 @@ private:
     bool effectRequested = false;
 };
 
-// Takes the place of the sprite, animated sprite and scene kinds while those
-// cannot be built: it remembers what its entry named, draws
-// nothing and is no longer wanted once it has been advanced.
-class PlaceholderDrawable : public Drawable {
+namespace VQ {
+class Animation;
+class Sprite;
+}  // namespace VQ
+namespace AE {
+class ISceneNode;
+}
+
+// A sprite of a chip-art table, drawn over the chip's cell.
+class SpriteDrawable : public Drawable {
 public:
-    PlaceholderDrawable(std::string kind, std::string resource, std::string table, int layerValue);
+    // The table of the cached script `script`; one that cannot be opened is
+    // the fatal report.
+    SpriteDrawable(const std::string& script, const std::string& table, int layerValue);
+    ~SpriteDrawable() override;
+    SpriteDrawable(const SpriteDrawable&) = delete;
+    SpriteDrawable& operator=(const SpriteDrawable&) = delete;
 
-    void draw(int, int) override {}
+    void draw(int x, int y) override;
     Drawable* clone() const override;
-    bool isAlive() override { return !updated; }
-    void update(float) override { updated = true; }
+    bool isAlive() override { return true; }
+    void update(float) override {}
 
-    std::string kind;
-    std::string resource;
-    std::string table;
-    bool updated = false;
+    VQ::Sprite* sprite = nullptr;  // owned, released through the sprite manager
+
+protected:
+    explicit SpriteDrawable(VQ::Sprite* copy);
+    // Corner opacities, clipping, the board's cell size and the position,
+    // then the draw.
+    void drawSprite(int x, int y);
+};
+
+// A sprite played by the animation of its table, looping; restarted when
+// shown again if asked to.
+class AnimSpriteDrawable : public SpriteDrawable {
+public:
+    AnimSpriteDrawable(const std::string& script, const std::string& table, int layerValue);
+    ~AnimSpriteDrawable() override;
+
+    void draw(int x, int y) override;
+    Drawable* clone() const override;
+    void update(float dt) override;
+
+    VQ::Animation* animation = nullptr;  // owned
+
+private:
+    AnimSpriteDrawable(const AnimSpriteDrawable& source, int);
+};
+
+// One timed start of a scene marker.
+struct SceneCue {
+    std::string name;
+    float start = 0.0f;
+    bool played = false;
+};
+
+// The cues of a cue text "name(start);name;...": "%s" in a name becomes the
+// colour suffix; names are cut at 31 characters before and 63 after that.
+std::vector<SceneCue> parseSceneCues(const std::string& text, const std::string& suffix, float& maxStart);
+
+// An animation scene over the chip, starting its markers on cue.
+class SceneDrawable : public Drawable {
+public:
+    // The scene by resource name; one that cannot be loaded is the fatal
+    // report.
+    SceneDrawable(const std::string& sceneName, const std::string& cues, const std::string& suffix, int layerValue);
+    // Over a scene already loaded (owned).
+    SceneDrawable(std::unique_ptr<AE::ISceneNode> scene, std::vector<SceneCue> cueList, float latestStart,
+                  int layerValue);
+    ~SceneDrawable() override;
+
+    void draw(int x, int y) override;
+    Drawable* clone() const override;
+    bool isAlive() override { return true; }
+    // Plays the cues that are due, then advances the scene.
+    void update(float dt) override;
+
+    float maxStart = 0.0f;
+    float elapsed = 0.0f;
+    std::unique_ptr<AE::ISceneNode> root;
+    std::vector<SceneCue> cues;
 };
 
 // The drawable an entry (type name, resource, third value, layer, colour

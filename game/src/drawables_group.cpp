@@ -1,5 +1,7 @@
 #include "drawables_group.h"
 
+#include "board_renderer.h"
+
 
 void DrawablesGroup::setVisible(bool flag)
 {
@@ -23,4 +25,12 @@ void DrawablesGroup::update(float dt)
 {
     for (Drawable* drawable : objects)
         drawable->update(dt);
+}
+
+void DrawablesGroup::draw(BoardRenderer& renderer, Chip*, int x, int y)
+{
+    for (Drawable* drawable : objects) {
+        drawable->clipEnabled = false;
+        renderer.queueDrawable(drawable, static_cast<float>(x), static_cast<float>(y));
+    }
 }

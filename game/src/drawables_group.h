@@ -10,8 +10,14 @@ namespace VQ {
 class LuaScript2;
 }
 
+class BoardRenderer;
+class Chip;
+
 class DrawablesGroup : public OwningObjectsGroup<Drawable> {
 public:
+    // Queues every drawable on the renderer at (x, y), unclipped; the
+    // renderer draws the frame's queue in layer order.
+    virtual void draw(BoardRenderer& renderer, Chip* chip, int x, int y);
     void setVisible(bool flag);
     void setAlpha(float value);
     void setRestartOnShow(bool flag);

@@ -216,6 +216,9 @@ public:
     // The wave lanes' effects: two each of horizontal, vertical and the two
     // diagonals.
     std::vector<std::unique_ptr<Drawable>> waveEffects;
+    // Cell-unit points where the renderer makes torch flicker; nothing
+    // fills it yet.
+    std::vector<VQ::Vector2f> torchPositions;
     static constexpr int WAVE_EFFECT_LAYER = 20;
 
 private:

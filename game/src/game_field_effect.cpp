@@ -1,6 +1,7 @@
 #include "game_field_effect.h"
 
 #include <algorithm>
+#include <vector>
 
 void GameFieldEffectList::add(GameFieldEffect* effect)
 {
@@ -16,4 +17,21 @@ void GameFieldEffectList::clear()
     for (GameFieldEffect* effect : effects)
         delete effect;
     effects.clear();
+}
+
+void GameFieldEffectList::update(float dt)
+{
+    if (!enabled)
+        return;
+    const std::vector<GameFieldEffect*> current(effects.begin(), effects.end());
+    for (GameFieldEffect* effect : current)
+        effect->update(dt);
+    for (auto it = effects.begin(); it != effects.end();) {
+        if ((*it)->finished) {
+            delete *it;
+            it = effects.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }

@@ -31,6 +31,10 @@ public:
     void add(GameFieldEffect* effect);
     // Deletes every effect.
     void clear();
+    // Updates every effect listed when the step begins (one added meanwhile
+    // waits for the next step), then deletes the finished ones. Nothing
+    // while disabled.
+    void update(float dt);
 
     std::list<GameFieldEffect*> effects;
     bool enabled = true;

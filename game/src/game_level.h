@@ -1,9 +1,14 @@
 #pragma once
-// The level state as the board sees it: the mode that plays the level and
-// the busy counter with which the rest of the level holds the board's
-// matching and the player's input back. The full state (scenes, interface,
-// input) is built around these two.
+// The level state as the board sees it: the mode that plays the level, the
+// busy counter with which the rest of the level holds the board's matching
+// and the player's input back, the board's fade-in and the level effect
+// scene that plays over the board. The full state (scenes, interface,
+// input) is built around these.
 
+namespace AE {
+class Marker;
+}
+class GameField;
 class Mode;
 
 class GameLevel {
@@ -16,6 +21,11 @@ public:
     }
 
     Mode* mode = nullptr;  // not owned
+    GameField* field = nullptr;  // not owned
     // Above 0: the level is busy.
     int busyCount = 0;
+    // The board's entry, 0 to 1; the renderer fades the board in by it.
+    float introProgress = 1.0f;
+    // The marker of the level effect scene while it plays; null otherwise.
+    AE::Marker* effectMarker = nullptr;
 };

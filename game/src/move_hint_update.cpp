@@ -3,6 +3,7 @@
 // reported to the mode, and the move found is shown after `hintPeriod`.
 
 #include "board_renderer.h"
+#include "game_level.h"
 #include "chip.h"
 #include "chip_appearence.h"
 #include "file_system.h"
@@ -77,9 +78,8 @@ void MoveHint::draw()
 {
     if (!shown || !effect)
         return;
-    // One effect drawn at each hinted chip. Fully opaque until the level
-    // state gives its fade.
-    effect->setAlpha(1.0f);
+    // One effect drawn at each hinted chip, faded in with the board.
+    effect->setAlpha(field->level ? field->level->introProgress : 1.0f);
     for (const VQ::Vector2f& position : positions) {
         effect->mPosition = position;
         effect->draw();

@@ -12,6 +12,48 @@
 -- OnDestroyDrawables, HotspotDrawables, InGroupDrawables,
 -- OnDetonateDrawables.
 
+-- Drawable entries: { type, resource, table or cues, layer, no-suffix }.
+-- Per-colour layers append their colour suffix to sprite tables ("gem" is
+-- drawn from "gem_R" ...), unless the fifth value is 1. Layer values order
+-- a chip's pieces: the detonation glow 4, the selection frame 5, the chip
+-- 10, the glint 15, overlays 20, destroy bursts 30.
+local function sprite(name, order, shared)
+    return { "Sprite", "chips_sprites", name, order or 10, shared and 1 or 0 }
+end
+
+local function burst(name)
+    return { "ParticleFX", name, "", 30 }
+end
+
+-- The look of a chip drawn from the atlas picture `art`: idle, selected
+-- (framed), glinting when the hotspot band passes, glowing while it waits
+-- to go off, and a burst when destroyed.
+local function look(art, blast)
+    return {
+        OnIdleDrawables = { sprite(art) },
+        OnSelectDrawables = { sprite("selection", 5, true), sprite(art) },
+        HotspotDrawables = { sprite(art), sprite("glint", 15, true) },
+        OnDetonateDrawables = { sprite("detonate", 4, true) },
+        OnDestroyDrawables = { burst(blast or "chip_burst_fx") },
+    }
+end
+
+-- A layer that stays in place (walls, chains, the goal): no frame, no glint.
+local function fixedLook(art, order)
+    return {
+        OnIdleDrawables = { sprite(art, order) },
+        OnDestroyDrawables = { burst("chip_burst_fx") },
+    }
+end
+
+-- The layer's own keys with its look added.
+local function with(drawables, layer)
+    for key, value in pairs(drawables) do
+        layer[key] = value
+    end
+    return layer
+end
+
 ChipPrototypes = {
     -- The six plain colours.
     {
@@ -19,7 +61,7 @@ ChipPrototypes = {
         DropRate = 1,
         GamePoints = 10,
         Behavior = {
-            { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" },
+            with(look("gem"), { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" }),
         },
     },
 
@@ -29,21 +71,21 @@ ChipPrototypes = {
         Name = "Bomb",
         GamePoints = 50,
         Behavior = {
-            {
+            with(look("bomb", "bonus_burst_fx"), {
                 Name = "BombStage1", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "Boom", "AddBehavior:BombStage2" },
-            },
+            }),
         },
     },
     {
         Name = "BombStage2",
         Behavior = {
-            {
+            with(look("bomb2", "bonus_burst_fx"), {
                 Name = "BombStage2", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 CanIterateWithGroup = 0,
                 OnIdleActions = { "DestroyTimer:0.8" },
                 OnDestroyActions = { "Boom" },
-            },
+            }),
         },
     },
 
@@ -52,10 +94,10 @@ ChipPrototypes = {
         Name = "SimpleBomb",
         GamePoints = 40,
         Behavior = {
-            {
+            with(look("simple_bomb", "bonus_burst_fx"), {
                 Name = "SimpleBomb", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "Boom" },
-            },
+            }),
         },
     },
 
@@ -64,20 +106,20 @@ ChipPrototypes = {
         Name = "WaveHor",
         GamePoints = 40,
         Behavior = {
-            {
+            with(look("wave_hor", "bonus_burst_fx"), {
                 Name = "WaveHor", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "WaveHor" },
-            },
+            }),
         },
     },
     {
         Name = "WaveVer",
         GamePoints = 40,
         Behavior = {
-            {
+            with(look("wave_ver", "bonus_burst_fx"), {
                 Name = "WaveVer", MultipleColors = 1, score = 60, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "WaveVer" },
-            },
+            }),
         },
     },
 
@@ -86,40 +128,40 @@ ChipPrototypes = {
         Name = "SuperBomb",
         GamePoints = 100,
         Behavior = {
-            {
+            with(look("super_bomb", "bonus_burst_fx"), {
                 Name = "SuperBomb", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "SuperBoom" },
-            },
+            }),
         },
     },
     {
         Name = "SuperWaveVer",
         GamePoints = 100,
         Behavior = {
-            {
+            with(look("super_wave_ver", "bonus_burst_fx"), {
                 Name = "SuperWaveVer", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "SuperWaveVer" },
-            },
+            }),
         },
     },
     {
         Name = "SuperWaveDSide",
         GamePoints = 100,
         Behavior = {
-            {
+            with(look("super_wave_dside", "bonus_burst_fx"), {
                 Name = "SuperWaveDSide", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "SuperCross" },
-            },
+            }),
         },
     },
     {
         Name = "Star",
         GamePoints = 100,
         Behavior = {
-            {
+            with(look("star", "bonus_burst_fx"), {
                 Name = "Star", MultipleColors = 1, score = 150, onDestroySound = "bomb_sound",
                 OnDestroyActions = { "Star" },
-            },
+            }),
         },
     },
 
@@ -130,11 +172,11 @@ ChipPrototypes = {
         GamePoints = 100,
         Selector = "AllChipsSameGroupSelector",
         Behavior = {
-            {
+            with(look("destroy_color", "bonus_burst_fx"), {
                 Name = "DestroyColor", MultipleColors = 0, CanIterateWithGroup = 0, score = 100,
                 onDestroySound = "bomb_sound",
                 OnDestroyActions = { "ColorDestroyer" },
-            },
+            }),
         },
     },
 
@@ -142,25 +184,25 @@ ChipPrototypes = {
     {
         Name = "Wall",
         Behavior = {
-            { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
-                    onDestroySound = "chip_destroy_sound" },
+            with(fixedLook("wall"), { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+                    onDestroySound = "chip_destroy_sound" }),
         },
     },
     {
         Name = "DWall",
         Behavior = {
-            { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
-                    onDestroySound = "chip_destroy_sound" },
-            { Name = "DWall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
-                    onDestroySound = "chip_destroy_sound" },
+            with(fixedLook("wall"), { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+                    onDestroySound = "chip_destroy_sound" }),
+            with(fixedLook("dwall"), { Name = "DWall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+                    onDestroySound = "chip_destroy_sound" }),
         },
     },
     -- A wall in one of the six colours, "CWall_R" ...
     {
         Name = "CWall",
         Behavior = {
-            { Name = "CWall", MultipleColors = 1, CanFalling = 0, CanIterateWithGroup = 0, score = 40,
-                    onDestroySound = "chip_destroy_sound" },
+            with(fixedLook("cwall"), { Name = "CWall", MultipleColors = 1, CanFalling = 0, CanIterateWithGroup = 0, score = 40,
+                    onDestroySound = "chip_destroy_sound" }),
         },
     },
 
@@ -168,9 +210,9 @@ ChipPrototypes = {
     {
         Name = "Chain",
         Behavior = {
-            { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" },
-            { Name = "Chain", MultipleColors = 0, CanFalling = 0, score = 30,
-                    onDestroySound = "chip_destroy_sound" },
+            with(look("gem"), { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" }),
+            with(fixedLook("chain", 20), { Name = "Chain", MultipleColors = 0, CanFalling = 0, score = 30,
+                    onDestroySound = "chip_destroy_sound" }),
         },
     },
 
@@ -179,12 +221,12 @@ ChipPrototypes = {
     {
         Name = "FallingLevelGoal",
         Behavior = {
-            {
+            with(fixedLook("lantern"), {
                 Name = "FallingLevelGoal", MultipleColors = 0, CanIterateWithGroup = 0, LevelGoal = 1,
                 score = 500,
                 OnIdleActions = { "DestroyIfFloorIsReached" },
                 OnDestroyActions = { "CanNotBeDestoyed" },
-            },
+            }),
         },
     },
 }

@@ -6,6 +6,8 @@
 #include "game_field.h"
 #include "support/test_support.h"
 
+#include "test_drawable.h"
+
 namespace {
 
 using BoardFixture::makeLayer;
@@ -72,7 +74,7 @@ TEST(Behavior, CopyClonesActionsAndDrawables)
     layer.destroySound = 7;
     layer.CanFalling = false;
     layer.OnDestroyActions.add(createActionByName("WaveHor"));
-    layer.OnIdleDrawables.add(createDrawable("Sprite", "chips_lua", "wave", 3, "_R"));
+    layer.OnIdleDrawables.add(new TestDrawable(3));
     layer.OnIdleDrawables.setRestartOnShow(false);
 
     Behavior copy(layer);
@@ -155,7 +157,7 @@ TEST(Behavior, DrawStatesFollowSelectionHotspotAndDetonation)
     field.chipHotspotDelayCoeff = 1.0f;
     Behavior layer;
     auto addDrawable = [](DrawablesGroup& group) {
-        Drawable* drawable = createDrawable("Sprite", "s", "t", 0, "");
+        Drawable* drawable = new TestDrawable();
         group.add(drawable);
         return drawable;
     };

@@ -99,12 +99,16 @@ TEST_F(BoardPlayTest, EachSpecialChipOfTheFixedLevelBlastsItsCells)
     cross.erase(std::find(cross.begin(), cross.end(), Cell{2, 3}));
     // The two-stage bomb stays for its second stage (the next test).
     std::vector<Cell> ring = block(4, 2, 6, 4);
+    // So does the one in the wave's lane; its second stage falls before it
+    // goes off.
+    std::vector<Cell> lanes = block(7, 1, 8, 9);
+    lanes.erase(std::find(lanes.begin(), lanes.end(), Cell{8, 6}));
     ring.erase(std::find(ring.begin(), ring.end(), Cell{5, 3}));
     const Case cases[] = {
         {"bomb", {1, 2, 2, 2}, {{0, 2}, {1, 2}, {2, 2}, {0, 3}, {1, 3}, {0, 4}, {1, 4}, {2, 4}}},
         {"two-stage bomb", {6, 3, 7, 3}, ring},
         {"horizontal wave", {1, 5, 2, 5}, block(0, 6, 8, 6)},
-        {"three-lane vertical wave", {7, 3, 7, 4}, block(7, 1, 8, 9)},
+        {"three-lane vertical wave", {7, 3, 7, 4}, lanes},
         {"three-lane cross", {2, 5, 3, 5}, cross},
         {"super bomb", {0, 8, 0, 9}, {{1, 7}, {2, 7}, {3, 7}, {0, 8}, {1, 8}, {2, 8}, {3, 8}, {4, 8}, {0, 9}, {1, 9},
                                       {2, 9}, {3, 9}, {4, 9}}},
@@ -355,7 +359,9 @@ TEST_F(BoardPlayTest, WaveEffectsRunAlongTheLanesAndLeaveTheBoardWithinASecond)
         for (const EffectDrawable& entry : field().effectDrawables) {
             auto* particles = dynamic_cast<ParticleFXDrawable*>(entry.drawable);
             ASSERT_NE(particles, nullptr);
-            EXPECT_EQ(particles->name.rfind("wave_", 0), 0u) << particles->name;
+            // The destroyed chips' bursts run beside the lanes.
+            if (particles->name.rfind("wave_", 0) != 0)
+                continue;
             if (particles->effect)
                 lived[entry.drawable] = particles->effect->mParticleEmitters[0]->elapsed;
         }

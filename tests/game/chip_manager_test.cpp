@@ -7,6 +7,13 @@
 #include "chip.h"
 #include "chip_manager.h"
 #include "chip_selector.h"
+#include "drawable.h"
+#include "object_factory.h"
+#include "particle_system.h"
+#include "xml_cached_files_manager.h"
+#include "sprite.h"
+#include "sprite_manager.h"
+#include "texture_manager.h"
 #include "random.h"
 #include "sound_system/sound_manager.h"
 #include "support/content_fixture.h"
@@ -23,23 +30,38 @@ protected:
         ContentTest::SetUp();
         useSilentAudioDevice();
         mSound = std::make_unique<VQ::SoundManager>();
+        mTextures = std::make_unique<VQ::TextureManager>();
+        mSprites = std::make_unique<VQ::SpriteManager<VQ::Sprite>>();
+        mFactory = std::make_unique<VQ::ObjectFactory>();
+        mParticles = std::make_unique<VQ::ParticleSystem>();
+        mXmlCache = std::make_unique<VQ::XmlCachedFilesManager>();
     }
     void TearDown() override
     {
         mManager.reset();
         clearBehaviorPrototypes();
+        mParticles.reset();
+        mSprites.reset();
+        mTextures.reset();
+        mXmlCache->purge();
+        mXmlCache.reset();
+        mFactory.reset();
         mSound.reset();
         ContentTest::TearDown();
     }
     void usePrototypes(const std::string& text)
     {
+        // The sprite tables the test prototypes' drawables name.
+        writeContent("scripts/chips.lua", "for _, c in ipairs({ 'R', 'G', 'B', 'M', 'Y', 'O' }) do\n"
+                                          "    _G['wall_' .. c] = { Size = { 12, 12 } }\n"
+                                          "end\n"
+                                          "plain = { Size = { 16, 16 } }\n");
+        mFileSystem->filesOfPackage("default")["chips_lua"] = "scripts/chips.lua";
         writeContent("scripts/chip_prototypes.lua", text);
         mFileSystem->filesOfPackage("default")["chip_prototypes_lua"] = "scripts/chip_prototypes.lua";
     }
-    void useSamplePrototypes()
-    {
-        usePrototypes(readFile(std::string(LANTERRA_SOURCE_DIR) + "/media/scripts/chip_prototypes.lua"));
-    }
+    // The sample prototypes with the art and effects their drawables name.
+    void useSamplePrototypes() { useSampleContent(); }
     // The game's own content, package map, sounds and scripts, as the
     // program finds them.
     void useSampleContent()
@@ -75,6 +97,11 @@ protected:
     }
 
     std::unique_ptr<VQ::SoundManager> mSound;
+    std::unique_ptr<VQ::TextureManager> mTextures;
+    std::unique_ptr<VQ::SpriteManager<VQ::Sprite>> mSprites;
+    std::unique_ptr<VQ::ObjectFactory> mFactory;
+    std::unique_ptr<VQ::ParticleSystem> mParticles;
+    std::unique_ptr<VQ::XmlCachedFilesManager> mXmlCache;
     std::unique_ptr<ChipManager> mManager;
 };
 
@@ -206,11 +233,12 @@ ChipPrototypes = {
     // number is read as its text.
     EXPECT_EQ(wall->OnDestroyActions.size(), 2u);
     ASSERT_EQ(wall->OnIdleDrawables.size(), 2u);
-    auto* perColour = dynamic_cast<PlaceholderDrawable*>(wall->OnIdleDrawables.objects.front());
-    auto* shared = dynamic_cast<PlaceholderDrawable*>(wall->OnIdleDrawables.objects.back());
+    auto* perColour = dynamic_cast<SpriteDrawable*>(wall->OnIdleDrawables.objects.front());
+    auto* shared = dynamic_cast<SpriteDrawable*>(wall->OnIdleDrawables.objects.back());
     ASSERT_TRUE(perColour && shared);
-    EXPECT_EQ(perColour->table, "wall_M");
-    EXPECT_EQ(shared->table, "plain");
+    // The tables tell themselves apart by their sizes.
+    EXPECT_EQ(perColour->sprite->size().x, 12.0f);
+    EXPECT_EQ(shared->sprite->size().x, 16.0f);
     EXPECT_EQ(shared->layer, 2);
     // The layer on the prototype does not restart its idle drawables on show;
     // the registered copy does.
@@ -221,8 +249,9 @@ ChipPrototypes = {
     ChipPrototype* booleans = manager.findPrototype("Booleans");
     ASSERT_NE(booleans, nullptr);
     EXPECT_TRUE(booleans->layers.top()->LevelGoal);
-    EXPECT_EQ(dynamic_cast<PlaceholderDrawable*>(booleans->layers.top()->OnIdleDrawables.objects.front())->table,
-              "plain");
+    EXPECT_EQ(dynamic_cast<SpriteDrawable*>(booleans->layers.top()->OnIdleDrawables.objects.front())
+                  ->sprite->size().x,
+              16.0f);
 }
 
 TEST_F(ChipManagerTest, MalformedScriptsStopWithTheFatalReport)

@@ -17,6 +17,8 @@
 
 using namespace BoardSimFixture;
 
+#include "test_drawable.h"
+
 namespace {
 
 class GameFieldTest : public BoardSimTest {};
@@ -499,19 +501,13 @@ TEST_F(DestroyTest, ALayerlessNeighbourIsReportedOnce)
     EXPECT_EQ(countOutput("mode onChipDestroyed 1,1"), 1);
 }
 
-class CountedDrawable : public PlaceholderDrawable {
-public:
-    CountedDrawable() : PlaceholderDrawable("Sprite", "", "", 0) { ++alive; }
-    ~CountedDrawable() override { --alive; }
-    static inline int alive = 0;
-};
-
 TEST_F(DestroyTest, EffectDrawablesGoWithTheBoard)
 {
-    field().effectDrawables.push_back({new CountedDrawable(), 0.0f, 0.0f, 0});
-    ASSERT_EQ(CountedDrawable::alive, 1);
+    const int before = TestDrawable::alive;
+    field().effectDrawables.push_back({new TestDrawable(), 0.0f, 0.0f, 0});
+    ASSERT_EQ(TestDrawable::alive, before + 1);
     mSim.reset();
-    EXPECT_EQ(CountedDrawable::alive, 0);
+    EXPECT_EQ(TestDrawable::alive, before);
 }
 
 TEST(GameFieldCells, CellAtTruncatesAndRejectsPositionsOutsideTheGrid)

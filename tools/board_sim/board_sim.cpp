@@ -1,5 +1,6 @@
 #include "board_sim.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <utility>
@@ -11,6 +12,9 @@
 #include "chip_manager.h"
 #include "chip_selector.h"
 #include "game_field.h"
+#include "game_field_renderer.h"
+#include "game_level.h"
+#include "particle_system.h"
 #include "log_system.h"
 #include "move_hint.h"
 #include "random.h"
@@ -36,11 +40,17 @@ BoardSim::BoardSim(std::ostream& out) : mOut(out), mMode(out)
 
 BoardSim::~BoardSim()
 {
+    // The renderer's effects may point at the board's cells.
+    mBoardRenderer.reset();
     mField.reset();
     mChips.reset();
     clearBehaviorPrototypes();
     clearChipSelectorCache();
+    if (mDrawing)
+        mDrawing->releaseSprites();
+    mStates.reset();
     mEngine.reset();
+    mDrawing.reset();
 }
 
 void BoardSim::useSeed(uint32_t seed)
@@ -50,15 +60,36 @@ void BoardSim::useSeed(uint32_t seed)
     setSeedCounterSource(&nextSeedCount);
 }
 
-void BoardSim::start(const std::string& contentRoot, const std::string& level)
+bool BoardSim::start(const std::string& contentRoot, const std::string& level)
 {
     mEngine = std::make_unique<HeadlessEngine>(contentRoot);
     // A frame here is 1/60 s of game time, however fast it runs.
     VQ::SoundManager::instance()->useGameClock();
+    mStates = std::make_unique<GameStateManager>();
+    mStates->gameLevel = &mLevel;
+    if (mDrawingWanted) {
+        mDrawing = std::make_unique<BoardDrawing>();
+        if (!mDrawing->ok())
+            return false;
+        // Every owner advances its own effects, as in the game.
+        VQ::ParticleSystem::instance()->liveUpdating = false;
+        mLevel.introProgress = 0.0f;
+    }
     mChips = std::make_unique<ChipManager>();
     mField = std::make_unique<GameField>(&mLevel);
-    mField->renderer = &mRenderer;
+    mLevel.field = mField.get();
+    if (mDrawing) {
+        auto* real = new GameFieldRenderer(mField.get());
+        mBoardRenderer.reset(real);
+        // The play rows centred in the workspace.
+        const float size = static_cast<float>(mField->cellSize);
+        real->camera.position = VQ::Vector2f(
+            std::floor((mDrawing->workspaceWidth() - size * mField->gridWidth) / 2.0f),
+            std::floor((mDrawing->workspaceHeight() - size * mField->gridHeight) / 2.0f) - size);
+    }
+    mField->renderer = &activeRenderer();
     mField->loadLevel(level);
+    return true;
 }
 
 bool BoardSim::execute(const std::string& line)
@@ -70,6 +101,7 @@ bool BoardSim::execute(const std::string& line)
         return true;
     int c1 = 0, r1 = 0, c2 = 0, r2 = 0;
     float seconds = 0.0f;
+    std::string word;
     if (command == "quit")
         return false;
     if (command == "click" && in >> c1 >> r1) {
@@ -87,6 +119,14 @@ bool BoardSim::execute(const std::string& line)
             mOut << "not settled\n";
     } else if (command == "dump") {
         dump();
+    } else if (mDrawing && command == "shot" && in >> word) {
+        std::string error;
+        if (mDrawing->shot(activeRenderer(), word, error))
+            mOut << "shot " << word << '\n';
+        else
+            mOut << "error: shot " << word << ": " << error << '\n';
+    } else if (mDrawing && command == "distortion" && in >> c1 && (c1 == 0 || c1 == 1)) {
+        mDrawing->setDistortion(c1 == 1);
     } else {
         mOut << "error: unknown or malformed command: " << line << '\n';
     }
@@ -102,6 +142,11 @@ void BoardSim::click(int column, int row)
 void BoardSim::frame()
 {
     mField->update(FRAME);
+    activeRenderer().update(FRAME);
+    if (mDrawing) {
+        mLevel.introProgress = std::min(mLevel.introProgress + 0.5f * FRAME, 1.0f);
+        VQ::ParticleSystem::instance()->update(FRAME);
+    }
     VQ::SoundManager::instance()->advanceGameClock(FRAME);
     ++mFrames;
 }

@@ -12,13 +12,21 @@
 //                      empty cell, else the chip's prototype name; "+N"
 //                      after a tile with N layers left
 //   quit
+// With drawing on (--draw), the real board renderer takes the null one's
+// place, the board fades in over its first two seconds, and two more
+// commands draw:
+//   shot FILE          one frame of the board, centred on a dark backdrop,
+//                      saved as PNG: "shot FILE"
+//   distortion 0|1     the screen distortion pass off or on
 
 #include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
 
+#include "board_drawing.h"
 #include "board_renderer.h"
+#include "game_state_manager.h"
 #include "game_level.h"
 #include "headless_engine.h"
 #include "recording_mode.h"
@@ -41,9 +49,12 @@ public:
     // moves on by one per read, so that a run replays byte for byte.
     static void useSeed(uint32_t seed);
 
+    // Before start: draw with the real renderer.
+    void enableDrawing() { mDrawingWanted = true; }
     // The engine over `contentRoot` ("VQ.log" goes to the working folder),
-    // the board, and the level script `level`.
-    void start(const std::string& contentRoot, const std::string& level);
+    // the board, and the level script `level`. False when drawing was asked
+    // for and no OpenGL window can be made.
+    bool start(const std::string& contentRoot, const std::string& level);
     // One command line; false for "quit". An unknown or malformed command is
     // reported on the output and ignored.
     bool execute(const std::string& line);
@@ -64,6 +75,11 @@ public:
 
     GameField& field() { return *mField; }
     NullBoardRenderer& renderer() { return mRenderer; }
+    // The renderer the board draws through: the null one, or the real one
+    // with drawing on.
+    BoardRenderer& activeRenderer() { return mBoardRenderer ? *mBoardRenderer : mRenderer; }
+    BoardDrawing* drawing() { return mDrawing.get(); }
+    GameLevel& level() { return mLevel; }
     // Game seconds played since the start.
     double gameTime() const { return mFrames * static_cast<double>(FRAME); }
 
@@ -76,6 +92,10 @@ private:
     RecordingMode mMode;
     GameLevel mLevel;
     NullBoardRenderer mRenderer;
+    bool mDrawingWanted = false;
+    std::unique_ptr<GameStateManager> mStates;
+    std::unique_ptr<BoardDrawing> mDrawing;
     std::unique_ptr<GameField> mField;
+    std::unique_ptr<BoardRenderer> mBoardRenderer;
     int64_t mFrames = 0;
 };

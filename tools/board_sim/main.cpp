@@ -1,4 +1,4 @@
-// board_sim CONTENT_ROOT LEVEL [--seed N] < commands
+// board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] < commands
 // Plays a level without window or sound device; see board_sim.h for the
 // commands and what they print.
 
@@ -19,7 +19,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: board_sim CONTENT_ROOT LEVEL [--seed N] < commands\n");
+    std::fprintf(stderr, "usage: board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] < commands\n");
     return 2;
 }
 
@@ -27,17 +27,26 @@ int usage()
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 && argc != 5)
+    if (argc < 3)
         return usage();
-    if (argc == 5) {
-        if (std::strcmp(argv[3], "--seed") != 0)
+    bool draw = false;
+    bool seeded = false;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--draw") == 0) {
+            draw = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--seed") != 0 || i + 1 >= argc)
             return usage();
         char* end = nullptr;
-        const unsigned long seed = std::strtoul(argv[4], &end, 10);
-        if (!*argv[4] || *end || seed > 0xFFFFFFFFul)
+        const char* text = argv[++i];
+        const unsigned long seed = std::strtoul(text, &end, 10);
+        if (!*text || *end || seed > 0xFFFFFFFFul)
             return usage();
         BoardSim::useSeed(static_cast<uint32_t>(seed));
-    } else {
+        seeded = true;
+    }
+    if (!seeded) {
         // From the clock, as the game's level start does: a random start
         // differs from run to run.
         seedRandomFromCounter();
@@ -57,7 +66,12 @@ int main(int argc, char** argv)
     std::ostream output(&outputBuffer);
 
     BoardSim sim(output);
-    sim.start(argv[1], argv[2]);
+    if (draw)
+        sim.enableDrawing();
+    if (!sim.start(argv[1], argv[2])) {
+        std::fprintf(stderr, "board_sim: cannot draw: %s\n", sim.drawing() ? sim.drawing()->error().c_str() : "");
+        return 1;
+    }
     // The commands still run (the board ignores them), so that a driver
     // reads the same replies; the status tells the failure.
     const bool loaded = sim.field().active;

@@ -303,6 +303,41 @@ void buildLight(VQ::ParticleFX& fx)
     glow->mParticleColor = fade(232, 222, 255, {{0, 200}, {88, 0}});
 }
 
+// --- The destroy bursts: a chip's layer goes in a flash of light and
+// sparks. Drawn at the cell's corner; the emitters stand on its centre. ---
+
+void buildChipBurst(VQ::ParticleFX& fx, float size)
+{
+    const Vector2f centre(40, 40);
+    auto* flash = emitter<VQ::ParticlePointEmitter>(fx, "Glow", 2, 30.0f, 0.3f);
+    flash->mPosition = centre;
+    burst(flash, 0.05f);
+    scale(flash, curve({{0, 0.8f * size}, {100, 1.5f * size}}));
+    flash->mParticleColor = fade(255, 226, 150, {{0, 230}, {88, 0}});
+
+    auto* sparks = emitter<VQ::ParticleCircleEmitter>(fx, "Sparkle", int(10 * size), 120.0f * size, 0.45f);
+    sparks->mPosition = centre;
+    sparks->mRadius = 14.0f * size;
+    burst(sparks, 0.08f);
+    scale(sparks, curve({{0, 0.45f}, {100, 0.15f}}));
+    sparks->mParticleColor = fade(255, 240, 200, {{0, 255}, {88, 0}});
+    auto* outwards = add<VQ::ParticleGravityPointAffector>(sparks);
+    outwards->mForce = flat(-420.0f * size);
+
+    auto* embers = emitter<VQ::ParticleCircleEmitter>(fx, "Ember", int(8 * size), 90.0f * size, 0.6f);
+    embers->mPosition = centre;
+    embers->mRadius = 10.0f * size;
+    burst(embers, 0.1f);
+    scale(embers, curve({{0, 0.5f}, {100, 0.2f}}));
+    embers->mParticleColor = fade(255, 160, 60, {{0, 255}, {88, 0}});
+    auto* thrown = add<VQ::ParticleLinearMovementAffector>(embers);
+    thrown->mInitialDirection.mMinVal = Vector2f(-1, -1);
+    thrown->mInitialDirection.mMaxVal = Vector2f(1, -0.3f);
+    thrown->mInitialVelocity = flat(130.0f * size);
+    auto* fall = add<VQ::ParticleGravityAffector>(embers);
+    fall->mForce = flat(500.0f);
+}
+
 struct Effect {
     const char* name;
     std::function<void(VQ::ParticleFX&)> build;
@@ -345,6 +380,8 @@ int main(int argc, char** argv)
         {"explosion_orange_tile_fx", buildTileExplosion},
         {"meteorite_fx", buildMeteorite},
         {"light_fx", buildLight},
+        {"chip_burst_fx", [](VQ::ParticleFX& fx) { buildChipBurst(fx, 1.0f); }},
+        {"bonus_burst_fx", [](VQ::ParticleFX& fx) { buildChipBurst(fx, 2.0f); }},
     };
     for (const Effect& effect : effects)
         if (!writeEffect(argv[1], effect))

@@ -6,8 +6,9 @@
 //
 // Writes images/cursor.png, images/screen_border.png, images/test_atlas.png,
 // images/fx.png (the particle atlas), images/widget.png (the widget atlas),
-// the loading screen's pictures (images/loading_*.png), the example
-// dialog's atlas (images/dialog_example.png) and scripts/<table>_sprites.lua with
+// the loading screen's pictures (images/loading_*.png), the example dialog's
+// atlas (images/dialog_example.png), the board's images/chips.png,
+// images/cells.png and images/board_fx.png, and scripts/<table>_sprites.lua with
 // scripts/<table>_sprites.xml.
 
 #include <png.h>
@@ -1129,6 +1130,716 @@ std::vector<SpriteDescription> fxSprites()
     };
 }
 
+// --- The board's art ---
+//
+// Chips, cells, tiles, shadows, the tile glare and the distortion maps. All
+// shapes are painted through coverage functions sampled 4 x 4 per texel and
+// composited over what is already there, so they keep soft edges.
+
+struct Pt {
+    float x, y;
+};
+
+Rgba rgb(uint32_t hex, uint8_t a = 255)
+{
+    return Rgba{uint8_t(hex >> 16), uint8_t(hex >> 8), uint8_t(hex), a};
+}
+
+Rgba scaled(Rgba c, float k)
+{
+    return Rgba{toByte(c.r / 255.0f * k), toByte(c.g / 255.0f * k), toByte(c.b / 255.0f * k), c.a};
+}
+
+Rgba mixed(Rgba a, Rgba b, float t)
+{
+    t = std::clamp(t, 0.0f, 1.0f);
+    auto m = [t](uint8_t x, uint8_t y) { return uint8_t(std::lround(x + (float(y) - float(x)) * t)); };
+    return Rgba{m(a.r, b.r), m(a.g, b.g), m(a.b, b.b), m(a.a, b.a)};
+}
+
+// "Over" compositing of a colour with coverage `k` onto the canvas.
+void blendOver(Canvas& c, int x, int y, Rgba s, float k)
+{
+    if (x < 0 || y < 0 || uint32_t(x) >= c.width || uint32_t(y) >= c.height || k <= 0.0f)
+        return;
+    uint8_t* p = &c.pixels[(size_t(y) * c.width + uint32_t(x)) * 4];
+    const float sa = s.a / 255.0f * std::min(k, 1.0f);
+    const float da = p[3] / 255.0f;
+    const float oa = sa + da * (1.0f - sa);
+    if (oa <= 0.0f)
+        return;
+    const uint8_t src[3] = {s.r, s.g, s.b};
+    for (int i = 0; i < 3; ++i)
+        p[i] = toByte((src[i] / 255.0f * sa + p[i] / 255.0f * da * (1.0f - sa)) / oa);
+    p[3] = toByte(oa);
+}
+
+// Paints a region: `inside(x, y)` at sample points (region coordinates,
+// texel centres at +0.5) gives coverage; `colour(x, y)` the colour there.
+template <typename Inside, typename Colour>
+void paint(Canvas& c, int x0, int y0, int w, int h, Inside inside, Colour colour)
+{
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int hits = 0;
+            for (int sy = 0; sy < 4; ++sy)
+                for (int sx = 0; sx < 4; ++sx)
+                    hits += inside(float(x) + (float(sx) + 0.5f) / 4.0f, float(y) + (float(sy) + 0.5f) / 4.0f);
+            if (hits)
+                blendOver(c, x0 + x, y0 + y, colour(float(x) + 0.5f, float(y) + 0.5f), float(hits) / 16.0f);
+        }
+}
+
+bool insidePolygon(const std::vector<Pt>& p, float x, float y)
+{
+    bool in = false;
+    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++)
+        if ((p[i].y > y) != (p[j].y > y) && x < (p[j].x - p[i].x) * (y - p[i].y) / (p[j].y - p[i].y) + p[i].x)
+            in = !in;
+    return in;
+}
+
+float segmentDistance(Pt a, Pt b, float x, float y)
+{
+    const float dx = b.x - a.x, dy = b.y - a.y;
+    const float len2 = dx * dx + dy * dy;
+    const float t = len2 > 0 ? std::clamp(((x - a.x) * dx + (y - a.y) * dy) / len2, 0.0f, 1.0f) : 0.0f;
+    return std::hypot(x - (a.x + t * dx), y - (a.y + t * dy));
+}
+
+// Distance from a point to a polygon's outline.
+float outlineDistance(const std::vector<Pt>& p, float x, float y)
+{
+    float best = 1e9f;
+    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++)
+        best = std::min(best, segmentDistance(p[j], p[i], x, y));
+    return best;
+}
+
+std::vector<Pt> translated(const std::vector<Pt>& p, float dx, float dy)
+{
+    std::vector<Pt> out;
+    for (Pt q : p)
+        out.push_back({q.x + dx, q.y + dy});
+    return out;
+}
+
+// A filled polygon with a dark outline of `width` texels around it.
+void polygonWithOutline(Canvas& c, int x0, int y0, int size, const std::vector<Pt>& poly, Rgba fill, Rgba outline,
+                        float width)
+{
+    paint(c, x0, y0, size, size,
+          [&](float x, float y) { return insidePolygon(poly, x, y) || outlineDistance(poly, x, y) < width; },
+          [&](float, float) { return outline; });
+    paint(c, x0, y0, size, size, [&](float x, float y) { return insidePolygon(poly, x, y); },
+          [&](float x, float y) {
+              // Lit from the top left.
+              const float k = 1.1f - 0.3f * std::clamp((x + y) / float(2 * size), 0.0f, 1.0f);
+              return scaled(fill, k);
+          });
+}
+
+// --- Gems ---
+
+struct GemShape {
+    std::vector<Pt> outline;  // around the cell centre, texels
+    int facets;               // bevel sectors around the centre
+};
+
+std::vector<Pt> regularPolygon(int n, float r, float startDegrees)
+{
+    std::vector<Pt> p;
+    for (int i = 0; i < n; ++i) {
+        const float a = (startDegrees + 360.0f * float(i) / float(n)) * float(M_PI) / 180.0f;
+        p.push_back({r * std::cos(a), r * std::sin(a)});
+    }
+    return p;
+}
+
+// The six cuts: R round, G square, B rhombus, M hexagon, Y triangle, O teardrop.
+GemShape gemShape(int colour)
+{
+    switch (colour) {
+    case 0:
+        return {regularPolygon(64, 29.0f, 0.0f), 10};
+    case 1:
+        return {{{-25, -25}, {25, -25}, {25, 25}, {-25, 25}}, 8};
+    case 2:
+        return {{{0, -33}, {27, 0}, {0, 33}, {-27, 0}}, 8};
+    case 3:
+        return {regularPolygon(6, 30.0f, 30.0f), 6};
+    case 4: {
+        std::vector<Pt> t = regularPolygon(3, 35.0f, -90.0f);
+        return {translated(t, 0.0f, 5.0f), 6};
+    }
+    default: {
+        // A drop: a circle below, the tangents meeting at a point above.
+        std::vector<Pt> p{{0.0f, -33.0f}};
+        const float cy = 7.0f, r = 24.0f;
+        for (int i = 0; i <= 40; ++i) {
+            const float a = (-36.87f + (253.74f * float(i) / 40.0f)) * float(M_PI) / 180.0f;
+            p.push_back({r * std::cos(a), cy + r * std::sin(a)});
+        }
+        return {p, 10};
+    }
+    }
+}
+
+const uint32_t GEM_COLOURS[6] = {0xD83A34, 0x33B552, 0x3573DA, 0xA544D0, 0xF0C032, 0xEE7422};
+
+// Where a ray from the centre at angle a leaves the outline (its length).
+float rayLength(const std::vector<Pt>& p, float a)
+{
+    const float dx = std::cos(a), dy = std::sin(a);
+    float best = 0.0f;
+    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
+        const float ex = p[i].x - p[j].x, ey = p[i].y - p[j].y;
+        const float det = dx * (-ey) - dy * (-ex);
+        if (std::fabs(det) < 1e-6f)
+            continue;
+        const float t = (p[j].x * (-ey) - p[j].y * (-ex)) / det;
+        const float u = (dx * p[j].y - dy * p[j].x) / det;
+        if (t > 0.0f && u >= 0.0f && u <= 1.0f)
+            best = std::max(best, t);
+    }
+    return best;
+}
+
+// A cut gem centred in an 80 x 80 cell: a flat table, bevel facets lit from
+// the top left, a rim light, a specular glint and a dark outline, over a
+// soft shadow.
+void drawGem(Canvas& c, int x0, int y0, int colour, float scale = 1.0f)
+{
+    GemShape shape = gemShape(colour);
+    for (Pt& q : shape.outline)
+        q = {q.x * scale, q.y * scale};
+    const Rgba base = rgb(GEM_COLOURS[colour]);
+    const std::vector<Pt> centred = translated(shape.outline, 40.0f, 40.0f);
+    const std::vector<Pt> shadow = translated(shape.outline, 42.5f, 44.0f);
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(shadow, x, y); },
+          [](float, float) { return Rgba{8, 6, 20, 110}; });
+    paint(c, x0, y0, 80, 80,
+          [&](float x, float y) { return insidePolygon(centred, x, y) || outlineDistance(centred, x, y) < 1.6f; },
+          [&](float, float) { return scaled(base, 0.28f); });
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(centred, x, y); },
+          [&](float x, float y) {
+              const float px = x - 40.0f, py = y - 40.0f;
+              const float a = std::atan2(py, px);
+              const float reach = std::max(rayLength(shape.outline, a), 1.0f);
+              const float t = std::hypot(px, py) / reach;
+              const float lx = -0.6f, ly = -0.8f;
+              float k;
+              float white = 0.0f;
+              if (t < 0.56f) {
+                  // The table: a gentle slope of light and a glint.
+                  k = 1.0f - 0.18f * (px * lx + py * ly) / -reach;
+                  const float g = std::hypot(px + 0.22f * reach, py + 0.28f * reach) / (0.2f * reach);
+                  white = 0.75f * std::max(0.0f, 1.0f - g * g);
+              } else {
+                  const float sector = float(M_PI) * 2.0f / float(shape.facets);
+                  const float index = std::floor((a + float(M_PI)) / sector);
+                  const float mid = -float(M_PI) + (index + 0.5f) * sector;
+                  const float lit = std::cos(mid) * lx + std::sin(mid) * ly;
+                  k = 0.78f + 0.42f * lit + (int(index) % 2 ? 0.06f : -0.04f);
+                  // The rim on the lit side catches the light.
+                  if (t > 0.86f && lit > 0.2f)
+                      white = 0.5f * lit * (t - 0.86f) / 0.14f;
+              }
+              return mixed(scaled(base, k), Rgba{255, 255, 255, 255}, white);
+          });
+}
+
+// --- Emblems on special chips ---
+
+void drawDisc(Canvas& c, int x0, int y0, float cx, float cy, float r, Rgba fill, Rgba outline, float width)
+{
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return std::hypot(x - cx, y - cy) < r + width; },
+          [&](float, float) { return outline; });
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return std::hypot(x - cx, y - cy) < r; },
+          [&](float x, float y) {
+              const float g = std::hypot(x - (cx - r * 0.35f), y - (cy - r * 0.4f)) / (r * 1.4f);
+              return mixed(Rgba{255, 255, 255, fill.a}, fill, std::clamp(g * 1.6f, 0.0f, 1.0f));
+          });
+}
+
+void drawSegment(Canvas& c, int x0, int y0, Pt a, Pt b, float width, Rgba colour)
+{
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return segmentDistance(a, b, x, y) < width; },
+          [&](float, float) { return colour; });
+}
+
+void drawGlow(Canvas& c, int x0, int y0, float cx, float cy, float r, Rgba colour)
+{
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const float d = std::hypot(float(x) + 0.5f - cx, float(y) + 0.5f - cy) / r;
+            if (d < 1.0f)
+                blendOver(c, x0 + x, y0 + y, colour, smoothFalloff(d));
+        }
+}
+
+// A black iron bomb with its fuse; `lit` makes its core glow through cracks.
+void drawBomb(Canvas& c, int x0, int y0, float r, bool lit)
+{
+    const Rgba ink{20, 16, 28, 255};
+    drawSegment(c, x0, y0, {40 + r * 0.5f, 40 - r * 0.7f}, {40 + r * 0.95f, 40 - r * 1.25f}, 3.2f, ink);
+    drawSegment(c, x0, y0, {40 + r * 0.5f, 40 - r * 0.7f}, {40 + r * 0.95f, 40 - r * 1.25f}, 1.6f, rgb(0xC9A04A));
+    drawDisc(c, x0, y0, 40, 40, r, rgb(0x3A3448), ink, 1.8f);
+    if (lit) {
+        drawGlow(c, x0, y0, 40, 40, r * 0.9f, Rgba{255, 120, 40, 230});
+        for (float a : {0.3f, 2.2f, 4.1f})
+            drawSegment(c, x0, y0, {40, 40}, {40 + r * 0.8f * std::cos(a), 40 + r * 0.8f * std::sin(a)}, 1.1f,
+                        Rgba{255, 200, 90, 255});
+    }
+    drawGlow(c, x0, y0, 40 + r * 1.0f, 40 - r * 1.35f, lit ? 11.0f : 7.0f, Rgba{255, 230, 140, 255});
+}
+
+// A double-headed arrow along the direction (dx, dy), white with an outline.
+void drawArrowBar(Canvas& c, int x0, int y0, float dx, float dy, float half, Rgba colour)
+{
+    const Rgba ink{24, 18, 40, 255};
+    const float nx = -dy, ny = dx;
+    auto head = [&](float s) {
+        const Pt tip{40 + dx * half * s, 40 + dy * half * s};
+        const Pt back{40 + dx * (half - 11) * s, 40 + dy * (half - 11) * s};
+        return std::vector<Pt>{tip, {back.x + nx * 8, back.y + ny * 8}, {back.x - nx * 8, back.y - ny * 8}};
+    };
+    const Pt a{40 - dx * (half - 8), 40 - dy * (half - 8)}, b{40 + dx * (half - 8), 40 + dy * (half - 8)};
+    for (float s : {-1.0f, 1.0f}) {
+        const std::vector<Pt> h = head(s);
+        paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(h, x, y) || outlineDistance(h, x, y) < 1.5f; },
+              [&](float, float) { return ink; });
+    }
+    drawSegment(c, x0, y0, a, b, 4.6f, ink);
+    drawSegment(c, x0, y0, a, b, 3.0f, colour);
+    for (float s : {-1.0f, 1.0f}) {
+        const std::vector<Pt> h = head(s);
+        paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(h, x, y); },
+              [&](float, float) { return colour; });
+    }
+}
+
+void drawGoldRing(Canvas& c, int x0, int y0)
+{
+    paint(c, x0, y0, 80, 80,
+          [](float x, float y) {
+              const float d = std::hypot(x - 40.0f, y - 40.0f);
+              return d > 33.5f && d < 38.5f;
+          },
+          [](float x, float y) { return mixed(rgb(0xFFE08A), rgb(0xB07A22), (x + y) / 160.0f); });
+}
+
+std::vector<Pt> starPolygon(float outer, float inner)
+{
+    std::vector<Pt> p;
+    for (int i = 0; i < 10; ++i) {
+        const float r = i % 2 ? inner : outer;
+        const float a = (-90.0f + 36.0f * float(i)) * float(M_PI) / 180.0f;
+        p.push_back({40 + r * std::cos(a), 40 + r * std::sin(a)});
+    }
+    return p;
+}
+
+const Rgba WHITE{250, 246, 232, 255};
+const Rgba GOLD{255, 214, 110, 255};
+const Rgba INK{24, 18, 40, 255};
+
+// Column k of a colour's row: gem, bomb, bomb stage 2, one-stage bomb,
+// horizontal and vertical wave, super bomb, super vertical wave, super
+// diagonal wave, star.
+void drawChipKind(Canvas& c, int x0, int y0, int colour, int kind)
+{
+    const bool super = kind >= 6 && kind <= 8;
+    if (super)
+        drawGoldRing(c, x0, y0);
+    drawGem(c, x0, y0, colour, kind == 0 ? 1.0f : 0.92f);
+    switch (kind) {
+    case 1:
+        drawBomb(c, x0, y0, 12.0f, false);
+        break;
+    case 2:
+        drawBomb(c, x0, y0, 12.0f, true);
+        break;
+    case 3:
+        drawBomb(c, x0, y0, 9.0f, false);
+        drawSegment(c, x0, y0, {31, 40}, {49, 40}, 1.4f, rgb(0xC9A04A));
+        break;
+    case 4:
+        drawArrowBar(c, x0, y0, 1, 0, 30, WHITE);
+        break;
+    case 5:
+        drawArrowBar(c, x0, y0, 0, 1, 30, WHITE);
+        break;
+    case 6:
+        drawBomb(c, x0, y0, 15.0f, true);
+        break;
+    case 7:
+        drawArrowBar(c, x0, y0, 0, 1, 32, GOLD);
+        drawArrowBar(c, x0, y0, 1, 0, 20, GOLD);
+        break;
+    case 8:
+        drawArrowBar(c, x0, y0, 0.7071f, 0.7071f, 31, GOLD);
+        drawArrowBar(c, x0, y0, 0.7071f, -0.7071f, 31, GOLD);
+        break;
+    case 9:
+        polygonWithOutline(c, x0, y0, 80, starPolygon(19, 8), GOLD, INK, 1.6f);
+        break;
+    default:
+        break;
+    }
+}
+
+// Dark wood with brass trim: a crate; `reinforced` adds brass bands; a
+// colour (0-5) sets a small gem into it.
+void drawCrate(Canvas& c, int x0, int y0, bool reinforced, int colour)
+{
+    const std::vector<Pt> box{{6, 6}, {74, 6}, {74, 74}, {6, 74}};
+    polygonWithOutline(c, x0, y0, 80, box, reinforced ? rgb(0x4A2C1A) : rgb(0x6B4226), Rgba{26, 14, 8, 255}, 1.8f);
+    // Planks.
+    for (int y : {23, 40, 57})
+        drawSegment(c, x0, y0, {8, float(y)}, {72, float(y)}, 0.9f, Rgba{30, 16, 8, 200});
+    drawSegment(c, x0, y0, {9, 9}, {71, 9}, 0.9f, Rgba{160, 110, 70, 160});
+    // Brass corners and rivets.
+    for (Pt p : {Pt{10, 10}, Pt{70, 10}, Pt{10, 70}, Pt{70, 70}})
+        drawDisc(c, x0, y0, p.x, p.y, 3.6f, rgb(0xC9A04A), Rgba{60, 40, 10, 255}, 1.0f);
+    if (reinforced) {
+        drawSegment(c, x0, y0, {12, 12}, {68, 68}, 3.4f, rgb(0x8E6A2A));
+        drawSegment(c, x0, y0, {68, 12}, {12, 68}, 3.4f, rgb(0x8E6A2A));
+        drawSegment(c, x0, y0, {12, 12}, {68, 68}, 1.4f, rgb(0xE2C070));
+        drawSegment(c, x0, y0, {68, 12}, {12, 68}, 1.4f, rgb(0xE2C070));
+    }
+    if (colour >= 0) {
+        drawDisc(c, x0, y0, 40, 40, 17.0f, rgb(0x2A1A10), rgb(0xC9A04A), 2.5f);
+        Canvas gem(80, 80);
+        drawGem(gem, 0, 0, colour, 0.5f);
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 80; ++x) {
+                const uint8_t* p = &gem.pixels[(size_t(y) * 80 + x) * 4];
+                blendOver(c, x0 + x, y0 + y, Rgba{p[0], p[1], p[2], 255}, p[3] / 255.0f);
+            }
+    }
+}
+
+// Two steel chains crossing over the chip.
+void drawChain(Canvas& c, int x0, int y0)
+{
+    for (int diagonal = 0; diagonal < 2; ++diagonal)
+        for (int i = -3; i <= 3; ++i) {
+            const float t = float(i) * 11.0f;
+            const float cx = 40 + t * 0.7071f, cy = 40 + (diagonal ? -t : t) * 0.7071f;
+            const bool across = i % 2 != 0;
+            const float ax = across ? 4.0f : 8.0f, ay = across ? 8.0f : 4.0f;
+            auto ring = [&](float x, float y, float grow) {
+                // The link's ellipse, turned 45 degrees.
+                const float u = ((x - cx) + (diagonal ? -(y - cy) : (y - cy))) * 0.7071f;
+                const float v = ((diagonal ? (x - cx) : -(x - cx)) + (y - cy)) * 0.7071f;
+                const float d = std::hypot(u / (ax + grow), v / (ay + grow));
+                const float hole = std::hypot(u / std::max(ax - 2.6f - grow, 0.5f), v / std::max(ay - 2.6f - grow, 0.5f));
+                return d < 1.0f && hole > 1.0f;
+            };
+            paint(c, x0, y0, 80, 80, [&](float x, float y) { return ring(x, y, 1.2f); },
+                  [](float, float) { return Rgba{22, 20, 30, 255}; });
+            paint(c, x0, y0, 80, 80, [&](float x, float y) { return ring(x, y, 0.0f); },
+                  [&](float x, float y) { return mixed(rgb(0xE8E4DA), rgb(0x77707E), (x - cx + y - cy + 10) / 20.0f); });
+        }
+}
+
+// The falling goal: a paper lantern glowing amber between dark wooden caps.
+void drawLantern(Canvas& c, int x0, int y0)
+{
+    drawGlow(c, x0, y0, 40, 42, 38, Rgba{255, 190, 90, 150});
+    drawSegment(c, x0, y0, {40, 3}, {40, 12}, 1.3f, INK);
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot((x - 40) / 27.5f, (y - 42) / 26.5f) < 1.0f; },
+          [](float, float) { return Rgba{60, 20, 10, 255}; });
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot((x - 40) / 26.0f, (y - 42) / 25.0f) < 1.0f; },
+          [](float x, float y) {
+              const float d = std::hypot((x - 38) / 26.0f, (y - 40) / 25.0f);
+              Rgba col = mixed(rgb(0xFFE7A0), rgb(0xD2461E), d * 1.1f);
+              // Paper ribs.
+              const float rib = std::fabs(std::fmod(y - 42 + 100.0f, 8.0f) - 4.0f);
+              return rib < 0.7f ? scaled(col, 0.78f) : col;
+          });
+    for (float y : {14.0f, 66.0f}) {
+        const std::vector<Pt> cap{{26, y - 4}, {54, y - 4}, {54, y + 4}, {26, y + 4}};
+        polygonWithOutline(c, x0, y0, 80, cap, rgb(0x5A3420), INK, 1.3f);
+        drawSegment(c, x0, y0, {28, y - 2}, {52, y - 2}, 0.8f, rgb(0xC9A04A));
+    }
+    drawSegment(c, x0, y0, {40, 70}, {40, 77}, 1.2f, rgb(0xE04A2A));
+}
+
+// The colour destroyer: a glass orb of the six colours in a brass rim.
+void drawDestroyer(Canvas& c, int x0, int y0)
+{
+    drawDisc(c, x0, y0, 40, 40, 31.0f, rgb(0xC9A04A), INK, 2.0f);
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot(x - 40, y - 40) < 27.0f; },
+          [](float x, float y) {
+              const float a = std::atan2(y - 40, x - 40) + float(M_PI);
+              const float d = std::hypot(x - 40, y - 40) / 27.0f;
+              // A swirl: the segments bend towards the centre.
+              const float swirl = a + d * 1.6f;
+              const int index = int(std::floor(swirl / (float(M_PI) / 3.0f))) % 6;
+              return mixed(rgb(GEM_COLOURS[index]), rgb(0xFFF6DC), std::max(0.0f, 0.55f - d));
+          });
+    drawGlow(c, x0, y0, 31, 30, 11, Rgba{255, 255, 255, 200});
+}
+
+// The frame around a selected chip.
+void drawSelection(Canvas& c, int x0, int y0)
+{
+    const std::vector<Pt> outer{{1, 1}, {79, 1}, {79, 79}, {1, 79}};
+    const std::vector<Pt> inner{{6, 6}, {74, 6}, {74, 74}, {6, 74}};
+    drawGlow(c, x0, y0, 40, 40, 52, Rgba{255, 200, 90, 70});
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(outer, x, y) && !insidePolygon(inner, x, y); },
+          [](float x, float y) { return mixed(rgb(0xFFEAA0), rgb(0xC98A2E), (x + y) / 160.0f); });
+    for (Pt p : {Pt{4, 4}, Pt{76, 4}, Pt{4, 76}, Pt{76, 76}})
+        drawDisc(c, x0, y0, p.x, p.y, 3.5f, GOLD, Rgba{90, 60, 10, 255}, 1.0f);
+}
+
+// The glint that sweeps the chips.
+void drawGlint(Canvas& c, int x0, int y0)
+{
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const float across = (float(x) - float(y)) / 8.0f;
+            const float fromCentre = std::hypot(float(x) - 40.0f, float(y) - 40.0f) / 36.0f;
+            const float k = std::exp(-across * across) * std::max(0.0f, 1.0f - fromCentre * fromCentre);
+            blendOver(c, x0 + x, y0 + y, Rgba{255, 255, 240, 255}, 0.55f * k);
+        }
+    drawGlow(c, x0, y0, 30, 30, 12, Rgba{255, 255, 255, 255});
+}
+
+void drawDetonateGlow(Canvas& c, int x0, int y0)
+{
+    drawGlow(c, x0, y0, 40, 40, 40, Rgba{255, 90, 30, 230});
+    drawGlow(c, x0, y0, 40, 40, 20, Rgba{255, 220, 120, 200});
+}
+
+void drawHintMark(Canvas& c, int x0, int y0)
+{
+    paint(c, x0, y0, 80, 80,
+          [](float x, float y) {
+              const float d = std::hypot(x - 40, y - 40);
+              return d > 30.0f && d < 35.0f;
+          },
+          [](float, float) { return Rgba{255, 236, 170, 220}; });
+}
+
+Canvas drawChipsAtlas()
+{
+    Canvas c(800, 640);
+    for (int colour = 0; colour < 6; ++colour)
+        for (int kind = 0; kind < 10; ++kind)
+            drawChipKind(c, kind * 80, colour * 80, colour, kind);
+    drawDestroyer(c, 0, 480);
+    drawCrate(c, 80, 480, false, -1);
+    drawCrate(c, 160, 480, true, -1);
+    drawChain(c, 240, 480);
+    drawLantern(c, 320, 480);
+    drawSelection(c, 400, 480);
+    drawGlint(c, 480, 480);
+    drawDetonateGlow(c, 560, 480);
+    drawHintMark(c, 640, 480);
+    for (int colour = 0; colour < 6; ++colour)
+        drawCrate(c, colour * 80, 560, false, colour);
+    return c;
+}
+
+const char* const COLOUR_SUFFIXES[6] = {"_R", "_G", "_B", "_M", "_Y", "_O"};
+
+std::vector<SpriteDescription> chipsSprites()
+{
+    const char* kinds[10] = {"gem", "bomb", "bomb2", "simple_bomb", "wave_hor", "wave_ver", "super_bomb",
+                             "super_wave_ver", "super_wave_dside", "star"};
+    std::vector<SpriteDescription> out;
+    auto cell = [](int column, int row) {
+        return std::array<float, 4>{float(column * 80), float(row * 80), float(column * 80 + 80), float(row * 80 + 80)};
+    };
+    for (int colour = 0; colour < 6; ++colour)
+        for (int kind = 0; kind < 10; ++kind)
+            out.push_back(sprite(std::string(kinds[kind]) + COLOUR_SUFFIXES[colour], "chips_png", cell(kind, colour)));
+    const char* extras[9] = {"destroy_color", "wall", "dwall", "chain", "lantern", "selection", "glint", "detonate",
+                             "hint_mark"};
+    for (int i = 0; i < 9; ++i)
+        out.push_back(sprite(extras[i], "chips_png", cell(i, 6)));
+    for (int colour = 0; colour < 6; ++colour)
+        out.push_back(sprite(std::string("cwall") + COLOUR_SUFFIXES[colour], "chips_png", cell(colour, 7)));
+    return out;
+}
+
+// --- Cells, tiles, shadows and the glare ---
+
+// A play cell: indigo glass with a bevel, in one of two shades.
+void drawCell(Canvas& c, int x0, int y0, uint32_t shade)
+{
+    const Rgba base = rgb(shade);
+    c.fill(x0, y0, 80, 80, [&](int x, int y) {
+        if (x == 0 || y == 0 || x == 79 || y == 79)
+            return Rgba{0, 0, 0, 0};
+        const int edge = std::min(std::min(x, y), std::min(79 - x, 79 - y));
+        Rgba col = base;
+        if (edge <= 2)
+            col = (x < y && x + y < 79) || (y < x && x + y < 79) ? scaled(base, 1.35f) : scaled(base, 0.7f);
+        return Rgba{col.r, col.g, col.b, 235};
+    });
+}
+
+// A glazed amber tile; `layers` 1 to 3 add brass rivets, then a wooden frame.
+void drawTile(Canvas& c, int x0, int y0, int layers, int variant)
+{
+    drawCell(c, x0, y0, 0x231E4E);
+    const float inset = layers == 3 ? 3.0f : 4.0f;
+    const std::vector<Pt> outer{{inset, inset}, {80 - inset, inset}, {80 - inset, 80 - inset}, {inset, 80 - inset}};
+    if (layers == 3)
+        polygonWithOutline(c, x0, y0, 80, outer, rgb(0x5A3420), INK, 1.5f);
+    const float in2 = layers == 3 ? 10.0f : inset;
+    const std::vector<Pt> face{{in2, in2}, {80 - in2, in2}, {80 - in2, 80 - in2}, {in2, 80 - in2}};
+    const Rgba glaze = layers == 1 ? rgb(0xB9782A) : rgb(0x9A5A22);
+    polygonWithOutline(c, x0, y0, 80, face, glaze, Rgba{50, 24, 8, 255}, 1.5f);
+    // The glaze's motif: a diamond or a ring, parchment-pale.
+    const Rgba motif{236, 214, 160, 150};
+    if (variant == 0) {
+        const std::vector<Pt> diamond{{40, 22}, {58, 40}, {40, 58}, {22, 40}};
+        paint(c, x0, y0, 80, 80, [&](float x, float y) {
+            return outlineDistance(diamond, x, y) < 1.6f; }, [&](float, float) { return motif; });
+    } else {
+        paint(c, x0, y0, 80, 80, [](float x, float y) {
+            const float d = std::hypot(x - 40, y - 40);
+            return d > 13.5f && d < 16.5f; }, [&](float, float) { return motif; });
+    }
+    // A highlight along the top edge.
+    drawSegment(c, x0, y0, {in2 + 4, in2 + 3}, {80 - in2 - 4, in2 + 3}, 1.0f, Rgba{255, 230, 170, 150});
+    if (layers >= 2)
+        for (Pt p : {Pt{in2 + 6, in2 + 6}, Pt{74 - in2, in2 + 6}, Pt{in2 + 6, 74 - in2}, Pt{74 - in2, 74 - in2}})
+            drawDisc(c, x0, y0, p.x, p.y, 3.0f, rgb(0xC9A04A), Rgba{60, 40, 10, 255}, 1.0f);
+}
+
+// Under a hole below a cell: the board's edge casts a shadow down.
+void drawShadow(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 80, 80, [](int, int y) {
+        const float k = std::max(0.0f, 1.0f - float(y) / 34.0f);
+        return Rgba{6, 4, 16, toByte(0.7f * k * k)};
+    });
+}
+
+// The tile glare: a strip three cells wide with a diagonal band in its
+// middle; the glare's frames slide the cell-sized window across it.
+void drawGlareStrip(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 240, 80, [](int x, int y) {
+        const float across = (float(x) - 120.0f + (float(y) - 40.0f) * 0.6f) / 9.0f;
+        return whiteWithAlpha(0.55f * std::exp(-across * across));
+    });
+}
+
+Canvas drawCellsAtlas()
+{
+    Canvas c(480, 160);
+    drawCell(c, 0, 0, 0x201B48);
+    drawCell(c, 80, 0, 0x352D6C);
+    drawTile(c, 160, 0, 1, 0);
+    drawTile(c, 240, 0, 1, 1);
+    drawTile(c, 320, 0, 2, 0);
+    drawTile(c, 400, 0, 2, 1);
+    drawTile(c, 0, 80, 3, 0);
+    drawTile(c, 80, 80, 3, 1);
+    drawShadow(c, 160, 80);
+    drawGlareStrip(c, 240, 80);
+    return c;
+}
+
+std::vector<SpriteDescription> cellsSprites()
+{
+    const char* names[8] = {"cell_a", "cell_b", "tile1_a", "tile1_b", "tile2_a", "tile2_b", "tile3_a", "tile3_b"};
+    std::vector<SpriteDescription> out;
+    for (int i = 0; i < 8; ++i) {
+        const float x = float(i % 6 * 80), y = float(i / 6 * 80);
+        out.push_back(sprite(names[i], "cells_png", {x, y, x + 80, y + 80}));
+    }
+    return out;
+}
+
+std::vector<SpriteDescription> gameFieldSprites()
+{
+    std::vector<SpriteDescription> out;
+    SpriteDescription glare = sprite("s_blind_tile", "cells_png", {240, 80, 320, 80 + 80});
+    glare.blendMode = "add";
+    glare.frameDuration = 0.05f;
+    for (int i = 0; i <= 8; ++i) {
+        const float x = 240.0f + 20.0f * float(i);
+        glare.frames.push_back({x, 80, x + 80, 160});
+    }
+    out.push_back(glare);
+    for (int column = 0; column < 9; ++column)
+        out.push_back(sprite("s_p_" + std::to_string(column) + "_shadows_psd", "cells_png", {160, 80, 240, 160}));
+    return out;
+}
+
+// --- Distortion maps and the freezing ring (board_fx.png, 384 x 128) ---
+
+// Offsets in red and green around the neutral 128, the strength in alpha.
+Rgba normalTexel(float dx, float dy, float strength)
+{
+    return Rgba{toByte(0.5f + 0.5f * dx), toByte(0.5f + 0.5f * dy), 128, toByte(strength)};
+}
+
+Canvas drawBoardFx()
+{
+    Canvas c(384, 128);
+    // A blast: a ring pushing outwards.
+    c.fill(0, 0, 128, 128, [](int x, int y) {
+        const float px = float(x) - 63.5f, py = float(y) - 63.5f;
+        const float d = std::hypot(px, py);
+        const float band = (d - 44.0f) / 10.0f;
+        const float k = std::exp(-band * band) * (d < 63.0f ? 1.0f : 0.0f);
+        return d > 0.0f ? normalTexel(px / d * k, py / d * k, k) : normalTexel(0, 0, 0);
+    });
+    // Heat over a flame: wavy sideways offsets rising in a soft column.
+    c.fill(128, 0, 128, 128, [](int x, int y) {
+        const float px = (float(x) - 63.5f) / 63.5f, py = (float(y) - 63.5f) / 63.5f;
+        const float body = std::max(0.0f, 1.0f - px * px * 2.5f - py * py);
+        const float wave = std::sin(float(y) * 0.35f) * 0.8f;
+        return normalTexel(wave * body, -0.4f * body, body);
+    });
+    // Frost: a pale icy disc with a bright rim and crystal spokes.
+    c.fill(256, 0, 128, 128, [](int x, int y) {
+        const float px = float(x) - 63.5f, py = float(y) - 63.5f;
+        const float d = std::hypot(px, py) / 63.5f;
+        if (d >= 1.0f)
+            return Rgba{0, 0, 0, 0};
+        const float a = std::atan2(py, px);
+        const float spokes = std::pow(std::fabs(std::cos(a * 3.0f)), 24.0f) * 0.5f;
+        const float rim = std::exp(-std::pow((d - 0.9f) / 0.06f, 2.0f));
+        const float k = std::min(1.0f, 0.3f + 0.6f * rim + spokes * d);
+        return Rgba{toByte(0.75f + 0.25f * k), toByte(0.88f + 0.12f * k), 255, toByte(k * 0.9f)};
+    });
+    return c;
+}
+
+std::vector<SpriteDescription> normalmapSprites()
+{
+    return {sprite("explosion_normalmap", "board_fx_png", {0, 0, 128, 128}),
+            sprite("fire_normalmap", "board_fx_png", {128, 0, 256, 128})};
+}
+
+std::vector<SpriteDescription> freezingRingSprites()
+{
+    return {sprite("s_freezing_ring", "board_fx_png", {256, 0, 384, 128})};
+}
+
+bool writeBoardArt(const std::string& media)
+{
+    return drawChipsAtlas().save(media + "/images/chips.png") && drawCellsAtlas().save(media + "/images/cells.png") &&
+           drawBoardFx().save(media + "/images/board_fx.png") &&
+           writeTable(media, "chips", "The chips: six cut gems, their special forms, walls and overlays.",
+                      chipsSprites()) &&
+           writeTable(media, "cells", "The board's cells and tiles.", cellsSprites()) &&
+           writeTable(media, "game_field", "The board's glare over tiles and the shadows under its edges.",
+                      gameFieldSprites()) &&
+           writeTable(media, "normalmaps", "The distortion maps of blasts and torches.", normalmapSprites()) &&
+           writeTable(media, "freezing_ring", "The ice's spreading ring.", freezingRingSprites());
+}
+
 std::vector<SpriteDescription> loadingGemSprites()
 {
     SpriteDescription gems = sprite("Gems", "loading_gems_png", {0, 0, 64, 64});
@@ -1187,6 +1898,7 @@ int main(int argc, char** argv)
                                "blending, colour, clipping, two textures and a mesh.",
                                testAtlasSprites()) &&
                     writeTable(media, "fx", "The particle atlas: shapes for the effects to tint.", fxSprites()) &&
+                    writeBoardArt(media) &&
                     drawLoadingSky().save(media + "/images/loading_sky.png") &&
                     drawLoadingHills().save(media + "/images/loading_hill.png") &&
                     drawLoadingLantern().save(media + "/images/loading_lantern.png") &&

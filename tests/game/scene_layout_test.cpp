@@ -1,0 +1,110 @@
+// Layout by node markers: the token table, margins, the orientation's
+// prefix, the first marker winning, and enabling down the tree.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "../engine/animationeditor/scene_test_nodes.h"
+#include "game_state_manager.h"
+#include "scene_layout.h"
+
+namespace {
+
+class SceneLayoutTest : public ::testing::Test {
+protected:
+    AE::ISceneNode* nodeWith(std::initializer_list<const char*> markers, float x = 300, float y = 200)
+    {
+        AE::ISceneNode* node = SceneTest::addGroup(&root, "node");
+        node->setPosition(x, y);
+        for (const char* name : markers)
+            node->addMarker(std::make_unique<AE::Marker>(name));
+        return node;
+    }
+
+    GameStateManager states;
+    AE::ISceneNode root;
+};
+
+TEST(SceneLayoutSpecs, TokensPlaceTheNodeInA1726By970Scene)
+{
+    struct Case {
+        const char* spec;
+        float x, y;
+    };
+    const VQ::Vector2f scene(1726, 970);
+    const VQ::Vector2f at(300, 200);
+    const Case cases[] = {
+        {"r-100t-50", 1626, 50},
+        {"ch-0cv-0", 863, 485},
+        // 't' reads no number here: top and bottom together centre.
+        {"tb-10", 300, 495},
+        {"l--40", -40, 200},
+        {"b!-30", 300, 940},
+        {"cv--20", 300, 465},
+        {"", 300, 200},
+        // Lone 'c' and 's' are skipped; unknown characters too.
+        {"c s x t-5", 300, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.spec);
+        const VQ::Vector2f placed = placeByLayout(parseSceneLayoutSpec(c.spec), at, scene, VQ::Vector2f(0, 0));
+        EXPECT_FLOAT_EQ(placed.x, c.x);
+        EXPECT_FLOAT_EQ(placed.y, c.y);
+    }
+}
+
+TEST(SceneLayoutSpecs, MarginsWidenTheEdgesUnlessBanged)
+{
+    const VQ::Vector2f scene(1726, 970);
+    const VQ::Vector2f margin(120, 0);  // a viewport offset of -60 at scale 0.5
+    EXPECT_FLOAT_EQ(placeByLayout(parseSceneLayoutSpec("l-10"), {0, 0}, scene, margin).x, 130);
+    EXPECT_FLOAT_EQ(placeByLayout(parseSceneLayoutSpec("r-10"), {0, 0}, scene, margin).x, 1596);
+    EXPECT_FLOAT_EQ(placeByLayout(parseSceneLayoutSpec("l!-10"), {0, 0}, scene, margin).x, 10);
+    EXPECT_FLOAT_EQ(placeByLayout(parseSceneLayoutSpec("ch-0"), {0, 0}, scene, margin).x, 863);
+}
+
+TEST(SceneLayoutSpecs, ScaleRotationAndEnabled)
+{
+    const SceneLayoutSpec spec = parseSceneLayoutSpec("sh-0.5sv_2a--90e0");
+    EXPECT_TRUE(spec.hasScaleX && spec.hasScaleY);
+    EXPECT_FLOAT_EQ(spec.scaleX, 0.5f);
+    EXPECT_FLOAT_EQ(spec.scaleY, 2.0f);
+    EXPECT_TRUE(spec.hasRotation);
+    EXPECT_FLOAT_EQ(spec.rotation, -90.0f);
+    EXPECT_TRUE(spec.hasEnabled);
+    EXPECT_FALSE(spec.enabled);
+    // At the end of the spec "sh" has no separator to skip.
+    const SceneLayoutSpec cut = parseSceneLayoutSpec("sh");
+    EXPECT_FALSE(cut.hasScaleX);
+}
+
+TEST_F(SceneLayoutTest, TheOrientationsPrefixAndTheFirstMarkerCount)
+{
+    AE::ISceneNode* node = nodeWith({"#ver:t-1", "#hor:r-100t-50", "#hor:l-0"});
+    applySceneNodeLayout(&root);
+    EXPECT_FLOAT_EQ(node->posX, 1626);
+    EXPECT_FLOAT_EQ(node->posY, 50);
+
+    // Portrait: no "#ver:" marker keeps the node where it is.
+    AE::ISceneNode* other = nodeWith({"#hor:t-7"}, 11, 12);
+    states.portrait = true;
+    applySceneNodeLayout(&root);
+    EXPECT_FLOAT_EQ(other->posX, 11);
+    EXPECT_FLOAT_EQ(other->posY, 12);
+    EXPECT_FLOAT_EQ(node->posY, 1);
+    applySceneNodeLayout(nullptr);
+}
+
+TEST_F(SceneLayoutTest, DisablingReachesTheDescendantsWhoseMarkersStillApply)
+{
+    AE::ISceneNode* node = nodeWith({"#hor:e0"});
+    AE::ISceneNode* child = SceneTest::addGroup(node, "child");
+    child->addMarker(std::make_unique<AE::Marker>("#hor:t!-5"));
+    applySceneNodeLayout(&root);
+    EXPECT_FALSE(node->enabled);
+    EXPECT_FALSE(child->enabled);
+    EXPECT_FLOAT_EQ(child->posY, 5);
+}
+
+}  // namespace
