@@ -303,6 +303,37 @@ void buildLight(VQ::ParticleFX& fx)
     glow->mParticleColor = fade(232, 222, 255, {{0, 200}, {88, 0}});
 }
 
+// --- The embers of the loading screen's lantern: sparks rising from its
+// top, drifting sideways and fading as they climb. Scene
+// pixels: the effect stands on the lantern's cap. ---
+
+void buildLanternEmbers(VQ::ParticleFX& fx)
+{
+    auto* embers = emitter<VQ::ParticleCircleEmitter>(fx, "Ember", 40, 9.0f, 2.6f);
+    embers->mRadius = 12.0f;
+    embers->mGlobalCoords = true;
+    scale(embers, curve({{0, 0.45f}, {100, 0.2f}}), curve({{0, 0.3f}, {100, 0.12f}}));
+    embers->mParticleColor = fade(255, 186, 80, {{0, 0}, {8, 255}, {60, 200}, {88, 0}});
+    auto* rise = add<VQ::ParticleLinearMovementAffector>(embers);
+    rise->mInitialDirection.mMinVal = Vector2f(-0.35f, -1);
+    rise->mInitialDirection.mMaxVal = Vector2f(0.35f, -1);
+    rise->mInitialVelocity = flat(55.0f);
+    auto* lift = add<VQ::ParticleGravityAffector>(embers);
+    lift->mForce = flat(-12.0f);
+    add<VQ::ParticleAutoRotateAffector>(embers);
+
+    auto* sparks = emitter<VQ::ParticlePointEmitter>(fx, "Sparkle", 8, 2.5f, 1.4f);
+    sparks->mGlobalCoords = true;
+    scale(sparks, curve({{0, 0.3f}, {100, 0.1f}}));
+    sparks->mParticleColor = fade(255, 230, 160, {{0, 0}, {10, 255}, {88, 0}});
+    auto* up = add<VQ::ParticleLinearMovementAffector>(sparks);
+    up->mInitialDirection.mMinVal = Vector2f(-0.2f, -1);
+    up->mInitialDirection.mMaxVal = Vector2f(0.2f, -1);
+    up->mInitialVelocity = flat(80.0f);
+    auto* twinkle = add<VQ::ParticleRotateSpriteAffector>(sparks);
+    twinkle->mInitialAngleVelocity = flat(180.0f);
+}
+
 struct Effect {
     const char* name;
     std::function<void(VQ::ParticleFX&)> build;
@@ -345,6 +376,7 @@ int main(int argc, char** argv)
         {"explosion_orange_tile_fx", buildTileExplosion},
         {"meteorite_fx", buildMeteorite},
         {"light_fx", buildLight},
+        {"lantern_embers_fx", buildLanternEmbers},
     };
     for (const Effect& effect : effects)
         if (!writeEffect(argv[1], effect))
