@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "animationeditor/scene_node.h"
 #include "config_manager.h"
 #include "dialogs/dialog_window_manager.h"
 #include "facebook_data_saver.h"
@@ -57,6 +58,8 @@ GameApplication::GameApplication()
     title = VQ::wideToAnsi(VQ::TextManager::instance()->text("APP_WINDOW_TITLE"));
     VQ::ConfigManager::instance()->setVertexFormat(VQ::ConfigManager::DEFAULT_VERTEX_FORMAT);
     VQ::RenderSystem::instance()->setCountPixels(true);
+    // Scene sprites read their XML descriptions first.
+    AE::effectsLevel = 1;
     mPortrait = portraitWorkspace();
     createIfAbsent<Store>();
     createIfAbsent<DialogWindowManager>();
@@ -77,6 +80,9 @@ void GameApplication::create()
 {
     createIfAbsent<GameProperties>();
     VQ::log("void GameApplication::create()");
+    mLoadingScene = AE::loadScene("loading_scene_xml");
+    if (mLoadingScene)
+        mLoadingScene->play(true);
     // From here on every owner advances its own effects.
     VQ::ParticleSystem::instance()->liveUpdating = false;
     createIfAbsent<FacebookDataSaver>();
@@ -94,6 +100,8 @@ void GameApplication::create()
 void GameApplication::destroy()
 {
     VQ::log("void GameApplication::destroy()");
+    delete mLoadingScene;
+    mLoadingScene = nullptr;
     GameProperties::instance()->save();
     if (Mode* mode = GameProperties::instance()->currentMode)
         mode->deactivate();
@@ -137,10 +145,20 @@ void GameApplication::render()
 
 void GameApplication::updateWhileLoading()
 {
+    if (!mLoadingScene)
+        return;
+    AE::ISceneNode::update(mLoadingScene, gameStep(VQ::TimerManager::instance()->frameTime()));
 }
 
 void GameApplication::renderWhileLoading()
 {
+    if (!mLoadingScene)
+        return;
+    VQ::RenderSystem* renderSystem = VQ::RenderSystem::instance();
+    renderSystem->beginFrame();
+    AE::renderScene(mLoadingScene);
+    renderSystem->endFrame();
+    renderSystem->present();
 }
 
 void GameApplication::drawCursor(float scale)

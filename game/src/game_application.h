@@ -4,6 +4,10 @@
 
 #include "application.h"
 
+namespace AE {
+class ISceneNode;
+}
+
 class GameApplication : public Application {
 public:
     GameApplication();
@@ -21,12 +25,16 @@ public:
     // and then at 0.033 s.
     static float gameStep(float frameTime);
 
+    // The scene shown while a state loads; null when it could not be loaded.
+    AE::ISceneNode* loadingScene() const { return mLoadingScene; }
+
 private:
     // The profile's cursor flag and volumes, applied every frame.
     void applyProfileSettings();
 
     // The orientation last applied: the workspace at least as high as wide.
     bool mPortrait = false;
+    AE::ISceneNode* mLoadingScene = nullptr;  // owned
 };
 
 // The one game application; null before it is constructed.

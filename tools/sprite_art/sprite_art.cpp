@@ -5,8 +5,10 @@
 //     sprite_art <media folder>
 //
 // Writes images/cursor.png, images/screen_border.png, images/test_atlas.png,
-// images/fx.png (the particle atlas), images/banner.png, images/water.png
-// and scripts/<table>_sprites.lua with
+// images/fx.png (the particle atlas), the loading screen's pictures
+// (images/loading_*.png), the example dialog's atlas
+// (images/dialog_example.png), the mesh pictures images/banner.png and
+// images/water.png, and scripts/<table>_sprites.lua with
 // scripts/<table>_sprites.xml.
 
 #include <png.h>
@@ -41,6 +43,13 @@ public:
         p[1] = c.g;
         p[2] = c.b;
         p[3] = c.a;
+    }
+    Rgba get(int x, int y) const
+    {
+        if (x < 0 || y < 0 || uint32_t(x) >= width || uint32_t(y) >= height)
+            return Rgba{};
+        const uint8_t* p = &pixels[(size_t(y) * width + uint32_t(x)) * 4];
+        return Rgba{p[0], p[1], p[2], p[3]};
     }
     template <typename F>
     void fill(int x0, int y0, int w, int h, F colourAt)
@@ -310,6 +319,315 @@ Canvas drawFxAtlas()
     return c;
 }
 
+
+// --- Scene art: the loading screen and the dialog example ---
+//
+// Shapes are signed distances (negative inside, in pixels) so that each
+// gets a soft edge, a dark outline and shading lit from the top left.
+
+struct Rgbf {
+    float r, g, b;
+};
+
+Rgbf mix(Rgbf a, Rgbf b, float t)
+{
+    t = std::clamp(t, 0.0f, 1.0f);
+    return Rgbf{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+Rgbf scaled(Rgbf c, float k)
+{
+    return Rgbf{c.r * k, c.g * k, c.b * k};
+}
+
+Rgba opaque(Rgbf c, float alpha = 1.0f)
+{
+    return Rgba{toByte(c.r / 255.0f), toByte(c.g / 255.0f), toByte(c.b / 255.0f), toByte(alpha)};
+}
+
+float coverage(float distance)
+{
+    return std::clamp(0.5f - distance, 0.0f, 1.0f);
+}
+
+float circleDistance(float x, float y, float cx, float cy, float r)
+{
+    return std::hypot(x - cx, y - cy) - r;
+}
+
+float boxDistance(float x, float y, float cx, float cy, float hw, float hh, float radius)
+{
+    const float qx = std::fabs(x - cx) - hw + radius;
+    const float qy = std::fabs(y - cy) - hh + radius;
+    return std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f)) + std::min(std::max(qx, qy), 0.0f) - radius;
+}
+
+// A filled shape: `body` gives the colour inside at a depth below the edge,
+// the rim of `outline` pixels is the body darkened.
+template <typename Distance, typename Body>
+void drawShape(Canvas& c, int x0, int y0, int w, int h, Distance distance, Body body, float outline = 2.5f)
+{
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const float px = float(x) + 0.5f;
+            const float py = float(y) + 0.5f;
+            const float d = distance(px, py);
+            const float alpha = coverage(d);
+            if (alpha <= 0.0f)
+                continue;
+            Rgbf colour = body(px, py, -d);
+            if (d > -outline)
+                colour = scaled(colour, 0.35f);
+            // Over what is already drawn.
+            const Rgba under = c.get(x0 + x, y0 + y);
+            const float keep = (1.0f - alpha) * float(under.a) / 255.0f;
+            const float outAlpha = alpha + keep;
+            const Rgbf below{float(under.r), float(under.g), float(under.b)};
+            const Rgbf blended = outAlpha > 0.0f ? scaled(mix(below, colour, alpha / outAlpha), 1.0f) : colour;
+            c.set(x0 + x, y0 + y, opaque(blended, outAlpha));
+        }
+}
+
+// One gem of the board's six chip colours, cut as the chips are.
+enum class Cut { Round, Square, Rhombus, Hexagon, Triangle, Teardrop };
+
+float gemDistance(Cut cut, float x, float y)
+{
+    const float ax = std::fabs(x);
+    const float ay = std::fabs(y);
+    switch (cut) {
+    case Cut::Round:
+        return std::hypot(x, y) - 26.0f;
+    case Cut::Square:
+        return boxDistance(x, y, 0, 0, 24, 24, 6);
+    case Cut::Rhombus:
+        return ax * 0.8f + ay * 0.6f - 17.5f;
+    case Cut::Hexagon:
+        return std::max(ax * 0.866f + ay * 0.5f, ay) - 24.0f;
+    case Cut::Triangle: {
+        const float side = 0.871f * ax - 0.492f * (y + 26.0f);
+        return std::max(side, y - 20.0f);
+    }
+    case Cut::Teardrop: {
+        const float round = std::hypot(x, y - 8.0f) - 19.0f;
+        // A cone from the tip (0, -30), tangent to the round part.
+        const float point = std::max(0.866f * ax - 0.5f * (y + 30.0f), y - 8.0f);
+        return std::min(round, point);
+    }
+    }
+    return 1.0f;
+}
+
+Canvas drawGemSheet()
+{
+    const Cut cuts[6] = {Cut::Round, Cut::Square, Cut::Rhombus, Cut::Hexagon, Cut::Triangle, Cut::Teardrop};
+    const Rgbf colours[6] = {{222, 52, 62}, {58, 182, 92}, {62, 112, 232}, {192, 72, 204}, {242, 200, 58},
+                             {246, 142, 40}};
+    Canvas c(384, 64);
+    for (int i = 0; i < 6; ++i) {
+        const Cut cut = cuts[i];
+        const Rgbf base = colours[i];
+        drawShape(
+            c, i * 64, 0, 64, 64, [cut](float x, float y) { return gemDistance(cut, x - 32.0f, y - 32.0f); },
+            [base](float x, float y, float depth) {
+                // Lit from the top left, a facet band near the rim, a glint.
+                const float light = ((32.0f - x) * 0.6f + (32.0f - y) * 0.8f) / 32.0f;
+                Rgbf colour = scaled(base, 0.78f + 0.3f * light);
+                if (depth < 7.0f)
+                    colour = scaled(colour, 0.82f);
+                const float glint = std::hypot(x - 23.0f, y - 21.0f);
+                return mix(colour, Rgbf{255, 250, 235}, (1.0f - glint / 7.0f) * 0.9f);
+            });
+    }
+    return c;
+}
+
+// The dusk sky: indigo night above, violet, then a warm band at the
+// horizon; scaled over the whole workspace.
+Canvas drawLoadingSky()
+{
+    Canvas c(16, 64);
+    c.fill(0, 0, 16, 64, [](int, int y) {
+        const float t = float(y) / 63.0f;
+        const Rgbf top{16, 12, 44};
+        const Rgbf middle{52, 38, 104};
+        const Rgbf horizon{176, 104, 92};
+        return opaque(t < 0.6f ? mix(top, middle, t / 0.6f) : mix(middle, horizon, (t - 0.6f) / 0.4f));
+    });
+    return c;
+}
+
+// Rolling hills in silhouette with a pale rim and a few lit windows.
+Canvas drawLoadingHills()
+{
+    Canvas c(432, 108);
+    auto ridge = [](float x) {
+        return 44.0f - 16.0f * std::sin(x * 0.019f + 0.6f) - 9.0f * std::sin(x * 0.051f + 2.0f) -
+               4.0f * std::sin(x * 0.13f);
+    };
+    c.fill(0, 0, 432, 108, [&](int x, int y) {
+        const float d = ridge(float(x)) - (float(y) + 0.5f);
+        const float alpha = coverage(d);
+        if (alpha <= 0.0f)
+            return Rgba{0, 0, 0, 0};
+        const float depth = -d;
+        Rgbf colour = mix(Rgbf{34, 28, 70}, Rgbf{14, 12, 34}, depth / 60.0f);
+        if (depth < 2.0f)
+            colour = Rgbf{96, 80, 150};
+        return opaque(colour, alpha);
+    });
+    for (int window : {70, 188, 301, 377}) {
+        const int top = int(ridge(float(window))) + 10;
+        c.fill(window, top, 3, 3, [](int, int) { return Rgba{255, 196, 92, 255}; });
+    }
+    return c;
+}
+
+// A paper lantern hanging from its cord: brass hook ring at the top centre
+// (the pivot of its swing), dark wood caps with brass trim, a ribbed amber
+// body lit from within, a red tassel.
+Canvas drawLoadingLantern()
+{
+    Canvas c(128, 224);
+    const Rgbf wood{92, 56, 30};
+    const Rgbf brass{214, 172, 80};
+    drawShape(
+        c, 0, 0, 128, 224, [](float x, float y) { return std::fabs(circleDistance(x, y, 64, 7, 5)) - 1.6f; },
+        [&](float, float, float) { return brass; }, 0.8f);
+    c.fill(62, 12, 4, 18, [](int x, int) { return opaque(x == 0 ? Rgbf{40, 24, 14} : Rgbf{88, 60, 40}); });
+    auto cap = [&](float top, float bottom, float halfWidth) {
+        drawShape(
+            c, 0, int(top), 128, int(bottom - top + 1),
+            [=](float x, float y) { return boxDistance(x, y + top, 64, (top + bottom) / 2, halfWidth,
+                                                       (bottom - top) / 2, 3); },
+            [&, top, bottom](float, float y, float) {
+                const float row = y + top;
+                return row > bottom - 5 ? brass : mix(wood, scaled(wood, 0.7f), (row - top) / (bottom - top));
+            },
+            1.5f);
+    };
+    drawShape(
+        c, 0, 0, 128, 224,
+        [](float x, float y) {
+            const float nx = (x - 64.0f) / 54.0f;
+            const float ny = (y - 110.0f) / 68.0f;
+            return (std::hypot(nx, ny) - 1.0f) * 54.0f;
+        },
+        [](float x, float y, float depth) {
+            const float nx = (x - 64.0f) / 54.0f;
+            const float ny = (y - 110.0f) / 68.0f;
+            const float centre = 1.0f - std::min(1.0f, std::hypot(nx * 1.1f, ny));
+            Rgbf colour = mix(Rgbf{196, 102, 38}, Rgbf{255, 232, 156}, centre * 1.3f);
+            // Ribs of the frame follow the curve of the body.
+            const float u = std::asin(std::clamp(nx, -1.0f, 1.0f)) / 1.5708f;
+            const float rib = std::fabs(std::fmod(u * 3.5f + 10.25f, 1.0f) - 0.5f);
+            if (rib < 0.05f && depth > 3.0f)
+                colour = scaled(colour, 0.68f);
+            const float band = std::fabs(std::fmod((y - 42.0f) / 34.0f + 10.0f, 1.0f) - 0.5f);
+            if (band > 0.47f)
+                colour = scaled(colour, 0.85f);
+            return colour;
+        },
+        3.0f);
+    cap(30, 48, 38);
+    cap(170, 186, 30);
+    c.fill(58, 187, 12, 36, [](int x, int y) {
+        const float fade = 1.0f - float(y) / 40.0f;
+        const bool strand = (x % 3) != 2;
+        return strand ? opaque(mix(Rgbf{208, 62, 40}, Rgbf{120, 28, 22}, float(y) / 36.0f), 0.4f + fade * 0.6f)
+                      : Rgba{0, 0, 0, 0};
+    });
+    return c;
+}
+
+// The lantern's light, drawn additively: warm white, fading to nothing.
+Canvas drawLoadingGlow()
+{
+    Canvas c(256, 256);
+    c.fill(0, 0, 256, 256, [](int x, int y) {
+        const float d = std::hypot(float(x) - 127.5f, float(y) - 127.5f) / 127.5f;
+        const float a = std::pow(smoothFalloff(d), 1.8f);
+        return Rgba{255, 206, 120, toByte(a)};
+    });
+    return c;
+}
+
+// The dialog example's pieces in one atlas (512 x 512):
+//   panel (0, 0, 420, 300), ribbon (0, 304, 260, 360), close button
+//   (264, 304, 312, 352), portrait mask (320, 304, 416, 400), portrait
+//   (416, 304, 512, 400).
+Canvas drawDialogAtlas()
+{
+    Canvas c(512, 512);
+    const Rgbf wood{96, 58, 30};
+    const Rgbf brass{218, 176, 84};
+    const Rgbf parchment{240, 224, 184};
+    drawShape(
+        c, 0, 0, 420, 300, [](float x, float y) { return boxDistance(x, y, 210, 150, 209, 149, 14); },
+        [&](float x, float y, float depth) {
+            if (depth < 16.0f) {
+                const float grain = 0.88f + 0.12f * std::sin(x * 0.21f + y * 0.05f + std::sin(y * 0.3f));
+                Rgbf frame = scaled(wood, grain * (1.05f - 0.3f * (y / 300.0f)));
+                return depth > 11.0f && depth < 14.0f ? brass : frame;
+            }
+            const float edge = std::min({x - 16.0f, y - 16.0f, 404.0f - x, 284.0f - y});
+            return mix(scaled(parchment, 0.8f), parchment, edge / 40.0f);
+        });
+    for (float sx : {22.0f, 398.0f})
+        for (float sy : {22.0f, 278.0f})
+            drawShape(
+                c, int(sx) - 6, int(sy) - 6, 12, 12,
+                [=](float x, float y) { return circleDistance(x + sx - 6, y + sy - 6, sx, sy, 5); },
+                [&](float x, float y, float) { return mix(brass, Rgbf{255, 240, 180}, 1.0f - std::hypot(x - 4, y - 4) / 5); },
+                1.2f);
+    drawShape(
+        c, 0, 304, 260, 56,
+        [](float x, float y) {
+            const float body = boxDistance(x, y, 130, 28, 128, 26, 2);
+            // Notched ends, as a ribbon is cut.
+            const float notchLeft = 18.0f - std::fabs(y - 28.0f) * 0.6f - x;
+            const float notchRight = x - 242.0f - std::fabs(y - 28.0f) * 0.6f;
+            return std::max({body, notchLeft, notchRight});
+        },
+        [&](float x, float y, float depth) {
+            Rgbf band = mix(Rgbf{78, 64, 160}, Rgbf{40, 32, 96}, y / 56.0f);
+            if (x < 30.0f || x > 230.0f)
+                band = scaled(band, 0.75f);
+            return depth > 4.0f && depth < 6.0f ? brass : band;
+        });
+    drawShape(
+        c, 264, 304, 48, 48, [](float x, float y) { return circleDistance(x, y, 24, 24, 22); },
+        [&](float x, float y, float depth) {
+            if (depth < 4.0f)
+                return brass;
+            const float cross = std::min(std::fabs((x - 24) - (y - 24)), std::fabs((x - 24) + (y - 24))) /
+                                1.4142f;
+            if (cross < 3.0f && std::hypot(x - 24, y - 24) < 12.0f)
+                return parchment;
+            return mix(Rgbf{170, 40, 34}, Rgbf{96, 20, 18}, y / 48.0f);
+        },
+        1.5f);
+    c.fill(320, 304, 96, 96, [](int x, int y) {
+        const float a = coverage(circleDistance(float(x) + 0.5f, float(y) + 0.5f, 48, 48, 44));
+        return Rgba{255, 255, 255, toByte(a)};
+    });
+    c.fill(416, 304, 96, 96, [](int x, int y) {
+        const float fx = float(x) + 0.5f;
+        const float fy = float(y) + 0.5f;
+        Rgbf colour = mix(Rgbf{20, 16, 56}, Rgbf{120, 78, 120}, fy / 96.0f);
+        const float moon = circleDistance(fx, fy, 62, 28, 12);
+        const float bite = circleDistance(fx, fy, 68, 24, 11);
+        if (moon < 0 && bite > 0)
+            colour = Rgbf{248, 236, 196};
+        if (fy > 70.0f - 8.0f * std::sin(fx * 0.07f))
+            colour = Rgbf{26, 22, 54};
+        const float light = std::hypot(fx - 30.0f, fy - 62.0f);
+        colour = mix(colour, Rgbf{255, 196, 96}, (1.0f - light / 14.0f) * 0.9f);
+        return opaque(colour);
+    });
+    return c;
+}
+
 // --- Sprite tables ---
 
 struct MeshVertex {
@@ -319,10 +637,10 @@ struct MeshVertex {
     float px, py;
 };
 
-// Clamps a shade to a byte.
+// A shade of 0..255, clamped, as a byte.
 uint8_t byteOf(float v)
 {
-    return uint8_t(std::clamp(v, 0.0f, 255.0f));
+    return toByte(v / 255.0f);
 }
 
 Rgba scaled(Rgba c, float k)
@@ -411,6 +729,9 @@ struct SpriteDescription {
     unsigned meshCols = 0;
     unsigned meshRows = 0;
     std::vector<MeshVertex> meshVertices;
+    // An "Animation" block: one frame per source rectangle.
+    std::vector<std::array<float, 4>> frames;
+    float frameDuration = 0.1f;
 };
 
 std::string number(float v)
@@ -499,6 +820,13 @@ std::string toLua(const SpriteDescription& s)
                    ", Pos = " + luaList({v.px, v.py}) + " },\n";
         out += "        },\n    },\n";
     }
+    if (!s.frames.empty()) {
+        out += "    Animation = {\n        Frames = {\n";
+        for (const auto& r : s.frames)
+            out += "            { duration = " + number(s.frameDuration) + ", SrcRect0 = " +
+                   luaList({r[0], r[1], r[2], r[3]}) + " },\n";
+        out += "        },\n    },\n";
+    }
     return out + "}\n";
 }
 
@@ -545,6 +873,17 @@ std::string toXml(const SpriteDescription& s)
         }
         line("  </Vertecies>");
         line("</Mesh>");
+    }
+    if (!s.frames.empty()) {
+        line("<Animation>");
+        line("  <Frames>");
+        for (size_t i = 0; i < s.frames.size(); ++i) {
+            const std::string tag = "v" + std::to_string(i);
+            line("    <" + tag + ">" + xmlValue("duration", number(s.frameDuration)) + xmlRect("SrcRect0", s.frames[i]) +
+                 "</" + tag + ">");
+        }
+        line("  </Frames>");
+        line("</Animation>");
     }
     return out + "  </" + s.name + ">\n";
 }
@@ -653,6 +992,25 @@ std::vector<SpriteDescription> fxSprites()
     };
 }
 
+std::vector<SpriteDescription> loadingGemSprites()
+{
+    SpriteDescription gems = sprite("Gems", "loading_gems_png", {0, 0, 64, 64});
+    for (int i = 0; i < 6; ++i)
+        gems.frames.push_back({float(i * 64), 0, float(i * 64 + 64), 64});
+    return {gems};
+}
+
+std::vector<SpriteDescription> dialogExampleSprites()
+{
+    return {
+        sprite("Panel", "dialog_example_png", {0, 0, 420, 300}),
+        sprite("Ribbon", "dialog_example_png", {0, 304, 260, 360}),
+        sprite("Close", "dialog_example_png", {264, 304, 312, 352}),
+        sprite("PortraitMask", "dialog_example_png", {320, 304, 416, 400}),
+        sprite("Portrait", "dialog_example_png", {416, 304, 512, 400}),
+    };
+}
+
 // The cloth and water of the menu and map screens, drawn as meshes.
 std::vector<SpriteDescription> bannerSprites()
 {
@@ -688,7 +1046,21 @@ int main(int argc, char** argv)
                     drawBanner().save(media + "/images/banner.png") &&
                     drawWater().save(media + "/images/water.png") &&
                     writeTable(media, "banner", "A cloth banner, drawn as a mesh that sways.", bannerSprites()) &&
-                    writeTable(media, "water", "A strip of water, drawn as a mesh that ripples.", waterSprites());
+                    writeTable(media, "water", "A strip of water, drawn as a mesh that ripples.", waterSprites()) &&
+                    drawLoadingSky().save(media + "/images/loading_sky.png") &&
+                    drawLoadingHills().save(media + "/images/loading_hill.png") &&
+                    drawLoadingLantern().save(media + "/images/loading_lantern.png") &&
+                    drawLoadingGlow().save(media + "/images/loading_glow.png") &&
+                    drawGemSheet().save(media + "/images/loading_gems.png") &&
+                    drawDialogAtlas().save(media + "/images/dialog_example.png") &&
+                    writeTable(media, "loading_gems",
+                               "The loading screen's gems, one sheet frame per chip colour: R round, G square, "
+                               "B rhombus, M hexagon, Y triangle, O teardrop.",
+                               loadingGemSprites()) &&
+                    writeTable(media, "dialog_example",
+                               "The pieces of the example dialog: panel, title ribbon, close button, portrait "
+                               "mask and portrait.",
+                               dialogExampleSprites());
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

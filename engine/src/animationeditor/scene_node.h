@@ -239,6 +239,10 @@ bool currentKeyBool(ISceneNode& node, const std::string& name);
 // depths in reverse pre-order; the render system's view is restored after.
 void renderScene(ISceneNode* root);
 
+// A scene file of package "default" (or a file of that path) as a new tree,
+// registered and evaluated at time 0; null when it cannot be read.
+ISceneNode* loadScene(const std::string& resourceName);
+
 // The roots of the loaded scenes. Guarded by a mutex: scenes are loaded on
 // state-loading threads.
 void registerScene(ISceneNode* root);
