@@ -457,10 +457,12 @@ Canvas drawLoadingSky()
     return c;
 }
 
-// Rolling hills in silhouette with a pale rim and a few lit windows.
+// Rolling hills in silhouette with a pale rim and a few lit windows. The
+// last row stays clear: a scaled picture samples across its opposite edge,
+// and the clear top must not meet an opaque bottom there.
 Canvas drawLoadingHills()
 {
-    Canvas c(432, 108);
+    Canvas c(432, 109);
     auto ridge = [](float x) {
         return 44.0f - 16.0f * std::sin(x * 0.019f + 0.6f) - 9.0f * std::sin(x * 0.051f + 2.0f) -
                4.0f * std::sin(x * 0.13f);
