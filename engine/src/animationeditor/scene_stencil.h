@@ -5,6 +5,11 @@
 namespace AE {
 
 class ISceneNode;
+class SpriteSceneNode;
+
+// The nearest ancestor of `node` (from its parent up) that is a sprite node
+// in mask mode 1; null when there is none.
+SpriteSceneNode* findMaskNode(const ISceneNode& node);
 
 // Finds the nearest masking ancestor of `node`; when it is not the mask the
 // stencil buffer holds, clears the buffer and draws that mask into it. Then
