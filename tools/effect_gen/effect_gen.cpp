@@ -309,10 +309,10 @@ void buildLight(VQ::ParticleFX& fx)
 
 void buildLanternEmbers(VQ::ParticleFX& fx)
 {
-    auto* embers = emitter<VQ::ParticleCircleEmitter>(fx, "Ember", 40, 9.0f, 2.6f);
-    embers->mRadius = 12.0f;
+    auto* embers = emitter<VQ::ParticleCircleEmitter>(fx, "Ember", 48, 12.0f, 2.6f);
+    embers->mRadius = 14.0f;
     embers->mGlobalCoords = true;
-    scale(embers, curve({{0, 0.45f}, {100, 0.2f}}), curve({{0, 0.3f}, {100, 0.12f}}));
+    scale(embers, curve({{0, 0.7f}, {100, 0.3f}}), curve({{0, 0.45f}, {100, 0.2f}}));
     embers->mParticleColor = fade(255, 186, 80, {{0, 0}, {8, 255}, {60, 200}, {88, 0}});
     auto* rise = add<VQ::ParticleLinearMovementAffector>(embers);
     rise->mInitialDirection.mMinVal = Vector2f(-0.35f, -1);
