@@ -151,8 +151,9 @@ std::vector<float> levelLose(int rate)
 
 std::vector<float> dialogShow(int rate)
 {
-    // A short, soft two-note chime as a window opens.
-    return melody(rate, 0.7f, {{0.0f, 12}, {0.07f, 19}}, 7.0f);
+    // A short, soft two-note chime as a window opens, over before the window
+    // has finished opening (a third of a second).
+    return melody(rate, 0.3f, {{0.0f, 12}, {0.06f, 19}}, 14.0f);
 }
 
 // A 20-second loop at 96 beats a minute: a soft pad, a bass and a pentatonic

@@ -144,7 +144,12 @@ void SoundSceneNode::updateDerived(float dt)
                                          resourceId, handle));
             mStartLogged = true;
         }
-    } else if (handle != 0) {
+    } else {
+        // A node played again (a marker started anew) starts its sound again.
+        mWaitForPlayOff = false;
+        mStartLogged = false;
+        if (handle == 0)
+            return;
         VQ::log(VQ::formatString("SoundSceneNode::updateDerived, stop(mHandle %i); C ", handle));
         if (manager)
             manager->stop(handle);
