@@ -9,13 +9,8 @@
 #include "animationeditor/sound_scene_node.h"
 #include "animationeditor/text_scene_node.h"
 #include "engine/particle_fixture.h"
-#include "object_factory.h"
-#include "particle_system.h"
-#include "scene_file_fixture.h"
+#include "scene_kinds_fixture.h"
 #include "sound_system/sound_manager.h"
-#include "support/sound_fixtures.h"
-#include "ui/text_manager.h"
-#include "ui/ui_font_manager.h"
 
 using AE::ISceneNode;
 using VQ::Color;
@@ -23,34 +18,17 @@ using VQ::Vector2f;
 
 namespace {
 
-class SceneKindReaderTest : public SceneTest::SceneFileTest {
+class SceneKindReaderTest : public SceneTest::SceneKindsTest {
 protected:
     void SetUp() override
     {
-        SceneFileTest::SetUp();
-        addEffect("t_sparks_fx", ParticleFixture::effectXml({ParticleFixture::EmitterSpec()}));
+        SceneKindsTest::SetUp();
+        addXml("t_sparks_fx", ParticleFixture::effectXml({ParticleFixture::EmitterSpec()}));
     }
-    void TearDown() override
-    {
-        mScene.reset();
-        mSounds.reset();
-        mTexts.reset();
-        mFonts.reset();
-        mParticles.reset();
-        mFactory.reset();
-        SceneFileTest::TearDown();
-    }
-    void addEffect(const std::string& name, const std::string& text) { addXml(name, text); }
     void startAll()
     {
         start();
-        mFactory = std::make_unique<VQ::ObjectFactory>();
-        mParticles = std::make_unique<VQ::ParticleSystem>();
-        mFonts = std::make_unique<VQ::UIFontManager>();
-        mTexts = std::make_unique<VQ::TextManager>();
-        mTexts->reload();
-        TestSupport::useSilentAudioDevice();
-        mSounds = std::make_unique<VQ::SoundManager>();
+        startKinds();
     }
     // What a reader makes of one "Object" element, before the loader's first
     // update evaluates its key frames.
@@ -66,13 +44,6 @@ protected:
             node.release();
         return std::unique_ptr<Node>(typed);
     }
-
-    std::unique_ptr<VQ::ObjectFactory> mFactory;
-    std::unique_ptr<VQ::ParticleSystem> mParticles;
-    std::unique_ptr<VQ::UIFontManager> mFonts;
-    std::unique_ptr<VQ::TextManager> mTexts;
-    std::unique_ptr<VQ::SoundManager> mSounds;
-    std::unique_ptr<ISceneNode> mScene;
 };
 
 }  // namespace

@@ -11,36 +11,24 @@
 #include "animationeditor/mesh_scene_node.h"
 #include "animationeditor/movie_camera.h"
 #include "animationeditor/sprite_scene_node.h"
-#include "object_factory.h"
-#include "particle_system.h"
-#include "scene_file_fixture.h"
-#include "sound_system/sound_manager.h"
+#include "scene_kinds_fixture.h"
 #include "support/content_fixture.h"
 #include "support/gl_test_context.h"
-#include "support/sound_fixtures.h"
-#include "ui/text_manager.h"
-#include "ui/ui_font_manager.h"
 
 using AE::ISceneNode;
 
 namespace {
 
-class SceneKindsGLTest : public SceneTest::SceneFileTest {
+class SceneKindsGLTest : public SceneTest::SceneKindsTest {
 protected:
     void SetUp() override
     {
-        SceneFileTest::SetUp();
+        SceneKindsTest::SetUp();
         mUseGL = true;
     }
     void TearDown() override
     {
-        mScene.reset();
-        mSounds.reset();
-        mTexts.reset();
-        mFonts.reset();
-        mParticles.reset();
-        mFactory.reset();
-        SceneFileTest::TearDown();
+        SceneKindsTest::TearDown();
         mContext.reset();
     }
     bool startGL(int width, int height)
@@ -53,15 +41,7 @@ protected:
         if (!mContext->ok())
             return false;
         startEngine(uint32_t(width), uint32_t(height));
-        mXmlCache = std::make_unique<VQ::XmlCachedFilesManager>();
-        mFactory = std::make_unique<VQ::ObjectFactory>();
-        mParticles = std::make_unique<VQ::ParticleSystem>();
-        mFonts = std::make_unique<VQ::UIFontManager>();
-        mTexts = std::make_unique<VQ::TextManager>();
-        mTexts->reload();
-        TestSupport::useSilentAudioDevice();
-        mSounds = std::make_unique<VQ::SoundManager>();
-        mSounds->useGameClock();
+        startKinds();
         return true;
     }
     // The scene drawn into a frame (twice, so that textures queued by the
@@ -119,12 +99,6 @@ protected:
     }
 
     std::unique_ptr<TestSupport::GLTestContext> mContext;
-    std::unique_ptr<VQ::ObjectFactory> mFactory;
-    std::unique_ptr<VQ::ParticleSystem> mParticles;
-    std::unique_ptr<VQ::UIFontManager> mFonts;
-    std::unique_ptr<VQ::TextManager> mTexts;
-    std::unique_ptr<VQ::SoundManager> mSounds;
-    std::unique_ptr<ISceneNode> mScene;
     float mTime = 0.0f;
     int mWidth = 0;
     int mHeight = 0;
