@@ -16,6 +16,7 @@
 #include "config_manager.h"
 #include "fatal_error.h"
 #include "file_system.h"
+#include "fuzz_engine.h"
 #include "fuzz_support.h"
 #include "log_system.h"
 #include "notification_dispatcher.h"
@@ -38,12 +39,6 @@ const char* const EFFECT = "fuzz_fx";
 
 std::string gEffectPath;
 VQ::RecordingGraphicsDevice* gDevice = nullptr;
-
-void copyShipped(const std::string& relative)
-{
-    std::filesystem::copy_file(std::string(LANTERRA_SOURCE_DIR) + "/media/" + relative, "media/" + relative,
-                               std::filesystem::copy_options::overwrite_existing);
-}
 
 void draw(VQ::ParticleFX& effect)
 {
@@ -95,35 +90,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     const std::string folder = FuzzSupport::enterScratchFolder("particle_effect_fuzz");
     for (const char* dir : {"media/images", "media/scripts", "media/particles"})
         std::filesystem::create_directories(dir);
-    copyShipped("images/fx.png");
-    copyShipped("scripts/fx_sprites.lua");
-    copyShipped("scripts/fx_sprites.xml");
-    VQ::contentRoot() = "./media/";
+    FuzzSupport::copyShipped("images/fx.png");
+    FuzzSupport::copyShipped("scripts/fx_sprites.lua");
+    FuzzSupport::copyShipped("scripts/fx_sprites.xml");
     gEffectPath = folder + "/media/particles/fuzz_fx.xml";
-
-    new VQ::LogSystem();
-    new VQ::FileSystem();
-    auto& files = VQ::FileSystem::instance()->filesOfPackage("default");
-    files["fx_png"] = "images/fx.png";
-    files["fx_sprites"] = "scripts/fx_sprites.lua";
-    files["fx_sxml"] = "scripts/fx_sprites.xml";
-    files[EFFECT] = "particles/fuzz_fx.xml";
-    new VQ::ConfigManager();
+    gDevice = FuzzSupport::startRecordingEngine({{"fx_png", "images/fx.png"},
+                                                 {"fx_sprites", "scripts/fx_sprites.lua"},
+                                                 {"fx_sxml", "scripts/fx_sprites.xml"},
+                                                 {EFFECT, "particles/fuzz_fx.xml"}});
     new VQ::ObjectFactory();
-    new VQ::EngineNotificationDispatcher();
-    auto* render = new VQ::RenderSystem();
-    VQ::RenderSettings settings;
-    settings.workspaceWidth = 1024;
-    settings.workspaceHeight = 768;
-    render->setSettings(settings);
-    render->setWindowSize(1024, 768);
-    auto device = std::make_unique<VQ::RecordingGraphicsDevice>();
-    gDevice = device.get();
-    render->setDevice(std::move(device));
-    new VQ::SpriteManager<VQ::Sprite>();
-    new VQ::TextureManager();
-    new VQ::XmlCachedFilesManager();
-    render->createDevice();
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     return 0;
 }

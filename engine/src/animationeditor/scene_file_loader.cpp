@@ -57,16 +57,18 @@ ISceneNode* loadObject(ISceneNode* parent, pugi::xml_node object, int depth, Loa
         context.depthWarned = true;
         return nullptr;
     }
-    ISceneNode* node = readerOf(object)(object);
-    if (!node)
+    std::unique_ptr<ISceneNode> read(readerOf(object)(object));
+    if (!read)
         return nullptr;
+    ISceneNode* node = read.get();
     if (parent)
-        parent->addChild(node, true);
+        parent->addChild(read.release(), true);
     const pugi::xml_node first = object.child("Childs").child("Object");
     for (pugi::xml_node child = first; child; child = child.next_sibling())
         if (child.type() == pugi::node_element)
             loadObject(node, child, depth + 1, context);
     readMarkers(object, node);
+    read.release();
     return node;
 }
 
@@ -126,19 +128,24 @@ bool loadSceneFile(ISceneNode*& root, const std::string& resourceName, pugi::xml
         document.reset();
         return false;
     }
+    // A root made here is freed should a fatal report leave the load early.
+    std::unique_ptr<ISceneNode> created;
     if (!root) {
-        root = new ISceneNode();
-        root->name = resourceName;
+        created = std::make_unique<ISceneNode>();
+        created->name = resourceName;
     }
-    root->fileName = resourceName;
+    ISceneNode* target = root ? root : created.get();
+    target->fileName = resourceName;
     LoadContext context;
     context.sceneName = resourceName;
     const pugi::xml_node scene = document.child("Scene");
     for (pugi::xml_node object : scene.children("Object"))
-        loadObject(root, object, 1, context);
-    readMarkers(scene, root);
-    ISceneNode::update(root, 0.0f);
+        loadObject(target, object, 1, context);
+    readMarkers(scene, target);
+    ISceneNode::update(target, 0.0f);
     document.reset();
+    if (created)
+        root = created.release();
     registerScene(root);
     return true;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 
 #include "animationeditor/frame_data.h"
 #include "animationeditor/scene_node.h"
@@ -189,7 +190,8 @@ void forEachFrame(pugi::xml_node object, const std::function<void(pugi::xml_node
 
 ISceneNode* readGroupObject(pugi::xml_node object)
 {
-    auto* node = new ISceneNode();
+    auto owned = std::make_unique<ISceneNode>();
+    ISceneNode* node = owned.get();
     node->name = attributeString(object, "name");
     applyCommonKeys(*node, readCommonKeys(object.child("Parameters")));
 
@@ -200,7 +202,7 @@ ISceneNode* readGroupObject(pugi::xml_node object)
         node->storeKeyFrameValues(frame, f.x, f.y, f.z, f.angle, f.scaleX, f.scaleY, f.color, f.shear,
                                   VQ::Vector2f(f.pivotX, f.pivotY));
     });
-    return node;
+    return owned.release();
 }
 
 }  // namespace AE

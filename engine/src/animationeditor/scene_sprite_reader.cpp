@@ -1,5 +1,7 @@
 // The scene file reader of sprite objects.
 
+#include <memory>
+
 #include "animationeditor/scene_file_reader.h"
 #include "animationeditor/sprite_scene_node.h"
 #include "file_system.h"
@@ -44,7 +46,10 @@ ISceneNode* readSpriteObject(pugi::xml_node object)
     const std::string image = attributeString(object, "filename");
     const std::string table = attributeString(object, "tablename");
     const bool plainImage = table == "default";
-    auto* node = new SpriteSceneNode();
+    // Owned here until returned: a description that stops the load with a
+    // fatal report must not leave the node behind.
+    auto owned = std::make_unique<SpriteSceneNode>();
+    SpriteSceneNode* node = owned.get();
     if (plainImage) {
         if (imageAvailable(image))
             node->setImage(image);
@@ -54,7 +59,7 @@ ISceneNode* readSpriteObject(pugi::xml_node object)
         node->loadSprite(image, table);
     }
     if (!node->getSprite()) {
-        delete node;
+        owned.reset();
         if (plainImage)
             VQ::log(VQ::formatString("Failed to create sprite from %s", image.c_str()));
         else
@@ -96,7 +101,7 @@ ISceneNode* readSpriteObject(pugi::xml_node object)
                                   attributeBool(attributes, "animFrameIndex"), previousClip.enabled,
                                   previousClip.rect);
     });
-    return node;
+    return owned.release();
 }
 
 }  // namespace AE

@@ -36,6 +36,11 @@ protected:
     {
         addXml(name, "<?xml version=\"1.0\"?>\n<Scene>" + body + "</Scene>\n");
     }
+    // A scene document of tests/fixtures/scenes/ under the name `name`.
+    void addSceneFixture(const std::string& name, const std::string& file)
+    {
+        addXml(name, TestSupport::readFile(TestSupport::fixturePath("scenes/" + file)));
+    }
     std::unique_ptr<AE::ISceneNode> load(const std::string& name)
     {
         return std::unique_ptr<AE::ISceneNode>(AE::loadScene(name));

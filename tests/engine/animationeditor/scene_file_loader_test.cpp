@@ -42,10 +42,7 @@ bool isLive(const AE::ISceneNode* root)
 TEST_F(SceneLoaderTest, DocumentStructure)
 {
     addScene("t_empty_xml", "");
-    addScene("t_tree_xml",
-             "<Object name='a'><Childs>text<Object name='b'/>more<Extra name='c'/><!-- no --><Object name='d'>"
-             "<Childs><Object name='e'/></Childs></Object></Childs></Object>"
-             "<NotObject name='x'/><Object name='f' type='Unknown'/>");
+    addSceneFixture("t_tree_xml", "structure.xml");
     start();
 
     // An empty scene still joins the live scenes, named after its resource.
@@ -92,21 +89,7 @@ TEST_F(SceneLoaderTest, MissingOrBrokenFiles)
 
 TEST_F(SceneLoaderTest, MarkersAndPlayLists)
 {
-    addScene("t_markers_xml",
-             "<Object name='panel'><Childs><Object name='btn'/><Object name='btn2'/></Childs>"
-             "<markers><m><name>local</name><playList><e name='btn' from='1' to='5'/></playList></m></markers>"
-             "</Object>"
-             "<Object name='btn'/>"
-             "<markers>"
-             "<marker><name>show</name><playList>"
-             "<e name='btn' from='0' to='8' looped='1' recursive='true'/>"
-             "<e name='btn' from='3' to='4'/>"
-             "<e path='/panel/btn' name='btn2' from='2' to='-1'/>"
-             "<e name='nobody'/>"
-             "</playList></marker>"
-             "<marker/>"
-             "<marker><name>show</name></marker>"
-             "</markers>");
+    addSceneFixture("t_markers_xml", "markers.xml");
     start();
     auto root = load("t_markers_xml");
     ASSERT_TRUE(root);
@@ -161,16 +144,7 @@ TEST_F(SceneLoaderTest, AttributeConversions)
 
 TEST_F(SceneLoaderTest, GroupReaderParametersAndFrames)
 {
-    addScene("t_group_xml",
-             "<Object name='bare'/>"
-             "<Object name='g'><Parameters X='10' Y='20' Z='3' angle='45' scaleX='2' scaleY='0.5' R='1' G='0.5' "
-             "B='0' A='1' PivotPointX='4' PivotPointY='6' Enable='1' ParallaxEnabled='0' shear00='1' shear11='2'/>"
-             "<frames loop='1'>"
-             "<frame StartFrame='0'><Attributes X='10' Y='20' scaleX='1' scaleY='1' A='1' bezierPosEnabled='1' "
-             "bezierX='3'/></frame>"
-             "<frame StartFrame='24'><Attributes X='110' Y='20' scaleX='1' scaleY='1' A='1' shear00='0.5'/></frame>"
-             "<notframe StartFrame='12'/>"
-             "</frames></Object>");
+    addSceneFixture("t_group_xml", "group_frames.xml");
     start();
     auto root = load("t_group_xml");
     ASSERT_TRUE(root);
@@ -205,18 +179,7 @@ TEST_F(SceneLoaderTest, GroupReaderParametersAndFrames)
 
 TEST_F(SceneLoaderTest, SpriteReader)
 {
-    addScene("t_sprites_xml",
-             "<Object type='Sprite' name='pic' filename='t_img_png' tablename='default'>"
-             "<Parameters X='5' Y='6' A='1' scaleX='1' scaleY='1' Enable='1' BlendMode='2' UseStencil='1' "
-             "Distortion='1' clipEnabled='1' clipRectR='8'/>"
-             "<frames><frame StartFrame='0'><Attributes A='1' scaleX='1' scaleY='1' frameIndex='3' texX='2'/></frame>"
-             "<frame StartFrame='5'><Attributes A='1' clipEnabled='0'/></frame>"
-             "<frame StartFrame='9'><Attributes A='1' frameIndex='-1'/></frame>"
-             "</frames></Object>"
-             "<Object type='Sprite' name='lost' filename='t_missing_png' tablename='default'>"
-             "<Childs><Object name='child'/></Childs></Object>"
-             "<Object type='Sprite' name='lost2' filename='t_missing_sprites' tablename='T'/>"
-             "<markers><m><name>x</name><playList><e name='child'/></playList></m></markers>");
+    addSceneFixture("t_sprites_xml", "sprite_objects.xml");
     start();
     auto root = load("t_sprites_xml");
     ASSERT_TRUE(root);
