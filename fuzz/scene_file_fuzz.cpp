@@ -1,5 +1,6 @@
 // Reads arbitrary bytes as a scene file over a small content root (a plain
-// image, a described sheet and its XML twin), then plays what loaded: the
+// image, a described sheet and its XML twin, a font, an effect and a sound),
+// then plays what loaded: the
 // root recursively and every marker, a few frames of 1/60 s, drawn on the
 // recording device, copied and written through the node stream. A fatal
 // report ends the input (turned into an exception here) and the run goes on.
@@ -85,6 +86,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
                                                  {"loading_gems_sprites", "scripts/loading_gems_sprites.lua"},
                                                  {"loading_gems_sxml", "scripts/loading_gems_sprites.xml"},
                                                  {SCENE, "scenes/fuzz.xml"}});
+    FuzzSupport::startSceneKindManagers();
     AE::effectsLevel = 1;
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     return 0;
@@ -100,5 +102,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         play();
     } catch (const FuzzSupport::FatalRaised&) {
     }
+    VQ::SoundManager::instance()->advanceGameClock(1.0f);
     return 0;
 }

@@ -21,60 +21,6 @@ namespace {
 
 constexpr float FRAME = 1.0f / 60.0f;
 
-// --- Effect files written for the tests ---
-
-std::string curveXml(const char* name, float value)
-{
-    return VQ::formatString("<%s><mValues sz=\"1\"><e0 sz=\"1\"><e0><time v=\"0\"/><value v=\"%g\"/></e0></e0>"
-                            "</mValues><mLinesCount v=\"1\"/></%s>",
-                            name, double(value), name);
-}
-
-struct EmitterSpec {
-    std::string cls = "ParticlePointEmitter";
-    int max = 10;
-    float rate = 10.0f;
-    float life = 1.0f;
-    float emitterLife = -1.0f;
-    bool looped = true;
-    int alpha = 255;
-    std::string more;
-};
-
-std::string emitterXml(size_t index, const EmitterSpec& e)
-{
-    return VQ::formatString("<e%zu class_name=\"%s\"><mMaxParticlesCount v=\"%d\"/>", index, e.cls.c_str(), e.max) +
-           curveXml("mEmitRate", e.rate) + curveXml("mInitialLifeTime", e.life) + curveXml("mInitialScaleX", 1) +
-           curveXml("mInitialScaleY", 1) +
-           VQ::formatString("<mParticleColor><mValues sz=\"1\"><e0 sz=\"1\"><e0><time v=\"0\"/>"
-                            "<value r=\"255\" g=\"255\" b=\"255\" a=\"%d\"/></e0></e0></mValues>"
-                            "<mLinesCount v=\"1\"/></mParticleColor>",
-                            e.alpha) +
-           VQ::formatString("<mSpriteFileName v=\"fx_sprites\"/><mSpriteTableName v=\"Glow\"/>"
-                            "<mEmitterLifeTime v=\"%g\"/><mLooped v=\"%s\"/>",
-                            double(e.emitterLife), e.looped ? "true" : "false") +
-           e.more + VQ::formatString("</e%zu>", index);
-}
-
-std::string effectXml(const std::vector<EmitterSpec>& emitters, const std::string& more = std::string())
-{
-    std::string text = "<root><ParticleFX>" + more + VQ::formatString("<mParticleEmitters sz=\"%zu\">", emitters.size());
-    for (size_t i = 0; i < emitters.size(); ++i)
-        text += emitterXml(i, emitters[i]);
-    return text + "</mParticleEmitters></ParticleFX></root>";
-}
-
-// A short burst that is over in well under a second.
-EmitterSpec burst()
-{
-    EmitterSpec e;
-    e.rate = 100.0f;
-    e.life = 0.2f;
-    e.emitterLife = 0.1f;
-    e.looped = false;
-    return e;
-}
-
 class ParticleSystemTest : public ParticleContentTest {
 protected:
     void SetUp() override

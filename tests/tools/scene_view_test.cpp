@@ -138,3 +138,29 @@ TEST(SceneViewProgram, DialogExampleFadesInAndMasksItsPortrait)
     EXPECT_GT(red(whole, 689, 395), 180);
     EXPECT_GT(red(whole, 774, 480), 180);
 }
+
+TEST(SceneViewProgram, MeshesReplaceTheMeshNodesAndMove)
+{
+    TempDir dir;
+    const std::string scene = "'" + fixturePath("scenes/meshes.xml") + "'";
+    const ViewRun run =
+        runSceneView(dir, scene + " --meshes --dump --play --png '" + dir.file("mesh") + "' --at 0.5,1.0");
+    ASSERT_EQ(run.exitCode, 0) << readFile(dir.file("stderr.txt"));
+    EXPECT_NE(run.output.find("group \"#mesh:banner\""), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("mesh 12x3 size (512.00, 256.00) transformer Wind"), std::string::npos);
+    EXPECT_NE(run.output.find("mesh 48x1 size (1728.00, 256.00) transformer Water"), std::string::npos);
+    const Picture early = frame(dir, "mesh-0.5.png");
+    const Picture late = frame(dir, "mesh-1.0.png");
+    // The banner's free left part and the water's surface have moved.
+    auto moved = [&](uint32_t x0, uint32_t y0, uint32_t x1, uint32_t y1) {
+        int n = 0;
+        for (uint32_t y = y0; y < y1; ++y)
+            for (uint32_t x = x0; x < x1; ++x) {
+                const size_t i = (size_t(y) * early.width + x) * 3;
+                n += std::abs(int(early.rgb[i + 2]) - int(late.rgb[i + 2])) > 12;
+            }
+        return n;
+    };
+    EXPECT_GT(moved(540, 100, 800, 400), 100);
+    EXPECT_GT(moved(0, 680, 1726, 730), 100);
+}

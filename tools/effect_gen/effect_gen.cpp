@@ -338,6 +338,37 @@ void buildChipBurst(VQ::ParticleFX& fx, float size)
     fall->mForce = flat(500.0f);
 }
 
+// --- The embers of the loading screen's lantern: sparks rising from its
+// top, drifting sideways and fading as they climb. Scene
+// pixels: the effect stands on the lantern's cap. ---
+
+void buildLanternEmbers(VQ::ParticleFX& fx)
+{
+    auto* embers = emitter<VQ::ParticleCircleEmitter>(fx, "Ember", 48, 12.0f, 2.6f);
+    embers->mRadius = 14.0f;
+    embers->mGlobalCoords = true;
+    scale(embers, curve({{0, 0.7f}, {100, 0.3f}}), curve({{0, 0.45f}, {100, 0.2f}}));
+    embers->mParticleColor = fade(255, 186, 80, {{0, 0}, {8, 255}, {60, 200}, {88, 0}});
+    auto* rise = add<VQ::ParticleLinearMovementAffector>(embers);
+    rise->mInitialDirection.mMinVal = Vector2f(-0.35f, -1);
+    rise->mInitialDirection.mMaxVal = Vector2f(0.35f, -1);
+    rise->mInitialVelocity = flat(55.0f);
+    auto* lift = add<VQ::ParticleGravityAffector>(embers);
+    lift->mForce = flat(-12.0f);
+    add<VQ::ParticleAutoRotateAffector>(embers);
+
+    auto* sparks = emitter<VQ::ParticlePointEmitter>(fx, "Sparkle", 8, 2.5f, 1.4f);
+    sparks->mGlobalCoords = true;
+    scale(sparks, curve({{0, 0.3f}, {100, 0.1f}}));
+    sparks->mParticleColor = fade(255, 230, 160, {{0, 0}, {10, 255}, {88, 0}});
+    auto* up = add<VQ::ParticleLinearMovementAffector>(sparks);
+    up->mInitialDirection.mMinVal = Vector2f(-0.2f, -1);
+    up->mInitialDirection.mMaxVal = Vector2f(0.2f, -1);
+    up->mInitialVelocity = flat(80.0f);
+    auto* twinkle = add<VQ::ParticleRotateSpriteAffector>(sparks);
+    twinkle->mInitialAngleVelocity = flat(180.0f);
+}
+
 struct Effect {
     const char* name;
     std::function<void(VQ::ParticleFX&)> build;
@@ -382,6 +413,7 @@ int main(int argc, char** argv)
         {"light_fx", buildLight},
         {"chip_burst_fx", [](VQ::ParticleFX& fx) { buildChipBurst(fx, 1.0f); }},
         {"bonus_burst_fx", [](VQ::ParticleFX& fx) { buildChipBurst(fx, 2.0f); }},
+        {"lantern_embers_fx", buildLanternEmbers},
     };
     for (const Effect& effect : effects)
         if (!writeEffect(argv[1], effect))

@@ -3,9 +3,10 @@
 // so that every run of the same command gives the same output.
 //
 //     scene_view CONTENT_ROOT SCENE [--dump] [--play | --marker NAME]
-//                [--png PREFIX --at T1,T2,...] [--dump-at T]
+//                [--png PREFIX --at T1,T2,...] [--dump-at T] [--meshes]
 //
-// --dump prints the tree after loading; --play plays the root recursively as
+// --meshes replaces the "#mesh:" nodes by meshes as the game's screens do;
+// --dump prints the tree after loading (and that replacement); --play plays the root recursively as
 // the game does, --marker starts a marker of the root (forced); --png with
 // --at saves the frame at each game time T as PREFIX-T.png; --dump-at prints
 // the tree at game time T. "VQ.log" goes to the working folder.
@@ -23,19 +24,29 @@
 #include <vector>
 
 #include "../../tests/support/gl_test_context.h"
+#include "animationeditor/mesh_scene_node.h"
+#include "animationeditor/movie_camera.h"
+#include "animationeditor/particle_scene_node.h"
 #include "animationeditor/scene_node.h"
+#include "animationeditor/sound_scene_node.h"
 #include "animationeditor/sprite_scene_node.h"
+#include "animationeditor/text_scene_node.h"
 #include "config_manager.h"
 #include "fast_sprite.h"
 #include "file_system.h"
 #include "image_writers.h"
 #include "log_system.h"
 #include "notification_dispatcher.h"
+#include "object_factory.h"
+#include "particle_system.h"
 #include "platform/graphics_device_gl.h"
 #include "render_system.h"
 #include "sprite.h"
+#include "sound_system/sound_manager.h"
 #include "sprite_manager.h"
 #include "texture_manager.h"
+#include "ui/text_manager.h"
+#include "ui/ui_font_manager.h"
 #include "xml_cached_files_manager.h"
 
 namespace {
@@ -51,6 +62,7 @@ struct Options {
     std::string pngPrefix;
     std::vector<std::string> pngTimes;
     std::string dumpAt;
+    bool meshes = false;
 };
 
 // The viewer's own output; the engine's log, which echoes every line on the
@@ -93,6 +105,55 @@ const char* kindName(int kind)
     }
 }
 
+// What each kind adds to its line.
+std::string kindFields(AE::ISceneNode& node)
+{
+    switch (node.kind()) {
+    case AE::SCENE_NODE_SPRITE: {
+        const auto& sprite = static_cast<const AE::SpriteSceneNode&>(node);
+        return format(" image %s table %s sheet %zu", sprite.fileName.c_str(), sprite.tableName.c_str(),
+                      sprite.sheetFrameCount());
+    }
+    case AE::SCENE_NODE_TEXT: {
+        const auto& text = static_cast<const AE::TextSceneNode&>(node);
+        return format(" font %s text \"%s\" shown \"%s\" localized %d preset \"%s\" use %d area (%.2f, %.2f) "
+                      "align %u %u max %d autoscale %d",
+                      text.getFont() ? text.fileName.c_str() : "-", VQ::wideToAnsi(text.rawText).c_str(),
+                      VQ::wideToAnsi(text.displayText).c_str(), text.localized ? 1 : 0, text.presetName.c_str(),
+                      text.usePreset ? 1 : 0, text.textArea.x, text.textArea.y, text.halign, text.valign,
+                      text.maxChar, text.autoScale ? 1 : 0);
+    }
+    case AE::SCENE_NODE_CAMERA: {
+        const auto& camera = static_cast<const AE::MovieCamera&>(node);
+        std::string fields = format(" priority %.2f parallax %.2f activation [", camera.priority, camera.parallaxCoef);
+        for (size_t i = 0; i < camera.activationFrames.size(); ++i)
+            fields += (i ? " " : "") + std::to_string(camera.activationFrames[i]);
+        return fields + "]";
+    }
+    case AE::SCENE_NODE_PARTICLE: {
+        const auto& particles = static_cast<const AE::ParticleSceneNode&>(node);
+        return format(" effect %s loaded %d emit %.2f play %d", particles.fileName.c_str(),
+                      particles.getEffect() ? 1 : 0, particles.emitCoef, particles.play);
+    }
+    case AE::SCENE_NODE_SOUND: {
+        const auto& sound = static_cast<const AE::SoundSceneNode&>(node);
+        return format(" sound %s resource %d group %d play %d volume %.2f fading %d", sound.fileName.c_str(),
+                      sound.resourceId, sound.group, sound.play, sound.volume, sound.fading ? 1 : 0);
+    }
+    default:
+        break;
+    }
+    if (const auto* mesh = dynamic_cast<const AE::MeshSceneNode*>(&node)) {
+        const AE::MeshTransformer* transformer = mesh->getTransformer();
+        const char* kind = dynamic_cast<const AE::WindMeshTransformer*>(transformer)    ? "Wind"
+                           : dynamic_cast<const AE::WaterMeshTransformer*>(transformer) ? "Water"
+                                                                                         : "none";
+        return format(" mesh %ux%u size (%.2f, %.2f) transformer %s", mesh->segmentsX, mesh->segmentsY, mesh->width,
+                      mesh->height, kind);
+    }
+    return std::string();
+}
+
 void dumpNode(AE::ISceneNode& node, int depth)
 {
     std::string line(size_t(depth) * 2, ' ');
@@ -103,11 +164,7 @@ void dumpNode(AE::ISceneNode& node, int depth)
     for (size_t i = 0; i < keys.size(); ++i)
         line += (i ? " " : "") + std::to_string(keys[i]);
     line += "]";
-    if (node.kind() == AE::SCENE_NODE_SPRITE) {
-        const auto& sprite = static_cast<const AE::SpriteSceneNode&>(node);
-        line += format(" image %s table %s sheet %zu", sprite.fileName.c_str(), sprite.tableName.c_str(),
-                       sprite.sheetFrameCount());
-    }
+    line += kindFields(node);
     out(line);
     for (AE::ISceneNode* child : node.children)
         dumpNode(*child, depth + 1);
@@ -173,6 +230,8 @@ bool parse(int argc, char** argv, Options& o)
             o.pngTimes = splitTimes(argv[++i]);
         } else if (a == "--dump-at" && hasValue) {
             o.dumpAt = argv[++i];
+        } else if (a == "--meshes") {
+            o.meshes = true;
         } else {
             return false;
         }
@@ -217,11 +276,24 @@ public:
         xmlCache = std::make_unique<VQ::XmlCachedFilesManager>();
         if (render)
             render->createDevice();
+        // Sounds keep to the viewer's game time and reach no device.
+        sounds = std::make_unique<VQ::SoundManager>();
+        sounds->useGameClock();
+        factory = std::make_unique<VQ::ObjectFactory>();
+        particles = std::make_unique<VQ::ParticleSystem>();
+        fonts = std::make_unique<VQ::UIFontManager>();
+        texts = std::make_unique<VQ::TextManager>();
+        texts->reload();
     }
     ~ViewerEngine()
     {
         if (render)
             render->releaseBatches();
+        texts.reset();
+        fonts.reset();
+        particles.reset();
+        factory.reset();
+        sounds.reset();
         sprites.reset();
         fastSprites.reset();
         textures.reset();
@@ -245,6 +317,11 @@ public:
     std::unique_ptr<VQ::SpriteManager<VQ::Sprite>> sprites;
     std::unique_ptr<VQ::SpriteManager<VQ::FastSprite>> fastSprites;
     std::unique_ptr<VQ::XmlCachedFilesManager> xmlCache;
+    std::unique_ptr<VQ::SoundManager> sounds;
+    std::unique_ptr<VQ::ObjectFactory> factory;
+    std::unique_ptr<VQ::ParticleSystem> particles;
+    std::unique_ptr<VQ::UIFontManager> fonts;
+    std::unique_ptr<VQ::TextManager> texts;
 };
 
 bool saveFrame(VQ::RenderSystem& render, AE::ISceneNode& root, const std::string& path)
@@ -282,6 +359,8 @@ int run(const Options& o)
         std::fprintf(stderr, "scene_view: cannot load scene %s\n", o.scene.c_str());
         return 1;
     }
+    if (o.meshes)
+        AE::convertMeshNodes(root.get());
     if (o.dump)
         dumpTree(*root);
     if (o.play)
@@ -300,8 +379,10 @@ int run(const Options& o)
         last = std::max(last, frameOf(t));
     int status = 0;
     for (long frame = 0; frame <= last; ++frame) {
-        if (frame > 0)
+        if (frame > 0) {
             AE::ISceneNode::update(root.get(), FRAME_STEP);
+            engine.sounds->advanceGameClock(FRAME_STEP);
+        }
         for (const std::string& t : o.pngTimes) {
             if (frameOf(t) != frame)
                 continue;
@@ -330,7 +411,7 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: scene_view CONTENT_ROOT SCENE [--dump] [--play | --marker NAME] "
-                     "[--png PREFIX --at T1,T2,...] [--dump-at T]\n");
+                     "[--png PREFIX --at T1,T2,...] [--dump-at T] [--meshes]\n");
         return 2;
     }
     std::fflush(stdout);

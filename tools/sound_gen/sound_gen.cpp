@@ -149,6 +149,13 @@ std::vector<float> levelLose(int rate)
     return melody(rate, 1.8f, {{0.0f, 3}, {0.3f, -2}, {0.6f, -6}, {0.9f, -9}, {0.9f, -21}}, 2.2f);
 }
 
+std::vector<float> dialogShow(int rate)
+{
+    // A short, soft two-note chime as a window opens, over before the window
+    // has finished opening (a third of a second).
+    return melody(rate, 0.3f, {{0.0f, 12}, {0.06f, 19}}, 14.0f);
+}
+
 // A 20-second loop at 96 beats a minute: a soft pad, a bass and a pentatonic
 // tune over Am - F - C - G. Everything is written modulo the loop length, so
 // the tails of the last notes ring on into its start and the loop is seamless.
@@ -249,6 +256,7 @@ int main(int argc, char** argv)
     ok &= write(folder, "bomb.ogg", bomb(rate), 1, rate, 0.2f);
     ok &= write(folder, "level_win.ogg", levelWin(rate), 1, rate, 0.2f);
     ok &= write(folder, "level_lose.ogg", levelLose(rate), 1, rate, 0.2f);
+    ok &= write(folder, "dialog_show.ogg", dialogShow(rate), 1, rate, 0.2f);
     ok &= write(folder, "game_level_ambient_1.ogg", musicLoop(22050), 2, 22050, 0.0f);
     return ok ? 0 : 1;
 }

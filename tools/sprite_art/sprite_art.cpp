@@ -8,7 +8,8 @@
 // images/fx.png (the particle atlas), images/widget.png (the widget atlas),
 // the loading screen's pictures (images/loading_*.png), the example dialog's
 // atlas (images/dialog_example.png), the board's images/chips.png,
-// images/cells.png and images/board_fx.png, and scripts/<table>_sprites.lua with
+// images/cells.png and images/board_fx.png, the mesh pictures
+// images/banner.png and images/water.png, and scripts/<table>_sprites.lua with
 // scripts/<table>_sprites.xml.
 
 #include <png.h>
@@ -852,6 +853,84 @@ struct MeshVertex {
     float u, v;
     float px, py;
 };
+
+// A shade of 0..255, clamped, as a byte.
+uint8_t byteOf(float v)
+{
+    return toByte(v / 255.0f);
+}
+
+Rgba scaled(Rgba c, float k)
+{
+    return Rgba{byteOf(float(c.r) * k), byteOf(float(c.g) * k), byteOf(float(c.b) * k), c.a};
+}
+
+// A 256 x 128 cloth banner that hangs from its top edge: indigo cloth
+// shaded in soft vertical folds, a brass-gold hem with a dark outline, a
+// lantern emblem glowing amber in the middle, and a swallowtail cut into
+// the bottom edge.
+Canvas drawBanner()
+{
+    Canvas c(256, 128);
+    const Rgba cloth{46, 44, 118, 255};
+    const Rgba brass{214, 168, 72, 255};
+    const Rgba outline{30, 20, 16, 255};
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x) {
+            // The notch: a triangle up from the bottom edge's middle.
+            const int notch = 28 - std::abs(x - 128) * 28 / 128;
+            if (y >= 128 - notch)
+                continue;
+            const int edge = std::min({x, 255 - x, y, 127 - notch - y});
+            const float fold = 0.85f + 0.15f * std::cos(float(x) / 256.0f * 6.2831853f * 3.0f);
+            const float light = 1.05f - 0.25f * float(y) / 128.0f;
+            Rgba p = scaled(cloth, fold * light);
+            if (edge < 2)
+                p = outline;
+            else if (edge < 8)
+                p = scaled(brass, 0.8f + 0.05f * float(edge) * fold);
+            else if (edge < 9)
+                p = scaled(outline, 1.6f);
+            // The emblem: a rounded lantern body with a glow around it.
+            const float dx = float(x) - 128.0f;
+            const float dy = float(y) - 56.0f;
+            const float body = std::hypot(dx / 16.0f, dy / 22.0f);
+            const float glow = std::max(0.0f, 1.0f - std::hypot(dx, dy) / 46.0f);
+            if (edge >= 9) {
+                p = Rgba{byteOf(float(p.r) + 200.0f * glow * glow), byteOf(float(p.g) + 130.0f * glow * glow),
+                         byteOf(float(p.b) + 30.0f * glow * glow), 255};
+                if (body <= 1.0f)
+                    p = body > 0.86f ? outline : scaled(Rgba{255, 196, 90, 255}, 1.0f - 0.3f * body);
+                else if (std::abs(dx) < 7.0f && dy > -30.0f && dy < -21.0f)
+                    p = std::abs(dx) > 5.0f || dy < -28.0f ? outline : brass;
+            }
+            c.set(x, y, p);
+        }
+    return c;
+}
+
+// A 256 x 64 strip of night water: indigo deepening downwards, a pale rim
+// along the surface, and amber glints of lantern light on the ripples.
+Canvas drawWater()
+{
+    Canvas c(256, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const float depth = float(y) / 63.0f;
+            Rgba p{byteOf(44 - 26 * depth), byteOf(72 - 46 * depth), byteOf(150 - 78 * depth), 255};
+            if (y < 2)
+                p = Rgba{150, 170, 220, 255};
+            // Soft horizontal swells, lit amber where they crest.
+            const float swell = std::sin(float(x) * 0.045f + std::sin(float(y) * 0.9f) * 2.0f) *
+                                std::sin(float(y) * 1.3f + float(x) * 0.011f);
+            const float crest = std::max(0.0f, swell - 0.7f) / 0.3f * (1.0f - 0.7f * depth);
+            if (y > 3)
+                p = Rgba{byteOf(float(p.r) + 170.0f * crest), byteOf(float(p.g) + 110.0f * crest),
+                         byteOf(float(p.b) + 10.0f * crest), 255};
+            c.set(x, y, p);
+        }
+    return c;
+}
 
 struct SpriteDescription {
     std::string name;
@@ -1877,6 +1956,17 @@ std::vector<SpriteDescription> widgetSprites()
     };
 }
 
+// The cloth and water of the menu and map screens, drawn as meshes.
+std::vector<SpriteDescription> bannerSprites()
+{
+    return {sprite("Banner", "banner_png", {0, 0, 256, 128})};
+}
+
+std::vector<SpriteDescription> waterSprites()
+{
+    return {sprite("Water", "water_png", {0, 0, 256, 64})};
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -1899,6 +1989,10 @@ int main(int argc, char** argv)
                                testAtlasSprites()) &&
                     writeTable(media, "fx", "The particle atlas: shapes for the effects to tint.", fxSprites()) &&
                     writeBoardArt(media) &&
+                    drawBanner().save(media + "/images/banner.png") &&
+                    drawWater().save(media + "/images/water.png") &&
+                    writeTable(media, "banner", "A cloth banner, drawn as a mesh that sways.", bannerSprites()) &&
+                    writeTable(media, "water", "A strip of water, drawn as a mesh that ripples.", waterSprites()) &&
                     drawLoadingSky().save(media + "/images/loading_sky.png") &&
                     drawLoadingHills().save(media + "/images/loading_hill.png") &&
                     drawLoadingLantern().save(media + "/images/loading_lantern.png") &&

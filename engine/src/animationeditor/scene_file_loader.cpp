@@ -26,10 +26,10 @@ struct KindReader {
 
 const KindReader kKindReaders[] = {
     {"Sprite", readSpriteObject},
-    {"ParticleFX", readGroupObject},
-    {"Sound", readGroupObject},
-    {"MovieCamera", readGroupObject},
-    {"Text", readGroupObject},
+    {"ParticleFX", readParticleObject},
+    {"Sound", readSoundObject},
+    {"MovieCamera", readCameraObject},
+    {"Text", readTextObject},
 };
 
 SceneObjectReader readerOf(pugi::xml_node object)

@@ -138,9 +138,8 @@ void applyCommonKeys(ISceneNode& node, const CommonKeys& k)
     node.parallaxEnabled = k.parallaxEnabled;
 }
 
-void readFrameRecord(pugi::xml_node attributes, ISceneNode& node, uint32_t frame)
+void fillFrameRecord(pugi::xml_node attributes, IFrameData& d)
 {
-    IFrameData d;
     d.x = attributeFloat(attributes, "X");
     d.y = attributeFloat(attributes, "Y");
     d.bezierX = attributeFloat(attributes, "bezierX");
@@ -167,6 +166,12 @@ void readFrameRecord(pugi::xml_node attributes, ISceneNode& node, uint32_t frame
     d.shear.m01 = attributeFloat(attributes, "shear01");
     d.shear.m10 = attributeFloat(attributes, "shear10");
     d.shear.m11 = attributeFloat(attributes, "shear11");
+}
+
+void readFrameRecord(pugi::xml_node attributes, ISceneNode& node, uint32_t frame)
+{
+    IFrameData d;
+    fillFrameRecord(attributes, d);
     node.applyFrameData(frame, d);
 }
 

@@ -17,6 +17,7 @@
 
 namespace AE {
 
+class IFrameData;
 class ISceneNode;
 
 // --- Attribute conversions (an absent attribute gives the default) ---
@@ -62,6 +63,9 @@ CommonKeys readCommonKeys(pugi::xml_node parameters, bool parallaxDefault = true
 void applyCommonKeys(ISceneNode& node, const CommonKeys& keys);
 
 // --- Key frames ---
+// Every key of the base record from one frame's "Attributes" (absent ones
+// 0, the shear included).
+void fillFrameRecord(pugi::xml_node attributes, IFrameData& record);
 // The base record of one frame's "Attributes" (every key; absent ones 0, so
 // an absent shear is a zero matrix) handed to the node's applyFrameData.
 void readFrameRecord(pugi::xml_node attributes, ISceneNode& node, uint32_t frame);
@@ -77,5 +81,9 @@ using SceneObjectReader = ISceneNode* (*)(pugi::xml_node object);
 
 ISceneNode* readGroupObject(pugi::xml_node object);
 ISceneNode* readSpriteObject(pugi::xml_node object);
+ISceneNode* readTextObject(pugi::xml_node object);
+ISceneNode* readParticleObject(pugi::xml_node object);
+ISceneNode* readCameraObject(pugi::xml_node object);
+ISceneNode* readSoundObject(pugi::xml_node object);
 
 }  // namespace AE

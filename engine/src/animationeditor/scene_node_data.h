@@ -2,6 +2,8 @@
 // A snapshot of a node's values, filled by fillNodeData and applied by
 // setNodeData. The kinds derive larger records from it.
 
+#include <memory>
+
 #include "color.h"
 #include "matrix3.h"
 #include "vector2.h"
@@ -28,5 +30,15 @@ public:
     bool enabled = false;
     bool loop = false;
 };
+
+// A new record of the kind `Data` filled from the node: what each kind's
+// createNodeData returns.
+template <typename Data, typename Node>
+std::unique_ptr<ISceneNodeData> makeNodeData(Node& node, bool bake)
+{
+    auto data = std::make_unique<Data>();
+    node.fillNodeData(*data, bake);
+    return data;
+}
 
 }  // namespace AE

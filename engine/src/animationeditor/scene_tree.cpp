@@ -237,8 +237,12 @@ void ISceneNode::applyCamera()
     VQ::RenderCamera view = camera->getView();
     if (parallaxEnabled && camera->parallaxEnabled) {
         const float depth = (posZ == 0.0f ? 1.0f : std::fabs(posZ)) * camera->parallaxCoef;
-        view.position.x /= depth;
-        view.position.y /= depth;
+        // A coefficient of 0 (the scene reader's default) means no parallax,
+        // not a view thrown to infinity.
+        if (depth != 0.0f) {
+            view.position.x /= depth;
+            view.position.y /= depth;
+        }
     }
     VQ::RenderSystem::instance()->setCamera(view);
 }

@@ -3,6 +3,8 @@
 
 #include "animationeditor/sprite_scene_node.h"
 
+#include "animationeditor/scene_stencil.h"
+
 #include "animation.h"
 #include "config_manager.h"
 #include "file_system.h"
@@ -205,14 +207,7 @@ void SpriteSceneNode::setSize(const VQ::Vector2f& size)
 
 SpriteSceneNode* SpriteSceneNode::findMask() const
 {
-    for (ISceneNode* n = parent; n; n = n->parent) {
-        if (n->kind() != SCENE_NODE_SPRITE)
-            continue;
-        auto* candidate = static_cast<SpriteSceneNode*>(n);
-        if (candidate->maskMode == 1)
-            return candidate;
-    }
-    return nullptr;
+    return findMaskNode(*this);
 }
 
 void SpriteSceneNode::render()

@@ -267,10 +267,11 @@ TEST(SceneNode, ACopyNeverPointsAtTheSourcesCamera)
 
     std::unique_ptr<ISceneNode> copy(source->clone(nullptr));
     delete source;
-    // A camera copies as a group node, so the copy has no camera at the
-    // camera's place.
-    EXPECT_EQ(copy->activeCamera, nullptr);
-    EXPECT_EQ(copy->getActiveCamera(), nullptr);
+    // The copy's camera is the camera at the same place in the copy.
+    ASSERT_EQ(copy->children.size(), 1u);
+    EXPECT_EQ(copy->activeCamera, copy->children[0]);
+    EXPECT_EQ(copy->getActiveCamera(), copy->children[0]);
+    EXPECT_EQ(copy->children[0]->kind(), AE::SCENE_NODE_CAMERA);
 }
 
 TEST(SceneNode, ACameraLeavingTheTreeStopsBeingItsActiveCamera)

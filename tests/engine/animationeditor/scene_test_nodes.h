@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "animationeditor/scene_node.h"
+#include "animationeditor/vector_stream.h"
 
 namespace SceneTest {
 
@@ -43,6 +44,25 @@ inline AE::ISceneNode* addGroup(AE::ISceneNode* parent, const std::string& name)
     node->name = name;
     parent->addChild(node, true);
     return node;
+}
+
+// A node's saved form and the number of its bytes beyond the base node's
+// own part: what the kind adds.
+struct SavedNode {
+    std::vector<uint8_t> bytes;
+    size_t kindBytes = 0;
+};
+
+inline SavedNode saveNode(AE::ISceneNode& node)
+{
+    SavedNode saved;
+    AE::VectorStream out(saved.bytes);
+    node.save(out, false);
+    std::vector<uint8_t> base;
+    AE::VectorStream baseOut(base);
+    node.ISceneNode::save(baseOut, false);
+    saved.kindBytes = saved.bytes.size() - base.size();
+    return saved;
 }
 
 }  // namespace SceneTest

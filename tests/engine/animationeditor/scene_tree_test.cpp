@@ -247,6 +247,12 @@ TEST_F(SceneRenderTest, ApplyCameraDividesThePositionByDepthWhereParallaxIsOn)
     EXPECT_EQ(mRender.transform(), restored);
     EXPECT_EQ(mDevice->transform(VQ::TransformKind::Projection), restored);
 
+    // A coefficient of 0 (a scene file's default) leaves the view undivided.
+    camera->parallaxCoef = 0;
+    AE::renderScene(&root);
+    EXPECT_EQ(deep->seen.position, Vector2f(-100.0f, -50.0f));
+    EXPECT_EQ(flat->seen.position, Vector2f(-100.0f, -50.0f));
+
     // Without a camera the view is left alone.
     ISceneNode bare;
     auto* probe = new CameraProbe();
