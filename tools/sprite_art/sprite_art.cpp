@@ -326,16 +326,6 @@ Canvas drawFxAtlas()
 // Shapes are signed distances (negative inside, in pixels) so that each
 // gets a soft edge, a dark outline and shading lit from the top left.
 
-// --- The widget atlas ---
-//
-// The interface's pieces in the game's palette: parchment panels framed in
-// dark wood with brass trim, lantern-amber buttons, an indigo title band.
-// 512 x 512:
-//   window panel (0, 0, 420 x 280)
-//   buttons idle, highlighted, pressed, disabled (0, 288 + 52 i, 160 x 48)
-//   check box (424, 0) and tick (460, 0), 32 x 32; slider thumb (424, 40)
-//   edit field (176, 288, 220 x 36), slider track (176, 332, 220 x 14),
-//   slider fill (176, 352, 220 x 14), list selection bar (176, 372, 220 x 28)
 
 struct Rgbf {
     float r, g, b;
@@ -639,6 +629,19 @@ Canvas drawDialogAtlas()
         colour = mix(colour, Rgbf{255, 196, 96}, (1.0f - light / 14.0f) * 0.9f);
         return opaque(colour);
     });
+    return c;
+}
+
+// --- The widget atlas ---
+//
+// The interface's pieces in the game's palette: parchment panels framed in
+// dark wood with brass trim, lantern-amber buttons, an indigo title band.
+// 512 x 512:
+//   window panel (0, 0, 420 x 280)
+//   buttons idle, highlighted, pressed, disabled (0, 288 + 52 i, 160 x 48)
+//   check box (424, 0) and tick (460, 0), 32 x 32; slider thumb (424, 40)
+//   edit field (176, 288, 220 x 36), slider track (176, 332, 220 x 14),
+//   slider fill (176, 352, 220 x 14), list selection bar (176, 372, 220 x 28)
 
 const Rgbf INDIGO{34, 30, 78};
 const Rgbf INDIGO_DEEP{18, 16, 44};
@@ -1224,7 +1227,7 @@ Rgba rgb(uint32_t hex, uint8_t a = 255)
     return Rgba{uint8_t(hex >> 16), uint8_t(hex >> 8), uint8_t(hex), a};
 }
 
-Rgba scaled(Rgba c, float k)
+Rgba boardScaled(Rgba c, float k)
 {
     return Rgba{toByte(c.r / 255.0f * k), toByte(c.g / 255.0f * k), toByte(c.b / 255.0f * k), c.a};
 }
@@ -1314,7 +1317,7 @@ void polygonWithOutline(Canvas& c, int x0, int y0, int size, const std::vector<P
           [&](float x, float y) {
               // Lit from the top left.
               const float k = 1.1f - 0.3f * std::clamp((x + y) / float(2 * size), 0.0f, 1.0f);
-              return scaled(fill, k);
+              return boardScaled(fill, k);
           });
 }
 
@@ -1399,7 +1402,7 @@ void drawGem(Canvas& c, int x0, int y0, int colour, float scale = 1.0f)
           [](float, float) { return Rgba{8, 6, 20, 110}; });
     paint(c, x0, y0, 80, 80,
           [&](float x, float y) { return insidePolygon(centred, x, y) || outlineDistance(centred, x, y) < 1.6f; },
-          [&](float, float) { return scaled(base, 0.28f); });
+          [&](float, float) { return boardScaled(base, 0.28f); });
     paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(centred, x, y); },
           [&](float x, float y) {
               const float px = x - 40.0f, py = y - 40.0f;
@@ -1424,7 +1427,7 @@ void drawGem(Canvas& c, int x0, int y0, int colour, float scale = 1.0f)
                   if (t > 0.86f && lit > 0.2f)
                       white = 0.5f * lit * (t - 0.86f) / 0.14f;
               }
-              return mixed(scaled(base, k), Rgba{255, 255, 255, 255}, white);
+              return mixed(boardScaled(base, k), Rgba{255, 255, 255, 255}, white);
           });
 }
 
@@ -1520,7 +1523,7 @@ std::vector<Pt> starPolygon(float outer, float inner)
 }
 
 const Rgba WHITE{250, 246, 232, 255};
-const Rgba GOLD{255, 214, 110, 255};
+const Rgba BOARD_GOLD{255, 214, 110, 255};
 const Rgba INK{24, 18, 40, 255};
 
 // Column k of a colour's row: gem, bomb, bomb stage 2, one-stage bomb,
@@ -1553,15 +1556,15 @@ void drawChipKind(Canvas& c, int x0, int y0, int colour, int kind)
         drawBomb(c, x0, y0, 15.0f, true);
         break;
     case 7:
-        drawArrowBar(c, x0, y0, 0, 1, 32, GOLD);
-        drawArrowBar(c, x0, y0, 1, 0, 20, GOLD);
+        drawArrowBar(c, x0, y0, 0, 1, 32, BOARD_GOLD);
+        drawArrowBar(c, x0, y0, 1, 0, 20, BOARD_GOLD);
         break;
     case 8:
-        drawArrowBar(c, x0, y0, 0.7071f, 0.7071f, 31, GOLD);
-        drawArrowBar(c, x0, y0, 0.7071f, -0.7071f, 31, GOLD);
+        drawArrowBar(c, x0, y0, 0.7071f, 0.7071f, 31, BOARD_GOLD);
+        drawArrowBar(c, x0, y0, 0.7071f, -0.7071f, 31, BOARD_GOLD);
         break;
     case 9:
-        polygonWithOutline(c, x0, y0, 80, starPolygon(19, 8), GOLD, INK, 1.6f);
+        polygonWithOutline(c, x0, y0, 80, starPolygon(19, 8), BOARD_GOLD, INK, 1.6f);
         break;
     default:
         break;
@@ -1636,7 +1639,7 @@ void drawLantern(Canvas& c, int x0, int y0)
               Rgba col = mixed(rgb(0xFFE7A0), rgb(0xD2461E), d * 1.1f);
               // Paper ribs.
               const float rib = std::fabs(std::fmod(y - 42 + 100.0f, 8.0f) - 4.0f);
-              return rib < 0.7f ? scaled(col, 0.78f) : col;
+              return rib < 0.7f ? boardScaled(col, 0.78f) : col;
           });
     for (float y : {14.0f, 66.0f}) {
         const std::vector<Pt> cap{{26, y - 4}, {54, y - 4}, {54, y + 4}, {26, y + 4}};
@@ -1671,7 +1674,7 @@ void drawSelection(Canvas& c, int x0, int y0)
     paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(outer, x, y) && !insidePolygon(inner, x, y); },
           [](float x, float y) { return mixed(rgb(0xFFEAA0), rgb(0xC98A2E), (x + y) / 160.0f); });
     for (Pt p : {Pt{4, 4}, Pt{76, 4}, Pt{4, 76}, Pt{76, 76}})
-        drawDisc(c, x0, y0, p.x, p.y, 3.5f, GOLD, Rgba{90, 60, 10, 255}, 1.0f);
+        drawDisc(c, x0, y0, p.x, p.y, 3.5f, BOARD_GOLD, Rgba{90, 60, 10, 255}, 1.0f);
 }
 
 // The glint that sweeps the chips.
@@ -1757,7 +1760,7 @@ void drawCell(Canvas& c, int x0, int y0, uint32_t shade)
         const int edge = std::min(std::min(x, y), std::min(79 - x, 79 - y));
         Rgba col = base;
         if (edge <= 2)
-            col = (x < y && x + y < 79) || (y < x && x + y < 79) ? scaled(base, 1.35f) : scaled(base, 0.7f);
+            col = (x < y && x + y < 79) || (y < x && x + y < 79) ? boardScaled(base, 1.35f) : boardScaled(base, 0.7f);
         return Rgba{col.r, col.g, col.b, 235};
     });
 }
