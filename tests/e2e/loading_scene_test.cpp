@@ -38,8 +38,9 @@ TEST(GameLoadingScene, IsDrawnAndMovesWhileAJobRuns)
     EXPECT_GT(a.count(w / 3, 0, w * 2 / 3, h / 3, [](uint8_t r, uint8_t g, uint8_t) { return r > 220 && g > 150; }),
               500);
     // "Loading..." in light letters under the gems (the camera moves the
-    // scene by up to 30 units), and embers above the lantern's cap. The
-    // workspace fills the picture's height, its sides cropped alike.
+    // scene by up to 30 units). The workspace fills the picture's height,
+    // its sides cropped alike. (How far the embers have risen depends on
+    // how fast the machine draws; the scene's own drawn test checks them.)
     const float scale = float(h) / 970.0f;
     const float left = (float(w) - 1726.0f * scale) / 2.0f;
     auto px = [&](float x) { return uint32_t(std::max(0.0f, left + x * scale)); };
@@ -47,9 +48,6 @@ TEST(GameLoadingScene, IsDrawnAndMovesWhileAJobRuns)
     auto light = [](uint8_t r, uint8_t g, uint8_t b) { return r > 200 && g > 200 && b > 180; };
     EXPECT_GT(a.count(px(700), py(805), px(1030), py(875), light), 60);
     EXPECT_GT(b.count(px(700), py(805), px(1030), py(875), light), 60);
-    // Warm pixels over the indigo sky, above the hook's ring.
-    EXPECT_GT(b.count(px(760), 0, px(1000), py(78), [](uint8_t r, uint8_t, uint8_t b) { return r > 120 && r > b + 30; }),
-              3);
     // A second later the scene has moved.
     int changed = 0;
     for (size_t i = 0; i < a.rgb.size(); i += 3)
