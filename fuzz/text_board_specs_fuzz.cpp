@@ -1,5 +1,5 @@
 // Feeds arbitrary text to the board presentation's two small parsers: the
-// layout spec of a "#hor:" marker (read, placed, and applied to a node with
+// placing of a "#hor:" marker (read, placed, and applied to a node with
 // a child) and the cue text of a scene drawable (with a colour suffix taken
 // from the input's first bytes). Neither may crash, hang or read past the
 // text.
@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static GameStateManager states;
     const std::string text(reinterpret_cast<const char*>(data), size);
 
-    const SceneLayoutSpec spec = parseSceneLayoutSpec(text);
-    placeByLayout(spec, VQ::Vector2f(10, 20), VQ::Vector2f(1726, 970), VQ::Vector2f(12, 0));
+    const SceneLayoutSpec placing = parseSceneLayoutSpec(text);
+    placeByLayout(placing, VQ::Vector2f(10, 20), VQ::Vector2f(1726, 970), VQ::Vector2f(12, 0));
     AE::ISceneNode root;
     auto* child = new AE::ISceneNode();
     child->addMarker(std::make_unique<AE::Marker>("#hor:" + text));

@@ -43,67 +43,67 @@ bool bang(const char*& p)
 
 SceneLayoutSpec parseSceneLayoutSpec(const std::string& text)
 {
-    SceneLayoutSpec spec;
+    SceneLayoutSpec placing;
     const char* p = text.c_str();
     while (*p) {
         const char c = *p++;
         switch (c) {
         case 't':
         case 'b':
-            spec.vertical |= c == 't' ? SceneLayoutSpec::FIRST : SceneLayoutSpec::SECOND;
-            spec.verticalNoMargin = bang(p) || spec.verticalNoMargin;
-            spec.v = static_cast<float>(readInteger(p));
+            placing.vertical |= c == 't' ? SceneLayoutSpec::FIRST : SceneLayoutSpec::SECOND;
+            placing.verticalNoMargin = bang(p) || placing.verticalNoMargin;
+            placing.v = static_cast<float>(readInteger(p));
             break;
         case 'l':
         case 'r':
-            spec.horizontal |= c == 'l' ? SceneLayoutSpec::FIRST : SceneLayoutSpec::SECOND;
-            spec.horizontalNoMargin = bang(p) || spec.horizontalNoMargin;
-            spec.h = static_cast<float>(readInteger(p));
+            placing.horizontal |= c == 'l' ? SceneLayoutSpec::FIRST : SceneLayoutSpec::SECOND;
+            placing.horizontalNoMargin = bang(p) || placing.horizontalNoMargin;
+            placing.h = static_cast<float>(readInteger(p));
             break;
         case 'c':
             // A lone 'c' starts no token.
             if (*p == 'v') {
                 ++p;
-                spec.vertical = SceneLayoutSpec::CENTRE;
-                spec.v = static_cast<float>(readInteger(p));
+                placing.vertical = SceneLayoutSpec::CENTRE;
+                placing.v = static_cast<float>(readInteger(p));
             } else if (*p == 'h') {
                 ++p;
-                spec.horizontal = SceneLayoutSpec::CENTRE;
-                spec.h = static_cast<float>(readInteger(p));
+                placing.horizontal = SceneLayoutSpec::CENTRE;
+                placing.h = static_cast<float>(readInteger(p));
             }
             break;
         case 'a':
-            spec.hasRotation = true;
-            spec.rotation = static_cast<float>(readInteger(p));
+            placing.hasRotation = true;
+            placing.rotation = static_cast<float>(readInteger(p));
             break;
         case 's':
             if (*p == 'h' || *p == 'v') {
                 const bool horizontal = *p++ == 'h';
-                // The separator; at the end of the spec there is none.
+                // The separator; at the end of the placing there is none.
                 if (!*p)
                     break;
                 ++p;
                 const float value = parseFloatToken(p);
-                (horizontal ? spec.scaleX : spec.scaleY) = value;
-                (horizontal ? spec.hasScaleX : spec.hasScaleY) = true;
+                (horizontal ? placing.scaleX : placing.scaleY) = value;
+                (horizontal ? placing.hasScaleX : placing.hasScaleY) = true;
             }
             break;
         case 'e': {
             std::string digits;
             while (std::isdigit(static_cast<unsigned char>(*p)) || *p == '-')
                 digits += *p++;
-            spec.hasEnabled = true;
-            spec.enabled = std::strtol(digits.c_str(), nullptr, 10) != 0;
+            placing.hasEnabled = true;
+            placing.enabled = std::strtol(digits.c_str(), nullptr, 10) != 0;
             break;
         }
         default:
             break;
         }
     }
-    return spec;
+    return placing;
 }
 
-VQ::Vector2f placeByLayout(const SceneLayoutSpec& spec, const VQ::Vector2f& position, const VQ::Vector2f& sceneSize,
+VQ::Vector2f placeByLayout(const SceneLayoutSpec& placing, const VQ::Vector2f& position, const VQ::Vector2f& sceneSize,
                            const VQ::Vector2f& margin)
 {
     auto place = [](int anchor, bool noMargin, float value, float current, float size, float edge) {
@@ -119,8 +119,8 @@ VQ::Vector2f placeByLayout(const SceneLayoutSpec& spec, const VQ::Vector2f& posi
             return current;
         }
     };
-    return VQ::Vector2f(place(spec.horizontal, spec.horizontalNoMargin, spec.h, position.x, sceneSize.x, margin.x),
-                        place(spec.vertical, spec.verticalNoMargin, spec.v, position.y, sceneSize.y, margin.y));
+    return VQ::Vector2f(place(placing.horizontal, placing.horizontalNoMargin, placing.h, position.x, sceneSize.x, margin.x),
+                        place(placing.vertical, placing.verticalNoMargin, placing.v, position.y, sceneSize.y, margin.y));
 }
 
 VQ::Vector2f layoutMargins()
@@ -146,19 +146,19 @@ void applySceneNodeLayout(AE::ISceneNode* node)
     for (const auto& marker : node->markers) {
         if (marker->name.compare(0, prefix.size(), prefix) != 0)
             continue;
-        const SceneLayoutSpec spec = parseSceneLayoutSpec(marker->name.substr(prefix.size()));
-        if (spec.hasRotation)
-            node->setRotation(spec.rotation);
-        const VQ::Vector2f at = placeByLayout(spec, VQ::Vector2f(node->posX, node->posY), states->getSceneSize(),
+        const SceneLayoutSpec placing = parseSceneLayoutSpec(marker->name.substr(prefix.size()));
+        if (placing.hasRotation)
+            node->setRotation(placing.rotation);
+        const VQ::Vector2f at = placeByLayout(placing, VQ::Vector2f(node->posX, node->posY), states->getSceneSize(),
                                               layoutMargins());
         node->setPosition(at);
-        if (spec.hasScaleX)
-            node->setScaleX(spec.scaleX);
-        if (spec.hasScaleY)
-            node->setScaleY(spec.scaleY);
+        if (placing.hasScaleX)
+            node->setScaleX(placing.scaleX);
+        if (placing.hasScaleY)
+            node->setScaleY(placing.scaleY);
         node->update(0.0f);
-        if (spec.hasEnabled)
-            node->setEnabled(spec.enabled);
+        if (placing.hasEnabled)
+            node->setEnabled(placing.enabled);
         break;
     }
     // A copy: a child's layout does not change the list.

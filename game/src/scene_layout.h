@@ -12,7 +12,7 @@ namespace AE {
 class ISceneNode;
 }
 
-// One layout spec, read.
+// One layout placing, read.
 struct SceneLayoutSpec {
     enum Anchor { NONE = 0, FIRST = 1, SECOND = 2, CENTRE = 3 };
     int vertical = NONE;    // FIRST top, SECOND bottom
@@ -31,12 +31,12 @@ struct SceneLayoutSpec {
     bool enabled = true;
 };
 
-// Reads the tokens of a spec (the marker name after its prefix).
+// Reads the tokens of a placing (the marker name after its prefix).
 SceneLayoutSpec parseSceneLayoutSpec(const std::string& text);
 
-// Where the spec puts a node now at `position`, in a scene of `sceneSize`
+// Where the placing puts a node now at `position`, in a scene of `sceneSize`
 // with `margin` (scene units outside the window on each axis).
-VQ::Vector2f placeByLayout(const SceneLayoutSpec& spec, const VQ::Vector2f& position, const VQ::Vector2f& sceneSize,
+VQ::Vector2f placeByLayout(const SceneLayoutSpec& placing, const VQ::Vector2f& position, const VQ::Vector2f& sceneSize,
                            const VQ::Vector2f& margin);
 
 // The scene units of each axis that lie outside the window.

@@ -29,7 +29,7 @@ protected:
 TEST(SceneLayoutSpecs, TokensPlaceTheNodeInA1726By970Scene)
 {
     struct Case {
-        const char* spec;
+        const char* placing;
         float x, y;
     };
     const VQ::Vector2f scene(1726, 970);
@@ -47,8 +47,8 @@ TEST(SceneLayoutSpecs, TokensPlaceTheNodeInA1726By970Scene)
         {"c s x t-5", 300, 5},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
-        const VQ::Vector2f placed = placeByLayout(parseSceneLayoutSpec(c.spec), at, scene, VQ::Vector2f(0, 0));
+        SCOPED_TRACE(c.placing);
+        const VQ::Vector2f placed = placeByLayout(parseSceneLayoutSpec(c.placing), at, scene, VQ::Vector2f(0, 0));
         EXPECT_FLOAT_EQ(placed.x, c.x);
         EXPECT_FLOAT_EQ(placed.y, c.y);
     }
@@ -66,15 +66,15 @@ TEST(SceneLayoutSpecs, MarginsWidenTheEdgesUnlessBanged)
 
 TEST(SceneLayoutSpecs, ScaleRotationAndEnabled)
 {
-    const SceneLayoutSpec spec = parseSceneLayoutSpec("sh-0.5sv_2a--90e0");
-    EXPECT_TRUE(spec.hasScaleX && spec.hasScaleY);
-    EXPECT_FLOAT_EQ(spec.scaleX, 0.5f);
-    EXPECT_FLOAT_EQ(spec.scaleY, 2.0f);
-    EXPECT_TRUE(spec.hasRotation);
-    EXPECT_FLOAT_EQ(spec.rotation, -90.0f);
-    EXPECT_TRUE(spec.hasEnabled);
-    EXPECT_FALSE(spec.enabled);
-    // At the end of the spec "sh" has no separator to skip.
+    const SceneLayoutSpec placing = parseSceneLayoutSpec("sh-0.5sv_2a--90e0");
+    EXPECT_TRUE(placing.hasScaleX && placing.hasScaleY);
+    EXPECT_FLOAT_EQ(placing.scaleX, 0.5f);
+    EXPECT_FLOAT_EQ(placing.scaleY, 2.0f);
+    EXPECT_TRUE(placing.hasRotation);
+    EXPECT_FLOAT_EQ(placing.rotation, -90.0f);
+    EXPECT_TRUE(placing.hasEnabled);
+    EXPECT_FALSE(placing.enabled);
+    // At the end of the placing "sh" has no separator to skip.
     const SceneLayoutSpec cut = parseSceneLayoutSpec("sh");
     EXPECT_FALSE(cut.hasScaleX);
 }
