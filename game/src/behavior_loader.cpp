@@ -1,5 +1,7 @@
 // Reading behaviour layers, their action lists and drawables from the chip
 // prototype script.
+#include <memory>
+
 #include "behavior.h"
 #include "chip_prototype.h"
 #include "layer_sound.h"
@@ -72,7 +74,9 @@ void BehaviorsGroup::load(VQ::LuaScript2& script, const std::string& suffix)
 
 Behavior* loadBehavior(VQ::LuaScript2& script, const std::string& suffix)
 {
-    auto* layer = new Behavior();
+    // Held until it is whole: a fatal report raised while reading (turned into
+    // an exception where a hook catches it) must not leak it.
+    auto layer = std::make_unique<Behavior>();
     std::string name;
     script.getString("Name", name);
     layer->type = behaviorTypeFromName(name);
@@ -112,5 +116,5 @@ Behavior* loadBehavior(VQ::LuaScript2& script, const std::string& suffix)
     layer->OnSelectDrawables.setRestartOnShow(false);
     layer->InGroupDrawables.setRestartOnShow(false);
     layer->OnDetonateDrawables.setRestartOnShow(false);
-    return layer;
+    return layer.release();
 }
