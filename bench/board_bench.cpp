@@ -33,7 +33,7 @@ void BM_BoardPlaysRandomSwaps(benchmark::State& state)
         std::ostringstream out;
         BoardSim::useSeed(seed++);
         auto sim = std::make_unique<BoardSim>(out);
-        sim->start(std::string(LANTERRA_SOURCE_DIR) + "/media", "level_1_lua");
+        sim->start(std::string(LANTERRA_SOURCE_DIR) + "/media", "test_random_lua");
         const double startTime = sim->gameTime();
         state.ResumeTiming();
 

@@ -42,7 +42,7 @@ void BM_BoardFramesAfterTheColourDestroyerSwap(benchmark::State& state)
         std::ostringstream out;
         BoardSim::useSeed(5);
         auto sim = std::make_unique<BoardSim>(out);
-        sim->start(std::string(LANTERRA_SOURCE_DIR) + "/media", "level_2_lua");
+        sim->start(std::string(LANTERRA_SOURCE_DIR) + "/media", "test_specials_lua");
         auto render = std::make_unique<VQ::RenderSystem>();
         VQ::RenderSettings settings;
         settings.workspaceWidth = 1726;

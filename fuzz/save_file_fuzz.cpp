@@ -1,13 +1,16 @@
 // Save files on arbitrary bytes: the container reader, the id of
-// "last_profile.dat", the profile file's section table and the profile
-// section reader of every version must reject or read a damaged or forged
-// file within its bounds, never crash, hang, leak or read out of bounds.
+// "last_profile.dat", the profile file's section table, the profile
+// section reader of every version and the campaign's "MainMode" section
+// reader of every layout (over the shipped campaign) must reject or read a
+// damaged or forged file within its bounds, never crash, hang, leak or read
+// out of bounds.
 //
 // The input is read three ways: as a whole save file (checksum and tag
 // checked), as a payload handed to the readers directly (the checksum would
 // stop almost every mutation before the readers), and as the payload of a
-// valid container on the game's own load path. The profile section reader
-// also gets the input as a section of its own, so every version is reached.
+// valid container on the game's own load path. The profile and campaign
+// section readers also get the input as a section of their own, so every
+// version is reached.
 // Seeds: the golden save fixtures (fuzz/run.sh).
 
 #include <unistd.h>
@@ -25,6 +28,7 @@
 #include "fuzz_support.h"
 #include "game_properties.h"
 #include "game_time.h"
+#include "main_mode.h"
 #include "platform_config.h"
 #include "save_file.h"
 #include "tutorial/tutorial_registry.h"
@@ -34,6 +38,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 std::string gMemoryFolder;
+MainMode* gMainMode = nullptr;
 
 void removeMemoryFolder()
 {
@@ -79,6 +84,18 @@ void readPayload(const Bytes& input)
     Bytes whole = input;
     AE::VectorStream wholeSection(whole);
     profile.load(wholeSection);
+
+    for (Bytes* section : {&sections["MainMode"], &whole}) {
+        gMainMode->resetProgress(false);
+        AE::VectorStream stream(*section);
+        gMainMode->load(stream);
+        // What was read saves and reads back whole.
+        Bytes saved;
+        AE::VectorStream out(saved);
+        gMainMode->save(out);
+        AE::VectorStream back(saved);
+        gMainMode->load(back);
+    }
 }
 
 }  // namespace
@@ -87,7 +104,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     const std::string folder = FuzzSupport::enterScratchFolder("save_file_fuzz");
     std::filesystem::create_directories("media");
-    std::ofstream("media/platform_config.lua") << "platformCode = 0\nmodes = {}\n";
+    std::ofstream("media/platform_config.lua") << "platformCode = 0\nmodes = { { class = \"MainMode\" } }\n";
+    std::filesystem::copy_file(std::string(LANTERRA_SOURCE_DIR) + "/media/scripts/main_mode.lua", "media/main_mode.lua",
+                               std::filesystem::copy_options::overwrite_existing);
     VQ::contentRoot() = "./media/";
     // Every input is written to files: a memory file system keeps that quick.
     std::string dataHome = "/dev/shm/save_file_fuzz_XXXXXX";
@@ -103,13 +122,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     // The readers warn about nearly every input: the log goes nowhere (the
     // fuzzer's own reports are on the standard error).
     FuzzSupport::startSilentLog();
-    // The platform code is all the save files need of the engine; its
-    // script is read once.
-    {
-        VQ::FileSystem fileSystem;
-        fileSystem.filesOfPackage("default")["platform_config_lua"] = "platform_config.lua";
-        new PlatformConfig();
-    }
+    // The platform code and the campaign are all the save files need of
+    // the engine. The campaign's level scripts are left out: without them
+    // every level has the default star scores, which the section does not
+    // hold.
+    auto* fileSystem = new VQ::FileSystem();
+    fileSystem->filesOfPackage("default")["platform_config_lua"] = "platform_config.lua";
+    fileSystem->filesOfPackage("default")["main_mode_lua"] = "main_mode.lua";
+    new PlatformConfig();
+    gMainMode = new MainMode("");
     return 0;
 }
 

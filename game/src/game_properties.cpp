@@ -164,6 +164,11 @@ void GameProperties::registerMainModeSocialListener()
     auto found = modes.find(MAIN_MODE);
     if (found == modes.end())
         return;
-    if (auto* listener = dynamic_cast<FacebookMessageListener*>(found->second.get()))
+    if (auto* listener = dynamic_cast<FacebookMessageListener*>(found->second.get())) {
+        // The campaign may be the first to listen; the application ends the
+        // dispatcher with the rest of the social layer.
+        if (!FacebookMessageDispatcher::exists())
+            new FacebookMessageDispatcher();
         FacebookMessageDispatcher::instance()->addListener(listener);
+    }
 }

@@ -1,6 +1,7 @@
 #include "mode.h"
 
 #include "game_properties.h"
+#include "main_mode.h"
 #include "platform_config.h"
 
 void Mode::activate()
@@ -15,6 +16,8 @@ void Mode::deactivate()
 
 std::unique_ptr<Mode> createMode(const ModeDescriptor& descriptor)
 {
-    (void)descriptor;
-    return nullptr;
+    if (descriptor.className != "MainMode")
+        return nullptr;
+    const auto suffix = descriptor.params.find("suffix");
+    return std::make_unique<MainMode>(suffix != descriptor.params.end() ? suffix->second : std::string());
 }

@@ -68,6 +68,5 @@ public:
 };
 
 // The mode a platform configuration entry names: "MainMode" gives the
-// campaign mode, any other class name no mode. The campaign mode is not
-// part of the game yet, so every entry gives no mode for now.
+// campaign mode (with the entry's "suffix"), any other class name no mode.
 std::unique_ptr<Mode> createMode(const ModeDescriptor& descriptor);

@@ -4,6 +4,7 @@
 // nothing calls the listeners, so the local files are the only storage.
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "singleton.h"
@@ -24,4 +25,7 @@ public:
 
     std::vector<RemoteStorageListener*> listeners;  // not owned
     uint64_t userId = 0;
+    // The friends' values (user id -> value) as the server last gave them;
+    // always empty without one.
+    std::map<uint64_t, int> friendValues;
 };

@@ -1,39 +1,42 @@
--- Level 3: a small board of 4 x 4 cells in the middle of the grid, every
--- other cell a hole, laid out so that no swap makes a line: the board has
--- to be reshuffled before it can be played.
-local layout = {
-    "Y G G Y",
-    "B R Y B",
-    "B G R G",
-    "R Y Y G",
+-- Level 3: holes cut the corners of the board; five colours, won by score.
+--
+-- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
+-- kind names.
+local map = {
+    "##.....##",
+    "#.......#",
+    ".........",
+    ".........",
+    ".........",
+    ".........",
+    ".........",
+    "#.......#",
+    "##.....##",
 }
-local left, top = 2, 3
-local width, height = 9, 9
+local tiles = nil
+local kinds = {}
 
 GameField = {
-    -- Read by the mode: 10 moves, won by score.
-    LevelLimit = 10,
+    LevelLimit = 20,
     LevelLimitType = 0,
-    stars = { 500, 1000, 2000 },
+    stars = { 900, 2200, 4500 },
 
-    AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y" },
+    AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },
     Chips = {},
 }
 
-for row = 1, height do
-    for column = 0, width - 1 do
-        local inside = column >= left and column < left + 4 and row >= top and row < top + 4
-        if not inside then
+for row, line in ipairs(map) do
+    for column = 0, #line - 1 do
+        local mark = line:sub(column + 1, column + 1)
+        local layers = tiles and tonumber(tiles[row]:sub(column + 1, column + 1)) or 0
+        if mark == "#" then
             table.insert(GameField.Grid.Cells, { PosX = column, PosY = row, Solidity = 0 })
+        else
+            if layers > 0 then
+                table.insert(GameField.Grid.Cells, { PosX = column, PosY = row, Solidity = layers + 1 })
+            end
+            table.insert(GameField.Chips, { Type = kinds[mark] or "Random", PosX = column, PosY = row })
         end
-    end
-end
-
-for i, line in ipairs(layout) do
-    local column = left
-    for letter in string.gmatch(line, "%S+") do
-        table.insert(GameField.Chips, { Type = "Simple_" .. letter, PosX = column, PosY = top + i - 1 })
-        column = column + 1
     end
 end

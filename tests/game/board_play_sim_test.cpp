@@ -116,7 +116,7 @@ TEST_F(BoardPlayTest, EachSpecialChipOfTheFixedLevelBlastsItsCells)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        startSettled("level_2_lua");
+        startSettled("test_specials_lua");
         const std::vector<std::string> lines = play(c.swap[0], c.swap[1], c.swap[2], c.swap[3]);
         EXPECT_EQ(count(lines, "mode onPlayerMove"), 1);
         const std::set<Cell> removed = removedCells(lines);
@@ -127,7 +127,7 @@ TEST_F(BoardPlayTest, EachSpecialChipOfTheFixedLevelBlastsItsCells)
 
 TEST_F(BoardPlayTest, TheSmallBombBreaksTheWallAndTheChainBesideIt)
 {
-    startSettled("level_2_lua");
+    startSettled("test_specials_lua");
     ASSERT_EQ(nameAt(0, 3), "Wall");
     ASSERT_EQ(nameAt(2, 3), "Chain_Y");
     Chip* chained = chipAt(2, 3);
@@ -142,7 +142,7 @@ TEST_F(BoardPlayTest, TheSmallBombBreaksTheWallAndTheChainBesideIt)
 
 TEST_F(BoardPlayTest, TheTwoStageBombGoesOffAgainAfterItsTimer)
 {
-    startSettled("level_2_lua");
+    startSettled("test_specials_lua");
     const size_t mark = outputLines().size();
     mSim->execute("swap 6 3 7 3");
     bool sawSecondStage = false;
@@ -171,10 +171,10 @@ TEST_F(BoardPlayTest, ASettledBoardStaysAsItIsWithoutInput)
         uint32_t seed;
         std::vector<std::array<int, 4>> swaps;
     } games[] = {
-        {"level_2_lua", 5, {{6, 4, 5, 4}, {6, 3, 7, 3}, {1, 5, 2, 5}, {7, 3, 7, 4}, {1, 2, 2, 2}}},
-        {"level_1_lua", 7, {{0, 2, 1, 2}, {3, 3, 4, 3}, {4, 5, 4, 6}, {2, 8, 3, 8}}},
-        {"level_1_lua", 42, {{1, 1, 2, 1}, {3, 4, 3, 5}, {6, 6, 7, 6}}},
-        {"level_3_lua", 2, {{0, 1, 1, 1}}},
+        {"test_specials_lua", 5, {{6, 4, 5, 4}, {6, 3, 7, 3}, {1, 5, 2, 5}, {7, 3, 7, 4}, {1, 2, 2, 2}}},
+        {"test_random_lua", 7, {{0, 2, 1, 2}, {3, 3, 4, 3}, {4, 5, 4, 6}, {2, 8, 3, 8}}},
+        {"test_random_lua", 42, {{1, 1, 2, 1}, {3, 4, 3, 5}, {6, 6, 7, 6}}},
+        {"test_no_moves_lua", 2, {{0, 1, 1, 1}}},
     };
     for (const auto& game : games) {
         for (size_t played = 0; played <= game.swaps.size(); ++played) {
@@ -217,7 +217,7 @@ TEST_F(BoardPlayTest, TheColourDestroyerTakesAColourOrTransformsItFirst)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        startSettled("level_2_lua");
+        startSettled("test_specials_lua");
         int plain = 0;
         std::vector<Cell> ofColour;
         for (int row = 1; row <= field().gridHeight; ++row) {
@@ -278,7 +278,7 @@ TEST_F(BoardPlayTest, TheFallingGoalLeavesAtTheFloorAndTheBoardPlaysOn)
 
 TEST_F(BoardPlayTest, TheHintShowsTheFirstMoveAfterTheConfiguredPeriod)
 {
-    startSettled("level_2_lua");
+    startSettled("test_specials_lua");
     field().moveHint->reset();  // as a destroyed chip does
     FieldCell* pair[2];
     field().moveHint->findMove(pair);
@@ -308,7 +308,7 @@ TEST_F(BoardPlayTest, TheHintShowsTheFirstMoveAfterTheConfiguredPeriod)
 TEST_F(BoardPlayTest, AMissingHintEffectIsReportedOnceAndTheHintRunsWithoutIt)
 {
     removeResource("hint_fx");
-    startSettled("level_2_lua");
+    startSettled("test_specials_lua");
     mSim->step(6.0f);
     EXPECT_TRUE(field().moveHint->shown);
     EXPECT_EQ(field().moveHint->effect, nullptr);
@@ -321,7 +321,7 @@ TEST_F(BoardPlayTest, AMissingHintEffectIsReportedOnceAndTheHintRunsWithoutIt)
 
 TEST_F(BoardPlayTest, ABoardWithoutMovesIsReportedEverySecondAndReshuffled)
 {
-    startSettled("level_3_lua");
+    startSettled("test_no_moves_lua");
     // The entry has taken the idle clock past a second already: the report
     // comes as soon as the board has settled. From a fresh clock:
     field().moveHint->reset();
@@ -348,7 +348,7 @@ TEST_F(BoardPlayTest, ABoardWithoutMovesIsReportedEverySecondAndReshuffled)
 
 TEST_F(BoardPlayTest, WaveEffectsRunAlongTheLanesAndLeaveTheBoardWithinASecond)
 {
-    startSettled("level_2_lua");
+    startSettled("test_specials_lua");
     mSim->execute("swap 1 5 2 5");  // the horizontal wave
     // Each drawable's own time: the board holds its effect list while a
     // reshuffle plays, so frames alone do not tell.
@@ -384,7 +384,7 @@ TEST_F(BoardPlayTest, TheSameSeedAndClicksGiveTheSameGame)
         BoardSim::useSeed(11);
         {
             BoardSim sim(out);
-            sim.start("media", "level_2_lua");
+            sim.start("media", "test_specials_lua");
             for (const std::string& command : commands)
                 sim.execute(command);
         }
@@ -398,7 +398,7 @@ TEST_F(BoardPlayTest, TheSameSeedAndClicksGiveTheSameGame)
 
 TEST_F(BoardPlayTest, AHundredSwapsPlayTheirSoundsToTheEndWithoutRunningOutOfHandles)
 {
-    startSettled("level_1_lua", 3);
+    startSettled("test_random_lua", 3);
     int swaps = 0;
     for (; swaps < 100 && mSim->playRandomUsefulSwap(); ++swaps)
         settle();

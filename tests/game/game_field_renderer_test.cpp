@@ -201,7 +201,7 @@ TEST_F(GameFieldRendererTest, HighlightsStartLaterAwayFromTheTopLeftCorner)
             scene.replace(scene.find("<markers>"), 9, marker);
         }
         TestSupport::writeFile((media() / "scenes/hightlight.xml").string(), scene);
-        GameFieldRenderer& renderer = startRenderer("level_1_lua");
+        GameFieldRenderer& renderer = startRenderer("test_random_lua");
         renderer.createCellHighlights();
         int made = 0;
         for (GameFieldEffect* effect : renderer.effectList().effects) {

@@ -34,7 +34,7 @@ std::vector<std::string> linesFrom(const std::vector<std::string>& lines, const 
 
 TEST_F(GameFieldTest, RandomStartLevelLoadsWhereTheLevelPutsItsCells)
 {
-    start("level_1_lua", 7);
+    start("test_random_lua", 7);
     GameField& board = field();
     ASSERT_TRUE(board.active);
     EXPECT_EQ(board.gridWidth, 9);
@@ -59,10 +59,10 @@ TEST_F(GameFieldTest, RandomStartLevelLoadsWhereTheLevelPutsItsCells)
     EXPECT_EQ(board.goalUnits, 10 + 4 + 1);
 
     EXPECT_EQ(linesFrom(logLines(), {"void GameField::initialize() -begin", "ChipManager initialized...",
-                                     "void GameField::initialize() -end", "Loading level 'level_1_lua'",
+                                     "void GameField::initialize() -end", "Loading level 'test_random_lua'",
                                      "Loading done."}),
               (std::vector<std::string>{"void GameField::initialize() -begin", "ChipManager initialized...",
-                                        "void GameField::initialize() -end", "Loading level 'level_1_lua'",
+                                        "void GameField::initialize() -end", "Loading level 'test_random_lua'",
                                         "Loading done."}));
     EXPECT_EQ(outputLines(), std::vector<std::string>{"mode setupLevelRules"});
     EXPECT_EQ(renderer().cellHighlightBuilds, 1);
@@ -190,7 +190,7 @@ TEST_F(GameFieldTest, BadGridSizesAreFatal)
     for (const char* setting : bad) {
         SCOPED_TRACE(setting);
         useParameters(std::string("Parameters = { ") + setting + " }");
-        const VQ::FatalReport report = TestSupport::catchFatal([&] { start("level_1_lua"); });
+        const VQ::FatalReport report = TestSupport::catchFatal([&] { start("test_random_lua"); });
         EXPECT_EQ(report.file, "GameField");
         EXPECT_EQ(report.line, 247);
         EXPECT_NE(report.description.find("Failed to load config file"), std::string::npos);
@@ -226,7 +226,7 @@ TEST_F(GameFieldTest, MissingParametersKeepTheirDefaults)
 // rest in its place, whole and opaque.
 TEST_F(GameFieldTest, CellsFlyInToTheirPlaces)
 {
-    start("level_1_lua", 7);
+    start("test_random_lua", 7);
     const float size = static_cast<float>(field().cellSize);
     FieldCell* cell = field().cellAt(3, 2);
     VQ::Animation& flight = *cell->appearAnimation;

@@ -47,11 +47,11 @@ TEST(BoardSimProgram, ASeedReplaysTheSameGameByteForByte)
 {
     TempDir dir;
     const std::string commands = "dump\nsettle\nstep 0.5\nclick 3 4\nswap 1 1 2 1\ndump\nquit\ndump\n";
-    const SimRun first = runBoardSim(dir, MEDIA + " level_1_lua --seed 42", commands);
-    const SimRun second = runBoardSim(dir, MEDIA + " level_1_lua --seed 42", commands);
+    const SimRun first = runBoardSim(dir, MEDIA + " test_random_lua --seed 42", commands);
+    const SimRun second = runBoardSim(dir, MEDIA + " test_random_lua --seed 42", commands);
     ASSERT_EQ(first.exitCode, 0);
     EXPECT_EQ(first.output, second.output);
-    const SimRun other = runBoardSim(dir, MEDIA + " level_1_lua --seed 43", commands);
+    const SimRun other = runBoardSim(dir, MEDIA + " test_random_lua --seed 43", commands);
     EXPECT_NE(first.output, other.output);
 
     const std::vector<std::string> lines = splitLines(first.output);
@@ -73,7 +73,7 @@ TEST(BoardSimProgram, ASeedReplaysTheSameGameByteForByte)
 
     const std::string log = readFile(dir.file("VQ.log"));
     const size_t begin = log.find("void GameField::initialize() -begin");
-    const size_t loading = log.find("Loading level 'level_1_lua'");
+    const size_t loading = log.find("Loading level 'test_random_lua'");
     const size_t done = log.find("Loading done.");
     ASSERT_NE(begin, std::string::npos);
     EXPECT_LT(begin, loading);
@@ -85,9 +85,9 @@ TEST(BoardSimProgram, AGameWithAWaveAndItsEffectsReplaysByteForByte)
     TempDir dir;
     // The horizontal wave of the fixed level, then long enough for the hint.
     const std::string commands = "settle\nswap 1 5 2 5\nstep 1\ndump\nsettle\nstep 7\nswap 7 3 7 4\nsettle\ndump\n";
-    const SimRun first = runBoardSim(dir, MEDIA + " level_2_lua --seed 5", commands);
+    const SimRun first = runBoardSim(dir, MEDIA + " test_specials_lua --seed 5", commands);
     const std::string firstLog = readFile(dir.file("VQ.log"));
-    const SimRun second = runBoardSim(dir, MEDIA + " level_2_lua --seed 5", commands);
+    const SimRun second = runBoardSim(dir, MEDIA + " test_specials_lua --seed 5", commands);
     ASSERT_EQ(first.exitCode, 0);
     EXPECT_EQ(first.output, second.output);
     EXPECT_NE(first.output.find("mode onPlayerMove"), std::string::npos);
@@ -109,7 +109,7 @@ TEST(BoardSimProgram, TranscriptsOfWholeGamesStayByteForByte)
     const struct {
         const char* level;
         int seed;
-    } games[] = {{"level_1_lua", 1}, {"level_1_lua", 7}, {"level_1_lua", 42}, {"level_2_lua", 5}, {"level_3_lua", 2}};
+    } games[] = {{"test_random_lua", 1}, {"test_random_lua", 7}, {"test_random_lua", 42}, {"test_specials_lua", 5}, {"test_no_moves_lua", 2}};
     for (const auto& game : games) {
         SCOPED_TRACE(testing::Message() << game.level << " seed " << game.seed);
         const SimRun run =
@@ -136,10 +136,10 @@ TEST(BoardSimProgram, ALevelThatFailsToLoadIgnoresItsCommandsAndEndsWithOne)
         else if (entry.path().filename().string().rfind("data.", 0) != 0)
             fs::copy_file(entry.path(), target);
     }
-    writeFile(dir.file("media/levels/level_3.lua"), "error('broken')\n");
+    writeFile(dir.file("media/levels/test_no_moves.lua"), "error('broken')\n");
 
     const std::string commands = "click 0 1\nswap 0 1 1 1\nsettle\nquit\n";
-    for (const std::string level : {"no_such_level_lua", "level_3_lua"}) {
+    for (const std::string level : {"no_such_level_lua", "test_no_moves_lua"}) {
         SCOPED_TRACE(level);
         const SimRun run = runBoardSim(dir, "media " + level, commands);
         EXPECT_EQ(run.exitCode, 1);
@@ -169,7 +169,7 @@ TEST(BoardSimProgram, EachReplyComesOutBeforeTheNextCommand)
         if (chdir(dir.path().c_str()) != 0)
             _exit(127);
         const std::string media = std::string(LANTERRA_SOURCE_DIR) + "/media";
-        execl(LANTERRA_BOARD_SIM, "board_sim", media.c_str(), "level_2_lua", "--seed", "5", nullptr);
+        execl(LANTERRA_BOARD_SIM, "board_sim", media.c_str(), "test_specials_lua", "--seed", "5", nullptr);
         _exit(127);
     }
     close(toSim[0]);
@@ -209,7 +209,7 @@ TEST(BoardSimProgram, EachReplyComesOutBeforeTheNextCommand)
 TEST(BoardSimProgram, BadCommandsAndArgumentsAreReported)
 {
     TempDir dir;
-    const SimRun run = runBoardSim(dir, MEDIA + " level_3_lua", "jump\nstep -1\nclick 1\n\nsettle\n");
+    const SimRun run = runBoardSim(dir, MEDIA + " test_no_moves_lua", "jump\nstep -1\nclick 1\n\nsettle\n");
     EXPECT_EQ(run.exitCode, 0);
     const std::vector<std::string> lines = splitLines(run.output);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "error: unknown or malformed command: jump"), 1);
@@ -218,8 +218,8 @@ TEST(BoardSimProgram, BadCommandsAndArgumentsAreReported)
     EXPECT_EQ(lines.back().rfind("settled ", 0), 0u);
 
     EXPECT_EQ(runBoardSim(dir, MEDIA, "").exitCode, 2);
-    EXPECT_EQ(runBoardSim(dir, MEDIA + " level_1_lua --seed x", "").exitCode, 2);
-    EXPECT_EQ(runBoardSim(dir, MEDIA + " level_1_lua --speed 1", "").exitCode, 2);
+    EXPECT_EQ(runBoardSim(dir, MEDIA + " test_random_lua --seed x", "").exitCode, 2);
+    EXPECT_EQ(runBoardSim(dir, MEDIA + " test_random_lua --speed 1", "").exitCode, 2);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "save_fixtures_core.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -112,6 +113,67 @@ void HexText::append(const HexText& other)
 {
     mText += other.mText;
     mBytes.insert(mBytes.end(), other.mBytes.begin(), other.mBytes.end());
+}
+
+HexText mainModeSection(int32_t version, const MainModeValues& v)
+{
+    HexText out;
+    if (version >= 11)
+        out.u32(static_cast<uint32_t>(version), "version");
+    out.i32(v.lives, "lives");
+    out.i64(v.lastLifeChange, "lastLifeChange");
+    out.u8(v.hasProgress, "hasProgress");
+    out.i32(v.extraMoves, "extraMoves");
+    if (version >= 12)
+        out.i32(v.episodeIndex, "episodeIndex");
+    out.i32(v.partIndex, "partIndex");
+    out.i32(v.levelIndex, "levelIndex");
+    const size_t episodes = version >= 12 ? v.episodes.size() : std::min<size_t>(1, v.episodes.size());
+    if (version >= 12)
+        out.u32(static_cast<uint32_t>(episodes), "episode count");
+    for (size_t e = 0; e < episodes; ++e) {
+        const std::vector<PartValues>& parts = v.episodes[e];
+        if (version >= 11)
+            out.u32(static_cast<uint32_t>(parts.size()), "episode " + number(long(e)) + ": part count");
+        for (size_t p = 0; p < parts.size(); ++p) {
+            const std::string part = "episode " + number(long(e)) + " part " + number(long(p));
+            out.u8(parts[p].locked, part + ": locked");
+            for (size_t l = 0; l < parts[p].levels.size(); ++l) {
+                const std::string level = part + " level " + number(long(l));
+                out.u8(parts[p].levels[l].completed, level + ": completed");
+                out.i32(parts[p].levels[l].bestScore, level + ": bestScore");
+            }
+        }
+    }
+    return out;
+}
+
+MainModeValues mainModeValues(int episodes, int parts, int levels)
+{
+    MainModeValues v;
+    v.lives = 3;
+    v.lastLifeChange = FIXED_NOW - 600;
+    v.hasProgress = 1;
+    v.extraMoves = 5;
+    v.episodeIndex = 1;
+    v.partIndex = 0;
+    v.levelIndex = 2;
+    // Everything before episode 1, part 0, level 2 is completed and open.
+    for (int e = 0; e < episodes; ++e) {
+        std::vector<PartValues> episode;
+        for (int p = 0; p < parts; ++p) {
+            PartValues part;
+            const bool open = e == 0 || (e == 1 && p == 0);
+            part.locked = open ? 0 : 1;
+            for (int l = 0; l < levels; ++l) {
+                const bool done = e == 0 || (e == 1 && p == 0 && l < 2);
+                part.levels.push_back({uint8_t(done ? 1 : 0), done ? 1000 * (e + 1) + 100 * p + 10 * l : 0});
+            }
+            episode.push_back(part);
+        }
+        v.episodes.push_back(episode);
+    }
+    return v;
 }
 
 HexText profileSection(int32_t version, const ProfileValues& v)
@@ -317,6 +379,27 @@ std::vector<Fixture> allFixtures()
     section("profile_v10_long_lists.hex",
             "A version 10 section listing 5 booster bytes and 6 bonus counts: the first 3 and 4 count.", 10,
             longListValues());
+
+    auto mainMode = [&](const std::string& name, const std::string& title, int32_t version,
+                        const MainModeValues& v) {
+        HexText text;
+        text.comment(title);
+        text.append(mainModeSection(version, v));
+        fixtures.push_back({name, text});
+    };
+    mainMode("main_mode_v12.hex",
+             "A \"MainMode\" section of version 12: 2 episodes x 3 parts x 4 levels, the player at episode 1, "
+             "part 0, level 2.",
+             12, mainModeValues(2, 3, 4));
+    mainMode("main_mode_v11.hex",
+             "A \"MainMode\" section of version 11: no episodeIndex, the first episode's 3 parts of 4 levels.", 11,
+             mainModeValues(2, 3, 4));
+    MainModeValues older = mainModeValues(2, 3, 4);
+    older.lives = 4;
+    mainMode("main_mode_v10.hex",
+             "A \"MainMode\" section older than version 11: no version word (the first word is lives), no "
+             "episodeIndex, the first episode's 3 parts of 4 levels without a count.",
+             10, older);
 
     HexText profileFile;
     profileFile.comment("profile_0.dat of a first save: no modes, no tutorial sequences, the clock at 1700000000.");

@@ -51,6 +51,30 @@ struct ProfileValues {
     bool operator==(const ProfileValues&) const = default;
 };
 
+// The saved fields of the campaign's "MainMode" section. `episodes` holds
+// per episode its parts (layouts 11 and below keep only the first episode).
+struct LevelValues {
+    uint8_t completed = 0;
+    int32_t bestScore = 0;
+    bool operator==(const LevelValues&) const = default;
+};
+struct PartValues {
+    uint8_t locked = 1;
+    std::vector<LevelValues> levels;
+    bool operator==(const PartValues&) const = default;
+};
+struct MainModeValues {
+    int32_t lives = 5;
+    int64_t lastLifeChange = 0;
+    uint8_t hasProgress = 0;
+    int32_t extraMoves = 0;
+    int32_t episodeIndex = 0;
+    int32_t partIndex = 0;
+    int32_t levelIndex = 0;
+    std::vector<std::vector<PartValues>> episodes;
+    bool operator==(const MainModeValues&) const = default;
+};
+
 // Bytes with a line of hex and a comment per field.
 class HexText {
 public:
@@ -87,6 +111,14 @@ ProfileValues freshProfile();
 ProfileValues olderVersionValues(int32_t version);
 // A current section listing 5 booster bytes and 6 bonus counts.
 ProfileValues longListValues();
+
+// A "MainMode" section: version 12 (or more) lays out every episode, 11 the
+// part count and parts of the first episode, and below 11 (`version` is
+// then not written: the first word is `lives`) the first episode's parts
+// without a count.
+HexText mainModeSection(int32_t version, const MainModeValues& values);
+// The values of the fixtures: a campaign of `episodes` x `parts` x `levels`.
+MainModeValues mainModeValues(int episodes, int parts, int levels);
 
 // A save file: checksum, tag (platform code 0) and the payload.
 HexText saveFile(const HexText& payload);

@@ -1,5 +1,6 @@
 #include "tutorial/tutorial_registry.h"
 
+#include "game_event.h"
 #include "game_properties.h"
 #include "save_section.h"
 
@@ -39,4 +40,11 @@ void TutorialRegistry::load(AE::DataStream& stream)
     // No sequence to restore yet: the entries are read, checked and passed
     // over.
     readNamedBlobs(in);
+}
+
+bool TutorialRegistry::dispatchEvent(GameEvent* event)
+{
+    const std::unique_ptr<GameEvent> owned(event);
+    // No sequence has a lesson to hand it to yet.
+    return !owned || owned->allowed;
 }

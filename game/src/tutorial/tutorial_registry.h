@@ -8,6 +8,7 @@
 namespace AE {
 class DataStream;
 }
+class GameEvent;
 
 class TutorialRegistry {
 public:
@@ -23,6 +24,10 @@ public:
     // Reads the section to its end; entries naming no sequence of the list
     // are ignored.
     void load(AE::DataStream& stream);
+
+    // Takes the event, hands it to the current lesson of every sequence,
+    // deletes it and answers its `allowed` flag (true for no event).
+    bool dispatchEvent(GameEvent* event);
 
 private:
     TutorialRegistry() = default;

@@ -1,0 +1,422 @@
+#include "main_mode.h"
+
+#include <algorithm>
+
+#include "animationeditor/data_stream.h"
+#include "game_properties.h"
+#include "game_state_manager.h"
+#include "game_level.h"
+#include "log_system.h"
+#include "lua_array.h"
+#include "lua_script_2.h"
+#include "remote_storage.h"
+#include "save_section.h"
+
+namespace {
+
+constexpr int DEFAULT_STAR_SCORES[3] = {500, 1000, 2000};
+// The fields before the first episode: version, lives, lastLifeChange,
+// hasProgress, extraMoves, the position and the episode count.
+constexpr size_t SECTION_HEADER_BYTES = 4 + 4 + 8 + 1 + 4 + 12 + 4;
+constexpr size_t LEVEL_RECORD_BYTES = 1 + 4;
+
+std::string readString(VQ::LuaScript2& script, const char* name)
+{
+    std::string value;
+    script.getString(name, value);
+    return value;
+}
+
+bool readFlag(SectionReader& in, bool& out)
+{
+    uint8_t byte = 0;
+    if (!in.u8(byte))
+        return false;
+    out = byte != 0;
+    return true;
+}
+
+// `locked`, then `completed` and `bestScore` of every level the catalogue
+// gives the part.
+void readPartRecord(SectionReader& in, PartInfo& part)
+{
+    readFlag(in, part.locked);
+    for (LevelInfo* level : part.levels) {
+        readFlag(in, level->completed);
+        int32_t best = 0;
+        if (in.i32(best))
+            level->bestScore = best;
+    }
+}
+
+void writePartRecord(SectionWriter& out, const PartInfo& part)
+{
+    out.u8(part.locked ? 1 : 0);
+    for (const LevelInfo* level : part.levels) {
+        out.u8(level->completed ? 1 : 0);
+        out.i32(level->bestScore);
+    }
+}
+
+}  // namespace
+
+int LevelInfo::stars() const
+{
+    int stars = 0;
+    while (stars < 3 && starScores[stars] <= bestScore)
+        ++stars;
+    return stars;
+}
+
+PartInfo::~PartInfo()
+{
+    for (LevelInfo* level : levels)
+        delete level;
+}
+
+EpisodeInfo::~EpisodeInfo()
+{
+    for (PartInfo* part : parts)
+        delete part;
+}
+
+MainMode::MainMode(std::string suffix) : suffix(std::move(suffix))
+{
+    readCatalogue();
+}
+
+MainMode::~MainMode()
+{
+    clearCatalogue();
+}
+
+void MainMode::clearCatalogue()
+{
+    for (EpisodeInfo* episode : episodes)
+        delete episode;
+    episodes.clear();
+    currentLevel = nullptr;
+}
+
+void MainMode::readCatalogue()
+{
+    clearCatalogue();
+    episodeIndex = partIndex = levelIndex = 0;
+    hasProgress = false;
+    lives = MAX_LIVES;
+    int episodeIds = 0;
+    int partIds = 0;
+    int levelIds = 0;
+
+    VQ::LuaScript2 script;
+    if (script.load(CATALOGUE, "default") && script.openTable("episodes")) {
+        VQ::forEachTableEntry(
+            script,
+            [&] {
+                auto* episode = new EpisodeInfo();
+                episodes.push_back(episode);
+                episode->id = episodeIds++;
+                episode->mapScene = readString(script, "mapScene");
+                if (script.openTable("parts")) {
+                    VQ::forEachTableEntry(
+                        script,
+                        [&] {
+                            auto* part = new PartInfo();
+                            episode->parts.push_back(part);
+                            part->id = partIds++;
+                            if (script.openTable("levels")) {
+                                VQ::forEachTableEntry(
+                                    script,
+                                    [&] {
+                                        const LevelInfo* prev = part->levels.empty() ? nullptr : part->levels.back();
+                                        auto* level = new LevelInfo();
+                                        part->levels.push_back(level);
+                                        level->id = levelIds++;
+                                        level->file = readString(script, "file");
+                                        level->back1 = readString(script, "back1");
+                                        level->back2 = readString(script, "back2");
+                                        level->movieScene = readString(script, "movieScene");
+                                        std::string title;
+                                        if (!script.getString("title", title)) {
+                                            level->title = level->file;
+                                        } else if (!title.empty() && title[0] == '#') {
+                                            level->titleIsKey = true;
+                                            level->title = title.substr(1);
+                                        } else {
+                                            level->title = title;
+                                        }
+                                        // Backgrounds carry over within a part.
+                                        if (prev && level->back1.empty())
+                                            level->back1 = prev->back1;
+                                        if (prev && level->back2.empty())
+                                            level->back2 = prev->back2;
+                                        readStarScores(*level);
+                                    },
+                                    [] {});
+                                script.closeTable();
+                            }
+                            part->openMarker = readString(script, "openMarker");
+                        },
+                        [] {});
+                    script.closeTable();
+                }
+                if (episode->id == 0 && !episode->parts.empty())
+                    episode->parts.front()->locked = false;
+            },
+            [] {});
+        script.closeTable();
+    }
+    normaliseLocks();
+}
+
+void MainMode::readStarScores(LevelInfo& level) const
+{
+    std::copy(std::begin(DEFAULT_STAR_SCORES), std::end(DEFAULT_STAR_SCORES), level.starScores);
+    VQ::LuaScript2 script;
+    if (!script.load(level.file + suffix + "_lua", "default") || !script.openTable("GameField"))
+        return;
+    if (script.openTable("stars")) {
+        // A table of more than three scores: the rest have no star to give.
+        int count = 0;
+        forEachElement(script, [&] {
+            int value = 0;
+            script.topInt(value);
+            if (count < 3)
+                level.starScores[count] = value;
+            ++count;
+        });
+        script.closeTable();
+    }
+    script.closeTable();
+}
+
+std::vector<PartInfo*> MainMode::allParts() const
+{
+    std::vector<PartInfo*> parts;
+    for (const EpisodeInfo* episode : episodes)
+        parts.insert(parts.end(), episode->parts.begin(), episode->parts.end());
+    return parts;
+}
+
+void MainMode::normaliseLocks()
+{
+    const std::vector<PartInfo*> parts = allParts();
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i == 0) {
+            parts[i]->locked = false;
+        } else if (parts[i - 1]->locked) {
+            parts[i]->locked = true;
+            for (LevelInfo* level : parts[i]->levels) {
+                level->completed = false;
+                level->bestScore = 0;
+            }
+        }
+    }
+}
+
+void MainMode::resetProgress(bool)
+{
+    hasProgress = false;
+    lives = MAX_LIVES;
+    for (PartInfo* part : allParts()) {
+        part->locked = true;
+        for (LevelInfo* level : part->levels) {
+            level->completed = false;
+            level->bestScore = 0;
+        }
+    }
+    if (!episodes.empty() && !episodes.front()->parts.empty())
+        episodes.front()->parts.front()->locked = false;
+    updatePosition();
+}
+
+bool MainMode::isPartCompleted(const PartInfo& part)
+{
+    return std::all_of(part.levels.begin(), part.levels.end(), [](const LevelInfo* level) { return level->completed; });
+}
+
+bool MainMode::isEpisodeCompleted(const EpisodeInfo& episode)
+{
+    return std::all_of(episode.parts.begin(), episode.parts.end(),
+                       [](const PartInfo* part) { return !part->locked && isPartCompleted(*part); });
+}
+
+bool MainMode::updatePosition()
+{
+    episodeIndex = partIndex = levelIndex = 0;
+    // The last level of a part, and the leading completed levels, are never
+    // below the first one, even in a part without levels.
+    auto lastIndex = [](size_t count) { return count > 0 ? static_cast<int>(count) - 1 : 0; };
+    for (const EpisodeInfo* episode : episodes) {
+        if (!isEpisodeCompleted(*episode)) {
+            partIndex = 0;
+            levelIndex = 0;
+            for (const PartInfo* part : episode->parts) {
+                if (part->locked || !isPartCompleted(*part)) {
+                    int leading = 0;
+                    while (leading < static_cast<int>(part->levels.size()) && part->levels[leading]->completed)
+                        ++leading;
+                    levelIndex = std::min(leading, lastIndex(part->levels.size()));
+                    break;
+                }
+                partIndex = std::min(partIndex + 1, lastIndex(episode->parts.size()));
+            }
+            break;
+        }
+        episodeIndex = std::min(episodeIndex + 1, lastIndex(episodes.size()));
+        const EpisodeInfo* reached = episodes[episodeIndex];
+        partIndex = lastIndex(reached->parts.size());
+        levelIndex = reached->parts.empty() ? 0 : lastIndex(reached->parts[partIndex]->levels.size());
+    }
+    hasProgress = episodeIndex != 0 || partIndex != 0 || levelIndex != 0;
+    return hasProgress;
+}
+
+LevelInfo* MainMode::levelAt(int episode, int part, int level) const
+{
+    if (episode < 0 || episode >= static_cast<int>(episodes.size()))
+        return nullptr;
+    const std::vector<PartInfo*>& parts = episodes[episode]->parts;
+    if (part < 0 || part >= static_cast<int>(parts.size()))
+        return nullptr;
+    const std::vector<LevelInfo*>& levels = parts[part]->levels;
+    if (level < 0 || level >= static_cast<int>(levels.size()))
+        return nullptr;
+    return levels[level];
+}
+
+bool MainMode::selectLevel(int episode, int part, int level)
+{
+    LevelInfo* info = levelAt(episode, part, level);
+    if (!info)
+        return false;
+    currentLevel = info;
+    levelScript = info->file + suffix + "_lua";
+    if (GameStateManager::exists()) {
+        if (GameLevel* gameLevel = GameStateManager::instance()->getGameLevel())
+            gameLevel->mode = this;
+    }
+    levelBegun = false;
+    return true;
+}
+
+void MainMode::addLife()
+{
+    if (lives < MAX_LIVES)
+        ++lives;
+}
+
+std::vector<FriendValue> MainMode::friendsRanking() const
+{
+    std::vector<FriendValue> ranking;
+    if (!RemoteStorage::exists())
+        return ranking;
+    const std::map<uint64_t, int>& values = RemoteStorage::instance()->friendValues;
+    const uint64_t own = GameProperties::exists() ? GameProperties::instance()->profile()->profileId : 0;
+    const auto ownEntry = values.find(own);
+    const size_t limit = ownEntry != values.end() ? 4 : 5;
+    for (const auto& [userId, value] : values) {
+        if (value > 0 && userId != own)
+            ranking.push_back({userId, value});
+    }
+    if (ranking.size() > limit)
+        ranking.resize(limit);
+    if (ownEntry != values.end())
+        ranking.push_back({ownEntry->first, ownEntry->second});
+    std::stable_sort(ranking.begin(), ranking.end(),
+                     [](const FriendValue& a, const FriendValue& b) { return a.value > b.value; });
+    return ranking;
+}
+
+std::vector<uint64_t> MainMode::friendsWithoutValue() const
+{
+    std::vector<uint64_t> ids;
+    if (!RemoteStorage::exists())
+        return ids;
+    const uint64_t own = GameProperties::exists() ? GameProperties::instance()->profile()->profileId : 0;
+    for (const auto& [userId, value] : RemoteStorage::instance()->friendValues) {
+        if (value == 0 && userId != own)
+            ids.push_back(userId);
+    }
+    return ids;
+}
+
+size_t MainMode::sectionBytes() const
+{
+    size_t bytes = SECTION_HEADER_BYTES;
+    for (const EpisodeInfo* episode : episodes) {
+        bytes += 4;
+        for (const PartInfo* part : episode->parts)
+            bytes += 1 + LEVEL_RECORD_BYTES * part->levels.size();
+    }
+    return bytes;
+}
+
+void MainMode::save(AE::DataStream& stream)
+{
+    SectionWriter out(stream);
+    out.u32(SAVE_VERSION);
+    out.i32(lives);
+    out.i64(lastLifeChange);
+    out.u8(hasProgress ? 1 : 0);
+    out.i32(extraMoves);
+    out.i32(episodeIndex);
+    out.i32(partIndex);
+    out.i32(levelIndex);
+    out.u32(static_cast<uint32_t>(episodes.size()));
+    for (const EpisodeInfo* episode : episodes) {
+        out.u32(static_cast<uint32_t>(episode->parts.size()));
+        for (const PartInfo* part : episode->parts)
+            writePartRecord(out, *part);
+    }
+}
+
+void MainMode::load(AE::DataStream& stream)
+{
+    SectionReader in(stream, SECTION);
+    const size_t length = in.bytesLeft();
+    uint32_t word = 0;
+    if (in.u32(word)) {
+        const int32_t version = static_cast<int32_t>(word);
+        if (version >= 11) {
+            if (version >= 12 && length != sectionBytes())
+                VQ::log(VQ::formatString("WARNING: Save section '%s' holds %zu bytes where the campaign gives %zu; "
+                                         "it is read as it stands",
+                                         SECTION, length, sectionBytes()));
+            int32_t value = 0;
+            if (in.i32(value))
+                lives = value;
+        } else {
+            lives = version;
+        }
+        in.i64(lastLifeChange);
+        readFlag(in, hasProgress);
+        in.i32(extraMoves);
+        if (version >= 12)
+            in.i32(episodeIndex);
+        in.i32(partIndex);
+        in.i32(levelIndex);
+
+        if (version >= 12) {
+            uint32_t episodeCount = 0;
+            in.u32(episodeCount);
+            for (size_t e = 0; episodeCount > 0 && e < episodes.size() && in.ok(); ++e, --episodeCount) {
+                uint32_t partCount = 0;
+                in.u32(partCount);
+                const std::vector<PartInfo*>& parts = episodes[e]->parts;
+                for (size_t p = 0; partCount > 0 && p < parts.size() && in.ok(); ++p, --partCount)
+                    readPartRecord(in, *parts[p]);
+            }
+        } else if (!episodes.empty()) {
+            const std::vector<PartInfo*>& parts = episodes.front()->parts;
+            uint32_t partCount = static_cast<uint32_t>(parts.size());
+            if (version == 11) {
+                partCount = 0;
+                in.u32(partCount);
+            }
+            for (size_t p = 0; partCount > 0 && p < parts.size() && in.ok(); ++p, --partCount)
+                readPartRecord(in, *parts[p]);
+        }
+    }
+    normaliseLocks();
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The campaign: the episodes, parts and levels of "main_mode_lua" with each
+// level's star scores, the player's position and progress in them (saved
+// as the "MainMode" section of the profile file), and the choice of the
+// level to play.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "facebook_message_dispatcher.h"
+#include "mode.h"
+
+class IGameState;
+
+struct LevelInfo {
+    // Leading star scores reached by the best score: 0 to 3.
+    int stars() const;
+
+    int id = 0;
+    std::string file;
+    bool completed = false;
+    // A localisation key when true, else the text to show.
+    std::string title;
+    bool titleIsKey = false;
+    std::string back1;
+    std::string back2;
+    std::string movieScene;
+    int bestScore = 0;
+    int starScores[3] = {500, 1000, 2000};
+};
+
+struct PartInfo {
+    ~PartInfo();
+
+    std::vector<LevelInfo*> levels;  // owned
+    std::string openMarker;
+    bool locked = true;
+    int id = 0;
+};
+
+struct EpisodeInfo {
+    ~EpisodeInfo();
+
+    std::vector<PartInfo*> parts;  // owned
+    std::string mapScene;
+    int id = 0;
+};
+
+struct FriendValue {
+    uint64_t userId = 0;
+    int value = 0;
+    bool operator==(const FriendValue&) const = default;
+};
+
+class MainMode : public Mode, public FacebookMessageListener {
+public:
+    static constexpr int MAX_LIVES = 5;
+    static constexpr uint32_t SAVE_VERSION = 12;
+    static constexpr const char* SECTION = "MainMode";
+    static constexpr const char* CATALOGUE = "main_mode_lua";
+
+    // Reads the catalogue; `suffix` is appended to every level file name.
+    explicit MainMode(std::string suffix);
+    ~MainMode() override;
+    MainMode(const MainMode&) = delete;
+    MainMode& operator=(const MainMode&) = delete;
+
+    void save(AE::DataStream& stream) override;
+    void load(AE::DataStream& stream) override;
+    void resetProgress(bool) override;
+    bool hasLevelBegun() override { return levelBegun; }
+    bool onMatch(const ChipSelection&) override { return false; }
+    bool onBonusSwap(Chip*, Chip*) override { return false; }
+    void onMessage(const SocialMessage*) override {}
+
+    // The level at (episode, part, level) becomes the current one and the
+    // game goes to the level; false, with nothing changed, when the
+    // catalogue has no such level.
+    bool selectLevel(int episode, int part, int level);
+    // The position moves to the first level not completed; true when it is
+    // not the very first level.
+    bool updatePosition();
+    // Every level completed (true for a part without levels).
+    static bool isPartCompleted(const PartInfo& part);
+    // Every part open and completed.
+    static bool isEpisodeCompleted(const EpisodeInfo& episode);
+    // The friends with a value, at most five with the player's own entry,
+    // highest value first.
+    std::vector<FriendValue> friendsRanking() const;
+    // The friends without a value yet.
+    std::vector<uint64_t> friendsWithoutValue() const;
+    void addLife();
+    // The level at (episode, part, level); null outside the catalogue.
+    LevelInfo* levelAt(int episode, int part, int level) const;
+    // The section length the current catalogue gives.
+    size_t sectionBytes() const;
+
+    std::string suffix;
+    std::vector<EpisodeInfo*> episodes;  // owned
+    int episodeIndex = 0;
+    int partIndex = 0;
+    int levelIndex = 0;
+    bool hasProgress = false;
+    int lives = MAX_LIVES;
+    int64_t lastLifeChange = 0;
+    int extraMoves = 0;
+
+    LevelInfo* currentLevel = nullptr;  // not owned
+    std::string levelScript;
+    bool levelBegun = false;
+
+private:
+    void clearCatalogue();
+    void readCatalogue();
+    void readStarScores(LevelInfo& level) const;
+    // The first part opens; a part behind a locked one is locked, its
+    // levels not completed and without a best score.
+    void normaliseLocks();
+    std::vector<PartInfo*> allParts() const;
+};

@@ -1,0 +1,56 @@
+-- Level 15: everything at once: holes, walls, chains, deep tiles and
+-- lanterns, on six colours.
+--
+-- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
+-- kind names; the tiles give each cell's layers to break (0 none).
+local map = {
+    "#...f...#",
+    ".........",
+    "..r...b..",
+    "w.......w",
+    ".........",
+    "..d...d..",
+    ".g.....o.",
+    ".........",
+    "##.....##",
+}
+local tiles = {
+    "000000000",
+    "000000000",
+    "000000000",
+    "000000000",
+    "001232100",
+    "012333210",
+    "001232100",
+    "000000000",
+    "000000000",
+}
+local kinds = { f = "FallingLevelGoal", r = "Chain_R", b = "Chain_B", g = "Chain_G", o = "Chain_O", w = "Wall", d = "DWall" }
+
+GameField = {
+    LevelLimit = 32,
+    LevelLimitType = 0,
+    LevelGoals = { 2, 3 },
+    TargetChips = 3,
+    TargetsInField = 1,
+    stars = { 3500, 8500, 16000 },
+
+    AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
+    Grid = { Cells = {} },
+    Chips = {},
+}
+
+for row, line in ipairs(map) do
+    for column = 0, #line - 1 do
+        local mark = line:sub(column + 1, column + 1)
+        local layers = tiles and tonumber(tiles[row]:sub(column + 1, column + 1)) or 0
+        if mark == "#" then
+            table.insert(GameField.Grid.Cells, { PosX = column, PosY = row, Solidity = 0 })
+        else
+            if layers > 0 then
+                table.insert(GameField.Grid.Cells, { PosX = column, PosY = row, Solidity = layers + 1 })
+            end
+            table.insert(GameField.Chips, { Type = kinds[mark] or "Random", PosX = column, PosY = row })
+        end
+    end
+end
