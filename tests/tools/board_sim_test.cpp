@@ -235,7 +235,7 @@ TEST(BoardSimProgram, TheFirstShotShowsTheWholeBoardWithAndWithoutDistortion)
         SCOPED_TRACE(distortion);
         const std::string commands = std::string("settle\nswap 7 6 8 6\nstep 0.6\ndistortion ") + distortion +
                                      "\nshot first.png\nquit\n";
-        const SimRun run = runBoardSim(dir, MEDIA + " level_2_lua --seed 5 --draw", commands);
+        const SimRun run = runBoardSim(dir, MEDIA + " test_specials_lua --seed 5 --draw", commands);
         ASSERT_EQ(run.exitCode, 0);
         Picture shot;
         ASSERT_TRUE(shot.read(dir.file("first.png")));
