@@ -24,6 +24,10 @@ public:
     // are ignored.
     void load(AE::DataStream& stream);
 
+    // A lesson is on screen: the level's timers, warnings and menus wait.
+    // No sequence teaches yet, so none ever is.
+    bool isLessonActive() const { return false; }
+
 private:
     TutorialRegistry() = default;
     static std::unique_ptr<TutorialRegistry>& holder();
