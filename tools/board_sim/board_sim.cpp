@@ -166,7 +166,7 @@ bool BoardSim::execute(const std::string& line)
         dumpLayers();
     } else if (mDrawing && command == "shot" && in >> word) {
         std::string error;
-        if (mDrawing->shot(activeRenderer(), word, error))
+        if (mDrawing->shot(activeRenderer(), word, error, mLevel.helpers))
             mOut << "shot " << word << '\n';
         else
             mOut << "error: shot " << word << ": " << error << '\n';

@@ -11,6 +11,7 @@
 #include "game_helpers/progress_helper.h"
 #include "game_helpers/score_text_helper.h"
 #include "game_level.h"
+#include "game_state_manager.h"
 #include "log_system.h"
 #include "lua_context.h"
 
@@ -93,6 +94,11 @@ void LevelRules::setupLevelRules(VQ::LuaContext& script)
     }
     mLimit->addListener(this);
     mLevel.addHelper(mLimit.get());
+    // The "+N" previews start at the middle of the board, as the level's
+    // layout has them.
+    const VQ::Vector2f size = GameStateManager::instance()->getSceneSize();
+    const float centre[2] = {size.x / 2.0f, size.y / 2.0f};
+    mLimit->setPosition(centre);
 }
 
 void LevelRules::setScoreGoal()
