@@ -2,9 +2,9 @@
 -- Written by tools/sprite_art; its XML twin is targets_sprites.xml.
 
 s_walls_ui_p_psd = {
-    Image0 = "rules_png",
+    Image0 = "chips_png",
     Package0 = "default",
-    SrcRect0 = { 0, 352, 64, 416 },
+    SrcRect0 = { 80, 480, 160, 560 },
 }
 
 s_tiles_ui_p_psd = {
@@ -14,9 +14,9 @@ s_tiles_ui_p_psd = {
 }
 
 s_falling_ui_p_psd = {
-    Image0 = "rules_png",
+    Image0 = "chips_png",
     Package0 = "default",
-    SrcRect0 = { 128, 352, 192, 416 },
+    SrcRect0 = { 320, 480, 400, 560 },
 }
 
 s_strong_wall_ui_p_psd = {

@@ -1982,7 +1982,8 @@ std::vector<SpriteDescription> waterSprites()
 //   flask frame (0, 256, 420 x 44), flask fill (0, 304, 420 x 44),
 //   star (432, 256, 48 x 48), star slot (432, 304, 48 x 48),
 //   limit icons footprints (208, 0), hourglass (272, 0), 64 x 64;
-//   targets wall, tile, lantern, iron wall, bubble (0 + 64 i, 352, 64 x 64);
+//   targets tile, iron wall, bubble (64, 192 and 256, 352, 64 x 64; the wall
+//   and the lantern are the board's own);
 //   bonuses comet, lightning, arrows, detonator (0 + 64 i, 416, 64 x 64).
 
 // A panel of dark wood with brass trim around parchment.
@@ -2022,21 +2023,20 @@ Rgbf litFrom(Rgbf base, float y, float h)
 
 void drawRulesIcons(Canvas& c)
 {
-    const Rgbf stone{132, 122, 140};
     const Rgbf iron{92, 104, 122};
     const Rgbf sky{120, 170, 236};
     const Rgbf red{214, 68, 52};
     // Footprints: two soles and their toes.
     for (int foot = 0; foot < 2; ++foot) {
-        const float fx = foot ? 40.0f : 22.0f;
-        const float fy = foot ? 24.0f : 40.0f;
+        const float fx = foot ? 43.0f : 21.0f;
+        const float fy = foot ? 26.0f : 42.0f;
         drawShape(c, 208, 0, 64, 64,
-                  [&](float x, float y) { return boxDistance(x, y, fx, fy, 7.0f, 11.0f, 6.5f); },
-                  [&](float, float y, float) { return litFrom(PARCHMENT, y, 64.0f); }, 1.6f);
+                  [&](float x, float y) { return boxDistance(x, y, fx, fy, 9.0f, 14.0f, 8.5f); },
+                  [&](float, float y, float) { return litFrom(GOLD, y, 64.0f); }, 2.0f);
         for (int toe = 0; toe < 3; ++toe)
             drawShape(c, 208, 0, 64, 64,
-                      [&](float x, float y) { return circleDistance(x, y, fx - 5.0f + 5.0f * toe, fy - 15.0f, 2.8f); },
-                      [&](float, float y, float) { return litFrom(PARCHMENT, y, 64.0f); }, 1.2f);
+                      [&](float x, float y) { return circleDistance(x, y, fx - 6.0f + 6.0f * toe, fy - 19.0f, 3.6f); },
+                      [&](float, float y, float) { return litFrom(GOLD, y, 64.0f); }, 1.5f);
     }
     // Hourglass: brass caps, glass bulbs with amber sand.
     drawShape(c, 272, 0, 64, 64,
@@ -2056,18 +2056,8 @@ void drawRulesIcons(Canvas& c)
 
     // Targets.
     auto target = [&](int i, auto distance, auto body) { drawShape(c, 64 * i, 352, 64, 64, distance, body, 2.0f); };
-    target(0, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 4.0f); },
-           [&](float x, float y, float) {
-               const bool mortar = int(y) % 16 < 2 || (int(x) + (int(y) / 16) * 8) % 16 < 2;
-               return mortar ? scaled(stone, 0.6f) : litFrom(stone, y, 64.0f);
-           });
     target(1, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 3.0f); },
            [&](float, float y, float depth) { return depth < 5.0f ? litFrom(AMBER, y, 64.0f) : litFrom(Rgbf{200, 110, 48}, y, 64.0f); });
-    target(2, [](float x, float y) {
-               return std::min(boxDistance(x, y, 32.0f, 34.0f, 15.0f, 20.0f, 10.0f),
-                               boxDistance(x, y, 32.0f, 11.0f, 9.0f, 4.0f, 1.5f));
-           },
-           [&](float, float y, float) { return y < 16.0f ? litFrom(WOOD_LIGHT, y, 64.0f) : litFrom(GOLD, y, 64.0f); });
     target(3, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 4.0f); },
            [&](float x, float y, float depth) {
                const bool rivet = std::hypot(std::fmod(x + 4.0f, 16.0f) - 8.0f, std::fmod(y + 4.0f, 16.0f) - 8.0f) < 2.5f;
@@ -2156,9 +2146,10 @@ std::vector<SpriteDescription> uiSprites()
 
 std::vector<SpriteDescription> targetsSprites()
 {
-    return {sprite("s_walls_ui_p_psd", "rules_png", {0, 352, 64, 416}),
+    // The walls and the lantern as the board shows them.
+    return {sprite("s_walls_ui_p_psd", "chips_png", {80, 480, 160, 560}),
             sprite("s_tiles_ui_p_psd", "rules_png", {64, 352, 128, 416}),
-            sprite("s_falling_ui_p_psd", "rules_png", {128, 352, 192, 416}),
+            sprite("s_falling_ui_p_psd", "chips_png", {320, 480, 400, 560}),
             sprite("s_strong_wall_ui_p_psd", "rules_png", {192, 352, 256, 416}),
             sprite("s_chip_up_ui_p_psd", "rules_png", {256, 352, 320, 416})};
 }
