@@ -9,6 +9,7 @@
 #include "render_system.h"
 #include "sprite.h"
 #include "sprite_manager.h"
+#include "ui/ui_manager.h"
 
 BoardDrawing::BoardDrawing()
 {
@@ -87,6 +88,9 @@ bool BoardDrawing::shot(BoardRenderer& renderer, const std::string& path, std::s
     renderer.render();
     for (GameHelper* helper : helpers)
         helper->drawOverField();
+    // The level's panels in the interface.
+    if (VQ::UIManager* ui = VQ::UIManager::instancePtr())
+        ui->render();
     mRender->endFrame();
     mRender->present();
     if (!saveBackBuffer(path, ++mFrames)) {

@@ -22,12 +22,12 @@
 #include "task_manager.h"
 #include "tutorial/tutorial_registry.h"
 #include "ui/ui_manager.h"
+#include "ui/ui_scene_node.h"
 #include "ui/ui_widget.h"
 
 namespace {
 
 const char* const FLIGHT_SOUND = "flight_silver_star_the_level_sound";
-const char* const PANEL_SCENE = "limit_panel_xml";
 // The panel starts warning at or below this many seconds.
 constexpr float WARNING_SECONDS = 10.0f;
 
@@ -95,7 +95,8 @@ LimitHelper::LimitHelper(const std::string& uiTable, const std::string& uiScript
 {
     root = VQ::UIManager::instance()->loadUI(uiScript, uiTable, nullptr, "default");
     root->show();
-    panelScene = hostedPanelScene();
+    if (auto* host = dynamic_cast<VQ::UISceneNode*>(root->findChild("scene")))
+        panelScene = host->node;
     if (VQ::UIWidget* button = root->findChild("btnBuy"))
         button->connect("clicked", std::make_unique<VQ::Function<LimitHelper>>(this, &LimitHelper::onBuyClicked));
     counterText = panelScene ? dynamic_cast<AE::TextSceneNode*>(panelScene->findNode("#textNode")) : nullptr;
@@ -128,32 +129,6 @@ void LimitHelper::removeListener(LimitHelperListener* listener)
 bool LimitHelper::hasListener(const LimitHelperListener* listener) const
 {
     return std::find(listeners.begin(), listeners.end(), listener) != listeners.end();
-}
-
-AE::ISceneNode* LimitHelper::hostedPanelScene()
-{
-    // The interface hosts no scenes yet: the panel keeps its own scene where
-    // the "scene" child stands, and moves and draws it itself.
-    ownPanelScene.reset(AE::loadScene(PANEL_SCENE));
-    if (ownPanelScene)
-        ownPanelScene->play(true);
-    return ownPanelScene.get();
-}
-
-void LimitHelper::updatePanel(float dt)
-{
-    if (!ownPanelScene)
-        return;
-    VQ::UIWidget* host = root->findChild("scene");
-    const VQ::Vector2f at = (host ? host : root)->absolutePosition();
-    ownPanelScene->setPosition(at.x, at.y);
-    AE::ISceneNode::update(ownPanelScene.get(), dt);
-}
-
-void LimitHelper::drawPanel()
-{
-    if (ownPanelScene && root->visible)
-        AE::renderScene(ownPanelScene.get());
 }
 
 void LimitHelper::showCounter(const std::string& text)
@@ -232,7 +207,6 @@ void FlyingLimitHelper::setPosition(const float xy[2])
 
 void FlyingLimitHelper::drawOverField()
 {
-    drawPanel();
     if (previewScene)
         AE::renderScene(previewScene.get());
 }
@@ -320,7 +294,6 @@ void MoveLimitHelper::addMoves(int n)
 
 void MoveLimitHelper::update(float dt)
 {
-    updatePanel(dt);
     if (previewScene)
         AE::ISceneNode::update(previewScene.get(), dt);
     if (updateFlight(dt)) {
@@ -421,7 +394,6 @@ void TimerHelper::addTime(float seconds)
 
 void TimerHelper::update(float dt)
 {
-    updatePanel(dt);
     if (previewScene)
         AE::ISceneNode::update(previewScene.get(), dt);
     if (dialogActive())

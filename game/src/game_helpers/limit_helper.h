@@ -65,19 +65,12 @@ public:
     }
 
     VQ::UIWidget* root = nullptr;          // the UI manager owns the tree
-    AE::ISceneNode* panelScene = nullptr;  // the "scene" child's node
+    AE::ISceneNode* panelScene = nullptr;  // of the "scene" child, a scene-node host
     AE::TextSceneNode* counterText = nullptr;
     bool unusedFlag = false;
     std::vector<LimitHelperListener*> listeners;
 
 protected:
-    // The panel's scene while the interface hosts none of its own: updated
-    // at the "scene" child's place and drawn over the board.
-    AE::ISceneNode* hostedPanelScene();
-    void updatePanel(float dt);
-    void drawPanel();
-    std::unique_ptr<AE::ISceneNode> ownPanelScene;
-
     void showCounter(const std::string& text);
     void playPanelMarker(const std::string& name);
 
