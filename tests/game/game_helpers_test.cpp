@@ -22,6 +22,7 @@
 #include "game_helpers/score_text_helper.h"
 #include "game_level.h"
 #include "game_state_manager.h"
+#include "move_hint.h"
 #include "task.h"
 #include "task_manager.h"
 
@@ -259,6 +260,27 @@ TEST_F(RulesTest, ATimerWarnsBelowTenSecondsAndBoughtTimeLiftsItOut)
     EXPECT_EQ(timer->timeLeft, 0.0f);
     EXPECT_TRUE(timer->isLimitReached());
     timer->removeListener(&listener);
+}
+
+// --- The rule levels ---
+
+TEST_F(RulesTest, EveryRuleLevelStartsWithoutAReadyLineAndWithAMove)
+{
+    for (const char* name : {"rules_moves_lua", "rules_time_lua", "goal_walls_lua", "goal_tiles_lua",
+                             "goal_falling_lua", "goal_strong_walls_lua", "rules_no_limit_lua"}) {
+        SCOPED_TRACE(name);
+        start(name);
+        ASSERT_TRUE(field().active);
+        EXPECT_FALSE(anyReadyLine());
+        mOut.str("");
+        finishEntry();
+        mSim->frame();
+        EXPECT_EQ(countOutput("mode onMatch"), 0);
+        FieldCell* move[2] = {nullptr, nullptr};
+        field().moveHint->findMove(move);
+        EXPECT_NE(move[0], nullptr);
+        mSim.reset();
+    }
 }
 
 // --- Goals ---
