@@ -1,14 +1,17 @@
 #pragma once
 // The level state as the board sees it: the mode that plays the level, the
 // busy counter with which the rest of the level holds the board's matching
-// and the player's input back, the board's fade-in and the level effect
-// scene that plays over the board. The full state (scenes, interface,
-// input) is built around these.
+// and the player's input back, the board's fade-in, the level effect
+// scene that plays over the board and the level's rule components. The full
+// state (scenes, interface, input) is built around these.
+
+#include <vector>
 
 namespace AE {
 class Marker;
 }
 class GameField;
+class GameHelper;
 class Mode;
 
 class GameLevel {
@@ -20,6 +23,14 @@ public:
             --busyCount;
     }
 
+    // Adds a component once; the list stays in ascending priority, ties in
+    // the order they were added.
+    void addHelper(GameHelper* helper);
+    // Takes the component's first entry out; nothing when it has none.
+    void removeHelper(GameHelper* helper);
+    // After a component's priority changed.
+    void sortHelpers();
+
     Mode* mode = nullptr;  // not owned
     GameField* field = nullptr;  // not owned
     // Above 0: the level is busy.
@@ -28,4 +39,6 @@ public:
     float introProgress = 1.0f;
     // The marker of the level effect scene while it plays; null otherwise.
     AE::Marker* effectMarker = nullptr;
+    // Not owned: the mode owns the components.
+    std::vector<GameHelper*> helpers;
 };

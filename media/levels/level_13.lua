@@ -25,7 +25,10 @@ local tiles = {
     "011111110",
     "111111111",
 }
-local kinds = { f = "FallingLevelGoal", r = "Chain_R", b = "Chain_B", g = "Chain_G", o = "Chain_O", y = "Chain_Y", m = "Chain_M" }
+local kinds = {
+    f = "FallingLevelGoal", r = "Chain_R", b = "Chain_B", g = "Chain_G", o = "Chain_O", y = "Chain_Y",
+    m = "Chain_M",
+}
 
 GameField = {
     LevelLimit = 30,

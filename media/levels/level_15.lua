@@ -1,5 +1,5 @@
--- Level 15: everything at once: holes, walls, chains, deep tiles and
--- lanterns, on six colours.
+-- Level 15: everything at once: holes, walls of every strength, chains,
+-- deep tiles and lanterns, on six colours.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -11,7 +11,7 @@ local map = {
     ".........",
     "..d...d..",
     ".g.....o.",
-    ".........",
+    "..s...s..",
     "##.....##",
 }
 local tiles = {
@@ -25,7 +25,10 @@ local tiles = {
     "000000000",
     "000000000",
 }
-local kinds = { f = "FallingLevelGoal", r = "Chain_R", b = "Chain_B", g = "Chain_G", o = "Chain_O", w = "Wall", d = "DWall" }
+local kinds = {
+    f = "FallingLevelGoal", r = "Chain_R", b = "Chain_B", g = "Chain_G", o = "Chain_O",
+    w = "Wall", d = "DWall", s = "StrongWall",
+}
 
 GameField = {
     LevelLimit = 32,

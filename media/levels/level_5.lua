@@ -1,4 +1,5 @@
--- Level 5: a broken row of walls halfway down; the chips fall past them.
+-- Level 5: a broken row of walls halfway down, to break; the chips fall past
+-- them.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names.
@@ -19,6 +20,7 @@ local kinds = { w = "Wall" }
 GameField = {
     LevelLimit = 22,
     LevelLimitType = 0,
+    LevelGoals = { 1 },
     stars = { 1200, 3000, 6000 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },

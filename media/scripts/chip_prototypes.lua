@@ -180,20 +180,21 @@ ChipPrototypes = {
         },
     },
 
-    -- Walls: they stay where they stand and take one hit per layer.
+    -- Walls: they stay where they stand and take one hit per layer; the
+    -- walls goal counts them.
     {
         Name = "Wall",
         Behavior = {
-            with(fixedLook("wall"), { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+            with(fixedLook("wall"), { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, LevelGoal = 1, score = 30,
                     onDestroySound = "chip_destroy_sound" }),
         },
     },
     {
         Name = "DWall",
         Behavior = {
-            with(fixedLook("wall"), { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+            with(fixedLook("wall"), { Name = "Wall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, LevelGoal = 1, score = 30,
                     onDestroySound = "chip_destroy_sound" }),
-            with(fixedLook("dwall"), { Name = "DWall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 30,
+            with(fixedLook("dwall"), { Name = "DWall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, LevelGoal = 1, score = 30,
                     onDestroySound = "chip_destroy_sound" }),
         },
     },
@@ -201,8 +202,22 @@ ChipPrototypes = {
     {
         Name = "CWall",
         Behavior = {
-            with(fixedLook("cwall"), { Name = "CWall", MultipleColors = 1, CanFalling = 0, CanIterateWithGroup = 0, score = 40,
+            with(fixedLook("cwall"), { Name = "CWall", MultipleColors = 1, CanFalling = 0, CanIterateWithGroup = 0, LevelGoal = 1, score = 40,
                     onDestroySound = "chip_destroy_sound" }),
+        },
+    },
+
+    -- An iron wall: no neighbour's fall dents it, only a blast breaks it; the
+    -- strong walls goal counts it.
+    {
+        Name = "StrongWall",
+        Behavior = {
+            {
+                Name = "StrongWall", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, LevelGoal = 1,
+                score = 60, onDestroySound = "chip_destroy_sound",
+                OnIdleDrawables = { { "Sprite", "targets_sprites", "s_strong_wall_ui_p_psd", 10, 1 } },
+                OnDestroyDrawables = { burst("chip_burst_fx") },
+            },
         },
     },
 

@@ -75,3 +75,15 @@ s_p_8_shadows_psd = {
     SrcRect0 = { 160, 80, 240, 160 },
 }
 
+s_steps_levels_times_steps_psd = {
+    Image0 = "rules_png",
+    Package0 = "default",
+    SrcRect0 = { 208, 0, 272, 64 },
+}
+
+s_time_levels_times_steps_psd = {
+    Image0 = "rules_png",
+    Package0 = "default",
+    SrcRect0 = { 272, 0, 336, 64 },
+}
+

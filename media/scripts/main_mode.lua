@@ -8,23 +8,35 @@
 -- (each kept from the level before within a part when empty), and an
 -- optional "movieScene". A part: its "levels" and the map's "openMarker".
 -- An episode: its "parts" and its "mapScene".
-local function numbered(first, last)
+-- Levels titled by their number in the campaign, from `first` on.
+local function numbered(files, first)
     local levels = {}
-    for n = first, last do
-        table.insert(levels, { file = "level_" .. n, title = tostring(n) })
+    for i, file in ipairs(files) do
+        table.insert(levels, { file = file, title = tostring(first + i - 1) })
     end
     return levels
 end
 
-local firstPart = numbered(1, 15)
+local firstFiles = {}
+for n = 1, 15 do
+    table.insert(firstFiles, "level_" .. n)
+end
+local firstPart = numbered(firstFiles, 1)
 firstPart[1].back1 = "level_back_1_xml"
 firstPart[1].back2 = "level_field_xml"
+
+-- The level rules: each limit and each goal on a level of its own.
+local rulesPart = numbered({ "rules_moves", "rules_time", "goal_walls", "goal_tiles", "goal_falling",
+    "goal_strong_walls", "rules_no_limit" }, 16)
+rulesPart[1].back1 = "level_back_1_xml"
+rulesPart[1].back2 = "level_field_xml"
 
 episodes = {
     {
         mapScene = "map_ep1_xml",
         parts = {
             { levels = firstPart },
+            { levels = rulesPart },
         },
     },
 }

@@ -90,10 +90,12 @@ protected:
         addResource(name, "levels/" + name + ".lua", text);
     }
 
-    BoardSim& start(const std::string& level, uint32_t seed = 1)
+    BoardSim& start(const std::string& level, uint32_t seed = 1, bool rules = false)
     {
         BoardSim::useSeed(seed);
         mSim = std::make_unique<BoardSim>(mOut);
+        if (rules)
+            mSim->enableRules();
         mSim->start("media", level);
         return *mSim;
     }

@@ -55,8 +55,9 @@ TEST_F(GameFieldTest, RandomStartLevelLoadsWhereTheLevelPutsItsCells)
     for (int row = 1; row <= 9; ++row)
         for (int column = 0; column < 9; ++column)
             EXPECT_EQ(board.cellAt(column, row)->chip != nullptr, board.cellAt(column, row)->solidity > 0);
-    // Tiles: ten of one layer, two of two; one falling goal.
-    EXPECT_EQ(board.goalUnits, 10 + 4 + 1);
+    // Tiles: ten of one layer, two of two; one falling goal; the walls'
+    // layers (two walls, a double wall, a coloured wall).
+    EXPECT_EQ(board.goalUnits, 10 + 4 + 1 + 5);
 
     EXPECT_EQ(linesFrom(logLines(), {"void GameField::initialize() -begin", "ChipManager initialized...",
                                      "void GameField::initialize() -end", "Loading level 'test_random_lua'",

@@ -223,6 +223,105 @@ TEST(BoardSimProgram, BadCommandsAndArgumentsAreReported)
     EXPECT_EQ(runBoardSim(dir, MEDIA + " test_random_lua --speed 1", "").exitCode, 2);
 }
 
+
+// --- The rules run ---
+
+const std::string RULES_FIXTURES = std::string(LANTERRA_SOURCE_DIR) + "/tests/fixtures/board_sim/rules/";
+
+bool hasLine(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+size_t indexOf(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+}
+
+// Fifteen kept swaps on the moves level: the limit is set up, flies in,
+// counts each move and is reached at 0; the score follows the first swap.
+// The whole run is kept as a transcript.
+TEST(BoardSimRules, AMovesLevelCountsItsMovesDownToTheLimit)
+{
+    TempDir dir;
+    const std::string commands = readFile(RULES_FIXTURES + "rules_moves_lua.txt");
+    ASSERT_FALSE(commands.empty());
+    const SimRun run = runBoardSim(dir, MEDIA + " rules_moves_lua --seed 3 --rules", commands);
+    ASSERT_EQ(run.exitCode, 0);
+    const std::vector<std::string> lines = splitLines(run.output);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "mode setupLevelRules");
+    EXPECT_EQ(lines[1], "limit moves 15");
+    const size_t shown = indexOf(lines, "limit shown");
+    const size_t firstMove = static_cast<size_t>(
+        std::find_if(lines.begin(), lines.end(),
+                     [](const std::string& line) { return line.rfind("mode onPlayerMove", 0) == 0; }) -
+        lines.begin());
+    ASSERT_LT(shown, firstMove);
+    ASSERT_LT(firstMove + 1, lines.size());
+    EXPECT_EQ(lines[firstMove + 1], "limit changed 15 14");
+    const auto score = std::find_if(lines.begin() + static_cast<long>(firstMove), lines.end(),
+                                    [](const std::string& line) { return line.rfind("score ", 0) == 0; });
+    EXPECT_NE(score, lines.end());
+    EXPECT_TRUE(hasLine(lines, "limit changed 1 0"));
+    EXPECT_EQ(indexOf(lines, "limit reached"), indexOf(lines, "limit changed 1 0") + 1);
+    EXPECT_TRUE(hasLine(lines, "limit moves 0 pending 0 warning 1"));
+    EXPECT_EQ(run.output, readFile(RULES_FIXTURES + "rules_moves_lua_seed3.txt"));
+}
+
+// The timer waits for the first move, then runs and says so once.
+TEST(BoardSimRules, ATimedLevelStartsItsClockOnTheFirstMove)
+{
+    TempDir dir;
+    const std::string commands = readFile(RULES_FIXTURES + "rules_time_lua.txt");
+    ASSERT_FALSE(commands.empty());
+    const SimRun run = runBoardSim(dir, MEDIA + " rules_time_lua --seed 4 --rules", commands);
+    ASSERT_EQ(run.exitCode, 0);
+    const std::vector<std::string> lines = splitLines(run.output);
+    EXPECT_EQ(lines[1], "limit time 30");
+    EXPECT_TRUE(hasLine(lines, "limit time 30.00 pending 0.00 running 0 warning 0"));
+    const size_t started = indexOf(lines, "timer started");
+    ASSERT_LT(started, lines.size());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "timer started"), 1);
+    EXPECT_LT(indexOf(lines, "limit time 30.00 pending 0.00 running 0 warning 0"), started);
+    EXPECT_TRUE(lines[started - 1].rfind("mode onPlayerMove", 0) == 0);
+    EXPECT_TRUE(hasLine(lines, "limit changed 30 29"));
+}
+
+// A scripted play of each goal level reaches its goals; the level is then
+// held (busy) for the win.
+TEST(BoardSimRules, ScriptedPlaysOfTheGoalLevelsMeetTheirGoals)
+{
+    TempDir dir;
+    for (const char* level :
+         {"goal_walls_lua", "goal_tiles_lua", "goal_falling_lua", "goal_strong_walls_lua", "rules_no_limit_lua"}) {
+        SCOPED_TRACE(level);
+        const std::string commands = readFile(RULES_FIXTURES + level + ".txt");
+        ASSERT_FALSE(commands.empty());
+        const SimRun run = runBoardSim(dir, MEDIA + " " + level + " --seed 1 --rules", commands);
+        ASSERT_EQ(run.exitCode, 0);
+        const std::vector<std::string> lines = splitLines(run.output);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "goals complete"), 1);
+        EXPECT_TRUE(hasLine(lines, "busy 1"));
+    }
+    const SimRun none = runBoardSim(dir, MEDIA + " rules_no_limit_lua --seed 1 --rules", "rules\nquit\n");
+    EXPECT_TRUE(hasLine(splitLines(none.output), "limit none"));
+}
+
+// "layers" writes every chip as its layer types.
+TEST(BoardSimRules, LayersWritesTheTypesOfEveryChip)
+{
+    TempDir dir;
+    const SimRun run = runBoardSim(dir, MEDIA + " goal_strong_walls_lua --seed 1 --rules", "layers\nquit\n");
+    const std::vector<std::string> lines = splitLines(run.output);
+    const size_t board = indexOf(lines, "board 9 9");
+    ASSERT_LT(board + 9, lines.size());
+    EXPECT_EQ(lines[board + 9], "1 10 7 18 7 10 7 10 1");
+    // Without --rules the command is unknown.
+    const SimRun plain = runBoardSim(dir, MEDIA + " goal_strong_walls_lua --seed 1", "layers\nrules\n");
+    EXPECT_EQ(plain.output.find("board"), std::string::npos);
+}
+
 }  // namespace
 
 // The first frame drawn is the one most likely to lose what was loaded for

@@ -2,12 +2,14 @@
 
 #include "board_renderer.h"
 #include "config_manager.h"
+#include "game_helpers/game_helper.h"
 #include "platform/graphics_device_gl.h"
 #include "programs/back_buffer_png.h"
 #include "support/gl_test_context.h"
 #include "render_system.h"
 #include "sprite.h"
 #include "sprite_manager.h"
+#include "ui/ui_manager.h"
 
 BoardDrawing::BoardDrawing()
 {
@@ -58,7 +60,8 @@ void BoardDrawing::setDistortion(bool on)
         mRender->setDistortionEnabled(on);
 }
 
-bool BoardDrawing::shot(BoardRenderer& renderer, const std::string& path, std::string& error)
+bool BoardDrawing::shot(BoardRenderer& renderer, const std::string& path, std::string& error,
+                        const std::vector<GameHelper*>& helpers)
 {
     if (!mRender) {
         error = mError;
@@ -80,7 +83,14 @@ bool BoardDrawing::shot(BoardRenderer& renderer, const std::string& path, std::s
     mBackdrop->setVertexColor(3, VQ::Color(0xFF0B0920u));
     mBackdrop->updateVertices();
     mBackdrop->draw();
+    for (GameHelper* helper : helpers)
+        helper->drawUnderField();
     renderer.render();
+    for (GameHelper* helper : helpers)
+        helper->drawOverField();
+    // The level's panels in the interface.
+    if (VQ::UIManager* ui = VQ::UIManager::instancePtr())
+        ui->render();
     mRender->endFrame();
     mRender->present();
     if (!saveBackBuffer(path, ++mFrames)) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace VQ {
 class RenderSystem;
@@ -16,6 +17,7 @@ namespace TestSupport {
 class GLTestContext;
 }
 class BoardRenderer;
+class GameHelper;
 
 class BoardDrawing {
 public:
@@ -30,9 +32,11 @@ public:
     bool ok() const { return mError.empty(); }
     const std::string& error() const { return mError; }
 
-    // Draws one frame of the board over the backdrop and saves it; false
-    // (with the reason in `error`) when it cannot.
-    bool shot(BoardRenderer& renderer, const std::string& path, std::string& error);
+    // Draws one frame of the board over the backdrop, with the level's
+    // components under and over it as the level draws them, and saves it;
+    // false (with the reason in `error`) when it cannot.
+    bool shot(BoardRenderer& renderer, const std::string& path, std::string& error,
+              const std::vector<GameHelper*>& helpers = {});
     void setDistortion(bool on);
     // Before the engine's sprite manager goes.
     void releaseSprites();

@@ -21,6 +21,12 @@
 #include "random_seed.h"
 #include "sound_system/sound_manager.h"
 #include "task_manager.h"
+#include "fast_sprite.h"
+#include "lex_binded_function_manager.h"
+#include "sprite_manager.h"
+#include "ui/text_manager.h"
+#include "ui/ui_font_manager.h"
+#include "ui/ui_manager.h"
 
 namespace {
 
@@ -33,6 +39,32 @@ uint64_t nextSeedCount()
 
 }  // namespace
 
+struct BoardSim::Interface {
+    Interface()
+    {
+        functions = std::make_unique<VQ::LexBindedFunctionManager>();
+        fastSprites = std::make_unique<VQ::SpriteManager<VQ::FastSprite>>();
+        texts = std::make_unique<VQ::TextManager>();
+        texts->reload();
+        fonts = std::make_unique<VQ::UIFontManager>();
+        ui = std::make_unique<VQ::UIManager>();
+    }
+    ~Interface()
+    {
+        // The roots go before the fonts they draw with.
+        ui.reset();
+        fonts.reset();
+        texts.reset();
+        fastSprites.reset();
+        functions.reset();
+    }
+    std::unique_ptr<VQ::LexBindedFunctionManager> functions;
+    std::unique_ptr<VQ::SpriteManager<VQ::FastSprite>> fastSprites;
+    std::unique_ptr<VQ::TextManager> texts;
+    std::unique_ptr<VQ::UIFontManager> fonts;
+    std::unique_ptr<VQ::UIManager> ui;
+};
+
 BoardSim::BoardSim(std::ostream& out) : mOut(out), mMode(out)
 {
     mLevel.mode = &mMode;
@@ -40,6 +72,8 @@ BoardSim::BoardSim(std::ostream& out) : mOut(out), mMode(out)
 
 BoardSim::~BoardSim()
 {
+    // The rules leave the level's list and the interface.
+    mMode.rules.reset();
     // The renderer's effects may point at the board's cells.
     mBoardRenderer.reset();
     mField.reset();
@@ -48,6 +82,7 @@ BoardSim::~BoardSim()
     clearChipSelectorCache();
     if (mDrawing)
         mDrawing->releaseSprites();
+    mInterface.reset();
     mStates.reset();
     mEngine.reset();
     mDrawing.reset();
@@ -75,6 +110,10 @@ bool BoardSim::start(const std::string& contentRoot, const std::string& level)
         VQ::ParticleSystem::instance()->liveUpdating = false;
         mLevel.introProgress = 0.0f;
     }
+    if (mRulesWanted) {
+        mInterface = std::make_unique<Interface>();
+        mMode.rules = std::make_unique<LevelRules>(mOut, mLevel);
+    }
     mChips = std::make_unique<ChipManager>();
     mField = std::make_unique<GameField>(&mLevel);
     mLevel.field = mField.get();
@@ -89,6 +128,8 @@ bool BoardSim::start(const std::string& contentRoot, const std::string& level)
     }
     mField->renderer = &activeRenderer();
     mField->loadLevel(level);
+    // As the level state does once the board holds the level.
+    mMode.prepareLevel();
     return true;
 }
 
@@ -119,9 +160,13 @@ bool BoardSim::execute(const std::string& line)
             mOut << "not settled\n";
     } else if (command == "dump") {
         dump();
+    } else if (rules() && command == "rules") {
+        rules()->printState();
+    } else if (rules() && command == "layers") {
+        dumpLayers();
     } else if (mDrawing && command == "shot" && in >> word) {
         std::string error;
-        if (mDrawing->shot(activeRenderer(), word, error))
+        if (mDrawing->shot(activeRenderer(), word, error, mLevel.helpers))
             mOut << "shot " << word << '\n';
         else
             mOut << "error: shot " << word << ": " << error << '\n';
@@ -141,14 +186,22 @@ void BoardSim::click(int column, int row)
 
 void BoardSim::frame()
 {
+    // The level state's order: the mode (which does nothing here), the
+    // components, the board, its renderer.
+    if (LevelRules* levelRules = rules())
+        levelRules->updateComponents(FRAME);
     mField->update(FRAME);
     activeRenderer().update(FRAME);
+    if (mInterface)
+        mInterface->ui->update(FRAME);
     if (mDrawing) {
         mLevel.introProgress = std::min(mLevel.introProgress + 0.5f * FRAME, 1.0f);
         VQ::ParticleSystem::instance()->update(FRAME);
     }
     VQ::SoundManager::instance()->advanceGameClock(FRAME);
     ++mFrames;
+    if (LevelRules* levelRules = rules())
+        levelRules->reportChanges();
 }
 
 void BoardSim::step(float seconds)
@@ -173,25 +226,47 @@ bool BoardSim::settle(float& seconds)
     return isIdle();
 }
 
-void BoardSim::dump()
+namespace {
+
+// One token per cell of the play rows: "#" a hole, "." an empty cell, else
+// the chip's own token; "+N" after a tile with N layers left.
+template <typename ChipToken>
+void writeGrid(std::ostream& out, const GameField& field, ChipToken chipToken)
 {
-    const GameField& field = *mField;
-    mOut << "board " << field.gridWidth << ' ' << field.gridHeight << '\n';
+    out << "board " << field.gridWidth << ' ' << field.gridHeight << '\n';
     for (int row = 1; row <= field.gridHeight; ++row) {
         for (int column = 0; column < field.gridWidth; ++column) {
             const FieldCell* cell = field.cellAt(column, row);
             std::string token = ".";
-            if (!cell || cell->solidity == 0) {
+            if (!cell || cell->solidity == 0)
                 token = "#";
-            } else if (cell->chip && !cell->chip->released) {
-                token = cell->chip->prototype ? cell->chip->prototype->name : std::string("?");
-            }
+            else if (cell->chip && !cell->chip->released)
+                token = chipToken(*cell->chip);
             if (cell && cell->solidity > 1)
                 token += "+" + std::to_string(cell->solidity - 1);
-            mOut << (column ? " " : "") << token;
+            out << (column ? " " : "") << token;
         }
-        mOut << '\n';
+        out << '\n';
     }
+}
+
+}  // namespace
+
+void BoardSim::dump()
+{
+    writeGrid(mOut, *mField, [](const Chip& chip) {
+        return chip.prototype ? chip.prototype->name : std::string("?");
+    });
+}
+
+void BoardSim::dumpLayers()
+{
+    writeGrid(mOut, *mField, [](const Chip& chip) {
+        std::string token;
+        for (const Behavior* layer : chip.layers.objects)
+            token += (token.empty() ? "" : "/") + std::to_string(layer->type);
+        return token;
+    });
 }
 
 bool BoardSim::playRandomUsefulSwap()

@@ -18,6 +18,12 @@
 //   shot FILE          one frame of the board, centred on a dark backdrop,
 //                      saved as PNG: "shot FILE"
 //   distortion 0|1     the screen distortion pass off or on
+// With the level's rules on (--rules), the limit, the goals, the score bar
+// and the floating scores play with the board (see level_rules.h for the
+// lines they print), and two more commands answer:
+//   rules              the limit, the three goal counters, the score, busy
+//   layers             as dump, each chip written as its layer types,
+//                      bottom first, joined by "/"
 
 #include <cstdint>
 #include <memory>
@@ -51,6 +57,9 @@ public:
 
     // Before start: draw with the real renderer.
     void enableDrawing() { mDrawingWanted = true; }
+    // Before start: play the level under its rules.
+    void enableRules() { mRulesWanted = true; }
+    LevelRules* rules() { return mMode.rules.get(); }
     // The engine over `contentRoot` ("VQ.log" goes to the working folder),
     // the board, and the level script `level`. False when drawing was asked
     // for and no OpenGL window can be made.
@@ -67,6 +76,8 @@ public:
     // the game time it took.
     bool settle(float& seconds);
     void dump();
+    // As dump, with the chips' layer types.
+    void dumpLayers();
 
     // For benchmarks, in place of the player's two clicks: exchanges the
     // chips of a useful swap drawn at random and runs the forced match pass.
@@ -93,6 +104,10 @@ private:
     GameLevel mLevel;
     NullBoardRenderer mRenderer;
     bool mDrawingWanted = false;
+    bool mRulesWanted = false;
+    // The interface the rules' panels are built in.
+    struct Interface;
+    std::unique_ptr<Interface> mInterface;
     std::unique_ptr<GameStateManager> mStates;
     std::unique_ptr<BoardDrawing> mDrawing;
     std::unique_ptr<GameField> mField;

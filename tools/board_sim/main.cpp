@@ -1,4 +1,4 @@
-// board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] < commands
+// board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] [--rules] < commands
 // Plays a level without window or sound device; see board_sim.h for the
 // commands and what they print.
 
@@ -19,7 +19,7 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] < commands\n");
+    std::fprintf(stderr, "usage: board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] [--rules] < commands\n");
     return 2;
 }
 
@@ -30,10 +30,15 @@ int main(int argc, char** argv)
     if (argc < 3)
         return usage();
     bool draw = false;
+    bool rules = false;
     bool seeded = false;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--draw") == 0) {
             draw = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--rules") == 0) {
+            rules = true;
             continue;
         }
         if (std::strcmp(argv[i], "--seed") != 0 || i + 1 >= argc)
@@ -68,6 +73,8 @@ int main(int argc, char** argv)
     BoardSim sim(output);
     if (draw)
         sim.enableDrawing();
+    if (rules)
+        sim.enableRules();
     if (!sim.start(argv[1], argv[2])) {
         std::fprintf(stderr, "board_sim: cannot draw: %s\n", sim.drawing() ? sim.drawing()->error().c_str() : "");
         return 1;

@@ -34,21 +34,33 @@ void printRun(std::ostream& out, const char* name, const std::vector<Chip*>& run
 
 }  // namespace
 
+void RecordingMode::prepareLevel()
+{
+    if (rules)
+        rules->prepareLevel();
+}
+
 void RecordingMode::onLevelBegin()
 {
     mLevelBegun = true;
     mOut << "mode onLevelBegin\n";
+    if (rules)
+        rules->onLevelBegin();
 }
 
 void RecordingMode::onPlayerMove(FieldCell* a, FieldCell* b)
 {
     mOut << "mode onPlayerMove " << CellAt{a} << ' ' << CellAt{b} << '\n';
+    if (rules)
+        rules->onPlayerMove(b);
 }
 
-void RecordingMode::setupLevelRules(VQ::LuaContext&)
+void RecordingMode::setupLevelRules(VQ::LuaContext& script)
 {
     mLevelBegun = false;
     mOut << "mode setupLevelRules\n";
+    if (rules)
+        rules->setupLevelRules(script);
 }
 
 void RecordingMode::onNoPossibleMoves()
@@ -63,17 +75,23 @@ void RecordingMode::onChipDestroyed(const ChipSnapshot& snapshot)
     for (size_t i = 0; i < snapshot.types.size(); ++i)
         mOut << (i ? "/" : "") << snapshot.types[i];
     mOut << '\n';
+    if (rules)
+        rules->onChipDestroyed(snapshot);
 }
 
 void RecordingMode::addScore(const DestroyResult& result, Chip* chip)
 {
     mOut << "mode addScore " << result.type << ' ' << result.score << ' ' << At{chip} << '\n';
+    if (rules)
+        rules->addScore(result, chip);
 }
 
 void RecordingMode::onTileHit(FieldCell* cell)
 {
     // With the solidity left after the hit.
     mOut << "mode onTileHit " << CellAt{cell} << ' ' << cell->solidity << '\n';
+    if (rules)
+        rules->onTileHit(cell);
 }
 
 bool RecordingMode::onNeighbourDestroyed(Chip* destroyed, Chip* neighbour)

@@ -6,16 +6,20 @@
 //   onTileHit C,R SOLIDITY_LEFT        onNeighbourDestroyed C,R C,R
 //   onMatch row C,R ... column C,R ... onPlayerMove / onBonusSwap C,R C,R
 // (TYPES: the layer types, bottom first, joined by "/"; chips by the cell
-// under their position.)
+// under their position.) With the level's rules on (`rules` set), the
+// calls are handed to them as well.
 
+#include <memory>
 #include <ostream>
 
+#include "level_rules.h"
 #include "mode.h"
 
 class RecordingMode : public Mode {
 public:
     explicit RecordingMode(std::ostream& out) : mOut(out) {}
 
+    void prepareLevel() override;
     void onLevelBegin() override;
     void onPlayerMove(FieldCell* a, FieldCell* b) override;
     void save(AE::DataStream&) override {}
@@ -29,6 +33,9 @@ public:
     bool hasLevelBegun() override { return mLevelBegun; }
     bool onMatch(const ChipSelection& selection) override;
     bool onBonusSwap(Chip* a, Chip* b) override;
+
+    // Null without --rules.
+    std::unique_ptr<LevelRules> rules;
 
 private:
     std::ostream& mOut;

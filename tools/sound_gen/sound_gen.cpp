@@ -156,6 +156,22 @@ std::vector<float> dialogShow(int rate)
     return melody(rate, 0.3f, {{0.0f, 12}, {0.06f, 19}}, 14.0f);
 }
 
+// A rising shimmer as a "+N" flies to its panel (0.4 s): bell notes climbing
+// a pentatonic run over a soft noise sparkle that swells and fades.
+std::vector<float> flightShimmer(int rate)
+{
+    std::vector<float> out = melody(rate, 0.45f, {{0.0f, 7}, {0.05f, 9}, {0.1f, 12}, {0.15f, 14}, {0.2f, 16},
+                                                  {0.25f, 19}, {0.3f, 21}}, 18.0f);
+    Noise noise;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        const float swell = std::sin(PI * std::min(t / 0.45f, 1.0f));
+        out[i] += 0.08f * swell * noise.next() * std::sin(2 * PI * 3520.0f * t);
+    }
+    normalise(out, 0.8f);
+    return out;
+}
+
 // A 20-second loop at 96 beats a minute: a soft pad, a bass and a pentatonic
 // tune over Am - F - C - G. Everything is written modulo the loop length, so
 // the tails of the last notes ring on into its start and the loop is seamless.
@@ -257,6 +273,7 @@ int main(int argc, char** argv)
     ok &= write(folder, "level_win.ogg", levelWin(rate), 1, rate, 0.2f);
     ok &= write(folder, "level_lose.ogg", levelLose(rate), 1, rate, 0.2f);
     ok &= write(folder, "dialog_show.ogg", dialogShow(rate), 1, rate, 0.2f);
+    ok &= write(folder, "flight_shimmer.ogg", flightShimmer(rate), 1, rate, 0.2f);
     ok &= write(folder, "game_level_ambient_1.ogg", musicLoop(22050), 2, 22050, 0.0f);
     return ok ? 0 : 1;
 }

@@ -1869,6 +1869,9 @@ std::vector<SpriteDescription> gameFieldSprites()
     out.push_back(glare);
     for (int column = 0; column < 9; ++column)
         out.push_back(sprite("s_p_" + std::to_string(column) + "_shadows_psd", "cells_png", {160, 80, 240, 160}));
+    // The limits' icons, in the level rules' atlas.
+    out.push_back(sprite("s_steps_levels_times_steps_psd", "rules_png", {208, 0, 272, 64}));
+    out.push_back(sprite("s_time_levels_times_steps_psd", "rules_png", {272, 0, 336, 64}));
     return out;
 }
 
@@ -1985,6 +1988,194 @@ std::vector<SpriteDescription> waterSprites()
     return {sprite("Water", "water_png", {0, 0, 256, 64})};
 }
 
+
+// --- The level rules' art ---
+
+// The limit panel, the goal panel, the score flask and stars, the limit
+// icons, the goal targets and the one-shot bonuses in one atlas, 512 x 512:
+//   limit panel (0, 0, 200 x 120), goal panel (0, 128, 300 x 120),
+//   flask frame (0, 256, 420 x 44), flask fill (0, 304, 420 x 44),
+//   star (432, 256, 48 x 48), star slot (432, 304, 48 x 48),
+//   limit icons footprints (208, 0), hourglass (272, 0), 64 x 64;
+//   targets tile, iron wall, bubble (64, 192 and 256, 352, 64 x 64; the wall
+//   and the lantern are the board's own);
+//   bonuses comet, lightning, arrows, detonator (0 + 64 i, 416, 64 x 64).
+
+// A panel of dark wood with brass trim around parchment.
+void drawRulesPanel(Canvas& c, int x0, int y0, int w, int h)
+{
+    drawBox(c, x0, y0, w, h, 14.0f, [&](int x, int y, float depth) {
+        if (depth < 9.0f)
+            return woodAt(x, y, depth < 4.5f ? 1.15f - 0.3f * float(y) / float(h) : 0.85f);
+        if (depth < 11.5f)
+            return mix(BRASS_LIGHT, BRASS, (depth - 9.0f) / 2.5f);
+        if (depth < 12.5f)
+            return OUTLINE;
+        const float cx = float(x) / float(w) - 0.5f;
+        const float cy = float(y) / float(h) - 0.5f;
+        return mix(PARCHMENT, PARCHMENT_DARK, std::min(1.0f, (cx * cx + cy * cy) * 1.8f));
+    });
+}
+
+// A five-pointed star, radius r about (cx, cy): negative inside.
+float starDistance(float x, float y, float cx, float cy, float r)
+{
+    const float pi = 3.14159265f;
+    std::vector<Pt> points;
+    for (int i = 0; i < 10; ++i) {
+        const float a = -pi / 2.0f + float(i) * pi / 5.0f;
+        const float radius = i % 2 ? r * 0.45f : r;
+        points.push_back({cx + radius * std::cos(a), cy + radius * std::sin(a)});
+    }
+    const float d = outlineDistance(points, x, y);
+    return insidePolygon(points, x, y) ? -d : d;
+}
+
+Rgbf litFrom(Rgbf base, float y, float h)
+{
+    return scaled(base, 1.2f - 0.45f * y / h);
+}
+
+void drawRulesIcons(Canvas& c)
+{
+    const Rgbf iron{92, 104, 122};
+    const Rgbf sky{120, 170, 236};
+    const Rgbf red{214, 68, 52};
+    // Footprints: two soles and their toes.
+    for (int foot = 0; foot < 2; ++foot) {
+        const float fx = foot ? 43.0f : 21.0f;
+        const float fy = foot ? 26.0f : 42.0f;
+        drawShape(c, 208, 0, 64, 64,
+                  [&](float x, float y) { return boxDistance(x, y, fx, fy, 9.0f, 14.0f, 8.5f); },
+                  [&](float, float y, float) { return litFrom(GOLD, y, 64.0f); }, 2.0f);
+        for (int toe = 0; toe < 3; ++toe)
+            drawShape(c, 208, 0, 64, 64,
+                      [&](float x, float y) { return circleDistance(x, y, fx - 6.0f + 6.0f * toe, fy - 19.0f, 3.6f); },
+                      [&](float, float y, float) { return litFrom(GOLD, y, 64.0f); }, 1.5f);
+    }
+    // Hourglass: brass caps, glass bulbs with amber sand.
+    drawShape(c, 272, 0, 64, 64,
+              [](float x, float y) {
+                  const float half = 4.0f + 14.0f * std::fabs(y - 32.0f) / 22.0f;
+                  return std::max(std::fabs(x - 32.0f) - half, std::fabs(y - 32.0f) - 22.0f);
+              },
+              [&](float, float y, float depth) {
+                  const bool sand = (y > 40.0f) || (y < 28.0f && y > 18.0f && depth > 3.0f);
+                  return sand ? litFrom(AMBER, y, 64.0f) : mix(Rgbf{200, 220, 240}, INDIGO, 0.25f);
+              },
+              1.6f);
+    for (int cap = 0; cap < 2; ++cap)
+        drawShape(c, 272, 0, 64, 64,
+                  [&](float x, float y) { return boxDistance(x, y, 32.0f, cap ? 56.0f : 8.0f, 22.0f, 4.0f, 2.0f); },
+                  [&](float, float y, float) { return litFrom(BRASS, y, 64.0f); }, 1.4f);
+
+    // Targets.
+    auto target = [&](int i, auto distance, auto body) { drawShape(c, 64 * i, 352, 64, 64, distance, body, 2.0f); };
+    target(1, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 3.0f); },
+           [&](float, float y, float depth) { return depth < 5.0f ? litFrom(AMBER, y, 64.0f) : litFrom(Rgbf{200, 110, 48}, y, 64.0f); });
+    target(3, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 4.0f); },
+           [&](float x, float y, float depth) {
+               const bool rivet = std::hypot(std::fmod(x + 4.0f, 16.0f) - 8.0f, std::fmod(y + 4.0f, 16.0f) - 8.0f) < 2.5f;
+               if (rivet)
+                   return BRASS_LIGHT;
+               return depth < 4.0f ? scaled(iron, 0.8f) : litFrom(iron, y, 64.0f);
+           });
+    target(4, [](float x, float y) { return circleDistance(x, y, 32.0f, 32.0f, 22.0f); },
+           [&](float x, float y, float) {
+               const float shine = std::hypot(x - 24.0f, y - 22.0f) < 6.0f ? 1.0f : 0.0f;
+               return mix(litFrom(sky, y, 64.0f), Rgbf{255, 255, 255}, shine * 0.8f);
+           });
+
+    // Bonuses.
+    auto bonus = [&](int i, auto distance, auto body) { drawShape(c, 64 * i, 416, 64, 64, distance, body, 2.0f); };
+    bonus(0, [](float x, float y) {
+              const float tail = segmentDistance(Pt{12.0f, 12.0f}, Pt{38.0f, 38.0f}, x, y) - 6.0f;
+              return std::min(circleDistance(x, y, 42.0f, 42.0f, 13.0f), tail);
+          },
+          [&](float x, float y, float) { return mix(GOLD, red, std::clamp((x + y - 40.0f) / 60.0f, 0.0f, 1.0f)); });
+    bonus(1, [](float x, float y) {
+              static const std::vector<Pt> bolt = {{36, 4}, {16, 36}, {30, 36}, {24, 60}, {48, 24}, {34, 24}, {42, 4}};
+              const float d = outlineDistance(bolt, x, y);
+              return insidePolygon(bolt, x, y) ? -d : d;
+          },
+          [&](float, float y, float) { return litFrom(Rgbf{250, 236, 120}, y, 64.0f); });
+    bonus(2, [](float x, float y) {
+              float d = 1e9f;
+              for (int k = 0; k < 2; ++k) {
+                  const float oy = k ? 40.0f : 20.0f;
+                  d = std::min(d, segmentDistance(Pt{8.0f, oy}, Pt{50.0f, oy}, x, y) - 3.0f);
+                  d = std::min(d, segmentDistance(Pt{56.0f, oy}, Pt{46.0f, oy - 7.0f}, x, y) - 3.0f);
+                  d = std::min(d, segmentDistance(Pt{56.0f, oy}, Pt{46.0f, oy + 7.0f}, x, y) - 3.0f);
+              }
+              return d;
+          },
+          [&](float, float y, float) { return litFrom(BRASS_LIGHT, y, 64.0f); });
+    bonus(3, [](float x, float y) {
+              return std::min(circleDistance(x, y, 30.0f, 36.0f, 20.0f),
+                              segmentDistance(Pt{42.0f, 20.0f}, Pt{52.0f, 8.0f}, x, y) - 3.0f);
+          },
+          [&](float x, float y, float) {
+              return y < 16.0f ? AMBER : mix(Rgbf{70, 66, 90}, INDIGO_DEEP, std::hypot(x - 24.0f, y - 28.0f) / 30.0f);
+          });
+}
+
+Canvas drawRulesAtlas()
+{
+    Canvas c(512, 512);
+    drawRulesPanel(c, 0, 0, 200, 120);
+    drawRulesPanel(c, 0, 128, 300, 120);
+    // The flask: a glass tube with brass ends, and the amber liquid that
+    // fills it.
+    drawBox(c, 0, 256, 420, 44, 20.0f, [](int, int y, float depth) {
+        if (depth < 5.0f)
+            return mix(BRASS_LIGHT, BRASS, float(y - 256 + 256) / 300.0f);
+        return mix(INDIGO, INDIGO_DEEP, float(y) / 44.0f);
+    });
+    drawBox(c, 0, 304, 420, 44, 20.0f, [](int, int y, float depth) {
+        if (depth < 5.0f)
+            return mix(BRASS_LIGHT, BRASS, 0.5f);
+        const float t = float(y) / 44.0f;
+        return t < 0.3f ? mix(Rgbf{255, 236, 170}, GOLD, t / 0.3f) : mix(GOLD, AMBER, (t - 0.3f) / 0.7f);
+    });
+    drawShape(c, 432, 256, 48, 48, [](float x, float y) { return starDistance(x, y, 24.0f, 25.0f, 22.0f); },
+              [](float, float y, float) { return mix(Rgbf{255, 244, 180}, AMBER, y / 48.0f); }, 2.0f);
+    drawShape(c, 432, 304, 48, 48, [](float x, float y) { return starDistance(x, y, 24.0f, 25.0f, 22.0f); },
+              [](float, float, float) { return INDIGO; }, 2.0f);
+    drawRulesIcons(c);
+    return c;
+}
+
+std::vector<SpriteDescription> uiSprites()
+{
+    return {sprite("LimitPanel", "rules_png", {0, 0, 200, 120}),
+            sprite("GoalsPanel", "rules_png", {0, 128, 300, 248}),
+            sprite("FlaskFrame", "rules_png", {0, 256, 420, 300}),
+            sprite("FlaskFill", "rules_png", {0, 304, 420, 348}),
+            sprite("Star", "rules_png", {432, 256, 480, 304}),
+            sprite("StarSlot", "rules_png", {432, 304, 480, 352}),
+            sprite("s_buster_gefest_busters_psd", "rules_png", {0, 416, 64, 480}),
+            sprite("s_buster_zeus_busters_psd", "rules_png", {64, 416, 128, 480}),
+            sprite("s_buster_artem_busters_psd", "rules_png", {128, 416, 192, 480}),
+            sprite("s_buster_ares_busters_psd", "rules_png", {192, 416, 256, 480})};
+}
+
+std::vector<SpriteDescription> targetsSprites()
+{
+    // The walls and the lantern as the board shows them.
+    return {sprite("s_walls_ui_p_psd", "chips_png", {80, 480, 160, 560}),
+            sprite("s_tiles_ui_p_psd", "rules_png", {64, 352, 128, 416}),
+            sprite("s_falling_ui_p_psd", "chips_png", {320, 480, 400, 560}),
+            sprite("s_strong_wall_ui_p_psd", "rules_png", {192, 352, 256, 416}),
+            sprite("s_chip_up_ui_p_psd", "rules_png", {256, 352, 320, 416})};
+}
+
+bool writeRulesArt(const std::string& media)
+{
+    return drawRulesAtlas().save(media + "/images/rules.png") &&
+           writeTable(media, "ui", "The level's panels, score flask and stars, and the one-shot bonuses.",
+                      uiSprites()) &&
+           writeTable(media, "targets", "The icons of the level goals.", targetsSprites());
+}
 
 // --- The scene lists' atlas ---
 //
@@ -2169,7 +2360,7 @@ int main(int argc, char** argv)
                                "blending, colour, clipping, two textures and a mesh.",
                                testAtlasSprites()) &&
                     writeTable(media, "fx", "The particle atlas: shapes for the effects to tint.", fxSprites()) &&
-                    writeBoardArt(media) &&
+                    writeBoardArt(media) && writeRulesArt(media) &&
                     drawBanner().save(media + "/images/banner.png") &&
                     drawWater().save(media + "/images/water.png") &&
                     writeTable(media, "banner", "A cloth banner, drawn as a mesh that sways.", bannerSprites()) &&

@@ -29,6 +29,10 @@ public:
     // deletes it and answers its `allowed` flag (true for no event).
     bool dispatchEvent(GameEvent* event);
 
+    // A lesson is on screen: the level's timers, warnings and menus wait.
+    // No sequence teaches yet, so none ever is.
+    bool isLessonActive() const { return false; }
+
 private:
     TutorialRegistry() = default;
     static std::unique_ptr<TutorialRegistry>& holder();

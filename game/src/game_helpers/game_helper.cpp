@@ -1,0 +1,24 @@
+#include "game_helpers/game_helper.h"
+
+#include "game_level.h"
+#include "game_state_manager.h"
+
+GameLevel* currentGameLevel()
+{
+    const GameStateManager* states = GameStateManager::instancePtr();
+    return states ? states->getGameLevel() : nullptr;
+}
+
+GameField* currentGameField()
+{
+    GameLevel* level = currentGameLevel();
+    return level ? level->field : nullptr;
+}
+
+GameHelper::~GameHelper()
+{
+    // Only the level holds the list; with no level played there is none to
+    // leave.
+    if (GameLevel* level = currentGameLevel())
+        level->removeHelper(this);
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The level's rules in the headless board (--rules): the limit, the goals,
+// the score bar and the floating scores, created as the campaign mode
+// creates them when a level is set up and prepared, and fed the board's and
+// the limit's calls as the mode feeds them. It prints what they do:
+//   limit moves N | limit time S | limit none     once, at set-up
+//   limit shown | limit changed P C | limit reached | timer started
+//                                                 as the limit tells them
+//   goal I KIND COUNT/TARGET, goals complete (once), score S stars N,
+//   busy N                                        after a frame, as changed
+// and answers the command "rules" with the whole state.
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "game_helpers/limit_helper.h"
+
+namespace VQ {
+class LuaContext;
+}
+class Chip;
+class GameLevel;
+class GoalsHelper;
+class ProgressHelper;
+class ScoreTextHelper;
+struct ChipSnapshot;
+struct DestroyResult;
+struct FieldCell;
+
+class LevelRules : public LimitHelperListener {
+public:
+    LevelRules(std::ostream& out, GameLevel& level);
+    ~LevelRules() override;
+    LevelRules(const LevelRules&) = delete;
+    LevelRules& operator=(const LevelRules&) = delete;
+
+    // The mode's hooks.
+    void setupLevelRules(VQ::LuaContext& script);
+    void prepareLevel();
+    void onLevelBegin();
+    void onPlayerMove(FieldCell* b);
+    void addScore(const DestroyResult& result, Chip* chip);
+    void onTileHit(FieldCell* cell);
+    void onChipDestroyed(const ChipSnapshot& snapshot);
+
+    void onLimitShown() override;
+    void onLimitReached() override;
+    void onLimitChanged(int previous, int current) override;
+    void onTimerStarted() override;
+
+    // The components' step, in the level's list order.
+    void updateComponents(float dt);
+    // The lines of what changed in the frame.
+    void reportChanges();
+    // The command "rules".
+    void printState();
+
+    GoalsHelper* goals() const { return mGoals.get(); }
+    ProgressHelper* progress() const { return mProgress.get(); }
+    LimitHelper* limit() const { return mLimit.get(); }
+
+private:
+    void setScoreGoal();
+    void addPoints(int points);
+    void checkGoals();
+    std::string goalLine(int index) const;
+    std::string scoreLine() const;
+
+    std::ostream& mOut;
+    GameLevel& mLevel;
+    int mStars[3] = {0, 0, 0};
+    std::unique_ptr<GoalsHelper> mGoals;
+    std::unique_ptr<ProgressHelper> mProgress;
+    std::unique_ptr<ScoreTextHelper> mScoreText;
+    std::unique_ptr<LimitHelper> mLimit;
+    bool mGoalsMet = false;
+    bool mCompleteReported = false;
+    std::string mShownGoals[3];
+    std::string mShownScore;
+    int mShownBusy = 0;
+};
