@@ -162,9 +162,9 @@ TEST(UICapture, DraggingTheSlidersThumbChangesItsValue)
     // Both fills grew along their tracks; the thumbs left their starts.
     EXPECT_GT(dragged.count(1363, 523, 1583, 537, warmGold), empty.count(1363, 523, 1583, 537, warmGold) + 800);
     EXPECT_GT(dragged.count(1363, 573, 1583, 587, warmGold), empty.count(1363, 573, 1583, 587, warmGold) + 800);
-    // The sparkle shines beside them.
-    auto bright = [](uint8_t r, uint8_t g, uint8_t b) { return r > 240 && g > 215 && b > 120; };
-    EXPECT_GT(dragged.count(1583, 505, 1683, 605, bright), 60);
+    // The sparkle's amber stars beside them, on the parchment.
+    auto amber = [](uint8_t r, uint8_t g, uint8_t b) { return r > 200 && g < 175 && b < 100; };
+    EXPECT_GT(dragged.count(1583, 505, 1683, 605, amber), 40);
 }
 
 TEST(UICapture, AClickOnAListItemSelectsItAndTheWheelScrollsTheList)

@@ -27,6 +27,7 @@
 
 #include "application.h"
 #include "back_buffer_png.h"
+#include "particle_system.h"
 #include "platform/window_sdl.h"
 #include "render_system.h"
 #include "shell.h"
@@ -52,6 +53,9 @@ public:
 
     void create() override
     {
+        // As in the game: the owners of effects (particle hosts) advance
+        // them, not the particle system as well.
+        VQ::ParticleSystem::instance()->liveUpdating = false;
         VQ::UIManager::instance()->loadUI(gScript, gTable, nullptr, "default");
         backdrop = VQ::SpriteManager<VQ::Sprite>::instance()->createSpriteFromTexture(nullptr);
     }
