@@ -92,4 +92,13 @@ filelist = {
     { name = "widget_sxml", filename = "scripts/widget_sprites.xml" },
     { name = "widget_gallery_ui", filename = "ui/widget_gallery.lua" },
     { name = "widget_parts_ui", filename = "ui/widget_parts.lua" },
+    -- The scene lists and the scene-node host's window.
+    { name = "scene_list_png", filename = "images/scene_list.png" },
+    { name = "scene_list_sprites", filename = "scripts/scene_list_sprites.lua" },
+    { name = "scene_list_sxml", filename = "scripts/scene_list_sprites.xml" },
+    { name = "scene_window_xml", filename = "scenes/scene_window.xml" },
+    { name = "scene_strip_list_xml", filename = "scenes/scene_strip_list.xml" },
+    { name = "scene_book_list_xml", filename = "scenes/scene_book_list.xml" },
+    { name = "scene_list_item_xml", filename = "scenes/scene_list_item.xml" },
+    { name = "scene_list_gallery_ui", filename = "ui/scene_list_gallery.lua" },
 }

@@ -16,7 +16,10 @@
 //   value:NAME    prints "NAME VALUE": the value of the progress bar, or the
 //                 selected index of the list view, of that name
 //   wheel:N       the wheel turned N notches (negative: towards the player)
+//   lists         prints each scene list's scroll position, whether its
+//                 helper drags and whether it coasts: "list NAME P D I"
 //   save:FILE     saves the frame drawn after the previous step
+// A click on a button of a scene list's item prints "clicked ITEM:BUTTON".
 #include <SDL.h>
 
 #include <cstdio>
@@ -36,9 +39,11 @@
 #include "sprite.h"
 #include "sprite_manager.h"
 #include "timer_manager.h"
+#include "ui/scrolling_helper.h"
 #include "ui/ui_list_view.h"
 #include "ui/ui_manager.h"
 #include "ui/ui_progress_bar.h"
+#include "ui/ui_scene_list.h"
 #include "ui/ui_text_edit.h"
 
 namespace {
@@ -46,6 +51,22 @@ namespace {
 std::string gScript;
 std::string gTable;
 std::vector<std::string> gSteps;
+
+void forEachSceneList(VQ::UIWidget* widget, const std::function<void(VQ::UISceneList&)>& f)
+{
+    if (auto* list = dynamic_cast<VQ::UISceneList*>(widget))
+        f(*list);
+    for (VQ::UIWidget* child : widget->children)
+        forEachSceneList(child, f);
+}
+
+struct ClickPrinter : VQ::UISceneListItemListener {
+    void onElementClicked(VQ::UISceneListItem* item, const std::string& element) override
+    {
+        std::printf("clicked %s:%s\n", item->name.c_str(), element.c_str());
+        std::fflush(stdout);
+    }
+} gClickPrinter;
 
 class CaptureApplication : public Application {
 public:
@@ -57,6 +78,11 @@ public:
         // them, not the particle system as well.
         VQ::ParticleSystem::instance()->liveUpdating = false;
         VQ::UIManager::instance()->loadUI(gScript, gTable, nullptr, "default");
+        for (VQ::UIWidget* root : VQ::UIManager::instance()->roots())
+            forEachSceneList(root, [](VQ::UISceneList& list) {
+                for (VQ::UISceneListItem* item : list.items)
+                    item->addListener(&gClickPrinter);
+            });
         backdrop = VQ::SpriteManager<VQ::Sprite>::instance()->createSpriteFromTexture(nullptr);
     }
 
@@ -218,6 +244,14 @@ void step(uint64_t frameNumber)
         printValue(arg);
     } else if (verb == "wheel") {
         pushWheel(std::atoi(arg.c_str()));
+    } else if (verb == "lists") {
+        for (VQ::UIWidget* root : VQ::UIManager::instance()->roots())
+            forEachSceneList(root, [](VQ::UISceneList& list) {
+                auto* strip = dynamic_cast<VQ::StripScrollingHelper*>(list.scrollingHelper.get());
+                std::printf("list %s %.1f %d %d\n", list.name.c_str(), double(list.scrollPosition()),
+                            int(list.scrollingHelper->dragging), int(strip && strip->inertia));
+            });
+        std::fflush(stdout);
     } else if (verb == "save") {
         saveBackBuffer(arg, frameNumber);
     } else {
