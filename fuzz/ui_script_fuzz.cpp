@@ -1,9 +1,10 @@
 // Builds arbitrary text as a UI script: every global table it makes is
 // built with UIManager::loadUI, the trees are updated with the pointer
-// pressing and releasing over them and keys typed, drawn on the recording
-// device and removed. The shipped content (fonts, presets, the widget atlas,
-// the scenes of the scene-node hosts and scene lists, the other UI scripts)
-// is there to be referred to. A fatal report in the
+// pressing, dragging and releasing over them, the wheel turned and keys
+// typed, drawn on the recording device and removed. The shipped content
+// (fonts, presets, the widget atlas, the particle effects, the scenes of the
+// scene-node hosts and scene lists, the other UI scripts) is there to be
+// referred to. A fatal report in the
 // middle of a build is turned into an exception and must leave nothing
 // behind. Inputs are kept to data by FuzzSupport::looksLikeCallFreeData;
 // an input that names itself is passed over too, since a table that builds
@@ -31,6 +32,8 @@
 #include "log_system.h"
 #include "lua_script_2.h"
 #include "notification_dispatcher.h"
+#include "object_factory.h"
+#include "particle_system.h"
 #include "platform/input_sdl.h"
 #include "platform/recording_graphics_device.h"
 #include "render_system.h"
@@ -40,6 +43,7 @@
 #include "ui/text_manager.h"
 #include "ui/ui_font_manager.h"
 #include "ui/ui_manager.h"
+#include "xml_cached_files_manager.h"
 
 namespace {
 
@@ -72,7 +76,7 @@ std::vector<std::string> tablesOf()
     return names;
 }
 
-void frame(VQ::UIManager& ui, int x, int y, bool left, uint8_t key)
+void frame(VQ::UIManager& ui, int x, int y, bool left, uint8_t key, int wheel = 0)
 {
     VQ::InputManager* input = VQ::InputManager::instance();
     VQ::MouseDevice& mouse = *input->mouse();
@@ -81,6 +85,7 @@ void frame(VQ::UIManager& ui, int x, int y, bool left, uint8_t key)
     mouse.left = left ? 0x80 : 0;
     mouse.x = x;
     mouse.y = y;
+    mouse.wheel = wheel;
     std::memcpy(keyboard.previous, keyboard.current, sizeof keyboard.current);
     std::memset(keyboard.current, 0, sizeof keyboard.current);
     if (key)
@@ -97,6 +102,17 @@ void exercise(VQ::UIManager& ui)
         for (int x = 0; x < 1024; x += 128) {
             frame(ui, x, y, true, 0);
             frame(ui, x + 8, y + 8, false, 0);
+        }
+    // A drag across the workspace (sliders and scroll bars follow it), then
+    // the wheel both ways over a few places.
+    frame(ui, 100, 100, true, 0);
+    for (int x = 0; x <= 1100; x += 220)
+        frame(ui, x, x * 3 / 4, true, 0);
+    frame(ui, 1100, 800, false, 0);
+    for (int y = 48; y < 768; y += 192)
+        for (int x = 64; x < 1024; x += 256) {
+            frame(ui, x, y, false, 0, -1);
+            frame(ui, x, y, false, 0, 1);
         }
     for (uint8_t key : {uint8_t('A'), uint8_t('7'), VQ::VirtualKey::LEFT, VQ::VirtualKey::BACK,
                         VQ::VirtualKey::DELETE_KEY, VQ::VirtualKey::RIGHT, VQ::VirtualKey::RETURN}) {
@@ -147,6 +163,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     render->createDevice();
     (new VQ::InputManager(nullptr))->initDevices();
     new VQ::UIFontManager();
+    new VQ::ObjectFactory();
+    VQ::ParticleSystem* particles = new VQ::ParticleSystem();
+    particles->liveUpdating = false;
+    new VQ::XmlCachedFilesManager();
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     return 0;
 }

@@ -47,6 +47,7 @@ filelist = {
     { name = "chip_burst_fx", filename = "particles/chip_burst_fx.xml" },
     { name = "bonus_burst_fx", filename = "particles/bonus_burst_fx.xml" },
     { name = "lantern_embers_fx", filename = "particles/lantern_embers_fx.xml" },
+    { name = "ui_sparkle_fx", filename = "particles/ui_sparkle_fx.xml" },
     { name = "yuv2rgb_ps", filename = "shaders/yuv2rgb_ps.glsl" },
     { name = "yuv2rgb_vs", filename = "shaders/yuv2rgb_vs.glsl" },
     { name = "sound_resources_lua", filename = "scripts/sound_resources.lua" },

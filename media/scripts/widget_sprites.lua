@@ -1,4 +1,4 @@
--- The interface's widget pieces: panel, buttons, check box, edit field, slider and list selection.
+-- The interface's widget pieces: panel, buttons, check box, edit field, slider, list selection, scroll bar and content row.
 -- Written by tools/sprite_art; its XML twin is widget_sprites.xml.
 
 Panel = {
@@ -71,5 +71,29 @@ ListSelection = {
     Image0 = "widget_png",
     Package0 = "default",
     SrcRect0 = { 176, 372, 396, 400 },
+}
+
+ScrollTrack = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 424, 80, 444, 280 },
+}
+
+ScrollFill = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 448, 80, 468, 280 },
+}
+
+ScrollGrip = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 472, 80, 496, 120 },
+}
+
+ContentRow = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 176, 404, 396, 436 },
 }
 

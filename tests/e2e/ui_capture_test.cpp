@@ -199,3 +199,82 @@ TEST(UICapture, ABuyButtonClickReachesTheItemsListenerOnce)
     ASSERT_NE(first, std::string::npos) << result.output;
     EXPECT_EQ(result.output.find("clicked", first + 1), std::string::npos) << result.output;
 }
+
+namespace {
+
+// The scrolling panel beside the window covers (1183, 160) to (1703, 715):
+// the scroll area's viewport (1213, 295) to (1413, 495) with its bar's
+// track at x 1419..1439; the slider's track (1363, 523) to (1583, 537), its
+// thumb's centre at x 1379 when empty; the glide bar 50 lower; the sparkle
+// at (1633, 555).
+
+bool warmGold(uint8_t r, uint8_t g, uint8_t b)
+{
+    return r > 220 && g > 140 && b < 140;
+}
+
+double valueIn(const std::string& output, const std::string& name)
+{
+    const size_t at = output.rfind(name + " ");
+    return at == std::string::npos ? -1.0 : std::atof(output.c_str() + at + name.size() + 1);
+}
+
+}  // namespace
+
+TEST(UICapture, TheScrollBarScrollsTheContentClippedAtTheViewport)
+{
+    GameSandbox sandbox;
+    const ProcessResult result = runDriver(
+        sandbox, {"wait:0.8", "save:top.png", "press:1428,385", "move:1428,385", "release:1428,385", "wait:0.3",
+                  "value:contentBar", "save:half.png"});
+    EXPECT_NEAR(valueIn(result.output, "contentBar"), 0.5, 0.01) << result.output;
+    const Picture top = picture(sandbox, "top.png");
+    const Picture half = picture(sandbox, "half.png");
+    // The bar's fill reaches half-way down its track.
+    EXPECT_GT(half.count(1421, 300, 1437, 390, warmGold), top.count(1421, 300, 1437, 390, warmGold) + 600);
+    // The rows moved: the text in the viewport is not where it was.
+    int moved = 0;
+    for (uint32_t y = 300; y < 490; y += 2)
+        moved += top.count(1230, y, 1400, y + 1, ink) != half.count(1230, y, 1400, y + 1, ink);
+    EXPECT_GT(moved, 20);
+    // A row cut by the viewport's bottom edge shows nothing of itself below it.
+    EXPECT_GT(half.count(1230, 480, 1400, 495, ink), 20);
+    EXPECT_EQ(half.count(1213, 497, 1413, 509, ink), 0);
+}
+
+TEST(UICapture, DraggingTheSlidersThumbChangesItsValue)
+{
+    GameSandbox sandbox;
+    const ProcessResult result =
+        runDriver(sandbox, {"wait:0.8", "save:empty.png", "value:volumeBar", "press:1379,530", "move:1420,530",
+                            "move:1470,530", "release:1470,530", "value:volumeBar", "press:1379,580",
+                            "move:1470,580", "release:1470,580", "wait:1", "value:glideBar",
+                            "save:dragged.png"});
+    EXPECT_NE(result.output.find("volumeBar 0.000\n"), std::string::npos) << result.output;
+    // Dragged by about 90 of the 206 units of the track.
+    const size_t first = result.output.find("volumeBar 0.000\n");
+    const double volume = valueIn(result.output.substr(first + 1), "volumeBar");
+    EXPECT_NEAR(volume, 107.0 / 206.0, 0.03) << result.output;
+    // The kinetic bar comes to rest where it was dragged (how far it has
+    // glided at the release depends on the frames' pace).
+    EXPECT_NEAR(valueIn(result.output, "glideBar"), volume, 0.01) << result.output;
+    const Picture empty = picture(sandbox, "empty.png");
+    const Picture dragged = picture(sandbox, "dragged.png");
+    // Both fills grew along their tracks; the thumbs left their starts.
+    EXPECT_GT(dragged.count(1363, 523, 1583, 537, warmGold), empty.count(1363, 523, 1583, 537, warmGold) + 800);
+    EXPECT_GT(dragged.count(1363, 573, 1583, 587, warmGold), empty.count(1363, 573, 1583, 587, warmGold) + 800);
+    // The sparkle's amber stars beside them, on the parchment.
+    auto amber = [](uint8_t r, uint8_t g, uint8_t b) { return r > 200 && g < 175 && b < 100; };
+    EXPECT_GT(dragged.count(1583, 505, 1683, 605, amber), 40);
+}
+
+TEST(UICapture, AClickOnAListItemSelectsItAndTheWheelScrollsTheList)
+{
+    GameSandbox sandbox;
+    const ProcessResult result = runDriver(
+        sandbox, {"wait:0.8", "value:itemList", "click:1480,426", "value:itemList", "click:1480,451",
+                  "value:itemList", "move:1480,400", "wheel:-1", "wait:1", "value:listBar"});
+    // Nothing, then the fourth place; between two places the choice stays.
+    EXPECT_NE(result.output.find("itemList -1\nitemList 3\nitemList 3\n"), std::string::npos) << result.output;
+    EXPECT_NEAR(valueIn(result.output, "listBar"), 0.15, 0.01) << result.output;
+}

@@ -13,6 +13,9 @@
 //   caret         the caret of every text edit shown now (its blink)
 //   sound         prints "playing <click sound>" when the buttons' click sound
 //                 plays, else "silent"
+//   value:NAME    prints "NAME VALUE": the value of the progress bar, or the
+//                 selected index of the list view, of that name
+//   wheel:N       the wheel turned N notches (negative: towards the player)
 //   lists         prints each scene list's scroll position, whether its
 //                 helper drags and whether it coasts: "list NAME P D I"
 //   save:FILE     saves the frame drawn after the previous step
@@ -27,6 +30,7 @@
 
 #include "application.h"
 #include "back_buffer_png.h"
+#include "particle_system.h"
 #include "platform/window_sdl.h"
 #include "render_system.h"
 #include "shell.h"
@@ -36,7 +40,9 @@
 #include "sprite_manager.h"
 #include "timer_manager.h"
 #include "ui/scrolling_helper.h"
+#include "ui/ui_list_view.h"
 #include "ui/ui_manager.h"
+#include "ui/ui_progress_bar.h"
 #include "ui/ui_scene_list.h"
 #include "ui/ui_text_edit.h"
 
@@ -68,6 +74,9 @@ public:
 
     void create() override
     {
+        // As in the game: the owners of effects (particle hosts) advance
+        // them, not the particle system as well.
+        VQ::ParticleSystem::instance()->liveUpdating = false;
         VQ::UIManager::instance()->loadUI(gScript, gTable, nullptr, "default");
         for (VQ::UIWidget* root : VQ::UIManager::instance()->roots())
             forEachSceneList(root, [](VQ::UISceneList& list) {
@@ -119,6 +128,34 @@ void pushKey(char c, bool down)
     event.key.keysym.sym = code;
     event.key.keysym.scancode = SDL_GetScancodeFromKey(code);
     SDL_PushEvent(&event);
+}
+
+void pushWheel(int notches)
+{
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = notches;
+    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&event);
+}
+
+void printValue(const std::string& name)
+{
+    for (VQ::UIWidget* root : VQ::UIManager::instance()->roots()) {
+        VQ::UIWidget* found = root->findChild(name);
+        if (auto* bar = dynamic_cast<VQ::UIProgressBar*>(found)) {
+            std::printf("%s %.3f\n", name.c_str(), bar->value);
+            std::fflush(stdout);
+            return;
+        }
+        if (auto* list = dynamic_cast<VQ::UIListView*>(found)) {
+            std::printf("%s %d\n", name.c_str(), list->selectedIndex);
+            std::fflush(stdout);
+            return;
+        }
+    }
+    std::printf("%s none\n", name.c_str());
+    std::fflush(stdout);
 }
 
 bool point(const std::string& text, int& x, int& y)
@@ -203,6 +240,10 @@ void step(uint64_t frameNumber)
         std::printf("%s\n", clickSoundPlaying() ? ("playing " + VQ::UIManager::instance()->clickSoundName).c_str()
                                                 : "silent");
         std::fflush(stdout);
+    } else if (verb == "value") {
+        printValue(arg);
+    } else if (verb == "wheel") {
+        pushWheel(std::atoi(arg.c_str()));
     } else if (verb == "lists") {
         for (VQ::UIWidget* root : VQ::UIManager::instance()->roots())
             forEachSceneList(root, [](VQ::UISceneList& list) {

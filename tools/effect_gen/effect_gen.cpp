@@ -369,6 +369,43 @@ void buildLanternEmbers(VQ::ParticleFX& fx)
     twinkle->mInitialAngleVelocity = flat(180.0f);
 }
 
+// --- The interface's sparkle: a warm glow with stars twinkling around it,
+// endless, for a widget to host. Workspace pixels around the widget's
+// corner. Panels are light parchment, on which added light washes out, so
+// the stars and motes are laid on in deep amber instead. ---
+
+void buildUiSparkle(VQ::ParticleFX& fx)
+{
+    auto* glow = emitter<VQ::ParticlePointEmitter>(fx, "Glow", 3, 2.0f, 1.4f);
+    scale(glow, curve({{0, 0.9f}, {50, 1.25f}, {100, 0.9f}}));
+    glow->mParticleColor = fade(255, 190, 80, {{0, 0}, {35, 110}, {88, 0}});
+
+    auto* stars = emitter<VQ::ParticleCircleEmitter>(fx, "Sparkle", 18, 10.0f, 1.2f);
+    stars->mRadius = 34.0f;
+    stars->mBlendMode = BLEND_ALPHA;
+    scale(stars, curve({{0, 0.15f}, {35, 0.6f}, {88, 0.1f}}));
+    stars->mParticleColor = fade(236, 150, 30, {{0, 0}, {25, 255}, {88, 0}});
+    auto* orbit = add<VQ::ParticleRotateAffector>(stars);
+    orbit->mInitialAngleVelocity = flat(1.2f);
+    orbit->mInitialRotateCoeffMin = 0.7f;
+    orbit->mInitialRotateCoeffMax = 1.3f;
+    auto* twinkle = add<VQ::ParticleRotateSpriteAffector>(stars);
+    twinkle->mInitialAngleVelocity = flat(120.0f);
+    twinkle->mInitialMinAngle = 0.0f;
+    twinkle->mInitialMaxAngle = 90.0f;
+
+    auto* motes = emitter<VQ::ParticleCircleEmitter>(fx, "Ember", 14, 7.0f, 1.6f);
+    motes->mRadius = 20.0f;
+    motes->mBlendMode = BLEND_ALPHA;
+    scale(motes, curve({{0, 0.35f}, {100, 0.15f}}), curve({{0, 0.25f}, {100, 0.1f}}));
+    motes->mParticleColor = fade(214, 120, 24, {{0, 0}, {15, 230}, {88, 0}});
+    auto* rise = add<VQ::ParticleLinearMovementAffector>(motes);
+    rise->mInitialDirection.mMinVal = Vector2f(-0.4f, -1);
+    rise->mInitialDirection.mMaxVal = Vector2f(0.4f, -1);
+    rise->mInitialVelocity = flat(28.0f);
+    add<VQ::ParticleAutoRotateAffector>(motes);
+}
+
 struct Effect {
     const char* name;
     std::function<void(VQ::ParticleFX&)> build;
@@ -414,6 +451,7 @@ int main(int argc, char** argv)
         {"chip_burst_fx", [](VQ::ParticleFX& fx) { buildChipBurst(fx, 1.0f); }},
         {"bonus_burst_fx", [](VQ::ParticleFX& fx) { buildChipBurst(fx, 2.0f); }},
         {"lantern_embers_fx", buildLanternEmbers},
+        {"ui_sparkle_fx", buildUiSparkle},
     };
     for (const Effect& effect : effects)
         if (!writeEffect(argv[1], effect))

@@ -642,6 +642,8 @@ Canvas drawDialogAtlas()
 //   check box (424, 0) and tick (460, 0), 32 x 32; slider thumb (424, 40)
 //   edit field (176, 288, 220 x 36), slider track (176, 332, 220 x 14),
 //   slider fill (176, 352, 220 x 14), list selection bar (176, 372, 220 x 28)
+//   scroll bar: track (424, 80, 20 x 200), fill (448, 80, 20 x 200), grip
+//   (472, 80, 24 x 40); content row (176, 404, 220 x 32)
 
 const Rgbf INDIGO{34, 30, 78};
 const Rgbf INDIGO_DEEP{18, 16, 44};
@@ -849,6 +851,46 @@ void drawListSelection(Canvas& c)
     });
 }
 
+// The scroll bar of scroll areas and lists: an upright slot, a gold fill
+// whose round caps are 10 long, and a brass grip with three grooves.
+void drawScrollBar(Canvas& c)
+{
+    drawBox(c, 424, 80, 20, 200, 10.0f, [&](int x, int, float depth) {
+        if (depth < 2.0f)
+            return WOOD;
+        return mix(INDIGO_DEEP, INDIGO, float(x) / 20.0f);
+    });
+    drawBox(c, 448, 80, 20, 200, 10.0f, [&](int x, int, float) {
+        const float fx = float(x) / 20.0f;
+        return fx < 0.4f ? mix(Rgbf{255, 236, 160}, GOLD, fx / 0.4f) : mix(GOLD, AMBER, (fx - 0.4f) / 0.6f);
+    });
+    drawBox(c, 472, 80, 24, 40, 8.0f, [&](int x, int y, float depth) {
+        if (depth < 3.0f)
+            return mix(BRASS_LIGHT, scaled(BRASS, 0.8f), float(y) / 40.0f);
+        const float light = std::clamp(0.9f - float(x) / 30.0f - float(y) / 80.0f, 0.0f, 1.0f);
+        Rgbf face = mix(scaled(BRASS, 0.75f), BRASS_LIGHT, light);
+        for (int groove : {14, 20, 26})
+            if (y == groove && x > 5 && x < 18)
+                face = scaled(WOOD, 0.9f);
+            else if (y == groove + 1 && x > 5 && x < 18)
+                face = mix(face, Rgbf{255, 248, 220}, 0.5f);
+        return face;
+    });
+}
+
+// A row of a list or of scrolled content: a parchment band, darker at its
+// ends, with a brass rule under it.
+void drawContentRow(Canvas& c)
+{
+    c.fill(176, 404, 220, 32, [](int x, int y) {
+        if (y >= 29)
+            return opaque(y == 29 ? BRASS_LIGHT : BRASS);
+        const float edge = std::min(float(x), 219.0f - float(x)) / 30.0f;
+        const Rgbf band = mix(scaled(PARCHMENT_DARK, 0.88f), PARCHMENT_DARK, std::clamp(edge, 0.0f, 1.0f));
+        return opaque(mix(band, scaled(band, 0.92f), float(y) / 29.0f));
+    });
+}
+
 Canvas drawWidgetAtlas()
 {
     Canvas c(512, 512);
@@ -860,6 +902,8 @@ Canvas drawWidgetAtlas()
     drawEditField(c);
     drawSlider(c);
     drawListSelection(c);
+    drawScrollBar(c);
+    drawContentRow(c);
     return c;
 }
 
@@ -1974,6 +2018,10 @@ std::vector<SpriteDescription> widgetSprites()
         sprite("SliderTrack", "widget_png", {176, 332, 396, 346}),
         sprite("SliderFill", "widget_png", {176, 352, 396, 366}),
         sprite("ListSelection", "widget_png", {176, 372, 396, 400}),
+        sprite("ScrollTrack", "widget_png", {424, 80, 444, 280}),
+        sprite("ScrollFill", "widget_png", {448, 80, 468, 280}),
+        sprite("ScrollGrip", "widget_png", {472, 80, 496, 120}),
+        sprite("ContentRow", "widget_png", {176, 404, 396, 436}),
     };
 }
 
@@ -2381,7 +2429,7 @@ int main(int argc, char** argv)
                                dialogExampleSprites()) &&
                     drawWidgetAtlas().save(media + "/images/widget.png") &&
                     writeTable(media, "widget", "The interface's widget pieces: panel, buttons, check box, edit "
-                               "field, slider and list selection.", widgetSprites()) &&
+                               "field, slider, list selection, scroll bar and content row.", widgetSprites()) &&
                     drawSceneListAtlas().save(media + "/images/scene_list.png") &&
                     writeTable(media, "scene_list",
                                "The scene lists' pieces: window, item card, masks, scroll bar, page dots, page "

@@ -11,11 +11,15 @@
 #include "ui/lex_binded_function.h"
 #include "ui/ui_button.h"
 #include "ui/ui_label.h"
+#include "ui/ui_list_view.h"
 #include "ui/ui_manager.h"
+#include "ui/ui_particle_fx.h"
+#include "ui/ui_progress_bar.h"
 #include "animationeditor/scene_node.h"
 #include "ui/ui_scene_list.h"
 #include "ui/ui_scene_node.h"
 #include "ui/ui_script_keys.h"
+#include "ui/ui_scroll_area.h"
 #include "ui/ui_sprite.h"
 #include "ui/ui_text_edit.h"
 
@@ -73,6 +77,16 @@ const std::map<std::string, WidgetMaker>& widgetClasses()
              UIKeys::readString(script, "tablename", table);
              UIKeys::readString(script, "package", package);
              return std::make_unique<UISprite>(name, parent, image, table, package);
+         }},
+        {"UIProgressBar", plain<UIProgressBar>()},
+        {"UIScrollArea", plain<UIScrollArea>()},
+        {"UIListView", plain<UIListView>()},
+        {"UIParticleFX",
+         [](LuaScript2& script, const std::string& name, UIWidget* parent) {
+             std::string file;
+             if (!UIKeys::readString(script, "filename", file))
+                 assertFailed("VQ", "Failed to read filename for UIParticleFX", FILE_TAG, 398);
+             return std::make_unique<UIParticleFX>(name, parent, file);
          }},
         {"UISceneNode",
          [](LuaScript2& script, const std::string& name, UIWidget* parent) {
@@ -293,6 +307,28 @@ void buildCaption(LuaScript2& script, UIWidget& widget)
         widget.insertChild(caption.release(), size_t(captionOrder));
 }
 
+// The list view's item container: its descendant "childScrollArea" when
+// that is a scroll area, else a new one; the list's table configures it.
+void buildChildScrollArea(LuaScript2& script, UIListView& list)
+{
+    auto* area = dynamic_cast<UIScrollArea*>(list.findChild("childScrollArea"));
+    if (!area) {
+        auto created = std::make_unique<UIScrollArea>("childScrollArea", &list);
+        created->loadScrollKeys(script);
+        created->addDefaultIdleState();
+        area = created.get();
+        list.insertChild(created.release(), list.children.size());
+    } else {
+        area->loadScrollKeys(script);
+        // One found deeper moves up: two parents would delete it twice.
+        if (area->parent != &list) {
+            area->parent->detachChild(area);
+            list.insertChild(area, list.children.size());
+        }
+    }
+    list.scrollArea = area;
+}
+
 }  // namespace
 
 UIWidget* UIManager::loadUI(const std::string& script, const std::string& table, UIWidget* parent,
@@ -380,6 +416,8 @@ UIWidget* UIManager::createWidgetAt(LuaScript2& script, UIWidget* parent, const 
 
     if (hasCaption(*widget))
         buildCaption(script, *widget);
+    else if (auto* list = dynamic_cast<UIListView*>(widget))
+        buildChildScrollArea(script, *list);
 
     buildStates(script, *widget);
     connectEvents(script, *widget);

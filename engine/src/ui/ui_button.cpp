@@ -6,17 +6,6 @@
 
 namespace VQ {
 
-namespace {
-
-// Null while the manager has another kind of controller.
-const UIPCController* pointer()
-{
-    UIManager* manager = UIManager::instancePtr();
-    return manager ? dynamic_cast<const UIPCController*>(manager->controller()) : nullptr;
-}
-
-}  // namespace
-
 UIButton::~UIButton()
 {
     forgetSignal(clickedCallbacks);
@@ -30,7 +19,7 @@ void UIButton::connect(const std::string& signal, std::unique_ptr<IFunction> fun
 
 int32_t UIButton::processMessage(uint32_t event)
 {
-    const UIPCController* input = pointer();
+    const UIPCController* input = pointerInput();
     switch (UIEvent::kind(event)) {
     case UIEvent::POINTER_PRESSED:
         return 1;
@@ -65,7 +54,7 @@ void UIButton::loadProperties(LuaScript2& script)
 
 int32_t UICheckBox::processMessage(uint32_t event)
 {
-    const UIPCController* input = pointer();
+    const UIPCController* input = pointerInput();
     switch (UIEvent::kind(event)) {
     case UIEvent::POINTER_PRESSED:
         setState("onPress");

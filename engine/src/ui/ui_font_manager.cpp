@@ -80,6 +80,14 @@ const std::string& UIFontManager::getFontPackage()
     return mFontPackage;
 }
 
+int UIFontManager::loadTextPresetByName(const std::string& scriptAndTable, TextPreset* preset)
+{
+    const size_t colon = scriptAndTable.find(':');
+    if (colon == std::string::npos)
+        return 1;
+    return loadTextPreset(scriptAndTable.substr(colon + 1), scriptAndTable.substr(0, colon), preset);
+}
+
 int UIFontManager::loadTextPreset(const std::string& table, const std::string& script, TextPreset* preset)
 {
     if (!preset)

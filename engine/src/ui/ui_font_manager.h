@@ -49,6 +49,8 @@ public:
     // 0 when the table of the preset script (in the font package) was read
     // into `preset`; 1, with `preset` untouched, otherwise.
     int loadTextPreset(const std::string& table, const std::string& script, TextPreset* preset);
+    // The same for a script key's form "script:table"; 1 without a ":".
+    int loadTextPresetByName(const std::string& scriptAndTable, TextPreset* preset);
 
     size_t fontCount();
 

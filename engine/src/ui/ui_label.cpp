@@ -46,10 +46,8 @@ void UILabel::loadLabelKeys(LuaScript2& script)
 {
     std::string preset;
     if (UIKeys::readString(script, "fontPreset", preset)) {
-        const size_t colon = preset.find(':');
         TextPreset read;
-        if (colon != std::string::npos &&
-            UIFontManager::instance()->loadTextPreset(preset.substr(colon + 1), preset.substr(0, colon), &read) == 0) {
+        if (UIFontManager::instance()->loadTextPresetByName(preset, &read) == 0) {
             halign = read.halign;
             valign = read.valign;
             wordWrap = read.wordWrap;

@@ -111,8 +111,7 @@ int32_t UITextEdit::processMessage(uint32_t event)
 {
     switch (UIEvent::kind(event)) {
     case UIEvent::POINTER_HELD: {
-        const UIManager* manager = UIManager::instancePtr();
-        const auto* input = manager ? dynamic_cast<const UIPCController*>(manager->controller()) : nullptr;
+        const UIPCController* input = pointerInput();
         if (!input || !hitTest(input->pressPoint))
             return 0;
         capturePointer();

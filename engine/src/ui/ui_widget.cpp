@@ -432,6 +432,12 @@ void UIWidget::releasePointer()
             m->capturedWidget = nullptr;
 }
 
+const UIPCController* UIWidget::pointerInput()
+{
+    const UIManager* m = manager();
+    return m ? dynamic_cast<const UIPCController*>(m->controller()) : nullptr;
+}
+
 void UIWidget::playClickSound()
 {
     UIManager* m = manager();

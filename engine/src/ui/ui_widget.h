@@ -21,6 +21,7 @@
 namespace VQ {
 
 class LuaScript2;
+class UIPCController;
 class UIWidget;
 
 // The callbacks of one signal of one widget. The UI manager queues the list
@@ -191,6 +192,9 @@ protected:
     void capturePointer();
     void releasePointer();
     static void playClickSound();
+    // The pointer of the UI manager's controller; null while the manager has
+    // another kind of controller (or there is no manager).
+    static const UIPCController* pointerInput();
 
 private:
     void applyState(const std::string& stateName, bool forcibly);
