@@ -1,9 +1,11 @@
 #pragma once
-// The level state as the board sees it: the mode that plays the level, the
-// busy counter with which the rest of the level holds the board's matching
-// and the player's input back, the board's fade-in and the level effect
-// scene that plays over the board. The full state (scenes, interface,
-// input) is built around these.
+// The level state ("GameLevel"): the mode that plays the level, the busy
+// counter with which the rest of the level holds the board's matching and
+// the player's input back, the board's fade-in and the level effect scene
+// that plays over the board. As a state it builds nothing yet: loading it
+// only marks it loaded.
+
+#include "game_state.h"
 
 namespace AE {
 class Marker;
@@ -11,8 +13,17 @@ class Marker;
 class GameField;
 class Mode;
 
-class GameLevel {
+class GameLevel : public IGameState {
 public:
+    ~GameLevel() override { unload(); }
+
+    void load() override { setLoaded(true); }
+    void unload() override { setLoaded(false); }
+    void update(float) override {}
+    void draw() override {}
+    void onDeactivate() override { unload(); }
+    std::string getName() const override { return "GameLevel"; }
+
     // Lowers the busy counter by one, never below 0.
     void releaseBusy()
     {

@@ -1,4 +1,4 @@
--- The interface's widget pieces: panel, buttons, check box, edit field, slider and list selection.
+-- The interface's widget pieces: panel, buttons, check box, edit field, slider, list selection, title ribbon and close button.
 -- Written by tools/sprite_art; its XML twin is widget_sprites.xml.
 
 Panel = {
@@ -71,5 +71,17 @@ ListSelection = {
     Image0 = "widget_png",
     Package0 = "default",
     SrcRect0 = { 176, 372, 396, 400 },
+}
+
+TitleRibbon = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 176, 410, 476, 466 },
+}
+
+CloseButton = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 440, 90, 480, 130 },
 }
 

@@ -22,7 +22,7 @@ protected:
         return node;
     }
 
-    GameStateManager states;
+    GameStateManager states{nullptr};
     AE::ISceneNode root;
 };
 

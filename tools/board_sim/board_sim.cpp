@@ -65,8 +65,7 @@ bool BoardSim::start(const std::string& contentRoot, const std::string& level)
     mEngine = std::make_unique<HeadlessEngine>(contentRoot);
     // A frame here is 1/60 s of game time, however fast it runs.
     VQ::SoundManager::instance()->useGameClock();
-    mStates = std::make_unique<GameStateManager>();
-    mStates->gameLevel = &mLevel;
+    mStates = std::make_unique<GameStateManager>(&mLevel);
     if (mDrawingWanted) {
         mDrawing = std::make_unique<BoardDrawing>();
         if (!mDrawing->ok())
@@ -173,10 +172,9 @@ bool BoardSim::settle(float& seconds)
     return isIdle();
 }
 
-void BoardSim::dump()
+void dumpBoard(const GameField& field, std::ostream& out)
 {
-    const GameField& field = *mField;
-    mOut << "board " << field.gridWidth << ' ' << field.gridHeight << '\n';
+    out << "board " << field.gridWidth << ' ' << field.gridHeight << '\n';
     for (int row = 1; row <= field.gridHeight; ++row) {
         for (int column = 0; column < field.gridWidth; ++column) {
             const FieldCell* cell = field.cellAt(column, row);
@@ -188,10 +186,15 @@ void BoardSim::dump()
             }
             if (cell && cell->solidity > 1)
                 token += "+" + std::to_string(cell->solidity - 1);
-            mOut << (column ? " " : "") << token;
+            out << (column ? " " : "") << token;
         }
-        mOut << '\n';
+        out << '\n';
     }
+}
+
+void BoardSim::dump()
+{
+    dumpBoard(*mField, mOut);
 }
 
 bool BoardSim::playRandomUsefulSwap()

@@ -1,9 +1,12 @@
 #pragma once
 // The process-wide list of tutorial sequences, kept by the application, and
 // the "tutorial" section of the profile file that restores their positions.
-// Sequences arrive with the tutorial lessons; until then the list is empty.
+// The application's set-up fills the list from "tutorial_lua".
 
 #include <memory>
+#include <vector>
+
+#include "tutorial/tutorial_sequence.h"
 
 namespace AE {
 class DataStream;
@@ -17,12 +20,19 @@ public:
     // Deletes the registry with its sequences.
     static void destroy();
 
+    // Appends unless the sequence is already listed; the registry owns it.
+    void add(TutorialSequence* sequence);
+    // The current lesson of every sequence, in list order.
+    void update(float dt);
+
     // Count, then per sequence its name, a 0 byte, the length 4 and its
     // position.
     void save(AE::DataStream& stream) const;
     // Reads the section to its end; entries naming no sequence of the list
     // are ignored.
     void load(AE::DataStream& stream);
+
+    std::vector<std::unique_ptr<TutorialSequence>> sequences;
 
 private:
     TutorialRegistry() = default;
