@@ -220,46 +220,52 @@ void GameApplication::applyProfileSettings()
     sound->setGroup0Volume(profile->soundVolume);
 }
 
+void runStateFrame(GameStateManager& states, float dt)
+{
+    if (IGameState* pending = states.getPending()) {
+        states.switchTo(pending);
+        return;
+    }
+    states.updating = true;
+    if (IGameState* current = states.getCurrent(); current && current->isLoaded()) {
+        current->update(dt);
+        TutorialRegistry::instance()->update(dt);
+    }
+    states.updating = false;
+}
+
+void notifyOrientation(GameStateManager& states, bool portrait)
+{
+    states.portrait = portrait;
+    if (IGameState* current = states.getCurrent(); current && current->isLoaded())
+        current->applyOrientation(portrait);
+    if (DialogWindowManager* windows = DialogWindowManager::instancePtr()) {
+        for (DialogWindow* window : std::vector<DialogWindow*>(windows->windows)) {
+            if (!window->removalMark)
+                window->refreshScene();
+        }
+    }
+    const GameProperties* properties = GameProperties::instancePtr();
+    if (Mode* mode = properties ? properties->currentMode : nullptr)
+        mode->layoutLevelUi(portrait);
+}
+
 void GameApplication::update()
 {
     applyProfileSettings();
     const float dt = gameStep(VQ::TimerManager::instance()->frameTime());
     DialogWindowManager::instance()->update(dt);
-
-    GameStateManager* states = mStateManager;
-    if (IGameState* pending = states->getPending()) {
-        states->switchTo(pending);
-    } else {
-        states->updating = true;
-        if (IGameState* current = states->getCurrent(); current && current->isLoaded()) {
-            current->update(dt);
-            TutorialRegistry::instance()->update(dt);
-        }
-        states->updating = false;
-    }
+    runStateFrame(*mStateManager, dt);
 
     const bool portrait = platformIsPortrait();
-    if (portrait != states->portrait)
-        applyOrientationChange(portrait);
+    if (portrait != mStateManager->portrait) {
+        notifyOrientation(*mStateManager, portrait);
+        mPortrait = portrait;
+        applySceneNodeLayout(mLoadingScene);
+    }
 
     if (mSocialIcon && mSocialIcon->scene)
         AE::ISceneNode::update(mSocialIcon->scene, dt);
-}
-
-void GameApplication::applyOrientationChange(bool portrait)
-{
-    GameStateManager* states = mStateManager;
-    states->portrait = portrait;
-    if (IGameState* current = states->getCurrent(); current && current->isLoaded())
-        current->applyOrientation(portrait);
-    for (DialogWindow* window : std::vector<DialogWindow*>(DialogWindowManager::instance()->windows)) {
-        if (!window->removalMark)
-            window->refreshScene();
-    }
-    if (Mode* mode = GameProperties::instance()->currentMode)
-        mode->layoutLevelUi(portrait);
-    mPortrait = portrait;
-    applySceneNodeLayout(mLoadingScene);
 }
 
 void GameApplication::present()

@@ -41,9 +41,6 @@ public:
 private:
     // The profile's cursor flag and volumes, applied every frame.
     void applyProfileSettings();
-    // The orientation changed: the states, the windows, the mode and the
-    // loading scene are laid out again.
-    void applyOrientationChange(bool portrait);
     void present();
 
     GameStateManager* mStateManager = nullptr;  // owned
@@ -60,6 +57,15 @@ private:
     // least as high as wide.
     bool mPortrait = false;
 };
+
+// The states' part of a game frame: a pending switch is carried out and
+// nothing is updated; otherwise the current state, when loaded, and the
+// tutorial are updated, and a switch they ask for is left pending.
+void runStateFrame(GameStateManager& states, float dt);
+
+// The orientation changed: the manager's flag, the current state when
+// loaded, every window not marked for removal and the current mode.
+void notifyOrientation(GameStateManager& states, bool portrait);
 
 // The one game application; null before it is constructed.
 GameApplication*& gameApplication();
