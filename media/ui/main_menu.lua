@@ -11,7 +11,7 @@ local function menuButton(id, y, textKey)
         },
         states = {
             { id = "onIdle", propertyChanges = {
-                { target = id .. "Idle", property = "transparency", duration = 0.15, value = 1 },
+                { target = id .. "Idle", property = "transparency", duration = 0, value = 1 },
                 { target = id .. "High", property = "transparency", duration = 0.15, value = 0 } } },
             { id = "onSelect", propertyChanges = {
                 { target = id .. "High", property = "transparency", duration = 0.15, value = 1 } } },
@@ -50,12 +50,12 @@ MainMenu = {
     },
 }
 
--- Shown, every piece fades in: the root's "onIdle" brings each child to
--- full opacity.
+-- Shown, every piece is there at once (the loading screen was before it):
+-- the root's "onIdle" brings each child to full opacity.
 do
-    local changes = { { target = "mainMenu", property = "transparency", duration = 0.3, value = 1 } }
+    local changes = { { target = "mainMenu", property = "transparency", duration = 0, value = 1 } }
     for _, child in ipairs(MainMenu.childs) do
-        table.insert(changes, { target = child.id, property = "transparency", duration = 0.3, value = 1 })
+        table.insert(changes, { target = child.id, property = "transparency", duration = 0, value = 1 })
     end
     MainMenu.states = { { id = "onIdle", propertyChanges = changes } }
 end

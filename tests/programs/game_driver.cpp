@@ -258,6 +258,9 @@ struct Until {
 } gUntil;
 // The current state when the last frame was drawn, if it drew it.
 IGameState* gDrawn = nullptr;
+// The current state, when loaded, as the last frame began: a job may end
+// while a frame runs, and that frame draws the state before any update.
+IGameState* gReady = nullptr;
 
 constexpr uint32_t POINTER_MOVE = 0;
 constexpr uint32_t POINTER_CLICK = ~0u;
@@ -280,13 +283,14 @@ void queueClick(float x, float y)
     queuePointer(x, y, SDL_MOUSEBUTTONUP);
 }
 
-// The state was current and loaded when the last frame was drawn, and
-// still is.
+// The state was current and loaded when the last frame began and when it
+// was drawn, and still is.
 bool untilReached()
 {
     GameStateManager* manager = states();
     IGameState* current = manager ? manager->getCurrent() : nullptr;
-    return current && current == gDrawn && manager->findState(gUntil.state) == current && current->isLoaded();
+    return current && current == gDrawn && current == gReady && manager->findState(gUntil.state) == current &&
+           current->isLoaded();
 }
 
 void quitGame()
@@ -479,6 +483,8 @@ void waitForJobs()
     }
 }
 
+void runCommandsUntilAFrameIsDue();
+
 // Between two frames: returns when the next frame is to run.
 void betweenFrames(uint64_t)
 {
@@ -490,6 +496,15 @@ void betweenFrames(uint64_t)
     IGameState* current = manager ? manager->getCurrent() : nullptr;
     gDrawn = current && current->isLoaded() ? current : nullptr;
     waitForJobs();
+    IGameState* ready = manager ? manager->getCurrent() : nullptr;
+    ready = ready && ready->isLoaded() ? ready : nullptr;
+    runCommandsUntilAFrameIsDue();
+    gReady = ready;
+}
+
+// Reads and carries out commands until one asks for a frame (or the end).
+void runCommandsUntilAFrameIsDue()
+{
     for (;;) {
         if (gUntil.active) {
             if (untilReached()) {

@@ -2079,21 +2079,30 @@ void drawWord(Canvas& c, const std::string& word, float cx, float y0, float cell
     const float advance = cell * 6.0f;
     const float width = advance * float(word.size()) - cell;
     const float x0 = cx - width / 2.0f;
+    // Signed distance to the letters' cells: outside, to the nearest lit
+    // cell; inside, minus the distance to the nearest unlit one, so that
+    // joined cells have no seam.
+    auto lit = [&](int column, int row) {
+        if (row < 0 || row >= 7 || column < 0)
+            return false;
+        const int letter = column / 6;
+        const int k = column % 6;
+        return letter < int(word.size()) && k < 5 && glyphRows(word[size_t(letter)])[row * 5 + k] == '1';
+    };
     auto distance = [&](float x, float y) {
+        const int column = int(std::floor((x - x0) / cell));
+        const int row = int(std::floor((y - y0) / cell));
+        const bool inside = lit(column, row);
         float best = 1e9f;
-        for (size_t i = 0; i < word.size(); ++i) {
-            const char* rows = glyphRows(word[i]);
-            const float gx = x0 + advance * float(i);
-            for (int r = 0; r < 7; ++r)
-                for (int k = 0; k < 5; ++k) {
-                    if (rows[r * 5 + k] != '1')
-                        continue;
-                    const float bx = gx + cell * (float(k) + 0.5f);
-                    const float by = y0 + cell * (float(r) + 0.5f);
-                    best = std::min(best, boxDistance(x, y, bx, by, cell * 0.5f, cell * 0.5f, cell * 0.15f));
-                }
-        }
-        return best;
+        for (int r = row - 2; r <= row + 2; ++r)
+            for (int k = column - 2; k <= column + 2; ++k) {
+                if (lit(k, r) == inside)
+                    continue;
+                const float bx = x0 + cell * (float(k) + 0.5f);
+                const float by = y0 + cell * (float(r) + 0.5f);
+                best = std::min(best, boxDistance(x, y, bx, by, cell * 0.5f, cell * 0.5f, 0.0f));
+            }
+        return inside ? -best : best;
     };
     const int top = int(y0) - 8;
     const int height = int(cell * 7.0f) + 20;
@@ -2155,7 +2164,7 @@ Canvas drawLogoStudio()
     drawShape(
         c, 412, 60, 40, 40, [](float x, float y) { return std::fabs(circleDistance(x, y, 20.0f, 26.0f, 13.0f)) - 3.0f; },
         [](float, float, float) { return BRASS; }, 1.5f);
-    drawWord(c, "CARROWMERE", 432.0f, 320.0f, 9.0f);
+    drawWord(c, "CARROWMERE", 432.0f, 320.0f, 8.0f);
     return c;
 }
 
@@ -2163,7 +2172,7 @@ Canvas drawLogoStudio()
 Canvas drawLogoTitle()
 {
     Canvas c = drawCardNight(Rgbf{120, 80, 160});
-    drawWord(c, "LANTERRA", 432.0f, 150.0f, 14.0f);
+    drawWord(c, "LANTERRA", 432.0f, 160.0f, 11.0f);
     const Rgbf gems[6] = {{214, 58, 58}, {70, 180, 90}, {70, 120, 220}, {170, 80, 200}, {240, 200, 60}, {240, 130, 40}};
     for (int i = 0; i < 6; ++i) {
         const float cx = 432.0f + (float(i) - 2.5f) * 64.0f;
