@@ -2,7 +2,8 @@
 // built with UIManager::loadUI, the trees are updated with the pointer
 // pressing and releasing over them and keys typed, drawn on the recording
 // device and removed. The shipped content (fonts, presets, the widget atlas,
-// the other UI scripts) is there to be referred to. A fatal report in the
+// the scenes of the scene-node hosts and scene lists, the other UI scripts)
+// is there to be referred to. A fatal report in the
 // middle of a build is turned into an exception and must leave nothing
 // behind. Inputs are kept to data by FuzzSupport::looksLikeCallFreeData;
 // an input that names itself is passed over too, since a table that builds

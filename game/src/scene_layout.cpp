@@ -7,6 +7,7 @@
 #include "field_scene.h"
 #include "game_state_manager.h"
 #include "render_system.h"
+#include "ui/ui_scene_node.h"
 
 namespace {
 
@@ -165,4 +166,14 @@ void applySceneNodeLayout(AE::ISceneNode* node)
     const std::vector<AE::ISceneNode*> children = node->children;
     for (AE::ISceneNode* child : children)
         applySceneNodeLayout(child);
+}
+
+void applyWidgetLayout(VQ::UIWidget* widget)
+{
+    if (!widget)
+        return;
+    if (widget->getType() == VQ::UIWidget::TYPE_SCENE_NODE)
+        applySceneNodeLayout(static_cast<VQ::UISceneNode*>(widget)->node);
+    for (size_t i = 0; i < widget->children.size(); ++i)
+        applyWidgetLayout(widget->children[i]);
 }

@@ -11,6 +11,9 @@
 namespace AE {
 class ISceneNode;
 }
+namespace VQ {
+class UIWidget;
+}
 
 // One layout placing, read.
 struct SceneLayoutSpec {
@@ -45,3 +48,7 @@ VQ::Vector2f layoutMargins();
 // Applies the node's first layout marker of the current orientation, then
 // lays out its children; nothing for null.
 void applySceneNodeLayout(AE::ISceneNode* node);
+
+// Lays out the scene of every scene-node host in the widget's tree, the
+// widget first, then its children in order; nothing for null.
+void applyWidgetLayout(VQ::UIWidget* widget);

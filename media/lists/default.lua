@@ -107,4 +107,13 @@ filelist = {
     { name = "facebook_message_wnd_ui", filename = "ui/facebook_message_wnd.lua" },
     { name = "buy_valuta_window_ui", filename = "ui/buy_valuta_window.lua" },
     { name = "dialog_1_xml", filename = "scenes/dialog_1.xml" },
+    -- The scene lists and the scene-node host's window.
+    { name = "scene_list_png", filename = "images/scene_list.png" },
+    { name = "scene_list_sprites", filename = "scripts/scene_list_sprites.lua" },
+    { name = "scene_list_sxml", filename = "scripts/scene_list_sprites.xml" },
+    { name = "scene_window_xml", filename = "scenes/scene_window.xml" },
+    { name = "scene_strip_list_xml", filename = "scenes/scene_strip_list.xml" },
+    { name = "scene_book_list_xml", filename = "scenes/scene_book_list.xml" },
+    { name = "scene_list_item_xml", filename = "scenes/scene_list_item.xml" },
+    { name = "scene_list_gallery_ui", filename = "ui/scene_list_gallery.lua" },
 }

@@ -1,7 +1,7 @@
 -- A window that shows every basic widget class: panel, title, buttons
 -- (idle, highlighted, pressed, disabled, one shared by "instance"), a check
 -- box, a text edit and labels, with a popup and a hint strip built as
--- related roots.
+-- related roots; beside it a scene-node host.
 
 WidgetGallery = {
     id = "gallery", class = "UIWidget", position = { 563, 275 },
@@ -87,6 +87,24 @@ WidgetGallery = {
 
         { id = "footer", class = "UILabel", text = "#GALLERY_FOOTER", fontPreset = "font_presets_lua:small",
           color = { 110, 80, 50, 255 }, position = { 40, 350 }, size = { 520, 40 }, halign = 1, valign = 1 },
+
+        -- Scene-node hosts: a window scene beside the gallery whose markers
+        -- follow the host's states, and inside it a host that borrows the
+        -- window's lantern and lifts it while the pointer is on it.
+        { id = "sceneHost", class = "UISceneNode", scene = "scene_window_xml", position = { -470, 40 },
+          states = {
+              { id = "onIdle", propertyChanges = {
+                  { target = "sceneHost", property = "transparency", duration = 0.25, value = 1 } } },
+          },
+          childs = {
+              { id = "lampHost", class = "UISceneNode", scene = "@parent/window/lamp",
+                states = {
+                    { id = "onIdle", propertyChanges = {
+                        { target = "lampHost", property = "offset", duration = 0.15, value = { 0, 0 } } } },
+                    { id = "onSelect", propertyChanges = {
+                        { target = "lampHost", property = "offset", duration = 0.15, value = { 0, -14 } } } },
+                } },
+          } },
     },
     states = {
         { id = "onIdle", propertyChanges = {

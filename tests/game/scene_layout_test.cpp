@@ -8,6 +8,7 @@
 #include "../engine/animationeditor/scene_test_nodes.h"
 #include "game_state_manager.h"
 #include "scene_layout.h"
+#include "ui/ui_scene_node.h"
 
 namespace {
 
@@ -105,6 +106,33 @@ TEST_F(SceneLayoutTest, DisablingReachesTheDescendantsWhoseMarkersStillApply)
     EXPECT_FALSE(node->enabled);
     EXPECT_FALSE(child->enabled);
     EXPECT_FLOAT_EQ(child->posY, 5);
+}
+
+TEST_F(SceneLayoutTest, WidgetTreesLayOutTheScenesOfTheirHostsInOrder)
+{
+    // Hosts of nodes of the test's tree, given them after their building.
+    VQ::UIWidget window("window", nullptr);
+    auto* first = new VQ::UISceneNode("first", &window, nullptr, false);
+    window.insertChild(first, 0);
+    auto* panel = new VQ::UIWidget("panel", &window);
+    window.insertChild(panel, 1);
+    auto* second = new VQ::UISceneNode("second", panel, nullptr, false);
+    panel->insertChild(second, 0);
+
+    AE::ISceneNode* a = nodeWith({"#hor:l-10"});
+    AE::ISceneNode* b = nodeWith({"#hor:t!-20"});
+    AE::ISceneNode* under = SceneTest::addGroup(b, "under");
+    under->addMarker(std::make_unique<AE::Marker>("#hor:r!-6"));
+    first->node = a;
+    second->node = b;
+    applyWidgetLayout(&window);
+    EXPECT_FLOAT_EQ(a->posX, 10);
+    EXPECT_FLOAT_EQ(b->posY, 20);
+    EXPECT_FLOAT_EQ(under->posX, 1720);
+    // A host without a node and no widget at all are passed over.
+    first->node = nullptr;
+    applyWidgetLayout(&window);
+    applyWidgetLayout(nullptr);
 }
 
 }  // namespace

@@ -13,7 +13,10 @@
 //   caret         the caret of every text edit shown now (its blink)
 //   sound         prints "playing <click sound>" when the buttons' click sound
 //                 plays, else "silent"
+//   lists         prints each scene list's scroll position, whether its
+//                 helper drags and whether it coasts: "list NAME P D I"
 //   save:FILE     saves the frame drawn after the previous step
+// A click on a button of a scene list's item prints "clicked ITEM:BUTTON".
 #include <SDL.h>
 
 #include <cstdio>
@@ -32,7 +35,9 @@
 #include "sprite.h"
 #include "sprite_manager.h"
 #include "timer_manager.h"
+#include "ui/scrolling_helper.h"
 #include "ui/ui_manager.h"
+#include "ui/ui_scene_list.h"
 #include "ui/ui_text_edit.h"
 
 namespace {
@@ -41,6 +46,22 @@ std::string gScript;
 std::string gTable;
 std::vector<std::string> gSteps;
 
+void forEachSceneList(VQ::UIWidget* widget, const std::function<void(VQ::UISceneList&)>& f)
+{
+    if (auto* list = dynamic_cast<VQ::UISceneList*>(widget))
+        f(*list);
+    for (VQ::UIWidget* child : widget->children)
+        forEachSceneList(child, f);
+}
+
+struct ClickPrinter : VQ::UISceneListItemListener {
+    void onElementClicked(VQ::UISceneListItem* item, const std::string& element) override
+    {
+        std::printf("clicked %s:%s\n", item->name.c_str(), element.c_str());
+        std::fflush(stdout);
+    }
+} gClickPrinter;
+
 class CaptureApplication : public Application {
 public:
     CaptureApplication() { application() = this; }
@@ -48,6 +69,11 @@ public:
     void create() override
     {
         VQ::UIManager::instance()->loadUI(gScript, gTable, nullptr, "default");
+        for (VQ::UIWidget* root : VQ::UIManager::instance()->roots())
+            forEachSceneList(root, [](VQ::UISceneList& list) {
+                for (VQ::UISceneListItem* item : list.items)
+                    item->addListener(&gClickPrinter);
+            });
         backdrop = VQ::SpriteManager<VQ::Sprite>::instance()->createSpriteFromTexture(nullptr);
     }
 
@@ -176,6 +202,14 @@ void step(uint64_t frameNumber)
     } else if (verb == "sound") {
         std::printf("%s\n", clickSoundPlaying() ? ("playing " + VQ::UIManager::instance()->clickSoundName).c_str()
                                                 : "silent");
+        std::fflush(stdout);
+    } else if (verb == "lists") {
+        for (VQ::UIWidget* root : VQ::UIManager::instance()->roots())
+            forEachSceneList(root, [](VQ::UISceneList& list) {
+                auto* strip = dynamic_cast<VQ::StripScrollingHelper*>(list.scrollingHelper.get());
+                std::printf("list %s %.1f %d %d\n", list.name.c_str(), double(list.scrollPosition()),
+                            int(list.scrollingHelper->dragging), int(strip && strip->inertia));
+            });
         std::fflush(stdout);
     } else if (verb == "save") {
         saveBackBuffer(arg, frameNumber);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/picture.h"
 #include "support/test_support.h"
 
 using namespace TestSupport;
@@ -223,3 +224,25 @@ TEST(BoardSimProgram, BadCommandsAndArgumentsAreReported)
 }
 
 }  // namespace
+
+// The first frame drawn is the one most likely to lose what was loaded for
+// it (textures reach the device at a frame's end) and, with the distortion
+// pass, the one that moves the scene into its texture half-way.
+TEST(BoardSimProgram, TheFirstShotShowsTheWholeBoardWithAndWithoutDistortion)
+{
+    const TempDir dir;
+    for (const char* distortion : {"0", "1"}) {
+        SCOPED_TRACE(distortion);
+        const std::string commands = std::string("settle\nswap 7 6 8 6\nstep 0.6\ndistortion ") + distortion +
+                                     "\nshot first.png\nquit\n";
+        const SimRun run = runBoardSim(dir, MEDIA + " level_2_lua --seed 5 --draw", commands);
+        ASSERT_EQ(run.exitCode, 0);
+        Picture shot;
+        ASSERT_TRUE(shot.read(dir.file("first.png")));
+        // The backdrop is indigo night; the board's chips are bright. The
+        // middle third of the workspace is the board.
+        const int bright = shot.count(shot.width / 3, shot.height / 3, 2 * shot.width / 3, 2 * shot.height / 3,
+                                      [](uint8_t r, uint8_t g, uint8_t b) { return std::max({r, g, b}) > 120; });
+        EXPECT_GT(bright, int(shot.width * shot.height / 9 / 10));
+    }
+}

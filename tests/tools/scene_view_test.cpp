@@ -75,7 +75,7 @@ double lanternColumn(const Picture& p, uint32_t y0, uint32_t y1)
 TEST(SceneViewProgram, ShippedTreesMatchTheirExpectations)
 {
     TempDir dir;
-    for (const std::string scene : {"loading_scene", "dialog_example"}) {
+    for (const std::string scene : {"loading_scene", "dialog_example", "scene_window", "scene_list_item"}) {
         const ViewRun run = runSceneView(dir, scene + "_xml --dump");
         ASSERT_EQ(run.exitCode, 0) << readFile(dir.file("stderr.txt"));
         EXPECT_EQ(run.output, readFile(fixturePath("scene_view/" + scene + "_dump.txt"))) << scene;

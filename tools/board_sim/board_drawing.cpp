@@ -64,15 +64,11 @@ bool BoardDrawing::shot(BoardRenderer& renderer, const std::string& path, std::s
         error = mError;
         return false;
     }
-    if (mRender->distortionEnabled()) {
-        // The render system moves a frame's scene into its scene texture
-        // when the distortion pass first draws, and that first frame loses
-        // what was drawn before the move; once a distortion frame has been
-        // drawn, frames start in the texture. An empty one, drawn first,
-        // leaves the shot whole.
+    if (mFrames == 0) {
+        // Textures loaded for the level reach the device at the end of a
+        // frame, and a sprite whose texture is not there yet is skipped: an
+        // empty frame first lets the first shot show the whole board.
         mRender->beginFrame();
-        mRender->beginDistortion();
-        mRender->endDistortion();
         mRender->endFrame();
     }
     mRender->beginFrame();

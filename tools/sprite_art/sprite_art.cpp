@@ -689,30 +689,45 @@ Rgbf woodAt(int x, int y, float light)
     return scaled(mix(WOOD, WOOD_LIGHT, grain * 0.7f), light);
 }
 
+// A window's wooden frame with its brass trim, `frame` texels wide, in a
+// window `h` tall: the colour `depth` texels inside the edge, or nothing
+// inside the trim.
+std::optional<Rgbf> windowFrameAt(int x, int y, int h, float depth, float frame)
+{
+    const float fy = float(y) / float(h);
+    if (depth < frame) {
+        // The frame's bevel: lit from the top left.
+        const float bevel = depth < frame * 0.5f ? 1.15f - 0.3f * fy : 0.85f + 0.2f * fy;
+        return woodAt(x, y, bevel);
+    }
+    if (depth < frame + 3.0f)
+        return mix(BRASS_LIGHT, BRASS, (depth - frame) / 3.0f);
+    if (depth < frame + 4.0f)
+        return OUTLINE;
+    return std::nullopt;
+}
+
+// The indigo title band of a window, ending in a brass line at `bottom`.
+Rgbf titleBandAt(int y, int bottom)
+{
+    if (y >= bottom - 4)
+        return mix(BRASS, BRASS_LIGHT, float(y - (bottom - 4)) / 3.0f);
+    return mix(INDIGO, INDIGO_DEEP, float(y - 20) / float(bottom - 24));
+}
+
 void drawPanel(Canvas& c)
 {
     const int w = 420;
     const int h = 280;
     const float frame = 16.0f;
     drawBox(c, 0, 0, w, h, 18.0f, [&](int x, int y, float depth) {
-        const float fy = float(y) / float(h);
-        if (depth < frame) {
-            // The frame's bevel: lit from the top left.
-            const float bevel = depth < frame * 0.5f ? 1.15f - 0.3f * fy : 0.85f + 0.2f * fy;
-            return woodAt(x, y, bevel);
-        }
-        if (depth < frame + 3.0f)
-            return mix(BRASS_LIGHT, BRASS, (depth - frame) / 3.0f);
-        if (depth < frame + 4.0f)
-            return OUTLINE;
+        if (const std::optional<Rgbf> edge = windowFrameAt(x, y, h, depth, frame))
+            return *edge;
         // The title band, then the parchment with a soft shadow under the
         // trim and darker corners.
         const float inner = depth - frame - 4.0f;
-        if (y < 60) {
-            if (y >= 56)
-                return mix(BRASS, BRASS_LIGHT, float(y - 56) / 3.0f);
-            return mix(INDIGO, INDIGO_DEEP, float(y - 20) / 36.0f);
-        }
+        if (y < 60)
+            return titleBandAt(y, 60);
         const float cx = float(x) / float(w) - 0.5f;
         const float cy = float(y) / float(h) - 0.5f;
         const float vignette = std::min(1.0f, (cx * cx + cy * cy) * 1.6f);
@@ -2228,6 +2243,169 @@ bool writeGameFlowArt(const std::string& media)
                       menuSprites());
 }
 
+// --- The scene lists' atlas ---
+//
+// The pieces the scene-list windows are drawn from, in the widget palette.
+// 1024 x 1024:
+//   list window (0, 0, 480 x 640): dark wood frame, brass trim, indigo
+//     title band, a sunken parchment well
+//   item card (488, 0, 400 x 96), mask block (896, 0, 16 x 16, white)
+//   scroll track (920, 0, 20 x 400), scroll thumb (948, 0, 28 x 72)
+//   page dots dim and lit (488, 104) and (516, 104), 24 x 24
+//   page buttons previous, next, first, last (488 + 60 i, 136, 56 x 56)
+//   book page (488, 200, 400 x 440)
+
+void drawListWindow(Canvas& c)
+{
+    const int w = 480;
+    const int h = 640;
+    const float frame = 18.0f;
+    drawBox(c, 0, 0, w, h, 20.0f, [&](int x, int y, float depth) {
+        if (const std::optional<Rgbf> edge = windowFrameAt(x, y, h, depth, frame))
+            return *edge;
+        if (y < 70)
+            return titleBandAt(y, 70);
+        // The well the items scroll in is darker parchment, shadowed from
+        // the band above.
+        const float inner = std::min(depth - frame - 4.0f, float(y - 70));
+        const float shade = 0.78f + 0.22f * std::min(1.0f, inner / 10.0f);
+        return scaled(mix(PARCHMENT_DARK, PARCHMENT, 0.35f), shade);
+    });
+}
+
+void drawItemCard(Canvas& c, int x0, int y0, int w, int h)
+{
+    drawBox(c, x0, y0, w, h, 14.0f, [&](int x, int y, float depth) {
+        if (depth < 5.0f)
+            return woodAt(x, y, 1.05f - 0.3f * float(y) / float(h));
+        if (depth < 7.0f)
+            return mix(BRASS_LIGHT, BRASS, (depth - 5.0f) / 2.0f);
+        const float cx = float(x) / float(w) - 0.5f;
+        const float cy = float(y) / float(h) - 0.5f;
+        const float vignette = std::min(1.0f, (cx * cx + cy * cy) * 1.8f);
+        return mix(PARCHMENT, PARCHMENT_DARK, vignette);
+    });
+}
+
+void drawScrollParts(Canvas& c)
+{
+    drawBox(c, 920, 0, 20, 400, 10.0f, [&](int x, int, float depth) {
+        if (depth < 2.0f)
+            return WOOD;
+        return mix(INDIGO_DEEP, INDIGO, float(x) / 20.0f);
+    });
+    drawBox(c, 948, 0, 28, 72, 13.0f, [&](int x, int y, float depth) {
+        const float light = std::clamp(1.0f - float(x) / 28.0f - float(y) / 200.0f, 0.0f, 1.0f);
+        Rgbf body = mix(scaled(BRASS, 0.72f), BRASS_LIGHT, light);
+        // Three grip lines across the middle.
+        if (depth > 6.0f && (y == 30 || y == 36 || y == 42))
+            body = scaled(body, 0.6f);
+        return body;
+    });
+}
+
+void drawPageDots(Canvas& c)
+{
+    for (int lit = 0; lit < 2; ++lit)
+        c.fill(488 + 28 * lit, 104, 24, 24, [lit](int x, int y) {
+            const float dx = float(x) - 11.5f;
+            const float dy = float(y) - 11.5f;
+            const float d = std::hypot(dx, dy);
+            if (d > 10.5f)
+                return opaque(OUTLINE, std::clamp(11.5f - d, 0.0f, 1.0f));
+            if (d > 9.0f)
+                return opaque(OUTLINE);
+            const float light = std::clamp(0.5f - (dx + dy) / 30.0f, 0.0f, 1.0f);
+            return opaque(lit ? mix(AMBER, Rgbf{255, 240, 170}, light) : mix(INDIGO_DEEP, INDIGO, light));
+        });
+}
+
+// A round brass button with an arrow: kind 0 previous, 1 next, 2 first,
+// 3 last (first and last add a bar at the arrow's tip).
+void drawPageButton(Canvas& c, int kind)
+{
+    const int x0 = 488 + 60 * kind;
+    c.fill(x0, 136, 56, 56, [kind](int x, int y) {
+        const float px = float(x) + 0.5f;
+        const float py = float(y) + 0.5f;
+        const float d = std::hypot(px - 28.0f, py - 28.0f);
+        if (d > 26.5f)
+            return opaque(OUTLINE, std::clamp(27.5f - d, 0.0f, 1.0f));
+        if (d > 25.0f)
+            return opaque(OUTLINE);
+        const bool right = kind == 1 || kind == 3;
+        // The arrow in the button's own frame, pointing right; mirrored.
+        const float ax = right ? px : 56.0f - px;
+        const float tip = kind >= 2 ? 34.0f : 38.0f;
+        const bool inArrow = ax >= 18.0f && ax <= tip && std::fabs(py - 28.0f) <= (tip - ax) * 0.75f;
+        const bool inBar = kind >= 2 && ax >= 36.0f && ax <= 41.0f && std::fabs(py - 28.0f) <= 12.0f;
+        if (inArrow || inBar)
+            return opaque(mix(INDIGO_DEEP, INDIGO, py / 56.0f));
+        if (d > 21.0f)
+            return opaque(mix(BRASS_LIGHT, BRASS, py / 56.0f));
+        const float light = std::clamp(0.55f - (px + py - 56.0f) / 70.0f, 0.0f, 1.0f);
+        return opaque(mix(AMBER, GOLD, light));
+    });
+}
+
+void drawBookPage(Canvas& c)
+{
+    drawBox(c, 488, 200, 400, 440, 16.0f, [&](int x, int y, float depth) {
+        if (depth < 4.0f)
+            return mix(BRASS, BRASS_LIGHT, float(y) / 440.0f);
+        const float fx = float(x) / 400.0f;
+        // A faint fold down the middle and ruled lines near the foot.
+        float k = 1.0f - 0.12f * std::exp(-std::pow((fx - 0.5f) * 30.0f, 2.0f));
+        if (y > 300 && y < 420 && (y - 300) % 24 == 0 && x > 40 && x < 360)
+            k *= 0.85f;
+        const float edge = std::min(1.0f, (depth - 4.0f) / 12.0f);
+        return scaled(mix(PARCHMENT_DARK, PARCHMENT, edge), k);
+    });
+}
+
+Canvas drawSceneListAtlas()
+{
+    Canvas c(1024, 1024);
+    drawListWindow(c);
+    drawItemCard(c, 488, 0, 400, 96);
+    c.fill(896, 0, 16, 16, [](int, int) { return Rgba{255, 255, 255, 255}; });
+    drawScrollParts(c);
+    drawPageDots(c);
+    for (int kind = 0; kind < 4; ++kind)
+        drawPageButton(c, kind);
+    drawBookPage(c);
+    return c;
+}
+
+std::vector<SpriteDescription> sceneListSprites()
+{
+    // The masks stretch one white block over the wells they open.
+    SpriteDescription stripMask = sprite("StripMask", "scene_list_png", {896, 0, 912, 16});
+    stripMask.size = std::array<float, 2>{420, 500};
+    SpriteDescription bookMask = sprite("BookMask", "scene_list_png", {896, 0, 912, 16});
+    bookMask.size = std::array<float, 2>{400, 440};
+    // The item's buy button: the widget atlas's idle, highlighted and
+    // pressed faces as sheet frames.
+    SpriteDescription buy = sprite("BuyButton", "widget_png", {0, 288, 160, 336});
+    buy.frames = {{0, 288, 160, 336}, {0, 340, 160, 388}, {0, 392, 160, 440}};
+    return {
+        sprite("ListWindow", "scene_list_png", {0, 0, 480, 640}),
+        sprite("ItemCard", "scene_list_png", {488, 0, 888, 96}),
+        stripMask,
+        bookMask,
+        sprite("ScrollTrack", "scene_list_png", {920, 0, 940, 400}),
+        sprite("ScrollThumb", "scene_list_png", {948, 0, 976, 72}),
+        sprite("PageDot", "scene_list_png", {488, 104, 512, 128}),
+        sprite("PageDotLit", "scene_list_png", {516, 104, 540, 128}),
+        sprite("ButtonPrev", "scene_list_png", {488, 136, 544, 192}),
+        sprite("ButtonNext", "scene_list_png", {548, 136, 604, 192}),
+        sprite("ButtonBegin", "scene_list_png", {608, 136, 664, 192}),
+        sprite("ButtonEnd", "scene_list_png", {668, 136, 724, 192}),
+        sprite("BookPage", "scene_list_png", {488, 200, 888, 640}),
+        buy,
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -2269,7 +2447,12 @@ int main(int argc, char** argv)
                     drawWidgetAtlas().save(media + "/images/widget.png") &&
                     writeTable(media, "widget", "The interface's widget pieces: panel, buttons, check box, edit "
                                "field, slider, list selection, title ribbon and close button.",
-                               widgetSprites());
+                               widgetSprites()) &&
+                    drawSceneListAtlas().save(media + "/images/scene_list.png") &&
+                    writeTable(media, "scene_list",
+                               "The scene lists' pieces: window, item card, masks, scroll bar, page dots, page "
+                               "buttons, book page and the buy button's faces.",
+                               sceneListSprites());
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

@@ -12,6 +12,9 @@
 #include "ui/ui_button.h"
 #include "ui/ui_label.h"
 #include "ui/ui_manager.h"
+#include "animationeditor/scene_node.h"
+#include "ui/ui_scene_list.h"
+#include "ui/ui_scene_node.h"
 #include "ui/ui_script_keys.h"
 #include "ui/ui_sprite.h"
 #include "ui/ui_text_edit.h"
@@ -28,6 +31,24 @@ constexpr int MAX_NESTING = 64;
 // Makes a widget of one class: the constructor and the keys read at
 // creation; the common and class keys come after.
 using WidgetMaker = std::function<std::unique_ptr<UIWidget>(LuaScript2&, const std::string&, UIWidget*)>;
+
+void forEachEntryOf(LuaScript2& script, const std::string& key, const std::function<void()>& body);
+
+// A node of the list's tree that can become an item: below the list node
+// (the list node itself would become its own child) and not yet an item's
+// (two items would delete one scene twice).
+bool usableItemNode(const UISceneList& list, AE::ISceneNode* node)
+{
+    if (!node || node == list.listNode)
+        return false;
+    for (const AE::ISceneNode* n = list.listNode; n; n = n->parent)
+        if (n == node)
+            return false;
+    for (const UISceneListItem* item : list.items)
+        if (item->scene == node)
+            return false;
+    return true;
+}
 
 template <typename T>
 WidgetMaker plain()
@@ -52,6 +73,59 @@ const std::map<std::string, WidgetMaker>& widgetClasses()
              UIKeys::readString(script, "tablename", table);
              UIKeys::readString(script, "package", package);
              return std::make_unique<UISprite>(name, parent, image, table, package);
+         }},
+        {"UISceneNode",
+         [](LuaScript2& script, const std::string& name, UIWidget* parent) {
+             std::string scene;
+             UIKeys::readString(script, "scene", scene);
+             bool owned = false;
+             AE::ISceneNode* node = resolveWidgetScene(parent, scene, owned);
+             auto host = std::make_unique<UISceneNode>(name, parent, node, owned);
+             Vector2f scale(1.0f, 1.0f);
+             if (host->node && UIKeys::readVector(script, "scale", scale)) {
+                 host->node->setScaleX(scale.x);
+                 host->node->setScaleY(scale.y);
+             }
+             return host;
+         }},
+        {"UISceneList",
+         [](LuaScript2& script, const std::string& name, UIWidget* parent) -> std::unique_ptr<UIWidget> {
+             std::string scene;
+             std::string type;
+             UIKeys::readString(script, "scene", scene);
+             UIKeys::readString(script, "type", type);
+             bool owned = false;
+             AE::ISceneNode* node = resolveWidgetScene(parent, scene, owned);
+             auto list = std::make_unique<UISceneList>(name, parent, node, type == "book" ? UISceneList::BOOK
+                                                                                       : UISceneList::STRIP,
+                                                       owned);
+             UIKeys::readUInt(script, "scrolling", list->scrollFlags);
+             std::string orient;
+             if (UIKeys::readString(script, "orient", orient))
+                 list->vertical = orient != "hor";
+             forEachEntryOf(script, "items", [&] {
+                 std::string itemScene;
+                 std::string id;
+                 UIKeys::readString(script, "scene", itemScene);
+                 UIKeys::readString(script, "id", id);
+                 UISceneListItem* item = nullptr;
+                 if (!itemScene.empty() && itemScene[0] == '/') {
+                     AE::ISceneNode* found = list->listNode->findByPath(itemScene);
+                     if (usableItemNode(*list, found))
+                         item = new UISceneListItem(id, found);
+                     else
+                         log(formatString("ERROR: Can't load scene node from %s!", itemScene.c_str()));
+                 } else {
+                     item = new UISceneListItem(itemScene, id);
+                     if (!item->scene) {
+                         delete item;
+                         item = nullptr;
+                     }
+                 }
+                 if (item)
+                     list->addItem(item);
+             });
+             return list;
          }},
     };
     return classes;
