@@ -10,13 +10,20 @@
 #include "log_system.h"
 #include "mode.h"
 #include "platform/window_sdl.h"
+#include "animationeditor/text_scene_node.h"
+#include "scene_layout.h"
+#include "shell.h"
 #include "ui/ui_manager.h"
+#include "ui/ui_scene_node.h"
 #include "ui/ui_widget.h"
 #include "utils.h"
 
 namespace {
 
 using Binder = VQ::LexBinder<MainMenu>;
+
+// The product's copyright line.
+const std::u16string COPYRIGHT = u"\u00a9 Carrowmere";
 
 // Registered by each build; "showPartner" stays bound when the menu unloads.
 const char* const UNLOADED_COMMANDS[] = {"exit", "activateMode", "showOptions", "connectFacebook"};
@@ -68,7 +75,35 @@ void MainMenu::onActivate()
     functions->registerFunction("showPartner", std::make_unique<Binder>(this, &MainMenu::showPartner));
     root = VQ::UIManager::instance()->loadUI("main_menu_ui", "MainMenu", nullptr, "default");
     root->show();
+    setConnectButton(false);
+    AE::ISceneNode* scene = rootScene();
+    if (auto* version = dynamic_cast<AE::TextSceneNode*>(scene ? scene->findNode("#version") : nullptr))
+        version->setText(VQ::versionString());
     applyOrientation(GameStateManager::instance()->isPortrait());
+    if (auto* copyright = dynamic_cast<AE::TextSceneNode*>(scene ? scene->findNode("#copyright") : nullptr)) {
+        copyright->setEnabled(true);
+        copyright->rawText = COPYRIGHT;
+        copyright->updateText();
+    }
+    if (AE::ISceneNode* partner = scene ? scene->findNode("#btnPartner") : nullptr)
+        partner->setEnabled(false);
+}
+
+AE::ISceneNode* MainMenu::rootScene() const
+{
+    auto* host = dynamic_cast<VQ::UISceneNode*>(root);
+    return host ? host->node : nullptr;
+}
+
+void MainMenu::setConnectButton(bool visible)
+{
+    VQ::UIWidget* button = root ? root->findChild("btnFacebook") : nullptr;
+    AE::ISceneNode* scene = rootScene();
+    AE::ISceneNode* backing = scene ? scene->findNode("s_bt_f_pdloja_bkg_psd") : nullptr;
+    if (!button || !backing)
+        return;
+    button->setVisible(visible);
+    backing->setEnabled(visible);
 }
 
 void MainMenu::onDeactivate()
@@ -110,6 +145,11 @@ void MainMenu::draw()
 void MainMenu::applyOrientation(bool portrait)
 {
     (void)portrait;
+    if (!root)
+        return;
+    applySceneNodeLayout(rootScene());
+    for (VQ::UIWidget* child : root->children)
+        applyWidgetLayout(child);
 }
 
 void MainMenu::onMessage(const SocialMessage* message)

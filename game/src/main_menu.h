@@ -8,6 +8,9 @@
 #include "facebook_message_dispatcher.h"
 #include "game_state.h"
 
+namespace AE {
+class ISceneNode;
+}
 namespace VQ {
 class UIWidget;
 }
@@ -39,6 +42,12 @@ public:
     void showOptions();
     void connectFacebook();
     void showPartner();
+
+    // The social connect button and its backing node in the title scene;
+    // nothing when either is missing.
+    void setConnectButton(bool visible);
+    // The title scene the root hosts; null when the root hosts none.
+    AE::ISceneNode* rootScene() const;
 
     VQ::UIWidget* root = nullptr;  // the UI manager's
 

@@ -102,6 +102,7 @@ filelist = {
     { name = "menu_sprites", filename = "scripts/menu_sprites.lua" },
     { name = "menu_sxml", filename = "scripts/menu_sprites.xml" },
     { name = "main_menu_ui", filename = "ui/main_menu.lua" },
+    { name = "main_menu_xml", filename = "scenes/main_menu.xml" },
     { name = "options_window_ui", filename = "ui/options_window.lua" },
     { name = "reset_question_window_ui", filename = "ui/reset_question_window.lua" },
     { name = "facebook_message_wnd_ui", filename = "ui/facebook_message_wnd.lua" },

@@ -1,6 +1,6 @@
--- The main menu: the dusk backdrop with the lantern, the game's title, the
--- buttons that call the menu's script commands, the version and the
--- copyright line.
+-- The main menu: its root hosts the title scene "main_menu_xml" (the dusk,
+-- the swaying lantern, the panel, the version and copyright lines); the
+-- buttons over it call the menu's script commands.
 
 local function menuButton(id, y, textKey)
     return { id = id, class = "UIButton", position = { 783, y }, customClientRect = { 0, 0, 160, 48 },
@@ -19,27 +19,12 @@ local function menuButton(id, y, textKey)
 end
 
 MainMenu = {
-    id = "mainMenu", class = "UIWidget", position = { 0, 0 }, size = { 1726, 970 },
+    id = "mainMenu", class = "UISceneNode", scene = "main_menu_xml", position = { 0, 0 },
     childs = {
-        { id = "sky", class = "UISprite", imagename = "menu_sprites", tablename = "Sky", size = { 1726, 970 } },
-        { id = "hills", class = "UISprite", imagename = "menu_sprites", tablename = "Hills",
-          position = { 0, 534 }, size = { 1726, 436 } },
-        { id = "lantern", class = "UISprite", imagename = "menu_sprites", tablename = "Lantern",
-          position = { 1290, 420 } },
-        { id = "menuPanel", class = "UISprite", imagename = "widget_sprites", tablename = "Panel",
-          position = { 653, 250 }, size = { 420, 430 } },
-        { id = "ribbon", class = "UISprite", imagename = "widget_sprites", tablename = "TitleRibbon",
-          position = { 713, 228 } },
-        { id = "title", class = "UILabel", text = "#APP_WINDOW_TITLE", fontPreset = "font_presets_lua:title",
-          position = { 733, 232 }, size = { 260, 48 } },
         menuButton("btnStart", 350, "#MENU_PLAY"),
         menuButton("btnOptions", 425, "#MENU_OPTIONS"),
-        menuButton("btnFacebook", 500, "#MENU_CONNECT"),
-        menuButton("btnExit", 575, "#MENU_EXIT"),
-        { id = "#version", class = "UILabel", text = "v1.1", fontPreset = "font_presets_lua:small",
-          position = { 24, 930 }, size = { 200, 30 } },
-        { id = "#copyright", class = "UILabel", text = "#MENU_COPYRIGHT", fontPreset = "font_presets_lua:small",
-          position = { 1402, 930 }, size = { 300, 30 }, halign = 2 },
+        menuButton("btnExit", 500, "#MENU_EXIT"),
+        menuButton("btnFacebook", 575, "#MENU_CONNECT"),
     },
     initialState = "onIdle",
     events = {
@@ -50,8 +35,7 @@ MainMenu = {
     },
 }
 
--- Shown, every piece is there at once (the loading screen was before it):
--- the root's "onIdle" brings each child to full opacity.
+-- Shown, every piece is there at once (the loading screen was before it).
 do
     local changes = { { target = "mainMenu", property = "transparency", duration = 0, value = 1 } }
     for _, child in ipairs(MainMenu.childs) do

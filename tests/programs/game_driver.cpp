@@ -39,6 +39,7 @@
 #include "shell.h"
 #include "timer_manager.h"
 #include "ui/ui_manager.h"
+#include "ui/ui_scene_node.h"
 #include "ui/ui_widget.h"
 
 namespace {
@@ -210,13 +211,28 @@ bool findNode(AE::ISceneNode* node, const std::string& name, Box& box)
     return false;
 }
 
-// Shown UI roots topmost first, then the current state's scenes.
+// The scenes hosted by the widget and its descendants.
+bool findInHostedScenes(VQ::UIWidget* widget, const std::string& name, Box& box)
+{
+    if (!widget->visible)
+        return false;
+    if (auto* host = dynamic_cast<VQ::UISceneNode*>(widget); host && host->ownsNode && findNode(host->node, name, box))
+        return true;
+    for (VQ::UIWidget* child : widget->children) {
+        if (findInHostedScenes(child, name, box))
+            return true;
+    }
+    return false;
+}
+
+// Shown UI roots topmost first (widgets, then their hosted scenes), then
+// the current state's scenes.
 bool locate(const std::string& name, Box& box)
 {
     if (VQ::UIManager* ui = VQ::UIManager::instancePtr()) {
         const std::vector<VQ::UIWidget*> shown = ui->shownStack();
         for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
-            if ((*it)->parent == nullptr && findWidget(*it, name, box))
+            if ((*it)->parent == nullptr && (findWidget(*it, name, box) || findInHostedScenes(*it, name, box)))
                 return true;
         }
     }
