@@ -104,9 +104,13 @@ filelist = {
     { name = "main_menu_ui", filename = "ui/main_menu.lua" },
     { name = "main_menu_xml", filename = "scenes/main_menu.xml" },
     { name = "options_window_ui", filename = "ui/options_window.lua" },
+    { name = "options_window_xml", filename = "scenes/options_window.xml" },
     { name = "reset_question_window_ui", filename = "ui/reset_question_window.lua" },
+    { name = "reset_question_window_xml", filename = "scenes/reset_question_window.xml" },
     { name = "facebook_message_wnd_ui", filename = "ui/facebook_message_wnd.lua" },
+    { name = "facebook_message_wnd_xml", filename = "scenes/facebook_message_wnd.xml" },
     { name = "buy_valuta_window_ui", filename = "ui/buy_valuta_window.lua" },
+    { name = "buy_valuta_window_xml", filename = "scenes/buy_valuta_window.xml" },
     { name = "dialog_1_xml", filename = "scenes/dialog_1.xml" },
     -- The scene lists and the scene-node host's window.
     { name = "scene_list_png", filename = "images/scene_list.png" },

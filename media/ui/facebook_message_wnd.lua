@@ -4,11 +4,8 @@
 FacebookMessageWnd = {
     id = "FacebookMessageWnd", class = "UIWidget", position = { 603, 335 },
     childs = {
-        { id = "gui", class = "UIWidget", size = { 520, 300 },
+        { id = "gui", class = "UISceneNode", scene = "facebook_message_wnd_xml",
           childs = {
-            { id = "frame", class = "UISprite", imagename = "widget_sprites", tablename = "Panel", size = { 520, 300 } },
-            { id = "ribbon", class = "UISprite", imagename = "widget_sprites", tablename = "TitleRibbon", position = { 110, -20 } },
-            { id = "#title", class = "UILabel", text = "#SOCIAL_TITLE", fontPreset = "font_presets_lua:title", position = { 130, -16 }, size = { 260, 48 } },
             { id = "btnClose", class = "UIButton", position = { 468, 12 }, customClientRect = { 0, 0, 40, 40 },
               childs = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
@@ -32,9 +29,6 @@ FacebookMessageWnd = {
         { id = "onIdle", propertyChanges = {
             { target = "FacebookMessageWnd", property = "transparency", duration = 0.25, value = 1 },
             { target = "gui", property = "transparency", duration = 0.25, value = 1 },
-            { target = "frame", property = "transparency", duration = 0.25, value = 1 },
-            { target = "ribbon", property = "transparency", duration = 0.25, value = 1 },
-            { target = "#title", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnClose", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnLogout", property = "transparency", duration = 0.25, value = 1 },

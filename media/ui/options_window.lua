@@ -4,11 +4,8 @@
 OptionsWindow = {
     id = "OptionsWindow", class = "UIWidget", position = { 583, 285 },
     childs = {
-        { id = "gui", class = "UIWidget", size = { 560, 400 },
+        { id = "gui", class = "UISceneNode", scene = "options_window_xml",
           childs = {
-            { id = "frame", class = "UISprite", imagename = "widget_sprites", tablename = "Panel", size = { 560, 400 } },
-            { id = "ribbon", class = "UISprite", imagename = "widget_sprites", tablename = "TitleRibbon", position = { 130, -20 } },
-            { id = "#title", class = "UILabel", text = "#OPTIONS_TITLE", fontPreset = "font_presets_lua:title", position = { 150, -16 }, size = { 260, 48 } },
             { id = "btnClose", class = "UIButton", position = { 508, 12 }, customClientRect = { 0, 0, 40, 40 },
               childs = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
@@ -45,9 +42,6 @@ OptionsWindow = {
         { id = "onIdle", propertyChanges = {
             { target = "OptionsWindow", property = "transparency", duration = 0.25, value = 1 },
             { target = "gui", property = "transparency", duration = 0.25, value = 1 },
-            { target = "frame", property = "transparency", duration = 0.25, value = 1 },
-            { target = "ribbon", property = "transparency", duration = 0.25, value = 1 },
-            { target = "#title", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnClose", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnReset", property = "transparency", duration = 0.25, value = 1 },

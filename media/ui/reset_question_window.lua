@@ -4,11 +4,8 @@
 ResetQuestionWindow = {
     id = "ResetQuestionWindow", class = "UIWidget", position = { 603, 335 },
     childs = {
-        { id = "gui", class = "UIWidget", size = { 520, 300 },
+        { id = "gui", class = "UISceneNode", scene = "reset_question_window_xml",
           childs = {
-            { id = "frame", class = "UISprite", imagename = "widget_sprites", tablename = "Panel", size = { 520, 300 } },
-            { id = "ribbon", class = "UISprite", imagename = "widget_sprites", tablename = "TitleRibbon", position = { 110, -20 } },
-            { id = "#title", class = "UILabel", text = "#RESET_QUESTION_TITLE", fontPreset = "font_presets_lua:title", position = { 130, -16 }, size = { 260, 48 } },
             { id = "btnAccept", class = "UIButton", position = { 88, 216 }, customClientRect = { 0, 0, 160, 48 },
               text = "#RESET_QUESTION_HOLD", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
               childs = {
@@ -41,9 +38,6 @@ ResetQuestionWindow = {
         { id = "onIdle", propertyChanges = {
             { target = "ResetQuestionWindow", property = "transparency", duration = 0.25, value = 1 },
             { target = "gui", property = "transparency", duration = 0.25, value = 1 },
-            { target = "frame", property = "transparency", duration = 0.25, value = 1 },
-            { target = "ribbon", property = "transparency", duration = 0.25, value = 1 },
-            { target = "#title", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnAccept", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnReject", property = "transparency", duration = 0.25, value = 1 },
         } },

@@ -1,17 +1,20 @@
-// Writes the UI script of every window of the game from one list, on one
-// pattern: a root placed at the workspace centre, its child "gui" holding
-// the parchment frame, the title ribbon with its localised title, the close
-// button and the window's named buttons, all from the widget atlas.
+// Writes the UI script and the scene of every window of the game from one
+// list, on one pattern: a root placed at the workspace centre, its child
+// "gui" hosting the window's scene (the parchment frame, the title ribbon
+// with its localised title; markers "init", "show", "hide", "onIdle",
+// "onHide") and holding the close button and the window's named buttons,
+// all from the widget atlas.
 //
 //     ui_gen <media folder>
 //
-// Writes ui/<script>.lua for each window; the output is the same on every
+// Writes ui/<script>.lua and scenes/<script>.xml for each window; the output is the same on every
 // run. Later windows join the list.
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -89,17 +92,8 @@ std::string script(const Window& w)
         << w.table << " = {\n"
         << "    id = \"" << w.table << "\", class = \"UIWidget\", position = { " << x << ", " << y << " },\n"
         << "    childs = {\n"
-        << "        { id = \"gui\", class = \"UIWidget\", size = { " << w.width << ", " << w.height << " },\n"
-        << "          childs = {\n"
-        << "            { id = \"frame\", class = \"UISprite\", imagename = \"widget_sprites\", tablename = \"Panel\", "
-           "size = { "
-        << w.width << ", " << w.height << " } },\n"
-        << "            { id = \"ribbon\", class = \"UISprite\", imagename = \"widget_sprites\", tablename = "
-           "\"TitleRibbon\", position = { "
-        << (w.width - 300) / 2 << ", -20 } },\n"
-        << "            { id = \"#title\", class = \"UILabel\", text = \"#" << w.titleKey
-        << "\", fontPreset = \"font_presets_lua:title\", position = { " << (w.width - 300) / 2 + 20
-        << ", -16 }, size = { 260, 48 } },\n";
+        << "        { id = \"gui\", class = \"UISceneNode\", scene = \"" << w.script << "_xml\",\n"
+        << "          childs = {\n";
     if (w.closeButton) {
         out << "            { id = \"btnClose\", class = \"UIButton\", position = { " << w.width - 52
             << ", 12 }, customClientRect = { 0, 0, 40, 40 },\n"
@@ -116,7 +110,7 @@ std::string script(const Window& w)
         bx += BUTTON_WIDTH + BUTTON_GAP;
     }
     // Shown, every piece fades in with the window.
-    std::vector<std::string> pieces = {w.table, "gui", "frame", "ribbon", "#title"};
+    std::vector<std::string> pieces = {w.table, "gui"};
     if (w.closeButton) {
         pieces.push_back("btnClose");
         pieces.push_back("btnCloseFace");
@@ -136,6 +130,71 @@ std::string script(const Window& w)
     return out.str();
 }
 
+// The window's scene: the parchment frame, the title ribbon and its
+// localised title about a centred origin, so that the window grows from its
+// middle; "init" puts it small and clear, "show" and "hide" play it in and
+// out over eight frames, "onIdle" and "onHide" are left to the window.
+std::string scene(const Window& w)
+{
+    const float cx = float(w.width) / 2.0f;
+    const float cy = float(w.height) / 2.0f;
+    std::ostringstream out;
+    out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        << "<!-- " << w.comment << " Written by tools/ui_gen from its window list. -->\n"
+        << "<Scene>\n"
+        << "  <Object name=\"window\">\n"
+        << "    <Parameters X=\"" << cx << "\" Y=\"" << cy
+        << "\" Z=\"0\" angle=\"0\" scaleX=\"1\" scaleY=\"1\" R=\"1\" G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" "
+           "PivotPointY=\"0\" Enable=\"1\"/>\n"
+        << "    <frames loop=\"0\">\n";
+    for (const auto& [frame, scale, alpha] : {std::tuple{0, "0.9", "0"}, std::tuple{8, "1", "1"}}) {
+        out << "      <frame StartFrame=\"" << frame << "\"><Attributes X=\"" << cx << "\" Y=\"" << cy
+            << "\" Z=\"0\" angle=\"0\" scaleX=\"" << scale << "\" scaleY=\"" << scale
+            << "\" R=\"1\" G=\"1\" B=\"1\" A=\"" << alpha << "\" PivotPointX=\"0\" PivotPointY=\"0\"/></frame>\n";
+    }
+    out << "    </frames>\n"
+        << "    <Childs>\n"
+        << "      <Object type=\"Sprite\" name=\"frame\" filename=\"widget_sprites\" tablename=\"Panel\">\n"
+        << "        <Parameters X=\"" << -cx << "\" Y=\"" << -cy << "\" Z=\"2\" angle=\"0\" scaleX=\""
+        << float(w.width) / 420.0f << "\" scaleY=\"" << float(w.height) / 280.0f
+        << "\" R=\"1\" G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" PivotPointY=\"0\" Enable=\"1\"/>\n"
+        << "      </Object>\n"
+        << "      <Object type=\"Sprite\" name=\"ribbon\" filename=\"widget_sprites\" tablename=\"TitleRibbon\">\n"
+        << "        <Parameters X=\"-150\" Y=\"" << -cy - 20.0f
+        << "\" Z=\"1\" angle=\"0\" scaleX=\"1\" scaleY=\"1\" R=\"1\" G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" "
+           "PivotPointY=\"0\" Enable=\"1\"/>\n"
+        << "      </Object>\n"
+        << "      <Object type=\"Text\" name=\"#title\" filename=\"font2_fnt\">\n"
+        << "        <Parameters X=\"-130\" Y=\"" << -cy - 16.0f
+        << "\" Z=\"0\" angle=\"0\" scaleX=\"1\" scaleY=\"1\" R=\"1\" G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" "
+           "PivotPointY=\"0\" Enable=\"1\" Text=\""
+        << w.titleKey
+        << "\" LocaleEnable=\"1\" TextAreaX=\"260\" TextAreaY=\"48\" MaxChar=\"-1\" AutoScale=\"1\" PixelPrec=\"1\" "
+           "UsePreset=\"1\" Preset=\"title\"/>\n"
+        << "      </Object>\n"
+        << "    </Childs>\n"
+        << "  </Object>\n"
+        << "  <markers>\n";
+    const char* markers[][2] = {{"init", "0\" to=\"0"}, {"show", "0\" to=\"8"}, {"hide", "8\" to=\"0"}};
+    for (const auto& marker : markers)
+        out << "    <marker>\n      <name>" << marker[0] << "</name>\n      <playList>\n        <entry name=\"window\" from=\""
+            << marker[1] << "\"/>\n      </playList>\n    </marker>\n";
+    out << "    <marker>\n      <name>onIdle</name>\n      <playList/>\n    </marker>\n"
+        << "    <marker>\n      <name>onHide</name>\n      <playList/>\n    </marker>\n"
+        << "  </markers>\n"
+        << "</Scene>\n";
+    return out.str();
+}
+
+bool writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary);
+    file << text;
+    if (!file)
+        std::fprintf(stderr, "ui_gen: cannot write %s\n", path.c_str());
+    return static_cast<bool>(file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -146,13 +205,9 @@ int main(int argc, char** argv)
     }
     const std::string media = argv[1];
     for (const Window& w : windows()) {
-        const std::string path = media + "/ui/" + w.script + ".lua";
-        std::ofstream file(path, std::ios::binary);
-        file << script(w);
-        if (!file) {
-            std::fprintf(stderr, "ui_gen: cannot write %s\n", path.c_str());
+        if (!writeText(media + "/ui/" + w.script + ".lua", script(w)) ||
+            !writeText(media + "/scenes/" + w.script + ".xml", scene(w)))
             return 1;
-        }
     }
     return 0;
 }
