@@ -20,7 +20,9 @@
 #include "movie_state.h"
 #include "render_system.h"
 #include "sprite.h"
+#include "scene_layout.h"
 #include "support/save_fixture.h"
+#include "support/shipped_content_fixture.h"
 #include "support/ui_fixture.h"
 #include "tutorial/tutorial_registry.h"
 
@@ -580,4 +582,38 @@ TEST_F(LogoStateTest, TheGamesManagerRegistersItsStatesLoadsTheLogoAndTakesItsCo
         EXPECT_EQ(game.getCurrent(), static_cast<IGameState*>(game.getGameLevel()));
     }
     EXPECT_EQ(mFunctions->find("setState"), nullptr);
+}
+
+// --- The loading screen in both orientations ---
+
+using LoadingSceneLayout = ShippedContentTest;
+
+TEST_F(LoadingSceneLayout, ThePortraitPlacingsFitTheNarrowSceneAndTheLandscapeOnesComeBack)
+{
+    GameStateManager states(nullptr);
+    std::unique_ptr<AE::ISceneNode> scene(AE::loadScene("loading_scene_xml"));
+    ASSERT_NE(scene, nullptr);
+    struct Case {
+        const char* node;
+        float x, y, scaleX;
+    };
+    const Case portrait[] = {
+        {"sky", -24, -16, 63.625f}, {"hills", -27, 1290, 2.37f}, {"lantern_anchor", -378, 300, 1},
+        {"gems", 153, 1000, 1},     {"loading", 310, 1110, 1.4f},
+    };
+    const Case landscape[] = {
+        {"sky", -24, -16, 110.875f}, {"hills", -27, 538, 4.12f}, {"lantern_anchor", 0, 0, 1},
+        {"gems", 531, 700, 1},       {"loading", 688, 810, 1.4f},
+    };
+    for (const bool upright : {true, false}) {
+        states.portrait = upright;
+        applySceneNodeLayout(scene.get());
+        for (const Case& c : upright ? portrait : landscape) {
+            AE::ISceneNode* node = scene->findNode(c.node);
+            ASSERT_NE(node, nullptr) << c.node;
+            EXPECT_FLOAT_EQ(node->posX, c.x) << c.node << " " << upright;
+            EXPECT_FLOAT_EQ(node->posY, c.y) << c.node << " " << upright;
+            EXPECT_FLOAT_EQ(node->scaleX, c.scaleX) << c.node << " " << upright;
+        }
+    }
 }
