@@ -16,7 +16,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static GameStateManager states;
+    static GameStateManager states{nullptr};
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     const SceneLayoutSpec placing = parseSceneLayoutSpec(text);

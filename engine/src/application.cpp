@@ -186,7 +186,10 @@ void Application::frameUpdate()
         return;
     if (videoPlayer)
         videoPlayer->update();
-    timerManager->tick();
+    if (uint64_t (*clock)() = shellState().hooks.frameClock)
+        timerManager->tickAt(clock());
+    else
+        timerManager->tick();
     if (MouseDevice* mouse = inputManager->mouse())
         mouse->update();
     if (KeyboardDevice* keyboard = inputManager->keyboard())

@@ -384,7 +384,7 @@ int mainLoop()
         }
 
         const uint64_t elapsed = tickCountMilliseconds() - frameStart;
-        if (elapsed < FRAME_MILLISECONDS)
+        if (!shell.hooks.noPacing && elapsed < FRAME_MILLISECONDS)
             sleepMilliseconds(static_cast<unsigned>(FRAME_MILLISECONDS - elapsed));
         frameStart = tickCountMilliseconds();
 

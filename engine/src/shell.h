@@ -39,6 +39,13 @@ struct ProgramHooks {
     // After each drawn frame (test drivers capture frames here; the game
     // leaves it null).
     void (*afterFrame)(uint64_t frameNumber) = nullptr;
+    // The frame clock's counter reading, in the performance counter's
+    // units; the performance counter itself when null. Drivers that replay
+    // a game step it by a fixed amount a frame.
+    uint64_t (*frameClock)() = nullptr;
+    // Runs frames back to back, without the pause that keeps the loop at
+    // about 60 frames a second.
+    bool noPacing = false;
 };
 
 // The shell's process-wide state.

@@ -1,11 +1,13 @@
 #pragma once
-// The level state as the board sees it: the mode that plays the level, the
-// busy counter with which the rest of the level holds the board's matching
-// and the player's input back, the board's fade-in, the level effect
-// scene that plays over the board and the level's rule components. The full
-// state (scenes, interface, input) is built around these.
+// The level state ("GameLevel"): the mode that plays the level, the busy
+// counter with which the rest of the level holds the board's matching and
+// the player's input back, the board's fade-in, the level effect scene that
+// plays over the board and the level's rule components. As a state it
+// builds nothing yet: loading it only marks it loaded.
 
 #include <vector>
+
+#include "game_state.h"
 
 namespace AE {
 class Marker;
@@ -14,8 +16,17 @@ class GameField;
 class GameHelper;
 class Mode;
 
-class GameLevel {
+class GameLevel : public IGameState {
 public:
+    ~GameLevel() override { unload(); }
+
+    void load() override { setLoaded(true); }
+    void unload() override { setLoaded(false); }
+    void update(float) override {}
+    void draw() override {}
+    void onDeactivate() override { unload(); }
+    std::string getName() const override { return "GameLevel"; }
+
     // Lowers the busy counter by one, never below 0.
     void releaseBusy()
     {

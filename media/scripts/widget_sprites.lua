@@ -1,4 +1,4 @@
--- The interface's widget pieces: panel, buttons, check box, edit field, slider, list selection, scroll bar and content row.
+-- The interface's widget pieces: panel, buttons, check box, edit field, slider, list selection, scroll bar, content row, title ribbon and close button.
 -- Written by tools/sprite_art; its XML twin is widget_sprites.xml.
 
 Panel = {
@@ -95,5 +95,17 @@ ContentRow = {
     Image0 = "widget_png",
     Package0 = "default",
     SrcRect0 = { 176, 404, 396, 436 },
+}
+
+TitleRibbon = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 176, 444, 476, 500 },
+}
+
+CloseButton = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 424, 290, 464, 330 },
 }
 

@@ -112,6 +112,21 @@ TEST(GameProgram, CrashLeavesReportAndDump)
     EXPECT_GT(std::filesystem::file_size(sandbox.file("VQ.dmp")), 0u);
 }
 
+namespace {
+
+// The shipped package list without the lines naming `resource`.
+std::string listWithout(const std::string& resource)
+{
+    std::string kept;
+    for (const std::string& line : splitLines(readFile(std::string(LANTERRA_SOURCE_DIR) + "/media/lists/default.lua"))) {
+        if (line.find("\"" + resource + "\"") == std::string::npos)
+            kept += line + "\n";
+    }
+    return kept;
+}
+
+}  // namespace
+
 TEST(GameProgram, FailedStartEndsInTheFatalReport)
 {
     struct Case {
@@ -126,6 +141,10 @@ TEST(GameProgram, FailedStartEndsInTheFatalReport)
          "Description:\n  Failed to load config file\n\nFile:\n  config_manager\n\nLine:\n  45", false},
         {"no window can be made", {}, "no_such_driver",
          "Description:\n  Unable to start the video system: ", true},
+        {"a tutorial script without its table", {{"scripts/tutorial.lua", "-- no table\n"}}, "offscreen",
+         "Description:\n  tutorial_lua has no table load\n\nFile:\n  game_application", true},
+        {"no small font", {{"lists/default.lua", listWithout("small_font_fnt")}}, "offscreen",
+         "Description:\n  Missing resource: small_font_fnt\n\nFile:\n  game_application", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -69,8 +69,10 @@ TEST_F(SpriteLoadTest, EverySampleSpriteLoadsTheSameFromLuaAndFromItsXmlTwin)
 {
     startEngine();
     const std::pair<const char*, std::vector<const char*>> tables[] = {
-        {"cursor", {"Cursor"}},
-        {"screen_border", {"TopLeft", "Top", "TopRight", "Left", "Right", "BottomLeft", "Bottom", "BottomRight"}},
+        {"other", {"s_cursor"}},
+        {"screen_borders", {"screen_leftborder", "screen_topborder"}},
+        {"logo", {"Studio", "Title"}},
+        {"menu", {"Sky", "Hills", "Lantern"}},
         {"test_atlas", {"Arrow", "ArrowMirrored", "EllTurned", "CheckerClipped", "RingTwoTextures", "WaveMesh"}},
     };
     for (const auto& [table, names] : tables)

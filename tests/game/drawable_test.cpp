@@ -106,7 +106,7 @@ protected:
     {
         ShippedContentTest::SetUp();
         mChips = std::make_unique<ChipManager>();
-        mStates.gameLevel = &mLevel;
+        mStates.level = &mLevel;
         mField.cellSize = 80;
         mLevel.field = &mField;
     }
@@ -118,7 +118,7 @@ protected:
     }
 
     std::unique_ptr<ChipManager> mChips;
-    GameStateManager mStates;
+    GameStateManager mStates{nullptr};
     GameLevel mLevel;
     GameField mField;
 };

@@ -44,9 +44,8 @@ private:
 
 TEST(GameHelperList, KeepsPriorityThenAdditionOrderAndEachComponentOnce)
 {
-    GameStateManager states;
     GameLevel level;
-    states.gameLevel = &level;
+    GameStateManager states{&level};
     std::vector<std::string> log;
     CountingHelper a(log, "A"), b(log, "B"), c(log, "C");
     c.priority = -1;
@@ -63,9 +62,8 @@ TEST(GameHelperList, KeepsPriorityThenAdditionOrderAndEachComponentOnce)
 
 TEST(GameHelperList, ADeletedComponentLeavesTheLevelOfTheStateManager)
 {
-    GameStateManager states;
     GameLevel level;
-    states.gameLevel = &level;
+    GameStateManager states{&level};
     std::vector<std::string> log;
     CountingHelper kept(log, "kept");
     level.addHelper(&kept);
@@ -81,7 +79,7 @@ TEST(GameHelperList, ADeletedComponentLeavesTheLevelOfTheStateManager)
     later.reset();
     EXPECT_EQ(level.helpers, (std::vector<GameHelper*>{&kept}));
     // No level is played: nothing to leave.
-    states.gameLevel = nullptr;
+    states.level = nullptr;
     { CountingHelper alone(log, "alone"); }
     EXPECT_EQ(level.helpers.size(), 1u);
 }

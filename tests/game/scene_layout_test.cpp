@@ -23,7 +23,7 @@ protected:
         return node;
     }
 
-    GameStateManager states;
+    GameStateManager states{nullptr};
     AE::ISceneNode root;
 };
 

@@ -13,11 +13,11 @@
 #include "platform/graphics_device.h"
 #include "render_system.h"
 
-inline bool saveBackBuffer(const std::string& path, uint64_t frameNumber)
+// Writes the PNG and says nothing on success; `width` and `height` receive
+// the frame's size.
+inline bool writeBackBufferPng(const std::string& path, uint32_t& width, uint32_t& height)
 {
     std::vector<uint32_t> argb;
-    uint32_t width = 0;
-    uint32_t height = 0;
     VQ::GraphicsDevice* device = VQ::RenderSystem::instance()->device();
     if (!device || !device->readPixels(argb, width, height)) {
         fprintf(stderr, "frame capture: no frame to read\n");
@@ -38,6 +38,15 @@ inline bool saveBackBuffer(const std::string& path, uint64_t frameNumber)
         fprintf(stderr, "frame capture failed: %s\n", error.c_str());
         return false;
     }
+    return true;
+}
+
+inline bool saveBackBuffer(const std::string& path, uint64_t frameNumber)
+{
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (!writeBackBufferPng(path, width, height))
+        return false;
     printf("frame %llu saved to %s (%u x %u)\n", (unsigned long long)frameNumber, path.c_str(), width, height);
     return true;
 }

@@ -2,6 +2,7 @@
 // holds media/), queues two clips drawn and encoded at run time (the second
 // with a sound track, subtitles and a skip label) and saves three frames as
 // PNG: one during each clip and one after the game's frame has returned.
+// The clips are queued once the main menu shows.
 // The clips and the track are written into "video_capture/" in the working
 // folder (the loose-file reader finds a path there when the content root
 // lacks it).
@@ -15,6 +16,8 @@
 #include "back_buffer_png.h"
 #include "file_system.h"
 #include "game_program.h"
+#include "game_state.h"
+#include "game_state_manager.h"
 #include "platform/window_sdl.h"
 #include "video_player.h"
 #include "video_surface.h"
@@ -105,8 +108,11 @@ void afterFrame(uint64_t frameNumber)
     uint32_t frames = 0;
     const std::string clip = playing(frames);
     switch (gPhase) {
-    case 0:
-        if (frameNumber < 3)
+    case 0: {
+        // Once the main menu shows: the logo's fade would darken the clips.
+        const GameStateManager* states = GameStateManager::instancePtr();
+        const IGameState* current = states ? states->getCurrent() : nullptr;
+        if (!current || current->getName() != "MainMenu" || !current->isLoaded())
             return;
         if (!queueClips()) {
             fprintf(stderr, "video capture: the clips could not be queued\n");
@@ -117,6 +123,7 @@ void afterFrame(uint64_t frameNumber)
         printf("clips queued at frame %llu\n", (unsigned long long)frameNumber);
         gPhase = 1;
         return;
+    }
     case 1:
     case 2: {
         const char* wanted = gPhase == 1 ? "capture_first" : "capture_second";

@@ -4,6 +4,13 @@
 #include <filesystem>
 #include <thread>
 
+#include <gtest/gtest.h>
+
+#include "animationeditor/vector_stream.h"
+#include "game_properties.h"
+#include "player_profile.h"
+#include "save_fixtures_core.h"
+
 namespace fs = std::filesystem;
 
 namespace TestSupport {
@@ -89,6 +96,51 @@ std::string gamePath()
 std::string testProgramPath(const std::string& name)
 {
     return std::string(LANTERRA_TEST_PROGRAMS_DIR) + "/" + name;
+}
+
+std::string saveFolder(const GameSandbox& sandbox)
+{
+    return sandbox.file("data/Carrowmere/Lanterra/");
+}
+
+std::vector<uint8_t> bytesOf(const std::string& path)
+{
+    const std::string text = readFile(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+void writeProfile(const GameSandbox& sandbox, const SaveFixtures::ProfileValues& values)
+{
+    const std::string folder = saveFolder(sandbox);
+    const std::vector<uint8_t> file = SaveFixtures::profileFileOf(values).bytes();
+    writeFile(folder + "profile_0.dat", std::string(file.begin(), file.end()));
+    SaveFixtures::HexText id;
+    id.u64(0, "profileId");
+    const std::vector<uint8_t> last = SaveFixtures::saveFile(id).bytes();
+    writeFile(folder + "last_profile.dat", std::string(last.begin(), last.end()));
+}
+
+std::unique_ptr<PlayerProfile> profileIn(const std::vector<uint8_t>& file)
+{
+    using Bytes = std::vector<uint8_t>;
+    auto profile = std::make_unique<PlayerProfile>();
+    if (file.size() < 9 || file[4] != 0x41 || file[5] || file[6] || file[7]) {
+        ADD_FAILURE() << "not a save file of platform 0";
+        return profile;
+    }
+    uint32_t sum = 0;
+    for (size_t i = 8; i < file.size(); ++i)
+        sum += file[i];
+    EXPECT_EQ(Bytes(file.begin(), file.begin() + 4),
+              (Bytes{uint8_t(sum), uint8_t(sum >> 8), uint8_t(sum >> 16), uint8_t(sum >> 24)}));
+    Bytes payload(file.begin() + 8, file.end());
+    AE::VectorStream stream(payload);
+    NamedBlobs sections = GameProperties::readSections(stream, "profile_0.dat");
+    EXPECT_EQ(sections.count("profile"), 1u);
+    EXPECT_EQ(sections.count("tutorial"), 1u);
+    AE::VectorStream section(sections["profile"]);
+    profile->load(section);
+    return profile;
 }
 
 }  // namespace TestSupport

@@ -3,11 +3,18 @@
 // content, with chosen files replaced), its own runtime and data folders,
 // and the headless environment; helpers to read its "VQ.log".
 
+#include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "support/test_support.h"
+
+class PlayerProfile;
+namespace SaveFixtures {
+struct ProfileValues;
+}
 
 namespace TestSupport {
 
@@ -37,6 +44,15 @@ private:
     TempDir mDir;
     std::map<std::string, std::string> mEnv;
 };
+
+// The save folder of a sandbox's runs.
+std::string saveFolder(const GameSandbox& sandbox);
+std::vector<uint8_t> bytesOf(const std::string& path);
+// Writes "profile_0.dat" holding `values` and "last_profile.dat" naming it.
+void writeProfile(const GameSandbox& sandbox, const SaveFixtures::ProfileValues& values);
+// The profile a profile file holds (its container checked by hand: the
+// sample content's platform code is 0).
+std::unique_ptr<PlayerProfile> profileIn(const std::vector<uint8_t>& file);
 
 // The game program and the test programs of the build.
 std::string gamePath();

@@ -100,8 +100,7 @@ bool BoardSim::start(const std::string& contentRoot, const std::string& level)
     mEngine = std::make_unique<HeadlessEngine>(contentRoot);
     // A frame here is 1/60 s of game time, however fast it runs.
     VQ::SoundManager::instance()->useGameClock();
-    mStates = std::make_unique<GameStateManager>();
-    mStates->gameLevel = &mLevel;
+    mStates = std::make_unique<GameStateManager>(&mLevel);
     if (mDrawingWanted) {
         mDrawing = std::make_unique<BoardDrawing>();
         if (!mDrawing->ok())
@@ -252,11 +251,16 @@ void writeGrid(std::ostream& out, const GameField& field, ChipToken chipToken)
 
 }  // namespace
 
-void BoardSim::dump()
+void dumpBoard(const GameField& field, std::ostream& out)
 {
-    writeGrid(mOut, *mField, [](const Chip& chip) {
+    writeGrid(out, field, [](const Chip& chip) {
         return chip.prototype ? chip.prototype->name : std::string("?");
     });
+}
+
+void BoardSim::dump()
+{
+    dumpBoard(*mField, mOut);
 }
 
 void BoardSim::dumpLayers()

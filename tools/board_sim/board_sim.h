@@ -40,6 +40,9 @@
 class ChipManager;
 class GameField;
 
+// The board as `dump` prints it: "board W H", then one line per play row.
+void dumpBoard(const GameField& field, std::ostream& out);
+
 class BoardSim {
 public:
     static constexpr float FRAME = 1.0f / 60.0f;

@@ -5,6 +5,8 @@
 //     sprite_art <media folder>
 //
 // Writes images/cursor.png, images/screen_border.png, images/test_atlas.png,
+// the game's cursor and screen borders (images/other.png,
+// images/screen_borders.png), the logo cards (images/logo_*.png),
 // images/fx.png (the particle atlas), images/widget.png (the widget atlas),
 // the loading screen's pictures (images/loading_*.png), the example dialog's
 // atlas (images/dialog_example.png), the board's images/chips.png,
@@ -891,6 +893,41 @@ void drawContentRow(Canvas& c)
     });
 }
 
+// The window kit's title ribbon: indigo cloth with gold hems and notched
+// ends, 300 x 56.
+void drawTitleRibbon(Canvas& c)
+{
+    drawShape(
+        c, 176, 444, 300, 56,
+        [](float x, float y) {
+            const float box = boxDistance(x, y, 150.0f, 28.0f, 148.0f, 24.0f, 4.0f);
+            // The swallowtail notches at both ends.
+            const float notch = 14.0f - std::fabs(y - 28.0f) - std::min(x, 300.0f - x);
+            return std::max(box, notch);
+        },
+        [](float, float y, float depth) {
+            if (depth < 5.0f)
+                return mix(BRASS_LIGHT, BRASS, y / 56.0f);
+            return mix(mix(INDIGO, INDIGO_DEEP, y / 56.0f), Rgbf{90, 80, 160}, std::max(0.0f, 0.3f - y / 80.0f));
+        },
+        2.0f);
+}
+
+// The window kit's close button: a brass disc with a dark wood cross, 40 x 40.
+void drawCloseButton(Canvas& c)
+{
+    drawShape(
+        c, 424, 290, 40, 40, [](float x, float y) { return circleDistance(x, y, 20.0f, 20.0f, 18.0f); },
+        [](float x, float y, float) {
+            const float cross = std::min(std::fabs((x - 20.0f) - (y - 20.0f)), std::fabs((x - 20.0f) + (y - 20.0f)));
+            const bool arm = cross < 3.5f && std::hypot(x - 20.0f, y - 20.0f) < 11.0f;
+            if (arm)
+                return WOOD;
+            return mix(BRASS_LIGHT, BRASS, y / 40.0f);
+        },
+        2.0f);
+}
+
 Canvas drawWidgetAtlas()
 {
     Canvas c(512, 512);
@@ -904,6 +941,8 @@ Canvas drawWidgetAtlas()
     drawListSelection(c);
     drawScrollBar(c);
     drawContentRow(c);
+    drawTitleRibbon(c);
+    drawCloseButton(c);
     return c;
 }
 
@@ -1191,26 +1230,6 @@ SpriteDescription sprite(const std::string& name, const std::string& image, std:
     s.images = {image};
     s.sourceRects = {rect};
     return s;
-}
-
-std::vector<SpriteDescription> cursorSprites()
-{
-    SpriteDescription cursor = sprite("Cursor", "cursor_png", {0, 0, 32, 32});
-    cursor.rotCenter = std::array<float, 2>{0, 0};
-    return {cursor};
-}
-
-std::vector<SpriteDescription> screenBorderSprites()
-{
-    std::vector<SpriteDescription> out;
-    const char* names[3][3] = {{"TopLeft", "Top", "TopRight"}, {"Left", nullptr, "Right"},
-                               {"BottomLeft", "Bottom", "BottomRight"}};
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            if (names[row][col])
-                out.push_back(sprite(names[row][col], "screen_border_png",
-                                     {float(col * 16), float(row * 16), float(col * 16 + 16), float(row * 16 + 16)}));
-    return out;
 }
 
 std::vector<SpriteDescription> testAtlasSprites()
@@ -2022,6 +2041,8 @@ std::vector<SpriteDescription> widgetSprites()
         sprite("ScrollFill", "widget_png", {448, 80, 468, 280}),
         sprite("ScrollGrip", "widget_png", {472, 80, 496, 120}),
         sprite("ContentRow", "widget_png", {176, 404, 396, 436}),
+        sprite("TitleRibbon", "widget_png", {176, 444, 476, 500}),
+        sprite("CloseButton", "widget_png", {424, 290, 464, 330}),
     };
 }
 
@@ -2225,6 +2246,242 @@ bool writeRulesArt(const std::string& media)
            writeTable(media, "targets", "The icons of the level goals.", targetsSprites());
 }
 
+// --- The game's own cursor, the screen borders and the logo cards ---
+
+// The game's cursor, tip at (2, 2): an amber arrow lit gold towards its
+// upper edge, a dark wood outline and a soft shadow to the lower right.
+Canvas drawGameCursor()
+{
+    Canvas c(64, 64);
+    auto arrow = [](float x, float y) {
+        // A triangle from the tip, with a short tail; negative inside.
+        const float px = x - 2.0f;
+        const float py = y - 2.0f;
+        const float head = std::max({-px, -py + px * 0.35f - 0.0f, px * 0.92f + py * 0.55f - 22.0f, -1.0f + 0.0f * py});
+        const float left = -px;
+        const float diag = px - py * 0.78f;
+        const float bottom = py + px * 0.6f - 28.0f;
+        const float arrowHead = std::max({left, diag, bottom});
+        const float tx = px - py * 0.38f;
+        const float tail = std::max({std::fabs(tx - 5.0f) - 3.2f, py - 34.0f, 18.0f - py});
+        (void)head;
+        return std::min(arrowHead, tail);
+    };
+    // The shadow first, offset and soft.
+    c.fill(0, 0, 64, 64, [&](int x, int y) {
+        const float d = arrow(float(x) - 2.5f, float(y) - 3.0f);
+        const float a = std::clamp(0.5f - d / 3.0f, 0.0f, 1.0f) * 0.45f;
+        return Rgba{10, 6, 24, toByte(a)};
+    });
+    drawShape(
+        c, 0, 0, 64, 64, [&](float x, float y) { return arrow(x, y); },
+        [&](float x, float y, float depth) {
+            const float t = std::clamp((y + x * 0.3f) / 40.0f, 0.0f, 1.0f);
+            Rgbf body = mix(GOLD, AMBER, t);
+            if (depth < 4.5f && x < y * 0.6f + 6.0f)
+                body = mix(body, Rgbf{255, 246, 214}, 0.55f);
+            return body;
+        },
+        2.0f);
+    return c;
+}
+
+// The screen's borders: a dark wood strip with a brass trim along its inner
+// edge, one upright (left) and one lying (top), 24 texels across.
+Canvas drawScreenBorders()
+{
+    Canvas c(256, 288);
+    auto strip = [](int along, int across) {
+        const float grain = 0.5f + 0.5f * std::sin(float(along) * 0.11f + std::sin(float(across) * 0.9f) * 1.7f);
+        Rgbf wood = mix(WOOD, WOOD_LIGHT, grain * 0.6f);
+        if (across < 2)
+            return opaque(OUTLINE);
+        if (across >= 18 && across < 22)
+            return opaque(mix(BRASS_LIGHT, BRASS, float(across - 18) / 3.0f));
+        if (across >= 22)
+            return opaque(OUTLINE);
+        // Lit from the top left.
+        return opaque(scaled(wood, 1.1f - 0.02f * float(across)));
+    };
+    c.fill(0, 0, 24, 256, [&](int x, int y) { return strip(y, x); });
+    c.fill(0, 264, 256, 24, [&](int x, int y) { return strip(x, y); });
+    return c;
+}
+
+// Block capitals, 5 x 7 cells each, for the logo cards' words.
+const char* glyphRows(char letter)
+{
+    switch (letter) {
+    case 'A': return "01110100011000111111100011000110001";
+    case 'C': return "01110100011000010000100001000101110";
+    case 'E': return "11111100001000011110100001000011111";
+    case 'L': return "10000100001000010000100001000011111";
+    case 'M': return "10001110111010110101100011000110001";
+    case 'N': return "10001110011010110011100011000110001";
+    case 'O': return "01110100011000110001100011000101110";
+    case 'R': return "11110100011000111110101001001010001";
+    case 'T': return "11111001000010000100001000010000100";
+    case 'W': return "10001100011000110101101011101110001";
+    default: return "00000000000000000000000000000000000";
+    }
+}
+
+// A word in block capitals of `cell` texels, centred on (cx, y0): gold
+// lit from above, a dark outline and a drop shadow.
+void drawWord(Canvas& c, const std::string& word, float cx, float y0, float cell)
+{
+    const float advance = cell * 6.0f;
+    const float width = advance * float(word.size()) - cell;
+    const float x0 = cx - width / 2.0f;
+    // Signed distance to the letters' cells: outside, to the nearest lit
+    // cell; inside, minus the distance to the nearest unlit one, so that
+    // joined cells have no seam.
+    auto lit = [&](int column, int row) {
+        if (row < 0 || row >= 7 || column < 0)
+            return false;
+        const int letter = column / 6;
+        const int k = column % 6;
+        return letter < int(word.size()) && k < 5 && glyphRows(word[size_t(letter)])[row * 5 + k] == '1';
+    };
+    auto distance = [&](float x, float y) {
+        const int column = int(std::floor((x - x0) / cell));
+        const int row = int(std::floor((y - y0) / cell));
+        const bool inside = lit(column, row);
+        float best = 1e9f;
+        for (int r = row - 2; r <= row + 2; ++r)
+            for (int k = column - 2; k <= column + 2; ++k) {
+                if (lit(k, r) == inside)
+                    continue;
+                const float bx = x0 + cell * (float(k) + 0.5f);
+                const float by = y0 + cell * (float(r) + 0.5f);
+                best = std::min(best, boxDistance(x, y, bx, by, cell * 0.5f, cell * 0.5f, 0.0f));
+            }
+        return inside ? -best : best;
+    };
+    const int top = int(y0) - 8;
+    const int height = int(cell * 7.0f) + 20;
+    c.fill(0, top, int(c.width), height, [&](int x, int y) {
+        const Rgba under = c.get(x, y + top);
+        const float d = distance(float(x) - 4.0f, float(y + top) - 5.0f);
+        const float a = std::clamp(0.5f - d / 4.0f, 0.0f, 1.0f) * 0.6f;
+        return opaque(mix(Rgbf{float(under.r), float(under.g), float(under.b)}, Rgbf{6, 4, 18}, a));
+    });
+    drawShape(
+        c, 0, top, int(c.width), height, [&](float x, float y) { return distance(x, y + float(top)); },
+        [&](float, float y, float depth) {
+            const float t = std::clamp((y + float(top) - y0) / (cell * 7.0f), 0.0f, 1.0f);
+            Rgbf body = mix(Rgbf{255, 236, 170}, AMBER, t);
+            if (depth < cell * 0.25f)
+                body = mix(body, Rgbf{255, 250, 230}, 0.35f);
+            return body;
+        },
+        cell * 0.22f);
+}
+
+// The night behind both cards: deep indigo with a glow low in the middle
+// and a scatter of stars.
+Canvas drawCardNight(Rgbf glow)
+{
+    Canvas c(864, 486);
+    c.fill(0, 0, 864, 486, [&](int x, int y) {
+        const float t = float(y) / 485.0f;
+        Rgbf sky = mix(INDIGO_DEEP, INDIGO, t);
+        const float d = std::hypot((float(x) - 432.0f) / 432.0f, (float(y) - 300.0f) / 260.0f);
+        sky = mix(sky, glow, std::clamp(1.0f - d, 0.0f, 1.0f) * 0.45f);
+        // Stars from a hash of the texel.
+        const uint32_t h = (uint32_t(x) * 73856093u) ^ (uint32_t(y) * 19349663u);
+        if (h % 997u == 0 && y < 300)
+            sky = mix(sky, Rgbf{255, 244, 214}, 0.8f);
+        return opaque(sky);
+    });
+    return c;
+}
+
+// The studio card: a lantern glowing over the studio's name.
+Canvas drawLogoStudio()
+{
+    Canvas c = drawCardNight(AMBER);
+    // The lantern: a brass cap, an amber glass body, a dark frame.
+    drawShape(
+        c, 392, 90, 80, 40, [](float x, float y) { return boxDistance(x, y, 40.0f, 24.0f, 26.0f, 12.0f, 8.0f); },
+        [](float, float y, float) { return mix(BRASS_LIGHT, BRASS, y / 40.0f); });
+    drawShape(
+        c, 372, 120, 120, 150, [](float x, float y) { return boxDistance(x, y, 60.0f, 75.0f, 46.0f, 66.0f, 22.0f); },
+        [](float x, float y, float depth) {
+            const float d = std::hypot(x - 60.0f, y - 80.0f) / 70.0f;
+            Rgbf glass = mix(Rgbf{255, 244, 200}, AMBER, std::clamp(d, 0.0f, 1.0f));
+            if (depth < 6.0f)
+                glass = mix(WOOD_LIGHT, WOOD, depth / 6.0f);
+            return glass;
+        },
+        3.0f);
+    drawShape(
+        c, 412, 60, 40, 40, [](float x, float y) { return std::fabs(circleDistance(x, y, 20.0f, 26.0f, 13.0f)) - 3.0f; },
+        [](float, float, float) { return BRASS; }, 1.5f);
+    drawWord(c, "CARROWMERE", 432.0f, 320.0f, 8.0f);
+    return c;
+}
+
+// The title card: the game's name over a row of the board's gems.
+Canvas drawLogoTitle()
+{
+    Canvas c = drawCardNight(Rgbf{120, 80, 160});
+    drawWord(c, "LANTERRA", 432.0f, 160.0f, 11.0f);
+    const Rgbf gems[6] = {{214, 58, 58}, {70, 180, 90}, {70, 120, 220}, {170, 80, 200}, {240, 200, 60}, {240, 130, 40}};
+    for (int i = 0; i < 6; ++i) {
+        const float cx = 432.0f + (float(i) - 2.5f) * 64.0f;
+        drawShape(
+            c, int(cx) - 24, 300, 48, 48, [](float x, float y) { return circleDistance(x, y, 24.0f, 24.0f, 19.0f); },
+            [&](float x, float y, float) {
+                const float glint = std::hypot(x - 17.0f, y - 16.0f) / 22.0f;
+                return mix(Rgbf{255, 250, 235}, gems[i], std::clamp(glint, 0.0f, 1.0f) * 0.9f + 0.1f);
+            },
+            2.0f);
+    }
+    return c;
+}
+
+std::vector<SpriteDescription> otherSprites()
+{
+    SpriteDescription cursor = sprite("s_cursor", "other_png", {0, 0, 40, 44});
+    cursor.rotCenter = std::array<float, 2>{2, 2};
+    return {cursor};
+}
+
+std::vector<SpriteDescription> screenBordersSprites()
+{
+    return {sprite("screen_leftborder", "screen_borders_png", {0, 0, 24, 256}),
+            sprite("screen_topborder", "screen_borders_png", {0, 264, 256, 288})};
+}
+
+std::vector<SpriteDescription> logoSprites()
+{
+    return {sprite("Studio", "logo_studio_png", {0, 0, 864, 486}), sprite("Title", "logo_title_png", {0, 0, 864, 486})};
+}
+
+// The main menu's backdrop, from the loading screen's pictures.
+std::vector<SpriteDescription> menuSprites()
+{
+    return {sprite("Sky", "loading_sky_png", {0, 0, 16, 64}), sprite("Hills", "loading_hill_png", {0, 0, 432, 109}),
+            sprite("Lantern", "loading_lantern_png", {0, 0, 128, 224})};
+}
+
+bool writeGameFlowArt(const std::string& media)
+{
+    return drawGameCursor().save(media + "/images/other.png") &&
+           drawScreenBorders().save(media + "/images/screen_borders.png") &&
+           drawLogoStudio().save(media + "/images/logo_studio.png") &&
+           drawLogoTitle().save(media + "/images/logo_title.png") &&
+           writeTable(media, "other", "Small pieces of the game's screens: the game's own mouse cursor.",
+                      otherSprites()) &&
+           writeTable(media, "screen_borders", "The wood and brass strips along the screen's left and top edges.",
+                      screenBordersSprites()) &&
+           writeTable(media, "logo", "The logo cards shown at start-up: the studio, then the game's title.",
+                      logoSprites()) &&
+           writeTable(media, "menu", "The main menu's backdrop: the dusk sky, the hills and the lantern.",
+                      menuSprites());
+}
+
 // --- The scene lists' atlas ---
 //
 // The pieces the scene-list windows are drawn from, in the widget palette.
@@ -2387,6 +2644,7 @@ std::vector<SpriteDescription> sceneListSprites()
         buy,
     };
 }
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -2400,9 +2658,7 @@ int main(int argc, char** argv)
                     drawScreenBorder().save(media + "/images/screen_border.png") &&
                     drawTestAtlas().save(media + "/images/test_atlas.png") &&
                     drawFxAtlas().save(media + "/images/fx.png") &&
-                    writeTable(media, "cursor", "The game's mouse cursor.", cursorSprites()) &&
-                    writeTable(media, "screen_border", "Pieces of a frame around the screen.",
-                               screenBorderSprites()) &&
+                    writeGameFlowArt(media) &&
                     writeTable(media, "test_atlas",
                                "Sprites over one atlas that show the description keys: mirroring, rotation, "
                                "blending, colour, clipping, two textures and a mesh.",
@@ -2429,7 +2685,9 @@ int main(int argc, char** argv)
                                dialogExampleSprites()) &&
                     drawWidgetAtlas().save(media + "/images/widget.png") &&
                     writeTable(media, "widget", "The interface's widget pieces: panel, buttons, check box, edit "
-                               "field, slider, list selection, scroll bar and content row.", widgetSprites()) &&
+                               "field, slider, list selection, scroll bar, content row, title ribbon and close "
+                               "button.",
+                               widgetSprites()) &&
                     drawSceneListAtlas().save(media + "/images/scene_list.png") &&
                     writeTable(media, "scene_list",
                                "The scene lists' pieces: window, item card, masks, scroll bar, page dots, page "

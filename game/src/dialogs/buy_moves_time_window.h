@@ -15,7 +15,7 @@ public:
     // Both pay in gold.
     void setupForMoves() { priceCurrency = 2; forTime = false; }
     void setupForTime() { priceCurrency = 2; forTime = true; }
-    void refreshScene() {}
+    void refreshScene() override {}
     // Nothing shows.
     void show(bool queued) { (void)queued; }
 

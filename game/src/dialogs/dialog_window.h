@@ -1,13 +1,17 @@
 #pragma once
-// What the rest of the game sees of a dialog window: its result code, the
-// mark its owner sets when it gives the window up, and the listeners told
-// when it has finished showing and hiding. The windows themselves (UI tree,
-// scene, show and hide markers) are built on this.
+// A modal window of the game: a widget tree built from a Lua UI script whose
+// child "gui" hosts the window's animated scene. Built hidden; the window
+// manager knows every window. Listeners are told when it has finished
+// showing and hiding; its owner marks it when it gives it up.
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
+namespace VQ {
+class UIWidget;
+}
 class DialogWindow;
 
 class DialogWindowListener {
@@ -19,10 +23,21 @@ public:
 
 class DialogWindow {
 public:
+    // Loads the UI script `script`, table `table` (package "default"; a
+    // missing one is fatal) and hides the tree at once. `child` names the
+    // widget hosting the scene ("gui").
+    DialogWindow(const std::string& script, const std::string& table, const std::string& child);
+    // A window whose UI script the game does not have yet: no tree, never
+    // shown, unknown to the manager.
     DialogWindow() = default;
+    // The UI manager deletes the tree at its next update.
+    virtual ~DialogWindow();
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
-    virtual ~DialogWindow() = default;
+
+    // Re-lays the tree out for the current orientation.
+    virtual void refreshScene() {}
+    virtual void update(float dt) { (void)dt; }
 
     // Once each.
     void addListener(DialogWindowListener* listener)
@@ -37,6 +52,8 @@ public:
             listeners.erase(it);
     }
 
+    VQ::UIWidget* root = nullptr;  // the UI manager's
+    int32_t state = 1;             // 0 shown, 1 hidden, 2 showing, 3 hiding
     std::vector<DialogWindowListener*> listeners;  // not owned
     // Set by the owner that gives the window up.
     bool removalMark = false;

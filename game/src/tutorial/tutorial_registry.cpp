@@ -28,6 +28,21 @@ void TutorialRegistry::destroy()
     holder().reset();
 }
 
+void TutorialRegistry::add(TutorialSequence* sequence)
+{
+    for (const std::unique_ptr<TutorialSequence>& listed : sequences) {
+        if (listed.get() == sequence)
+            return;
+    }
+    sequences.emplace_back(sequence);
+}
+
+void TutorialRegistry::update(float dt)
+{
+    for (const std::unique_ptr<TutorialSequence>& sequence : sequences)
+        sequence->update(dt);
+}
+
 void TutorialRegistry::save(AE::DataStream& stream) const
 {
     SectionWriter out(stream);

@@ -1,9 +1,12 @@
 #pragma once
 // The process-wide list of tutorial sequences, kept by the application, and
 // the "tutorial" section of the profile file that restores their positions.
-// Sequences arrive with the tutorial lessons; until then the list is empty.
+// The application's set-up fills the list from "tutorial_lua".
 
 #include <memory>
+#include <vector>
+
+#include "tutorial/tutorial_sequence.h"
 
 namespace AE {
 class DataStream;
@@ -17,6 +20,11 @@ public:
     static bool exists();
     // Deletes the registry with its sequences.
     static void destroy();
+
+    // Appends unless the sequence is already listed; the registry owns it.
+    void add(TutorialSequence* sequence);
+    // The current lesson of every sequence, in list order.
+    void update(float dt);
 
     // Count, then per sequence its name, a 0 byte, the length 4 and its
     // position.
@@ -32,6 +40,8 @@ public:
     // A lesson is on screen: the level's timers, warnings and menus wait.
     // No sequence teaches yet, so none ever is.
     bool isLessonActive() const { return false; }
+
+    std::vector<std::unique_ptr<TutorialSequence>> sequences;
 
 private:
     TutorialRegistry() = default;

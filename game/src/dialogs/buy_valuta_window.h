@@ -1,0 +1,21 @@
+#pragma once
+// The currency shop ("buy_valuta_window_ui"): the store's products of one
+// currency page. One shared instance, created at start-up, serves every
+// part of the game that lacks a currency.
+
+#include "dialogs/dialog_window.h"
+#include "singleton.h"
+
+class BuyValutaWindow : public DialogWindow {
+public:
+    // Built hidden.
+    BuyValutaWindow();
+
+    // 1 silver, 2 gold, 3 stars.
+    int page = 1;
+};
+
+class BuyValutaWindowSingleton : public BuyValutaWindow, public VQ::Singleton<BuyValutaWindowSingleton> {
+public:
+    BuyValutaWindowSingleton() = default;
+};

@@ -1,0 +1,187 @@
+// The whole game driven headless by the game driver: start-up to the main
+// menu and an orderly end, the logo cards, the game's cursor, the command
+// contract and byte-for-byte replays.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+#include "player_profile.h"
+#include "save_fixtures_core.h"
+#include "support/game_sandbox.h"
+#include "support/picture.h"
+
+using namespace TestSupport;
+
+namespace {
+
+struct DriverRun {
+    bool exited = false;
+    int exitCode = -1;
+    std::string out;
+    std::string log;  // the console log and anything else on standard error
+};
+
+// One driver run in the sandbox's folder, the script on its standard input.
+DriverRun drive(GameSandbox& sandbox, const std::string& script, const std::string& args = "--seed 1")
+{
+    writeFile(sandbox.file("commands.txt"), script);
+    ChildProcess shell;
+    const std::string command = "exec '" + testProgramPath("game_driver") + "' " + args +
+                                " < commands.txt > out.txt 2> err.txt";
+    DriverRun run;
+    if (!shell.start("/bin/sh", {"-c", command}, sandbox.path(), sandbox.env())) {
+        ADD_FAILURE() << "the driver did not start";
+        return run;
+    }
+    const ProcessResult result = shell.wait(180);
+    run.exited = result.exited;
+    run.exitCode = result.exitCode;
+    run.out = readFile(sandbox.file("out.txt"));
+    run.log = readFile(sandbox.file("err.txt"));
+    return run;
+}
+
+// Each line appears, in this order (others may stand between).
+void expectInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& wanted)
+{
+    auto at = lines.begin();
+    for (const std::string& line : wanted) {
+        at = std::find(at, lines.end(), line);
+        ASSERT_NE(at, lines.end()) << "missing, or out of order: " << line;
+    }
+}
+
+// The share of the workspace rectangle [x0, x1) x [y0, y1) whose pixels pass
+// `test`, the workspace fitted into the frame as the game fits it (the full
+// height, the sides cut or barred alike).
+template <typename Test>
+float share(const Picture& frame, float x0, float y0, float x1, float y1, Test test)
+{
+    const float width = float(frame.width);
+    const float height = float(frame.height);
+    const float scale = width / height < 1726.0f / 970.0f ? height / 970.0f : width / 1726.0f;
+    const float offsetX = (width - 1726.0f * scale) / 2.0f;
+    const float offsetY = (height - 970.0f * scale) / 2.0f;
+    const auto px = [&](float x) { return uint32_t(std::max(0.0f, offsetX + x * scale)); };
+    const auto py = [&](float y) { return uint32_t(std::max(0.0f, offsetY + y * scale)); };
+    const float area = float((px(x1) - px(x0)) * (py(y1) - py(y0)));
+    return area > 0.0f ? float(frame.count(px(x0), py(y0), px(x1), py(y1), test)) / area : 0.0f;
+}
+
+bool amber(uint8_t r, uint8_t g, uint8_t b)
+{
+    return r > 180 && g > 90 && g < 230 && b < 120;
+}
+
+}  // namespace
+
+TEST(GameDriver, TheMenuFollowsTheLogoAndTheGameEndsInOrder)
+{
+    GameSandbox sandbox;
+    const DriverRun run = drive(sandbox, "until MainMenu\nshot menu.png\nquit\n");
+    ASSERT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_TRUE(std::regex_match(run.out, std::regex("state MainMenu [0-9]+\\.[0-9][0-9]\n"))) << run.out;
+    expectInOrder(sandbox.logLines(),
+                  {"Application started", "void GameApplication::create()", "void LogoGameState::onDeactivate()",
+                   "void LogoGameState::unload()", "MainMenu::load", "void MainMenu::initializeAsync() -begin",
+                   "void GameApplication::destroy()", "GameStateManager::~GameStateManager()",
+                   "MemoryManager: Memory Leaks not found"});
+
+    // The menu: the parchment panel behind its buttons, over the dusk.
+    Picture menu;
+    ASSERT_TRUE(menu.read(sandbox.file("menu.png")));
+    const auto parchment = [](uint8_t r, uint8_t g, uint8_t b) { return r > 180 && g > 160 && b > 110; };
+    EXPECT_GT(share(menu, 690, 620, 760, 660, parchment), 0.6f);
+    EXPECT_GT(share(menu, 800, 360, 920, 390, amber), 0.6f);
+    EXPECT_LT(share(menu, 100, 100, 300, 200, parchment), 0.01f);
+
+    EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->launchCount, 1);
+    ASSERT_EQ(drive(sandbox, "quit\n").exitCode, 0);
+    EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->launchCount, 2);
+}
+
+TEST(GameDriver, TheFirstLogoIsFullyLitAfterASecondAndAClickMovesOn)
+{
+    GameSandbox sandbox;
+    const DriverRun run = drive(sandbox, "wait 0.25\nshot early.png\nwait 1.25\nshot logo.png\n"
+                                         "click 100 100\nwait 1.2\nshot title.png\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    Picture early, logo, title;
+    ASSERT_TRUE(early.read(sandbox.file("early.png")));
+    ASSERT_TRUE(logo.read(sandbox.file("logo.png")));
+    ASSERT_TRUE(title.read(sandbox.file("title.png")));
+    // The studio card's lantern glass, dim while fading in, then bright.
+    const auto glass = [](uint8_t r, uint8_t g, uint8_t) { return r > 230 && g > 170; };
+    EXPECT_GT(share(logo, 840, 360, 890, 420, glass), 0.6f);
+    EXPECT_EQ(share(early, 840, 360, 890, 420, glass), 0.0f);
+    // The title card's red gem, where the studio card has the night.
+    const auto red = [](uint8_t r, uint8_t g, uint8_t b) { return r > g + 60 && r > b + 60; };
+    EXPECT_GT(share(title, 525, 625, 565, 665, red), 0.3f);
+    EXPECT_EQ(share(logo, 525, 625, 565, 665, red), 0.0f);
+}
+
+TEST(GameDriver, WithoutTheLogoFileTheMenuComesAtOnceAndCommandsAnswerAsDocumented)
+{
+    GameSandbox sandbox(std::map<std::string, std::string>{{"scenes/logo.xml", ""}});
+    std::filesystem::remove(sandbox.file("media/scenes/logo.xml"));
+    const DriverRun run = drive(sandbox,
+                                "state\n# a comment\n\nbogus 1\nwait soon\nnode nothing\ntap nothing\n"
+                                "swap 1 1 2 2\nboard\nuntil MainMenu 2\nstate\nuntil GameLevel 0.5\n"
+                                "node btnStart\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(run.out, "state LogoGameState\n"
+                       "error bogus 1\n"
+                       "error wait soon\n"
+                       "node nothing none\n"
+                       "tap nothing none\n"
+                       "swap none\n"
+                       "board none\n"
+                       "state MainMenu 0.03\n"
+                       "state MainMenu\n"
+                       "timeout GameLevel\n"
+                       "node btnStart 783 350 160 48\n");
+    EXPECT_TRUE(sandbox.logContains("Failed to load logo.xml"));
+}
+
+TEST(GameDriver, TheGamesCursorIsDrawnWhereThePointerIsUnlessTheProfileTurnsItOff)
+{
+    for (const uint8_t gameCursor : {1, 0}) {
+        GameSandbox sandbox;
+        if (gameCursor == 0) {
+            SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+            values.gameCursor = 0;
+            writeProfile(sandbox, values);
+        }
+        const DriverRun run = drive(sandbox, "until MainMenu\nmove 300 200\nshot cursor.png\nquit\n");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        Picture shot;
+        ASSERT_TRUE(shot.read(sandbox.file("cursor.png")));
+        // The arrow hangs down and right from its tip, warm over the cool sky.
+        const float drawn = share(shot, 300, 200, 340, 250, [](uint8_t r, uint8_t, uint8_t b) { return r > b + 60; });
+        if (gameCursor)
+            EXPECT_GT(drawn, 0.03f);
+        else
+            EXPECT_EQ(drawn, 0.0f);
+    }
+}
+
+TEST(GameDriver, TheSameScriptSeedAndClockReplayByteForByte)
+{
+    const std::string script = "until MainMenu\nnode btnOptions\ntap btnStart\nwait 0.5\nstate\nquit\n";
+    std::string outputs[2];
+    std::vector<uint8_t> profiles[2];
+    for (int i = 0; i < 2; ++i) {
+        GameSandbox sandbox;
+        const DriverRun run = drive(sandbox, script, "--seed 7 --now 1700000000");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        outputs[i] = run.out;
+        profiles[i] = bytesOf(saveFolder(sandbox) + "profile_0.dat");
+    }
+    EXPECT_EQ(outputs[0], outputs[1]);
+    EXPECT_FALSE(profiles[0].empty());
+    EXPECT_EQ(profiles[0], profiles[1]);
+}
