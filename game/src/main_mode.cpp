@@ -9,6 +9,7 @@
 #include "log_system.h"
 #include "lua_array.h"
 #include "lua_script_2.h"
+#include "main_mode_map_state.h"
 #include "remote_storage.h"
 #include "save_section.h"
 
@@ -285,6 +286,14 @@ LevelInfo* MainMode::levelAt(int episode, int part, int level) const
     return levels[level];
 }
 
+void MainMode::start()
+{
+    if (mapState || !GameStateManager::exists())
+        return;
+    mapState = new MainModeMapState(this);
+    GameStateManager::instance()->registerState(mapState);
+}
+
 bool MainMode::selectLevel(int episode, int part, int level)
 {
     LevelInfo* info = levelAt(episode, part, level);
@@ -292,11 +301,13 @@ bool MainMode::selectLevel(int episode, int part, int level)
         return false;
     currentLevel = info;
     levelScript = info->file + suffix + "_lua";
-    if (GameStateManager::exists()) {
-        if (GameLevel* gameLevel = GameStateManager::instance()->getGameLevel())
-            gameLevel->mode = this;
-    }
     levelBegun = false;
+    if (GameStateManager::exists()) {
+        GameStateManager* states = GameStateManager::instance();
+        if (GameLevel* gameLevel = states->getGameLevel())
+            gameLevel->mode = this;
+        states->setState("GameLevel");
+    }
     return true;
 }
 

@@ -11,8 +11,9 @@
 
 #include "facebook_message_dispatcher.h"
 #include "mode.h"
+#include "movie_state.h"
 
-class IGameState;
+class MainModeMapState;
 
 struct LevelInfo {
     // Leading star scores reached by the best score: 0 to 3.
@@ -54,7 +55,7 @@ struct FriendValue {
     bool operator==(const FriendValue&) const = default;
 };
 
-class MainMode : public Mode, public FacebookMessageListener {
+class MainMode : public Mode, public MovieStateListener, public FacebookMessageListener {
 public:
     static constexpr int MAX_LIVES = 5;
     static constexpr uint32_t SAVE_VERSION = 12;
@@ -67,6 +68,8 @@ public:
     MainMode(const MainMode&) = delete;
     MainMode& operator=(const MainMode&) = delete;
 
+    // Creates the map state and registers it with the state manager.
+    void start() override;
     void save(AE::DataStream& stream) override;
     void load(AE::DataStream& stream) override;
     void resetProgress(bool) override;
@@ -74,6 +77,7 @@ public:
     bool onMatch(const ChipSelection&) override { return false; }
     bool onBonusSwap(Chip*, Chip*) override { return false; }
     void onMessage(const SocialMessage*) override {}
+    void onMovieFinished() override {}
 
     // The level at (episode, part, level) becomes the current one and the
     // game goes to the level; false, with nothing changed, when the
@@ -107,6 +111,7 @@ public:
     int64_t lastLifeChange = 0;
     int extraMoves = 0;
 
+    MainModeMapState* mapState = nullptr;  // owned by the state manager
     LevelInfo* currentLevel = nullptr;  // not owned
     std::string levelScript;
     bool levelBegun = false;

@@ -185,3 +185,35 @@ TEST(GameDriver, TheSameScriptSeedAndClockReplayByteForByte)
     EXPECT_FALSE(profiles[0].empty());
     EXPECT_EQ(profiles[0], profiles[1]);
 }
+
+// The campaign: its section in the profile file after a start and an end,
+// and any level reached by its indices without the map.
+TEST(GameDriver, TheCampaignIsSavedAndItsLevelsAreReachedByIndex)
+{
+    GameSandbox sandbox;
+    {
+        const DriverRun run = drive(sandbox, "quit\n");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        const std::vector<uint8_t> file = bytesOf(saveFolder(sandbox) + "profile_0.dat");
+        ASSERT_GT(file.size(), 12u);
+        // The sections in file order, with their lengths.
+        std::vector<std::pair<std::string, uint32_t>> sections;
+        for (size_t at = 12; at < file.size();) {
+            const std::string name(reinterpret_cast<const char*>(&file[at]));
+            at += name.size() + 1;
+            const uint32_t length = file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24;
+            at += 4 + length;
+            sections.push_back({name, length});
+        }
+        ASSERT_EQ(sections.size(), 3u);
+        EXPECT_EQ(sections[0].first, "MainMode");
+        EXPECT_EQ(sections[1].first, "profile");
+        EXPECT_EQ(sections[2].first, "tutorial");
+        // 37 + one episode's 4 + the fifteen-level part (1 + 5 x 15) + the
+        // rule levels' part (1 + 5 x 7).
+        EXPECT_EQ(sections[0].second, 37u + 4u + (1u + 5u * 15u) + (1u + 5u * 7u));
+    }
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 9 9 9\nlevel 0 0 0\nwait 0.1\nstate\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectInOrder(splitLines(run.out), {"level none", "level 0 0 0", "state GameLevel"});
+}

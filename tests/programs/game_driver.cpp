@@ -21,6 +21,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "animationeditor/scene_node.h"
@@ -28,11 +29,13 @@
 #include "board_sim.h"
 #include "game_field.h"
 #include "game_level.h"
+#include "game_properties.h"
 #include "game_program.h"
 #include "game_state.h"
 #include "game_state_manager.h"
 #include "game_time.h"
 #include "job_manager.h"
+#include "main_mode.h"
 #include "movie_state.h"
 #include "platform/window_sdl.h"
 #include "render_system.h"
@@ -271,6 +274,9 @@ struct Until {
     std::string state;
     int64_t start = 0;
     int64_t limit = 0;
+    // Set by a command that waits before it goes on: run, printing
+    // nothing, when the state is reached (a timeout is still printed).
+    std::function<void()> then;
 } gUntil;
 // The current state when the last frame was drawn, if it drew it.
 IGameState* gDrawn = nullptr;
@@ -312,6 +318,16 @@ bool untilReached()
 void quitGame()
 {
     VQ::postMessage({VQ::WindowMessageType::Destroy, 0, 0});
+}
+
+// The campaign mode of the platform configuration, when there is one.
+MainMode* campaignMode()
+{
+    if (!GameProperties::exists())
+        return nullptr;
+    const auto& modes = GameProperties::instance()->modes;
+    const auto found = modes.find(MainMode::SECTION);
+    return found != modes.end() ? dynamic_cast<MainMode*>(found->second.get()) : nullptr;
 }
 
 using Handler = std::function<bool(std::istringstream& args)>;
@@ -368,7 +384,37 @@ std::map<std::string, Handler>& commands()
                  if (*end != '\0' || limit < 0.0 || !noMore(args))
                      return false;
              }
-             gUntil = {true, name, gFrames, std::llround(limit * FRAMES_PER_SECOND)};
+             gUntil = {true, name, gFrames, std::llround(limit * FRAMES_PER_SECOND), nullptr};
+             return true;
+         }},
+        {"level",
+         [](std::istringstream& args) {
+             int episode = 0, part = 0, level = 0;
+             if (!(args >> episode >> part >> level) || !noMore(args))
+                 return false;
+             auto select = [episode, part, level] {
+                 MainMode* campaign = campaignMode();
+                 if (campaign && campaign->selectLevel(episode, part, level))
+                     say("level " + std::to_string(episode) + " " + std::to_string(part) + " " +
+                         std::to_string(level));
+                 else
+                     say("level none");
+             };
+             MainMode* campaign = campaignMode();
+             GameStateManager* manager = states();
+             if (campaign && manager && GameProperties::instance()->currentMode != campaign) {
+                 // As the menu's "activateMode" does; a state it switches to
+                 // is waited for before the level is chosen.
+                 IGameState* before = manager->getCurrent();
+                 campaign->activate();
+                 IGameState* next = manager->getPending() ? manager->getPending() : manager->getCurrent();
+                 if (next && next != before) {
+                     gUntil = {true, next->getName(), gFrames, std::llround(DEFAULT_UNTIL_SECONDS * FRAMES_PER_SECOND),
+                               select};
+                     return true;
+                 }
+             }
+             select();
              return true;
          }},
         {"state",
@@ -525,9 +571,13 @@ void runCommandsUntilAFrameIsDue()
         if (gUntil.active) {
             if (untilReached()) {
                 gUntil.active = false;
-                say("state " + gUntil.state + " " + seconds(gFrames - gUntil.start));
+                if (gUntil.then)
+                    std::exchange(gUntil.then, nullptr)();
+                else
+                    say("state " + gUntil.state + " " + seconds(gFrames - gUntil.start));
             } else if (gFrames - gUntil.start >= gUntil.limit) {
                 gUntil.active = false;
+                gUntil.then = nullptr;
                 say("timeout " + gUntil.state);
             } else {
                 return;
