@@ -184,6 +184,27 @@ TEST_F(BlockersTest, AChainBombStepWaitsForTasksAndReadyLines)
     EXPECT_EQ(bomb->getIntData("left"), 2);
 }
 
+TEST_F(BlockersTest, OnATimedLevelEachWholeSecondIsAChainBombStep)
+{
+    std::string text = TestSupport::readFile((media() / "levels/blocker_chain_bomb.lua").string());
+    text.replace(text.find("LevelLimitType = 0"), 18, "LevelLimitType = 1");
+    addLevel("timed_chain_bomb", text);
+    play("timed_chain_bomb");
+    Chip* bomb = rules().chainBombs()->chainBombs.front();
+    mOut.str("");
+    ASSERT_TRUE(move());
+    mSim->step(2.05f);
+    settle();
+    int seconds = 0;
+    for (const std::string& line : outputLines()) {
+        int previous = 0, current = 0;
+        if (std::sscanf(line.c_str(), "limit changed %d %d", &previous, &current) == 2 && current < previous)
+            ++seconds;
+    }
+    ASSERT_GE(seconds, 2);
+    EXPECT_EQ(bomb->getIntData("left"), seconds % 3 == 0 ? 3 : 3 - seconds % 3);
+}
+
 TEST_F(BlockersTest, AChainTargetDestroyedInFlightGetsNoChain)
 {
     play("blocker_chain_bomb_lua");
