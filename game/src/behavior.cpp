@@ -127,12 +127,21 @@ void BehaviorsGroup::drawAll(BoardRenderer& renderer, GameField* field, Chip* ch
         layer->draw(renderer, field, chip, x, y);
 }
 
-void Behavior::playIdleMarker(const std::string& name)
+std::vector<AE::ISceneNode*> Behavior::idleSceneRoots() const
 {
+    std::vector<AE::ISceneNode*> roots;
     for (Drawable* drawable : OnIdleDrawables.objects)
         if (auto* scene = dynamic_cast<SceneDrawable*>(drawable))
-            if (AE::Marker* marker = scene->root->getMarker(name))
-                marker->start(true);
+            if (scene->root)
+                roots.push_back(scene->root.get());
+    return roots;
+}
+
+void Behavior::playIdleMarker(const std::string& name)
+{
+    for (AE::ISceneNode* root : idleSceneRoots())
+        if (AE::Marker* marker = root->getMarker(name))
+            marker->start(true);
 }
 
 bool BehaviorsGroup::canFall() const

@@ -16,6 +16,9 @@
 namespace VQ {
 class LuaScript2;
 }
+namespace AE {
+class ISceneNode;
+}
 class BoardRenderer;
 class Chip;
 class GameField;
@@ -91,6 +94,9 @@ public:
     void update(Chip* chip, float dt);
     // Starts the named marker of every scene among the idle drawables.
     void playIdleMarker(const std::string& name);
+    // The scene roots among the idle drawables (where a layer writes its
+    // texts, "#limit" of a chain bomb).
+    std::vector<AE::ISceneNode*> idleSceneRoots() const;
 
     ActionsGroup OnDestroyActions;
     ActionsGroup OnIdleActions;

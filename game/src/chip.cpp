@@ -100,6 +100,12 @@ bool Chip::hasUserData(const std::string& key) const
     return userData.count(key) != 0;
 }
 
+int Chip::getIntData(const std::string& key, int fallback) const
+{
+    auto found = userData.find(key);
+    return found == userData.end() ? fallback : found->second.asInt();
+}
+
 ChipSnapshot::ChipSnapshot(const Chip& source)
     : column(static_cast<int32_t>(source.x)),
       row(static_cast<int32_t>(source.y)),

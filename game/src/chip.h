@@ -48,6 +48,8 @@ public:
     // A copy of the entry; an empty slot when the key is absent.
     DataSlot getUserData(const std::string& key) const;
     bool hasUserData(const std::string& key) const;
+    // The integer entry, or `fallback` when the key is absent.
+    int getIntData(const std::string& key, int fallback = 0) const;
 
     // Order of resets, landings and swaps; set back to 0 at every level load.
     static inline int32_t landingCounter = 0;

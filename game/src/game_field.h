@@ -142,6 +142,10 @@ public:
     void addDestroyDrawables(Chip* chip);
     // One match pass; true when a line was taken by the mode or destroyed.
     bool runMatchPass(bool force);
+    // The rule components' scan before they step: the match pass without
+    // telling the neighbours of the destroyed chips, skipped while the level
+    // is busy; true when it found a line.
+    bool runSettlingScan();
     // Some existing cell in the play rows is empty or holds a falling chip.
     bool isUnsettled() const;
     // Nothing on the board changes without input: the level is loaded and
@@ -234,7 +238,7 @@ private:
     void buildCellAppearAnimations();
     void startAppearance();
     void deleteEffectDrawables();
-    void runMatchScan(bool& found);
+    void runMatchScan(bool& found, bool notifyNeighbours);
     void spawnChips();
     void runIdleActionsOfPool(float dt);
 };

@@ -156,11 +156,20 @@ bool GameField::runMatchPass(bool force)
     if (!force && (levelBusyCount() > 0 || taskManager->count > 0))
         return false;
     bool found = false;
-    runMatchScan(found);
+    runMatchScan(found, true);
     return found;
 }
 
-void GameField::runMatchScan(bool& found)
+bool GameField::runSettlingScan()
+{
+    if (rows.empty() || levelBusyCount() > 0)
+        return false;
+    bool found = false;
+    runMatchScan(found, false);
+    return found;
+}
+
+void GameField::runMatchScan(bool& found, bool notifyNeighbours)
 {
     Mode* current = mode();
     for (int row = gridHeight; row >= 0; --row) {
@@ -179,7 +188,7 @@ void GameField::runMatchScan(bool& found)
                 if (run->size() < 3)
                     continue;
                 for (Chip* member : *run) {
-                    auto* task = new DestroyChipTask(member, this, true);
+                    auto* task = new DestroyChipTask(member, this, notifyNeighbours);
                     task->delay = MATCH_DESTROY_DELAY;
                     taskManager->addTask(task);
                 }

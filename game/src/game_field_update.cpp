@@ -97,7 +97,7 @@ void GameField::update(float dt)
         }
         if (levelBusyCount() <= 0 && taskManager->count == 0) {
             bool found = false;
-            runMatchScan(found);
+            runMatchScan(found, true);
         }
         for (int row = gridHeight; row >= 0; --row)
             for (FieldCell& cell : rows[row])

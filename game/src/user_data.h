@@ -72,6 +72,8 @@ public:
     void setChip(Chip* chip);
     // The held chip for a kind-5 slot holding a chip pointer; null otherwise.
     Chip* chipPointer() const;
+    // The held integer; 0 for an empty slot or one of another kind.
+    int asInt() const { return value ? value->asInt() : 0; }
 
     IDataContainer* value = nullptr;
     int kind = Empty;

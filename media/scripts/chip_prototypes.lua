@@ -244,4 +244,90 @@ ChipPrototypes = {
             }),
         },
     },
+    -- Chain bomb: stays where it stands and shows on its counter plate the
+    -- steps left before it throws chains at plain chips ("#limit").
+    {
+        Name = "ChainBomb",
+        Behavior = {
+            {
+                Name = "ChainBomb", MultipleColors = 1, CanFalling = 0, CanIterateWithGroup = 0, score = 60,
+                onDestroySound = "bomb_sound",
+                OnIdleDrawables = { { "Scene", "chain_bomb_chip_xml", "", 10 } },
+                OnDestroyDrawables = { burst("bonus_burst_fx") },
+            },
+        },
+    },
+
+    -- A mossy spring that turns plain chips near it into moss ("generate").
+    {
+        Name = "ChipGenerator",
+        Behavior = {
+            {
+                Name = "ChipGenerator", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0, score = 60,
+                onDestroySound = "chip_destroy_sound",
+                OnIdleDrawables = { { "Scene", "generator_chip_xml", "", 10 } },
+                OnDestroyDrawables = { burst("chip_burst_fx") },
+            },
+        },
+    },
+
+    -- A clump of moss: joins no line, goes with any chip destroyed beside it.
+    {
+        Name = "StuffChip",
+        Behavior = {
+            with(fixedLook("stuff"), { Name = "StuffChip", MultipleColors = 0, CanIterateWithGroup = 0, score = 30,
+                    onDestroySound = "chip_destroy_sound" }),
+        },
+    },
+
+    -- A gem in a bubble that climbs a row after every move; the rising
+    -- chips goal counts it.
+    {
+        Name = "ChipUp",
+        Behavior = {
+            {
+                Name = "ChipUp", MultipleColors = 1, LevelGoal = 1, score = 100,
+                onDestroySound = "chip_destroy_sound",
+                OnIdleDrawables = { sprite("chip_up"), { "Scene", "chip_up_chip_xml", "", 15 } },
+                OnSelectDrawables = { sprite("selection", 5, true), sprite("chip_up") },
+                OnDestroyDrawables = { burst("chip_burst_fx") },
+            },
+        },
+    },
+
+    -- An ice source: a crystal block that freezes the chips around it.
+    {
+        Name = "Ice",
+        Behavior = {
+            with(fixedLook("ice"), { Name = "Ice", MultipleColors = 0, CanFalling = 0, CanIterateWithGroup = 0,
+                    score = 60, onDestroySound = "chip_destroy_sound" }),
+        },
+    },
+
+    -- Plain chips under one to three stages of frost; the frost layers
+    -- read here are the ones the ice adds while it spreads.
+    {
+        Name = "IceChip1",
+        Behavior = {
+            with(look("gem"), { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" }),
+            with(fixedLook("ice1", 20), { Name = "IceChip1", MultipleColors = 0, CanFalling = 0, score = 20,
+                    onDestroySound = "chip_destroy_sound" }),
+        },
+    },
+    {
+        Name = "IceChip2",
+        Behavior = {
+            with(look("gem"), { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" }),
+            with(fixedLook("ice2", 20), { Name = "IceChip2", MultipleColors = 0, CanFalling = 0, score = 20,
+                    onDestroySound = "chip_destroy_sound" }),
+        },
+    },
+    {
+        Name = "IceChip3",
+        Behavior = {
+            with(look("gem"), { Name = "Simple", MultipleColors = 1, score = 20, onDestroySound = "chip_destroy_sound" }),
+            with(fixedLook("ice3", 20), { Name = "IceChip3", MultipleColors = 0, CanFalling = 0, score = 20,
+                    onDestroySound = "chip_destroy_sound" }),
+        },
+    },
 }

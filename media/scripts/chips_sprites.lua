@@ -451,3 +451,87 @@ cwall_O = {
     SrcRect0 = { 400, 560, 480, 640 },
 }
 
+chain_bomb = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 640, 80, 720 },
+}
+
+generator = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 80, 640, 160, 720 },
+}
+
+stuff = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 160, 640, 240, 720 },
+}
+
+ice = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 240, 640, 320, 720 },
+}
+
+ice1 = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 320, 640, 400, 720 },
+}
+
+ice2 = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 400, 640, 480, 720 },
+}
+
+ice3 = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 480, 640, 560, 720 },
+}
+
+up_arrow = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 560, 640, 640, 720 },
+}
+
+chip_up_R = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 720, 80, 800 },
+}
+
+chip_up_G = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 80, 720, 160, 800 },
+}
+
+chip_up_B = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 160, 720, 240, 800 },
+}
+
+chip_up_M = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 240, 720, 320, 800 },
+}
+
+chip_up_Y = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 320, 720, 400, 800 },
+}
+
+chip_up_O = {
+    Image0 = "chips_png",
+    Package0 = "default",
+    SrcRect0 = { 400, 720, 480, 800 },
+}
+

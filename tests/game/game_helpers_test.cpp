@@ -265,7 +265,9 @@ TEST_F(RulesTest, ATimerWarnsBelowTenSecondsAndBoughtTimeLiftsItOut)
 TEST_F(RulesTest, EveryRuleLevelStartsWithoutAReadyLineAndWithAMove)
 {
     for (const char* name : {"rules_moves_lua", "rules_time_lua", "goal_walls_lua", "goal_tiles_lua",
-                             "goal_falling_lua", "goal_strong_walls_lua", "rules_no_limit_lua"}) {
+                             "goal_falling_lua", "goal_strong_walls_lua", "rules_no_limit_lua",
+                             "blocker_chain_bomb_lua", "blocker_generator_lua", "blocker_rising_lua",
+                             "blocker_ice_lua", "blocker_ice_timed_lua"}) {
         SCOPED_TRACE(name);
         start(name);
         ASSERT_TRUE(field().active);

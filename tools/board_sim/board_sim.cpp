@@ -74,8 +74,10 @@ BoardSim::~BoardSim()
 {
     // The rules leave the level's list and the interface.
     mMode.rules.reset();
-    // The renderer's effects may point at the board's cells.
+    // The renderer's effects may point at the board's cells, and hold
+    // sprites that must go before the engine does.
     mBoardRenderer.reset();
+    mRenderer.effectList().clear();
     mField.reset();
     mChips.reset();
     clearBehaviorPrototypes();

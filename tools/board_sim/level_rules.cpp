@@ -7,13 +7,18 @@
 #include "behavior.h"
 #include "chip.h"
 #include "game_field.h"
+#include "game_helpers/chain_bomb_helper.h"
+#include "game_helpers/chip_generator_helper.h"
+#include "game_helpers/chip_up_helper.h"
 #include "game_helpers/goals_helper.h"
+#include "game_helpers/ice_helper.h"
 #include "game_helpers/progress_helper.h"
 #include "game_helpers/score_text_helper.h"
 #include "game_level.h"
 #include "game_state_manager.h"
 #include "log_system.h"
 #include "lua_context.h"
+#include "task_manager.h"
 
 namespace {
 
@@ -38,6 +43,10 @@ LevelRules::~LevelRules()
     mProgress.reset();
     mScoreText.reset();
     mLimit.reset();
+    mIce.reset();
+    mChainBombs.reset();
+    mGenerators.reset();
+    mChipUp.reset();
 }
 
 void LevelRules::setupLevelRules(VQ::LuaContext& script)
@@ -65,11 +74,20 @@ void LevelRules::setupLevelRules(VQ::LuaContext& script)
         mLevel.addHelper(mProgress.get());
         mScoreText = std::make_unique<ScoreTextHelper>();
         mLevel.addHelper(mScoreText.get());
+        mIce = std::make_unique<IceHelper>();
+        mLevel.addHelper(mIce.get());
+        mChainBombs = std::make_unique<ChainBombHelper>();
+        mLevel.addHelper(mChainBombs.get());
+        mGenerators = std::make_unique<ChipGeneratorHelper>();
+        mLevel.addHelper(mGenerators.get());
+        mChipUp = std::make_unique<ChipUpHelper>();
+        mLevel.addHelper(mChipUp.get());
     }
     mProgress->setThresholds(mStars[0], mStars[1] - mStars[0], mStars[2] - mStars[1]);
     setScoreGoal();
     mGoals->update(0.0f);
     mGoals->readLevelGoals(script);
+    mIce->readLevelSettings(script);
 
     float value = 0.0f;
     int kind = 0;
@@ -91,6 +109,7 @@ void LevelRules::setupLevelRules(VQ::LuaContext& script)
     } else {
         mLimit = std::make_unique<TimerHelper>("LimitHelper", "limit_helper_ui", value, 1.0f);
         mOut << VQ::formatString("limit time %g", value) << '\n';
+        mLimit->addListener(mIce.get());
     }
     mLimit->addListener(this);
     mLevel.addHelper(mLimit.get());
@@ -117,10 +136,13 @@ void LevelRules::prepareLevel()
     mGoals->reset();
     setScoreGoal();
     mGoalsMet = false;
+    mChainBombs->collectChainBombs();
+    mGenerators->collectGenerators();
 }
 
 void LevelRules::onLevelBegin()
 {
+    mChipUp->collectChips();
     if (auto* timer = dynamic_cast<TimerHelper*>(mLimit.get()))
         timer->running = false;
     if (mLimit)
@@ -134,9 +156,18 @@ void LevelRules::onPlayerMove(FieldCell* b)
             timer->running = true;
             timer->tellListeners([](LimitHelperListener& listener) { listener.onTimerStarted(); });
         }
+    } else {
+        mChainBombs->stepPending = true;
+        mGenerators->stepPending = true;
     }
     if (mLimit)
         mLimit->consume();
+    if (!mIce->timed)
+        mIce->spreadPending = true;
+    GameField* field = currentGameField();
+    mChipUp->raisePending = field && field->taskManager->count > 0;
+    if (!mChipUp->raisePending)
+        mChipUp->raiseChips();
     mScoreText->setPosition(b->column, b->row);
 }
 
@@ -175,6 +206,14 @@ void LevelRules::onChipDestroyed(const ChipSnapshot& snapshot)
 {
     mGoals->onChipDestroyed(snapshot);
     checkGoals();
+    mChipUp->forget(snapshot.chip);
+    mChainBombs->onChipDestroyed(snapshot.chip);
+}
+
+bool LevelRules::onNeighbourDestroyed(Chip* destroyed, Chip* neighbour)
+{
+    return (mIce && mIce->onNeighbourDestroyed(neighbour, destroyed)) ||
+           (mGenerators && mGenerators->onNeighbourDestroyed(neighbour));
 }
 
 void LevelRules::checkGoals()
@@ -199,6 +238,9 @@ void LevelRules::onLimitReached()
 void LevelRules::onLimitChanged(int previous, int current)
 {
     mOut << "limit changed " << previous << ' ' << current << '\n';
+    // The chain bombs count the seconds down.
+    if (current < previous && dynamic_cast<TimerHelper*>(mLimit.get()))
+        mChainBombs->stepPending = true;
 }
 
 void LevelRules::onTimerStarted()
@@ -267,4 +309,21 @@ void LevelRules::printState()
         mOut << scoreLine() << '\n';
     }
     mOut << "busy " << mLevel.busyCount << '\n';
+    if (mChainBombs)
+        for (Chip* bomb : mChainBombs->chainBombs)
+            mOut << VQ::formatString("chainbomb %d,%d left %d", static_cast<int>(bomb->x), static_cast<int>(bomb->y),
+                                     bomb->getIntData("left"))
+                 << '\n';
+    if (mGenerators)
+        for (Chip* generator : mGenerators->generators) {
+            if (generator->released || !generator->hasBehavior(BEHAVIOR_CHIP_GENERATOR))
+                continue;
+            mOut << VQ::formatString("generator %d,%d left %d", static_cast<int>(generator->x),
+                                     static_cast<int>(generator->y), generator->getIntData("limitLeft", generator->getIntData("limit")))
+                 << '\n';
+        }
+    if (mIce)
+        mOut << VQ::formatString("ice radius %d timed %d next %d", mIce->radius, mIce->timed ? 1 : 0,
+                                 mIce->timed ? mIce->spreadCounter : 0)
+             << '\n';
 }

@@ -8,7 +8,9 @@
 //                                                 as the limit tells them
 //   goal I KIND COUNT/TARGET, goals complete (once), score S stars N,
 //   busy N                                        after a frame, as changed
-// and answers the command "rules" with the whole state.
+// and answers the command "rules" with the whole state, ending with
+//   chainbomb C,R left N | generator C,R left N   per chain bomb, generator
+//   ice radius R timed T next S                   (S 0 unless timed)
 
 #include <memory>
 #include <ostream>
@@ -21,7 +23,11 @@ class LuaContext;
 }
 class Chip;
 class GameLevel;
+class ChainBombHelper;
+class ChipGeneratorHelper;
+class ChipUpHelper;
 class GoalsHelper;
+class IceHelper;
 class ProgressHelper;
 class ScoreTextHelper;
 struct ChipSnapshot;
@@ -43,6 +49,8 @@ public:
     void addScore(const DestroyResult& result, Chip* chip);
     void onTileHit(FieldCell* cell);
     void onChipDestroyed(const ChipSnapshot& snapshot);
+    // The ice first, then the generators; true when one of them took it.
+    bool onNeighbourDestroyed(Chip* destroyed, Chip* neighbour);
 
     void onLimitShown() override;
     void onLimitReached() override;
@@ -59,6 +67,10 @@ public:
     GoalsHelper* goals() const { return mGoals.get(); }
     ProgressHelper* progress() const { return mProgress.get(); }
     LimitHelper* limit() const { return mLimit.get(); }
+    IceHelper* ice() const { return mIce.get(); }
+    ChainBombHelper* chainBombs() const { return mChainBombs.get(); }
+    ChipGeneratorHelper* generators() const { return mGenerators.get(); }
+    ChipUpHelper* chipUp() const { return mChipUp.get(); }
 
 private:
     void setScoreGoal();
@@ -73,6 +85,10 @@ private:
     std::unique_ptr<GoalsHelper> mGoals;
     std::unique_ptr<ProgressHelper> mProgress;
     std::unique_ptr<ScoreTextHelper> mScoreText;
+    std::unique_ptr<IceHelper> mIce;
+    std::unique_ptr<ChainBombHelper> mChainBombs;
+    std::unique_ptr<ChipGeneratorHelper> mGenerators;
+    std::unique_ptr<ChipUpHelper> mChipUp;
     std::unique_ptr<LimitHelper> mLimit;
     bool mGoalsMet = false;
     bool mCompleteReported = false;

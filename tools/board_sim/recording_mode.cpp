@@ -97,7 +97,7 @@ void RecordingMode::onTileHit(FieldCell* cell)
 bool RecordingMode::onNeighbourDestroyed(Chip* destroyed, Chip* neighbour)
 {
     mOut << "mode onNeighbourDestroyed " << At{destroyed} << ' ' << At{neighbour} << '\n';
-    return false;
+    return rules && rules->onNeighbourDestroyed(destroyed, neighbour);
 }
 
 bool RecordingMode::onMatch(const ChipSelection& selection)

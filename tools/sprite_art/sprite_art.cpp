@@ -1649,6 +1649,16 @@ void drawChipKind(Canvas& c, int x0, int y0, int colour, int kind)
     }
 }
 
+// Pastes a drawing made in its own 80 x 80 canvas over the cell.
+void pasteCell(Canvas& c, int x0, int y0, const Canvas& part, float alpha = 1.0f)
+{
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 80; ++x) {
+            const uint8_t* p = &part.pixels[(size_t(y) * 80 + x) * 4];
+            blendOver(c, x0 + x, y0 + y, Rgba{p[0], p[1], p[2], 255}, alpha * p[3] / 255.0f);
+        }
+}
+
 // Dark wood with brass trim: a crate; `reinforced` adds brass bands; a
 // colour (0-5) sets a small gem into it.
 void drawCrate(Canvas& c, int x0, int y0, bool reinforced, int colour)
@@ -1672,11 +1682,7 @@ void drawCrate(Canvas& c, int x0, int y0, bool reinforced, int colour)
         drawDisc(c, x0, y0, 40, 40, 17.0f, rgb(0x2A1A10), rgb(0xC9A04A), 2.5f);
         Canvas gem(80, 80);
         drawGem(gem, 0, 0, colour, 0.5f);
-        for (int y = 0; y < 80; ++y)
-            for (int x = 0; x < 80; ++x) {
-                const uint8_t* p = &gem.pixels[(size_t(y) * 80 + x) * 4];
-                blendOver(c, x0 + x, y0 + y, Rgba{p[0], p[1], p[2], 255}, p[3] / 255.0f);
-            }
+        pasteCell(c, x0, y0, gem);
     }
 }
 
@@ -1784,9 +1790,111 @@ void drawHintMark(Canvas& c, int x0, int y0)
           [](float, float) { return Rgba{255, 236, 170, 220}; });
 }
 
+// --- Living blockers ---
+
+// A dark charge bound in chain, with a brass counter plate below its middle
+// (the scene writes the count on it).
+void drawChainBomb(Canvas& c, int x0, int y0)
+{
+    drawBomb(c, x0, y0, 25.0f, true);
+    Canvas chain(80, 80);
+    drawChain(chain, 0, 0);
+    pasteCell(c, x0, y0, chain, 0.85f);
+    const std::vector<Pt> plate{{24, 48}, {56, 48}, {56, 70}, {24, 70}};
+    polygonWithOutline(c, x0, y0, 80, plate, rgb(0xE6D3A3), rgb(0x8E6A2A), 2.0f);
+    drawSegment(c, x0, y0, {27, 51}, {53, 51}, 0.8f, Rgba{255, 250, 225, 200});
+}
+
+// A mossy spring: a stone basin with green water and moss over its rim.
+void drawGenerator(Canvas& c, int x0, int y0)
+{
+    drawGlow(c, x0, y0, 40, 42, 36, Rgba{120, 220, 110, 90});
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot((x - 40) / 32.0f, (y - 46) / 24.0f) < 1.0f; },
+          [](float, float) { return INK; });
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot((x - 40) / 30.0f, (y - 46) / 22.0f) < 1.0f; },
+          [](float x, float y) { return mixed(rgb(0x8A8496), rgb(0x3E3848), (x - 10 + y - 24) / 90.0f); });
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot((x - 40) / 21.0f, (y - 42) / 12.0f) < 1.0f; },
+          [](float x, float y) {
+              const float d = std::hypot((x - 36) / 21.0f, (y - 39) / 12.0f);
+              return mixed(rgb(0xB8F0A0), rgb(0x2E7A44), d);
+          });
+    // Moss tufts on the rim and a rising bubble.
+    for (Pt p : {Pt{14, 40}, Pt{24, 62}, Pt{52, 64}, Pt{66, 44}, Pt{40, 26}})
+        drawDisc(c, x0, y0, p.x, p.y, 5.5f, rgb(0x4E9A3A), Rgba{20, 50, 20, 255}, 1.2f);
+    drawDisc(c, x0, y0, 46, 20, 4.0f, Rgba{200, 255, 210, 200}, Rgba{40, 90, 60, 255}, 1.0f);
+}
+
+// A clump of moss with a few pale sprouts.
+void drawStuff(Canvas& c, int x0, int y0)
+{
+    for (Pt p : {Pt{30, 48}, Pt{50, 48}, Pt{40, 34}, Pt{26, 34}, Pt{54, 34}, Pt{40, 54}})
+        drawDisc(c, x0, y0, p.x, p.y, 13.0f, rgb(0x4E8A36), Rgba{18, 40, 16, 255}, 1.6f);
+    for (Pt p : {Pt{34, 40}, Pt{46, 44}, Pt{40, 30}})
+        drawDisc(c, x0, y0, p.x, p.y, 6.0f, rgb(0x86C060), Rgba{40, 80, 30, 255}, 1.0f);
+    for (Pt p : {Pt{30, 24}, Pt{50, 26}})
+        drawDisc(c, x0, y0, p.x, p.y, 2.5f, rgb(0xF0E6B0), Rgba{70, 60, 30, 255}, 0.8f);
+}
+
+// Ice: a pale blue crystal block, or frost over a chip in three stages
+// (thin rime, cracked crust, solid block).
+void drawIce(Canvas& c, int x0, int y0, int stage)
+{
+    const float inset = stage == 1 ? 4.0f : 6.0f;
+    const float alpha = stage == 0 ? 1.0f : stage == 1 ? 0.35f : stage == 2 ? 0.55f : 0.78f;
+    const std::vector<Pt> block{{inset + 6, inset}, {80 - inset - 6, inset}, {80 - inset, inset + 6},
+                                {80 - inset, 80 - inset - 6}, {80 - inset - 6, 80 - inset}, {inset + 6, 80 - inset},
+                                {inset, 80 - inset - 6}, {inset, inset + 6}};
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return insidePolygon(block, x, y); },
+          [&](float x, float y) {
+              Rgba col = mixed(rgb(0xE8F6FF), rgb(0x5A8CC8), (x + y) / 160.0f);
+              col.a = toByte(alpha);
+              return col;
+          });
+    paint(c, x0, y0, 80, 80, [&](float x, float y) { return outlineDistance(block, x, y) < 1.4f; },
+          [&](float, float) { return Rgba{230, 248, 255, toByte(std::min(1.0f, alpha + 0.3f))}; });
+    // Facet glints along the top left.
+    drawSegment(c, x0, y0, {inset + 8, inset + 4}, {40, inset + 4}, 1.2f, Rgba{255, 255, 255, 200});
+    drawSegment(c, x0, y0, {inset + 4, inset + 8}, {inset + 4, 36}, 1.2f, Rgba{255, 255, 255, 160});
+    if (stage == 0) {
+        for (float a : {0.6f, 2.4f, 4.0f})
+            drawSegment(c, x0, y0, {40, 40}, {40 + 24 * std::cos(a), 40 + 24 * std::sin(a)}, 1.1f,
+                        Rgba{40, 90, 160, 200});
+        drawGlow(c, x0, y0, 40, 40, 18, Rgba{255, 255, 255, 200});
+    }
+    if (stage == 2 || stage == 3) {
+        const Rgba crack{40, 80, 140, 220};
+        drawSegment(c, x0, y0, {14, 22}, {36, 38}, 1.0f, crack);
+        drawSegment(c, x0, y0, {36, 38}, {30, 62}, 1.0f, crack);
+        drawSegment(c, x0, y0, {36, 38}, {64, 30}, 1.0f, crack);
+    }
+    if (stage == 3)
+        drawSegment(c, x0, y0, {48, 52}, {68, 66}, 1.0f, Rgba{40, 80, 140, 220});
+}
+
+// A gem of one colour in a glass bubble.
+void drawChipUp(Canvas& c, int x0, int y0, int colour)
+{
+    drawGem(c, x0, y0, colour, 0.8f);
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot(x - 40, y - 40) < 35.0f; },
+          [](float x, float y) {
+              const float d = std::hypot(x - 40, y - 40) / 35.0f;
+              return Rgba{200, 230, 255, toByte(0.1f + 0.45f * d * d * d)};
+          });
+    paint(c, x0, y0, 80, 80, [](float x, float y) { const float d = std::hypot(x - 40, y - 40); return d > 34.0f && d < 36.0f; },
+          [](float, float) { return Rgba{230, 245, 255, 230}; });
+    drawGlow(c, x0, y0, 27, 24, 9, Rgba{255, 255, 255, 220});
+}
+
+// The rising chip's up arrow, gold with an outline, at the cell's top right.
+void drawUpArrow(Canvas& c, int x0, int y0)
+{
+    const std::vector<Pt> arrow{{62, 6}, {74, 20}, {67, 20}, {67, 32}, {57, 32}, {57, 20}, {50, 20}};
+    polygonWithOutline(c, x0, y0, 80, arrow, rgb(0xF2C95A), INK, 1.6f);
+}
+
 Canvas drawChipsAtlas()
 {
-    Canvas c(800, 640);
+    Canvas c(800, 800);
     for (int colour = 0; colour < 6; ++colour)
         for (int kind = 0; kind < 10; ++kind)
             drawChipKind(c, kind * 80, colour * 80, colour, kind);
@@ -1801,6 +1909,14 @@ Canvas drawChipsAtlas()
     drawHintMark(c, 640, 480);
     for (int colour = 0; colour < 6; ++colour)
         drawCrate(c, colour * 80, 560, false, colour);
+    drawChainBomb(c, 0, 640);
+    drawGenerator(c, 80, 640);
+    drawStuff(c, 160, 640);
+    for (int stage = 0; stage < 4; ++stage)
+        drawIce(c, 240 + stage * 80, 640, stage);
+    drawUpArrow(c, 560, 640);
+    for (int colour = 0; colour < 6; ++colour)
+        drawChipUp(c, colour * 80, 720, colour);
     return c;
 }
 
@@ -1823,6 +1939,11 @@ std::vector<SpriteDescription> chipsSprites()
         out.push_back(sprite(extras[i], "chips_png", cell(i, 6)));
     for (int colour = 0; colour < 6; ++colour)
         out.push_back(sprite(std::string("cwall") + COLOUR_SUFFIXES[colour], "chips_png", cell(colour, 7)));
+    const char* blockers[8] = {"chain_bomb", "generator", "stuff", "ice", "ice1", "ice2", "ice3", "up_arrow"};
+    for (int i = 0; i < 8; ++i)
+        out.push_back(sprite(blockers[i], "chips_png", cell(i, 8)));
+    for (int colour = 0; colour < 6; ++colour)
+        out.push_back(sprite(std::string("chip_up") + COLOUR_SUFFIXES[colour], "chips_png", cell(colour, 9)));
     return out;
 }
 

@@ -1,7 +1,9 @@
 #include "game_helpers/game_helper.h"
 
+#include "game_field.h"
 #include "game_level.h"
 #include "game_state_manager.h"
+#include "task_manager.h"
 
 GameLevel* currentGameLevel()
 {
@@ -13,6 +15,15 @@ GameField* currentGameField()
 {
     GameLevel* level = currentGameLevel();
     return level ? level->field : nullptr;
+}
+
+bool takeSettledStep(bool& pending)
+{
+    GameField* field = currentGameField();
+    if (!pending || !field || field->taskManager->count > 0 || field->runSettlingScan())
+        return false;
+    pending = false;
+    return true;
 }
 
 GameHelper::~GameHelper()
