@@ -31,12 +31,19 @@ local rulesPart = numbered({ "rules_moves", "rules_time", "goal_walls", "goal_ti
 rulesPart[1].back1 = "level_back_1_xml"
 rulesPart[1].back2 = "level_field_xml"
 
+-- The living blockers: chain bombs, generators, rising chips and ice.
+local blockersPart = numbered({ "blocker_chain_bomb", "blocker_generator", "blocker_rising", "blocker_ice",
+    "blocker_ice_timed" }, 23)
+blockersPart[1].back1 = "level_back_1_xml"
+blockersPart[1].back2 = "level_field_xml"
+
 episodes = {
     {
         mapScene = "map_ep1_xml",
         parts = {
             { levels = firstPart },
             { levels = rulesPart },
+            { levels = blockersPart },
         },
     },
 }
