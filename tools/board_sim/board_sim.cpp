@@ -75,8 +75,10 @@ BoardSim::~BoardSim()
     // The rules leave the level's list and the interface.
     mMode.bonusRules.reset();
     mMode.rules.reset();
-    // The renderer's effects may point at the board's cells.
+    // The renderer's effects may point at the board's cells, and their
+    // scenes need the engine's sprites.
     mBoardRenderer.reset();
+    mRenderer.effectList().clear();
     mField.reset();
     mChips.reset();
     clearBehaviorPrototypes();
