@@ -55,3 +55,11 @@ void TaskManager::clear()
     tasks.clear();
     count = 0;
 }
+
+bool TaskManager::allTasksOfType(int type) const
+{
+    for (Task* task : tasks)
+        if (task->getType() != type)
+            return false;
+    return true;
+}

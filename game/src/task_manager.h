@@ -19,6 +19,8 @@ public:
     // blocks while running ran in this frame; false for a disabled manager.
     bool update(float dt);
     bool hasDelayedBlockingTask() const;
+    // Every pending task reports `type` (true for none pending).
+    bool allTasksOfType(int type) const;
     void clear();
 
     std::list<Task*> tasks;

@@ -73,6 +73,7 @@ BoardSim::BoardSim(std::ostream& out) : mOut(out), mMode(out)
 BoardSim::~BoardSim()
 {
     // The rules leave the level's list and the interface.
+    mMode.bonusRules.reset();
     mMode.rules.reset();
     // The renderer's effects may point at the board's cells, and hold
     // sprites that must go before the engine does.
@@ -114,6 +115,7 @@ bool BoardSim::start(const std::string& contentRoot, const std::string& level)
     if (mRulesWanted) {
         mInterface = std::make_unique<Interface>();
         mMode.rules = std::make_unique<LevelRules>(mOut, mLevel);
+        mMode.bonusRules = std::make_unique<BonusRules>(mOut, mLevel, mMode, *mMode.rules);
     }
     mChips = std::make_unique<ChipManager>();
     mField = std::make_unique<GameField>(&mLevel);
@@ -214,7 +216,9 @@ void BoardSim::step(float seconds)
 
 bool BoardSim::isIdle() const
 {
-    return mField->isIdle();
+    // A fusion's sliding chips sit in their cells while they slide.
+    const BonusRules* bonus = mMode.bonusRules.get();
+    return mField->isIdle() && !(bonus && bonus->isBusy());
 }
 
 bool BoardSim::settle(float& seconds)

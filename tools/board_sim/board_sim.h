@@ -6,7 +6,8 @@
 //   click C R          the cell handed to the board, as the level state does
 //   swap C1 R1 C2 R2   two clicks
 //   step S             S seconds of game time in frames of 1/60 s
-//   settle             frames until the board is idle (at most 60 s):
+//   settle             frames until the board is idle and no fusion
+//                      slides (at most 60 s):
 //                      "settled T" (game seconds) or "not settled"
 //   dump               "board W H", then rows 1 .. H: "#" a hole, "." an
 //                      empty cell, else the chip's prototype name; "+N"
@@ -94,6 +95,7 @@ public:
     BoardRenderer& activeRenderer() { return mBoardRenderer ? *mBoardRenderer : mRenderer; }
     BoardDrawing* drawing() { return mDrawing.get(); }
     GameLevel& level() { return mLevel; }
+    RecordingMode& mode() { return mMode; }
     // Game seconds played since the start.
     double gameTime() const { return mFrames * static_cast<double>(FRAME); }
 

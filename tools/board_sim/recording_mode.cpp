@@ -61,6 +61,8 @@ void RecordingMode::setupLevelRules(VQ::LuaContext& script)
     mOut << "mode setupLevelRules\n";
     if (rules)
         rules->setupLevelRules(script);
+    if (bonusRules)
+        bonusRules->setupLevelRules();
 }
 
 void RecordingMode::onNoPossibleMoves()
@@ -106,11 +108,11 @@ bool RecordingMode::onMatch(const ChipSelection& selection)
     printRun(mOut, "row", selection.rowRun);
     printRun(mOut, "column", selection.columnRun);
     mOut << '\n';
-    return false;
+    return bonusRules && bonusRules->onMatch(selection);
 }
 
 bool RecordingMode::onBonusSwap(Chip* a, Chip* b)
 {
     mOut << "mode onBonusSwap " << At{a} << ' ' << At{b} << '\n';
-    return false;
+    return bonusRules && bonusRules->onBonusSwap(a, b);
 }

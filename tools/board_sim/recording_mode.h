@@ -12,6 +12,7 @@
 #include <memory>
 #include <ostream>
 
+#include "bonus_rules.h"
 #include "level_rules.h"
 #include "mode.h"
 
@@ -36,6 +37,8 @@ public:
 
     // Null without --rules.
     std::unique_ptr<LevelRules> rules;
+    // The bonus rules that play beside them (also null without --rules).
+    std::unique_ptr<BonusRules> bonusRules;
 
 private:
     std::ostream& mOut;

@@ -172,6 +172,66 @@ std::vector<float> flightShimmer(int rate)
     return out;
 }
 
+// Chips sliding together into a bonus chip (0.3 s): a rising filtered
+// swoosh that lands on a bright two-note chime.
+std::vector<float> fusionChip(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 0.6f));
+    Noise noise;
+    float band = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        const float rise = std::min(t / 0.28f, 1.0f);
+        band += (0.05f + 0.3f * rise) * (noise.next() - band);
+        const float swoosh = t < 0.3f ? std::sin(PI * rise) * band * 0.8f : 0.0f;
+        out[i] = swoosh + bell(t - 0.27f, noteFrequency(15), 9.0f) + 0.7f * bell(t - 0.3f, noteFrequency(22), 9.0f);
+    }
+    normalise(out, 0.7f);
+    return out;
+}
+
+// A comet falling down a column (1 s): a whistle that drops in pitch over
+// rushing noise, ending in a low rumble.
+std::vector<float> cometBonus(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 1.2f));
+    Noise noise;
+    float low = 0.0f;
+    float phase = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        low += 0.12f * (noise.next() - low);
+        const float freq = 2200.0f * std::exp(-t * 2.2f) + 180.0f;
+        phase += 2 * PI * freq / static_cast<float>(rate);
+        const float whistle = std::min(1.0f, t / 0.05f) * std::exp(-t * 1.5f) * 0.35f * std::sin(phase);
+        const float rush = std::sin(PI * std::min(t / 0.8f, 1.0f)) * low;
+        const float rumble = t > 0.7f ? std::exp(-(t - 0.7f) * 6.0f) * std::sin(2 * PI * 60.0f * t) : 0.0f;
+        out[i] = whistle + rush + 0.6f * rumble;
+    }
+    normalise(out, 0.7f);
+    return out;
+}
+
+// A lightning stroke (0.6 s): a sharp crackle of clipped noise bursts and
+// a falling buzz under it.
+std::vector<float> lightBonus(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 0.6f));
+    Noise noise;
+    float phase = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        const float n = noise.next();
+        const float crackle = std::fabs(n) > 0.85f ? n : 0.15f * n;
+        const float freq = 320.0f * std::exp(-t * 3.0f) + 70.0f;
+        phase += 2 * PI * freq / static_cast<float>(rate);
+        const float buzz = std::sin(phase) > 0.0f ? 0.3f : -0.3f;
+        out[i] = std::min(1.0f, t / 0.002f) * std::exp(-t * 7.0f) * (crackle + buzz);
+    }
+    normalise(out, 0.7f);
+    return out;
+}
+
 // A 20-second loop at 96 beats a minute: a soft pad, a bass and a pentatonic
 // tune over Am - F - C - G. Everything is written modulo the loop length, so
 // the tails of the last notes ring on into its start and the loop is seamless.
@@ -274,6 +334,9 @@ int main(int argc, char** argv)
     ok &= write(folder, "level_lose.ogg", levelLose(rate), 1, rate, 0.2f);
     ok &= write(folder, "dialog_show.ogg", dialogShow(rate), 1, rate, 0.2f);
     ok &= write(folder, "flight_shimmer.ogg", flightShimmer(rate), 1, rate, 0.2f);
+    ok &= write(folder, "fusion_chip.ogg", fusionChip(rate), 1, rate, 0.2f);
+    ok &= write(folder, "comet_bonus.ogg", cometBonus(rate), 1, rate, 0.2f);
+    ok &= write(folder, "light_bonus.ogg", lightBonus(rate), 1, rate, 0.2f);
     ok &= write(folder, "game_level_ambient_1.ogg", musicLoop(22050), 2, 22050, 0.0f);
     return ok ? 0 : 1;
 }

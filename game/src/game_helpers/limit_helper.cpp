@@ -13,10 +13,10 @@
 #include "fatal_error.h"
 #include "function.h"
 #include "game_field.h"
+#include "game_helpers/helper_sound.h"
 #include "game_level.h"
 #include "game_state_manager.h"
 #include "log_system.h"
-#include "sound_system/sound_manager.h"
 #include "sprite.h"
 #include "sprite_manager.h"
 #include "task_manager.h"
@@ -168,15 +168,7 @@ FlyingLimitHelper::FlyingLimitHelper(const std::string& uiTable, const std::stri
         setLocalizedText(previewScene->findNode("#limit_title"), previewTitleKey);
     }
 
-    if (VQ::SoundManager* sounds = VQ::SoundManager::instancePtr()) {
-        flightSound = sounds->acquireResource(FLIGHT_SOUND);
-        if (flightSound == 0) {
-            VQ::SoundDescription description;
-            description.filename = FLIGHT_SOUND;
-            description.volume = 1.0f;
-            flightSound = sounds->registerResource(description);
-        }
-    }
+    flightSound = acquireHelperSound(FLIGHT_SOUND);
 
     // Nothing can be bought yet: the button stays off.
     buyNode = panelScene->findNode("btnBuy");
@@ -187,9 +179,7 @@ FlyingLimitHelper::FlyingLimitHelper(const std::string& uiTable, const std::stri
 
 FlyingLimitHelper::~FlyingLimitHelper()
 {
-    if (flightSound)
-        if (VQ::SoundManager* sounds = VQ::SoundManager::instancePtr())
-            sounds->releaseResource(flightSound);
+    releaseHelperSound(flightSound);
     buyWindow->removalMark = true;
     // A flight cut short gives the level and the board back.
     if (inFlight) {
@@ -217,9 +207,7 @@ void FlyingLimitHelper::onMarkerFinished(AE::Marker* marker)
         return;
     flyTimer = FLIGHT_TIME;
     state = PREVIEW_FLYING;
-    if (flightSound)
-        if (VQ::SoundManager* sounds = VQ::SoundManager::instancePtr())
-            sounds->createAndPlay(flightSound);
+    playHelperSound(flightSound);
 }
 
 void FlyingLimitHelper::launchPreview(const std::string& text)
