@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -320,6 +321,251 @@ TEST(BoardSimRules, LayersWritesTheTypesOfEveryChip)
     // Without --rules the command is unknown.
     const SimRun plain = runBoardSim(dir, MEDIA + " goal_strong_walls_lua --seed 1", "layers\nrules\n");
     EXPECT_EQ(plain.output.find("board"), std::string::npos);
+}
+
+// --- The living blockers' levels ---
+
+// A scripted play: the replies of each "rules" and "layers" in order.
+struct BlockerPlay {
+    std::vector<std::string> lines;
+    // Each "layers" board as rows of cells ("1", "1/2", ...), top row first.
+    std::vector<std::vector<std::vector<std::string>>> boards;
+    // The last "goal 0" line written before each board.
+    std::vector<std::string> goalsBefore;
+
+    // The lines that start with `prefix`, in order.
+    std::vector<std::string> starting(const std::string& prefix) const
+    {
+        std::vector<std::string> found;
+        for (const std::string& line : lines)
+            if (line.rfind(prefix, 0) == 0)
+                found.push_back(line);
+        return found;
+    }
+    // Cells of board `i` that read exactly `cell`.
+    int count(size_t i, const std::string& cell) const
+    {
+        int n = 0;
+        for (const auto& row : boards.at(i))
+            n += static_cast<int>(std::count(row.begin(), row.end(), cell));
+        return n;
+    }
+    // The cell at (column, row), rows counted from 1 as the commands do.
+    const std::string& at(size_t i, int column, int row) const
+    {
+        return boards.at(i).at(static_cast<size_t>(row - 1)).at(static_cast<size_t>(column));
+    }
+};
+
+BlockerPlay playBlockerLevel(const TempDir& dir, const std::string& level, const std::string& arguments = "--seed 1")
+{
+    BlockerPlay play;
+    const std::string commands = readFile(RULES_FIXTURES + level + ".txt");
+    EXPECT_FALSE(commands.empty());
+    const SimRun run = runBoardSim(dir, MEDIA + " " + level + " " + arguments + " --rules", commands);
+    EXPECT_EQ(run.exitCode, 0);
+    play.lines = splitLines(run.output);
+    std::string goal;
+    for (size_t i = 0; i < play.lines.size(); ++i) {
+        const std::string& line = play.lines[i];
+        if (line.rfind("goal 0 ", 0) == 0)
+            goal = line;
+        int width = 0, height = 0;
+        if (std::sscanf(line.c_str(), "board %d %d", &width, &height) != 2 || i + size_t(height) >= play.lines.size())
+            continue;
+        std::vector<std::vector<std::string>> board;
+        for (int row = 1; row <= height; ++row) {
+            std::vector<std::string> cells;
+            std::string rest = play.lines[i + size_t(row)];
+            for (size_t from = 0, space = 0; from < rest.size(); from = space + 1) {
+                space = rest.find(' ', from);
+                if (space == std::string::npos)
+                    space = rest.size();
+                cells.push_back(rest.substr(from, space - from));
+            }
+            EXPECT_EQ(cells.size(), size_t(width)) << line;
+            board.push_back(cells);
+        }
+        play.boards.push_back(board);
+        play.goalsBefore.push_back(goal);
+        i += size_t(height);
+    }
+    return play;
+}
+
+// Six kept moves on the chain bomb level: the counter runs 2, 1, then bursts
+// and starts again; each burst chains two plain chips (a chip that a later
+// line takes loses its chain).
+TEST(BoardSimBlockers, AChainBombCountsDownAndChainsTwoChipsEveryThirdMove)
+{
+    TempDir dir;
+    const BlockerPlay play = playBlockerLevel(dir, "blocker_chain_bomb_lua");
+    EXPECT_EQ(play.starting("chainbomb"),
+              (std::vector<std::string>{"chainbomb 4,4 left 3", "chainbomb 4,4 left 2", "chainbomb 4,4 left 1",
+                                        "chainbomb 4,4 left 3", "chainbomb 4,4 left 2", "chainbomb 4,4 left 1",
+                                        "chainbomb 4,4 left 3"}));
+    EXPECT_EQ(play.starting("limit changed").size(), 6u);
+    ASSERT_EQ(play.boards.size(), 6u);
+    EXPECT_EQ(play.count(0, "1/2"), 0);
+    EXPECT_EQ(play.count(1, "1/2"), 0);
+    EXPECT_GE(play.count(2, "1/2"), 1);
+    EXPECT_EQ(play.count(5, "1/2"), play.count(4, "1/2") + 2);
+    // The bomb stays where it stands.
+    for (size_t i = 0; i < play.boards.size(); ++i)
+        EXPECT_EQ(play.at(i, 4, 4), "31") << i;
+}
+
+// Six kept moves on the generator level (limit 2): a move whose lines hit
+// the generator is not counted (the lines that fall after the count has
+// been taken count against the next move); every second counted move turns
+// a nearby chip into moss.
+TEST(BoardSimBlockers, AGeneratorMakesMossEverySecondCountedMove)
+{
+    TempDir dir;
+    const BlockerPlay play = playBlockerLevel(dir, "blocker_generator_lua");
+    const std::vector<std::string> counts = play.starting("generator");
+    ASSERT_EQ(counts.size(), 7u);
+    EXPECT_EQ(counts[0], "generator 4,4 left 2");
+    ASSERT_EQ(play.boards.size(), 6u);
+    int counted = 0;
+    for (size_t i = 1; i < counts.size(); ++i) {
+        SCOPED_TRACE(i);
+        const int before = counts[i - 1].back() - '0';
+        const int after = counts[i].back() - '0';
+        const int moss = play.count(i - 1, "33");
+        const int mossBefore = i > 1 ? play.count(i - 2, "33") : 0;
+        if (before == after) {
+            EXPECT_EQ(moss, mossBefore);
+            continue;
+        }
+        ++counted;
+        EXPECT_EQ(after, before == 1 ? 2 : before - 1);
+        // Moss only when the count ran out, one clump in reach of the generator.
+        EXPECT_EQ(moss, mossBefore + (before == 1 ? 1 : 0));
+    }
+    EXPECT_GE(counted, 4);
+    EXPECT_LT(counted, 6);
+    EXPECT_EQ(play.count(5, "33"), 2);
+    for (int row = 1; row <= 9; ++row)
+        for (int column = 0; column < 9; ++column)
+            if (play.at(5, column, row) == "33") {
+                EXPECT_LE(std::abs(column - 4), 2);
+                EXPECT_LE(std::abs(row - 4), 2);
+            }
+    // The moves it did not count were the ones after the generator was hit.
+    EXPECT_GE(std::count_if(play.lines.begin(), play.lines.end(),
+                            [](const std::string& line) {
+                                return line.rfind("mode onNeighbourDestroyed ", 0) == 0 &&
+                                       line.size() > 4 && line.compare(line.size() - 4, 4, " 4,4") == 0;
+                            }),
+              6 - counted);
+}
+
+// Three kept moves on the rising level: the rising chips climb a row per
+// move, the one under the wall waits while the wall stands, and the goal
+// counts the rising chips destroyed on the way.
+TEST(BoardSimBlockers, RisingChipsClimbARowPerMoveAndTheGoalCountsThem)
+{
+    TempDir dir;
+    const BlockerPlay play = playBlockerLevel(dir, "blocker_rising_lua");
+    ASSERT_EQ(play.boards.size(), 4u);
+    for (int column : {0, 2, 4, 6, 7, 8})
+        EXPECT_EQ(play.at(0, column, 9), "9") << column;
+    EXPECT_EQ(play.at(0, 7, 8), "4");
+    EXPECT_EQ(play.goalsBefore[0], "goal 0 6 0/6");
+    // After the first move: up a row, but under the wall.
+    for (int column : {0, 2, 4})
+        EXPECT_EQ(play.at(1, column, 8), "9") << column;
+    EXPECT_EQ(play.at(1, 7, 9), "9");
+    for (size_t i = 0; i < play.boards.size(); ++i) {
+        SCOPED_TRACE(i);
+        int destroyed = -1;
+        ASSERT_EQ(std::sscanf(play.goalsBefore[i].c_str(), "goal 0 6 %d/6", &destroyed), 1);
+        EXPECT_EQ(play.count(i, "9") + destroyed, 6);
+        // Never more than a row a move: no rising chip above row 9 - i.
+        for (int row = 1; row < 9 - static_cast<int>(i); ++row)
+            for (int column = 0; column < 9; ++column)
+                EXPECT_NE(play.at(i, column, row), "9") << column << ',' << row;
+    }
+}
+
+// Two kept moves on the ice level (radius 2): the cold reaches the source's
+// neighbours and, through the solid block beside it, that block's
+// neighbours; the block itself freezes no further.
+TEST(BoardSimBlockers, IceSpreadsAfterEachMoveThroughASolidBlockWithRadiusTwo)
+{
+    TempDir dir;
+    const BlockerPlay play = playBlockerLevel(dir, "blocker_ice_lua");
+    EXPECT_EQ(play.starting("ice"), std::vector<std::string>(3, "ice radius 2 timed 0 next 0"));
+    ASSERT_EQ(play.boards.size(), 3u);
+    EXPECT_EQ(play.at(0, 4, 4), "27");
+    EXPECT_EQ(play.at(0, 5, 4), "1/30");
+    EXPECT_EQ(play.count(0, "1/28"), 0);
+    const std::vector<std::pair<int, int>> reached = {{3, 4}, {4, 3}, {4, 5}, {6, 4}, {5, 3}, {5, 5}};
+    for (size_t i = 1; i <= 2; ++i) {
+        SCOPED_TRACE(i);
+        const std::string stage = i == 1 ? "1/28" : "1/29";
+        for (auto [column, row] : reached)
+            EXPECT_EQ(play.at(i, column, row), stage) << column << ',' << row;
+        EXPECT_EQ(play.count(i, stage), 6);
+        EXPECT_EQ(play.at(i, 5, 4), "1/30");
+        EXPECT_EQ(play.at(i, 4, 4), "27");
+    }
+}
+
+// The timed ice level (60 s, radius 1): the clock starts on the first move
+// and the ice spreads at 57 s and 54 s left, one stage each time.
+TEST(BoardSimBlockers, TimedIceSpreadsEveryThreeSeconds)
+{
+    TempDir dir;
+    const BlockerPlay play = playBlockerLevel(dir, "blocker_ice_timed_lua");
+    EXPECT_EQ(play.starting("ice"),
+              (std::vector<std::string>{"ice radius 1 timed 1 next 57", "ice radius 1 timed 1 next 57",
+                                        "ice radius 1 timed 1 next 54", "ice radius 1 timed 1 next 51"}));
+    ASSERT_EQ(play.boards.size(), 3u);
+    EXPECT_EQ(play.count(0, "1/28") + play.count(0, "1/29"), 0);
+    for (auto [board, stage] : {std::pair<size_t, const char*>{1, "1/28"}, {2, "1/29"}}) {
+        SCOPED_TRACE(board);
+        for (auto [column, row] : {std::pair{3, 4}, std::pair{5, 4}, std::pair{4, 3}, std::pair{4, 5}})
+            EXPECT_EQ(play.at(board, column, row), stage) << column << ',' << row;
+        EXPECT_EQ(play.count(board, stage), 4);
+    }
+}
+
+// The chain bomb's counter is drawn on its plate in dark ink, and follows
+// the count: the plate's pixels change when the count does.
+TEST(BoardSimBlockers, TheChainBombShowsItsCountOnItsPlate)
+{
+    const TempDir dir;
+    const std::string commands = readFile(RULES_FIXTURES + "blocker_chain_bomb_lua.txt");
+    const size_t firstSwap = commands.find("swap ");
+    ASSERT_NE(firstSwap, std::string::npos);
+    const std::string swap = commands.substr(firstSwap, commands.find('\n', firstSwap) + 1 - firstSwap);
+    const SimRun run = runBoardSim(dir, MEDIA + " blocker_chain_bomb_lua --seed 1 --rules --draw",
+                                   "settle\nshot three.png\n" + swap + "settle\nshot two.png\nquit\n");
+    ASSERT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(hasLine(splitLines(run.output), "mode onPlayerMove 4,8 4,9"));
+    Picture three, two;
+    ASSERT_TRUE(three.read(dir.file("three.png")));
+    ASSERT_TRUE(two.read(dir.file("two.png")));
+    // The play rows are centred (cells of 80 px, the spawn row above them);
+    // the plate lies in the bomb's cell (4, 4) at (21..56, 47..72).
+    const uint32_t left = (three.width - 9 * 80) / 2 + 4 * 80;
+    const uint32_t top = (three.height - 9 * 80) / 2 - 80 + 4 * 80;
+    const uint32_t x0 = left + 28, y0 = top + 50, x1 = left + 52, y1 = top + 68;
+    auto ink = [](uint8_t r, uint8_t g, uint8_t b) { return std::max({r, g, b}) < 110; };
+    auto paper = [](uint8_t r, uint8_t g, uint8_t b) { return std::min({r, g, b}) > 150; };
+    for (const Picture* shot : {&three, &two}) {
+        EXPECT_GT(shot->count(x0, y0, x1, y1, ink), 40);
+        EXPECT_GT(shot->count(x0, y0, x1, y1, paper), 40);
+    }
+    int differing = 0;
+    for (uint32_t y = y0; y < y1; ++y)
+        for (uint32_t x = x0; x < x1; ++x) {
+            const size_t i = (size_t(y) * three.width + x) * 3;
+            differing += std::abs(int(three.rgb[i]) - int(two.rgb[i])) > 60;
+        }
+    EXPECT_GT(differing, 20);
 }
 
 }  // namespace
