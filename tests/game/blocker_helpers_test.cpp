@@ -184,6 +184,24 @@ TEST_F(BlockersTest, AChainBombStepWaitsForTasksAndReadyLines)
     EXPECT_EQ(bomb->getIntData("left"), 2);
 }
 
+// The lines of a move may leave chips falling into more lines: the step
+// waits until they have landed, so that the chains go to chips that stay.
+TEST_F(BlockersTest, AChainBombStepWaitsForFallingChips)
+{
+    play("blocker_chain_bomb_lua");
+    ChainBombHelper& bombs = *rules().chainBombs();
+    Chip* bomb = bombs.chainBombs.front();
+    Chip* chip = chipAt(0, 1);
+    chip->falling = 1;
+    bombs.stepPending = true;
+    bombs.update(0.0f);
+    EXPECT_TRUE(bombs.stepPending);
+    chip->falling = 0;
+    bombs.update(0.0f);
+    EXPECT_FALSE(bombs.stepPending);
+    EXPECT_EQ(bomb->getIntData("left"), 2);
+}
+
 TEST_F(BlockersTest, OnATimedLevelEachWholeSecondIsAChainBombStep)
 {
     std::string text = TestSupport::readFile((media() / "levels/blocker_chain_bomb.lua").string());

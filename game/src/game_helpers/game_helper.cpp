@@ -20,7 +20,10 @@ GameField* currentGameField()
 bool takeSettledStep(bool& pending)
 {
     GameField* field = currentGameField();
-    if (!pending || !field || field->taskManager->count > 0 || field->runSettlingScan())
+    // Chips still falling after a move's lines may make more lines: the step
+    // waits for them to land, so that it sees the whole move (the chips its
+    // lines hit, the chips left to chain).
+    if (!pending || !field || field->taskManager->count > 0 || field->isUnsettled() || field->runSettlingScan())
         return false;
     pending = false;
     return true;

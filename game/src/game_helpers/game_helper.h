@@ -13,8 +13,8 @@ class GameLevel;
 GameLevel* currentGameLevel();
 GameField* currentGameField();
 // A pending step of a blocker rule, taken once the board is quiet: nothing
-// while a task waits, and while the settling scan still finds lines to
-// clear. True (with `pending` cleared) when the step is to run now.
+// while a task waits or a chip falls or a play cell is empty, and while the
+// settling scan still finds lines to clear. True (with `pending` cleared) when the step is to run now.
 bool takeSettledStep(bool& pending);
 
 class GameHelper {
