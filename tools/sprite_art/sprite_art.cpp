@@ -1840,7 +1840,9 @@ void drawStuff(Canvas& c, int x0, int y0)
 void drawIce(Canvas& c, int x0, int y0, int stage)
 {
     const float inset = stage == 1 ? 4.0f : 6.0f;
-    const float alpha = stage == 0 ? 1.0f : stage == 1 ? 0.35f : stage == 2 ? 0.55f : 0.78f;
+    // Each stage plainly thicker than the one before: the solid block all but
+    // hides its chip, so that a player tells it from the cracked crust.
+    const float alpha = stage == 0 ? 1.0f : stage == 1 ? 0.35f : stage == 2 ? 0.55f : 0.88f;
     const std::vector<Pt> block{{inset + 6, inset}, {80 - inset - 6, inset}, {80 - inset, inset + 6},
                                 {80 - inset, 80 - inset - 6}, {80 - inset - 6, 80 - inset}, {inset + 6, 80 - inset},
                                 {inset, 80 - inset - 6}, {inset, inset + 6}};
@@ -1867,8 +1869,15 @@ void drawIce(Canvas& c, int x0, int y0, int stage)
         drawSegment(c, x0, y0, {36, 38}, {30, 62}, 1.0f, crack);
         drawSegment(c, x0, y0, {36, 38}, {64, 30}, 1.0f, crack);
     }
-    if (stage == 3)
+    if (stage == 3) {
         drawSegment(c, x0, y0, {48, 52}, {68, 66}, 1.0f, Rgba{40, 80, 140, 220});
+        // A second rim inside the first: the block's thickness.
+        const float in = inset + 5.0f;
+        const std::vector<Pt> inner{{in + 5, in}, {80 - in - 5, in}, {80 - in, in + 5}, {80 - in, 80 - in - 5},
+                                    {80 - in - 5, 80 - in}, {in + 5, 80 - in}, {in, 80 - in - 5}, {in, in + 5}};
+        paint(c, x0, y0, 80, 80, [&](float x, float y) { return outlineDistance(inner, x, y) < 1.0f; },
+              [&](float, float) { return Rgba{245, 252, 255, 170}; });
+    }
 }
 
 // A gem of one colour in a glass bubble.
