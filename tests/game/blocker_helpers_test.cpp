@@ -363,6 +363,32 @@ TEST_F(BlockersTest, ARisingChipWaitsForAnEmptyCellBelowAndNeverSharesACell)
         }
 }
 
+// Under a goal chip a rising chip waits; while the others climb the board
+// is held: a line made meanwhile is cleared only after the exchange.
+TEST_F(BlockersTest, ARisingChipWaitsUnderAGoalChipAndTheClimbHoldsTheBoard)
+{
+    play("blocker_rising_lua");
+    ChipUpHelper& chipUp = *rules().chipUp();
+    Chip* rising = chipAt(0, 9);
+    chipAt(0, 8)->layers.add(createBehavior(BEHAVIOR_CHIP_UP, chipAt(0, 8)->colour));
+    chipUp.raiseChips();
+    EXPECT_EQ(field().taskManager->count, 4);
+    for (const Task* task : field().taskManager->tasks)
+        if (auto* swap = dynamic_cast<const SwapChipsTask*>(task))
+            EXPECT_NE(swap->lower->column, 0);
+    mSim->step(0.3f);
+    Chip* a = chipAt(0, 1);
+    for (int column = 1; column < 3; ++column)
+        chipAt(column, 1)->colour = a->colour;
+    mSim->step(0.3f);
+    EXPECT_FALSE(a->released);
+    EXPECT_EQ(chipAt(0, 1), a);
+    mSim->step(0.5f);
+    settle();
+    EXPECT_NE(chipAt(0, 1), a);
+    EXPECT_EQ(chipAt(0, 9), rising);
+}
+
 TEST_F(BlockersTest, TheRisingChipsGoalCountsThem)
 {
     play("blocker_rising_lua");
