@@ -17,6 +17,8 @@
 #include <tuple>
 #include <vector>
 
+#include "map_interface.h"
+
 namespace {
 
 constexpr int WORKSPACE_WIDTH = 1726;
@@ -53,6 +55,14 @@ const std::vector<Window>& windows()
          true, {{"btnLogout", "SOCIAL_LOGOUT"}}},
         {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 640, 480,
          true, {}},
+        {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 400,
+         true, {}},
+        {"holiday_purchase_window", "HolidayPurchaseWindow", "The time-limited offer of the map's top panel.",
+         "HOLIDAY_PURCHASE_TITLE", 600, 440, true, {}},
+        {"facebook_request_wnd", "FacebookRequestWnd", "The friends' requests, opened by the map's mail button.",
+         "FACEBOOK_REQUESTS_TITLE", 600, 480, true, {}},
+        {"help_random_friends_wnd", "HelpRandomFriendsWnd", "The offer to help friends, shown on the map.",
+         "HELP_FRIENDS_TITLE", 600, 440, true, {}},
     };
     return list;
 }
@@ -209,5 +219,8 @@ int main(int argc, char** argv)
             !writeText(media + "/scenes/" + w.script + ".xml", scene(w)))
             return 1;
     }
+    if (!writeText(media + "/ui/map_interface.lua", MapInterface::script()) ||
+        !writeText(media + "/scenes/map_interface.xml", MapInterface::scene()))
+        return 1;
     return 0;
 }
