@@ -737,6 +737,10 @@ void MainModeMapState::placeCamera()
         cameraPosition = {raw.xMin, cameraJump == 1 ? raw.yMax : raw.yMin};
         cameraJump = 0;
     }
+    // The orientation's settling ran before the camera was placed; a jump
+    // puts it on a raw marker value, past its limits, and it must still
+    // come back inside them.
+    camera.settling = true;
     if (cameraNode) {
         cameraNode->setPosition(cameraPosition);
         cameraNode->view.position = VQ::Vector2f(-cameraPosition.x, -cameraPosition.y);

@@ -111,16 +111,17 @@ Node lamp(int index, MapPath::Point at)
     return post;
 }
 
-// The signpost to another episode, with the episode button's markers.
+// The signpost to another episode, with the episode button's markers; its
+// board hangs right and down from the node's place.
 Node signpost(const std::string& name, bool up, MapPath::Point at)
 {
     Node sign = group(name, at.x, at.y, 6);
-    Node board = sprite("board", up ? "SignUp" : "SignDown", -64, -120, 6);
-    board.frames = {{0, -64, -120, 1, 1, 0.9f, 0}, {6, -64, -124, 1, 1, 1, 0}, {12, -64, -116, 1, 1, 1, 0}};
+    Node board = sprite("board", up ? "SignUp" : "SignDown", 0, 0, 6);
+    board.frames = {{0, 0, 0, 1, 1, 0.9f, 0}, {6, 0, -4, 1, 1, 1, 0}, {12, 0, 4, 1, 1, 1, 0}};
     sign.kids.push_back(board);
-    Node glowNode = sprite("shine", "SelectGlow", -96, -154, 7);
+    Node glowNode = sprite("shine", "SelectGlow", -32, -40, 7);
     glowNode.blend = 2;
-    glowNode.frames = {{0, -96, -154, 1, 1, 0, 0}, {6, -96, -154, 1, 1, 0.7f, 0}, {12, -96, -154, 1, 1, 0.4f, 0}};
+    glowNode.frames = {{0, -32, -40, 1, 1, 0, 0}, {6, -32, -40, 1, 1, 0.7f, 0}, {12, -32, -40, 1, 1, 0.4f, 0}};
     sign.kids.push_back(glowNode);
     auto entries = [](int from, int to) {
         return std::vector<Entry>{{"/board", from, to}, {"/shine", from, to}};
@@ -218,9 +219,9 @@ bool writeMap(const std::string& media, const std::vector<Episode>& episodes, si
 
     const MapPath::Point top = places.back(), bottom = places.front();
     if (!last)
-        nodes.push_back(signpost("@nextEpisode", true, {top.x - 190, top.y + 30}));
+        nodes.push_back(signpost("@nextEpisode", true, {top.x - 300, top.y + 150}));
     if (index > 0)
-        nodes.push_back(signpost("@prevEpisode", false, {bottom.x + 200, bottom.y + 10}));
+        nodes.push_back(signpost("@prevEpisode", false, {bottom.x + 160, bottom.y - 150}));
 
     // "init" lights the first part's lamps one after another; each part's
     // open marker lights the road into the next part.
