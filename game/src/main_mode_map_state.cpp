@@ -9,11 +9,16 @@
 #include "animationeditor/scene_node.h"
 #include "animationeditor/sprite_scene_node.h"
 #include "animationeditor/text_scene_node.h"
+#include "dialogs/blocker_message_window.h"
 #include "dialogs/buy_heart_window.h"
+#include "dialogs/buy_valuta_window.h"
 #include "dialogs/dialog_window_manager.h"
+#include "dialogs/everyday_bonus_window.h"
 #include "dialogs/facebook_request_wnd.h"
 #include "dialogs/help_random_friends_wnd.h"
 #include "dialogs/holiday_purchase_window.h"
+#include "dialogs/map_menu_window.h"
+#include "dialogs/play_level_window.h"
 #include "facebook_integration.h"
 #include "function.h"
 #include "game_properties.h"
@@ -25,6 +30,7 @@
 #include "main_mode.h"
 #include "platform/input_sdl.h"
 #include "player_profile.h"
+#include "progress_saver.h"
 #include "render_system.h"
 #include "scene_layout.h"
 #include "store.h"
@@ -118,6 +124,8 @@ MainModeMapState::MainModeMapState(MainMode* mode) : mode(mode)
     requestsWindow = std::make_unique<FacebookRequestWnd>();
     requestsWindow->addListener(this);
     helpFriendsWindow = std::make_unique<HelpRandomFriendsWnd>();
+    everydayBonus = std::make_unique<EverydayBonusWindow>();
+    everydayBonus->addListener(this);
 }
 
 MainModeMapState::~MainModeMapState()
@@ -125,6 +133,7 @@ MainModeMapState::~MainModeMapState()
     buyHeart.reset();
     requestsWindow.reset();
     helpFriendsWindow.reset();
+    everydayBonus.reset();
     unload();
     partViews.clear();
 }
@@ -144,6 +153,8 @@ void MainModeMapState::build()
         return;
     // 1. The per-build windows and a clean slate for the animations.
     flightTime = 0.0f;
+    mapMenu = new MapMenuWindow();
+    mapMenu->addListener(this);
     socialTimer = 0.0f;
     hoveredLevel = nullptr;
     gateState = 0;
@@ -151,6 +162,7 @@ void MainModeMapState::build()
     prevEpisodeButton.reset();
     nextEpisodeButton.reset();
     pendingEpisode = -1;
+    blockerMessage = new BlockerMessageWindow();
     AE::dumpScenes();
     walkState = 0;
     awaitedMarker = nullptr;
@@ -384,10 +396,13 @@ void MainModeMapState::unload()
     nextEpisodeButton.reset();
     // The dialog manager deletes marked windows at its next update; the
     // map never touches them again.
-    for (DialogWindow* window : {static_cast<DialogWindow*>(holidayPurchase)})
+    for (DialogWindow* window : {static_cast<DialogWindow*>(holidayPurchase), static_cast<DialogWindow*>(mapMenu),
+                                 static_cast<DialogWindow*>(blockerMessage)})
         if (window)
             window->removalMark = true;
     holidayPurchase = nullptr;
+    mapMenu = nullptr;
+    blockerMessage = nullptr;
     setLoaded(false);
     if (Store::exists()) {
         Store::instance()->clearOffers();
@@ -473,37 +488,85 @@ void MainModeMapState::setCounters(int silver, int stars)
 
 void MainModeMapState::showMenu()
 {
-    if (!idle())
-        return;
+    if (idle() && mapMenu)
+        mapMenu->open();
 }
 
 void MainModeMapState::showMail()
 {
-    if (requestsWindow && socialLoggedIn() && !requestsWindow->requests.empty()) {
-    }
+    if (requestsWindow && socialLoggedIn() && !requestsWindow->requests.empty())
+        requestsWindow->show(true);
 }
 
-void MainModeMapState::showBuyGoldWindow() {}
+namespace {
 
-void MainModeMapState::showBuySilverWindow() {}
+void openShop(int kind)
+{
+    if (BuyValutaWindowSingleton::exists())
+        BuyValutaWindowSingleton::instance()->open(kind, true);
+}
 
-void MainModeMapState::showBuyStarsWindow() {}
+}  // namespace
+
+void MainModeMapState::showBuyGoldWindow()
+{
+    openShop(CURRENCY_GOLD);
+}
+
+void MainModeMapState::showBuySilverWindow()
+{
+    openShop(CURRENCY_SILVER);
+}
+
+void MainModeMapState::showBuyStarsWindow()
+{
+    openShop(CURRENCY_STARS);
+}
 
 void MainModeMapState::buyHolidayPurchase()
 {
-    if (!actionPanel || !actionPanel->visible || !actionPanel->enabled || !holidayPurchase)
-        return;
+    // Without its panel there is no offer on show to buy.
+    if (actionPanel && actionPanel->visible && actionPanel->enabled && holidayPurchase)
+        holidayPurchase->show(false);
 }
 
 // --- Windows and buttons ---
 
 void MainModeMapState::onHidden(DialogWindow* window)
 {
-    if (window == requestsWindow.get()) {
+    if (window == mapMenu && mapMenu) {
+        if (mapMenu->result == 0 && GameStateManager::exists())
+            GameStateManager::instance()->setState("MainMenu");
+    } else if (window == requestsWindow.get()) {
         setMailScroll(requestsWindow->requests.empty());
     } else if (window == buyHeart.get()) {
         openLevelWindow(selectedPart, selectedLevel);
+    } else if (window == everydayBonus.get()) {
+        grantEverydayBonus();
+    } else if (window == mode->playLevelWindow && mode->playLevelWindow) {
+        if (mode->playLevelWindow->result == PlayLevelWindow::PLAY && selectedLevel != -1)
+            mode->selectLevel(displayedEpisode, selectedPart, selectedLevel);
     }
+}
+
+void MainModeMapState::grantEverydayBonus()
+{
+    PlayerProfile* player = profile();
+    if (!player || !Store::exists())
+        return;
+    for (const CurrencyAmount& reward : Store::instance()->everydayBonusReward(player->everydayBonusDay)) {
+        if (reward.kind == CURRENCY_SILVER) {
+            player->silver = std::max(0, player->silver + reward.amount);
+            if (ProgressSaver::exists())
+                ProgressSaver::instance()->saveNow();
+            startMarkerIfPresent(guiScene, "getSilver");
+        } else if (reward.kind == CURRENCY_GOLD) {
+            player->setGold(player->gold + reward.amount);
+            startMarkerIfPresent(guiScene, "getGold");
+        }
+    }
+    if (GameProperties::exists())
+        GameProperties::instance()->save();
 }
 
 void MainModeMapState::onButtonClicked(MapButton* button)
@@ -684,6 +747,8 @@ void MainModeMapState::openLevelWindow(int part, int level)
 {
     selectedPart = part;
     selectedLevel = level;
+    if (mode->playLevelWindow)
+        mode->playLevelWindow->open(mode->levelAt(displayedEpisode, part, level), false);
     playerPart = part;
     playerLevel = level;
 }

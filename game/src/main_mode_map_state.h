@@ -144,7 +144,7 @@ public:
     std::unique_ptr<BuyHeartWindow> buyHeart;
     std::unique_ptr<FacebookRequestWnd> requestsWindow;
     std::unique_ptr<HelpRandomFriendsWnd> helpFriendsWindow;
-    EverydayBonusWindow* everydayBonus = nullptr;
+    std::unique_ptr<EverydayBonusWindow> everydayBonus;
 
     std::unique_ptr<MapButton> prevEpisodeButton;
     std::unique_ptr<MapButton> nextEpisodeButton;
@@ -192,6 +192,8 @@ private:
     void setCounters(int silver, int stars);
     // "scroll_open" plays backwards exactly when there are no requests.
     void setMailScroll(bool empty);
+    // The everyday bonus's reward of the profile's day, on its window's close.
+    void grantEverydayBonus();
 
     bool previousEscapeDown = false;
 };

@@ -29,6 +29,7 @@
 #include "animationeditor/text_scene_node.h"
 #include "back_buffer_png.h"
 #include "board_sim.h"
+#include "dialogs/dialog_window_manager.h"
 #include "game_field.h"
 #include "game_level.h"
 #include "game_properties.h"
@@ -517,6 +518,17 @@ std::map<std::string, Handler>& commands()
              AE::ISceneNode* node = nullptr;
              auto* text = locate(name, box, &node) ? dynamic_cast<AE::TextSceneNode*>(node) : nullptr;
              say("text " + name + " " + (text ? VQ::wideToUtf8(text->displayText) : std::string("none")));
+             return true;
+         }},
+        {"count",
+         [](std::istringstream& args) {
+             if (!noMore(args))
+                 return false;
+             // What repeated visits must not pile up: UI roots and windows.
+             const size_t roots = VQ::UIManager::exists() ? VQ::UIManager::instance()->roots().size() : 0;
+             const size_t windows =
+                 DialogWindowManager::exists() ? DialogWindowManager::instance()->windows.size() : 0;
+             say("count roots " + std::to_string(roots) + " windows " + std::to_string(windows));
              return true;
          }},
         {"tap",

@@ -218,8 +218,8 @@ bool writeMap(const std::string& media, const std::vector<Episode>& episodes, si
     }
 
     const MapPath::Point top = places.back(), bottom = places.front();
-    if (!last)
-        nodes.push_back(signpost("@nextEpisode", true, {top.x - 300, top.y + 150}));
+    // The last episode keeps its signpost too: the way on is not open yet.
+    nodes.push_back(signpost("@nextEpisode", true, {top.x - 300, top.y + 150}));
     if (index > 0)
         nodes.push_back(signpost("@prevEpisode", false, {bottom.x + 160, bottom.y - 150}));
 
