@@ -109,6 +109,16 @@ bool socialLoggedIn()
 
 }  // namespace
 
+int levelLook(const PartInfo& part, size_t index)
+{
+    const LevelInfo& level = *part.levels[index];
+    if (level.completed)
+        return level.stars();
+    if (part.locked || (index > 0 && !part.levels[index - 1]->completed))
+        return LEVEL_LOCKED;
+    return LEVEL_OPEN;
+}
+
 int openMarkerCount(int displayedEpisode, int episodeIndex, int partIndex, int partCount)
 {
     if (displayedEpisode == episodeIndex)
@@ -683,11 +693,11 @@ void MainModeMapState::refreshLevelButtons()
                 select->start(true);
                 select->stop(true);
             }
-            if (level.completed) {
-                const std::string name = VQ::formatString("star%d", level.stars());
-                if (AE::Marker* stars = button->requireMarker(name))
+            const int look = levelLook(*view.part, j);
+            if (look >= 0) {
+                if (AE::Marker* stars = button->requireMarker(VQ::formatString("star%d", look)))
                     stars->start(true);
-            } else if (view.part->locked || (j > 0 && !view.part->levels[j - 1]->completed)) {
+            } else if (look == LEVEL_LOCKED) {
                 startMarkerIfPresent(button, "disable");
             } else {
                 showEndState(button, "show");
@@ -798,8 +808,7 @@ void MainModeMapState::placeCamera()
         cameraPosition = cameraTargetForLevel(mode->partIndex, mode->levelIndex);
     } else if (cameraJump != 0) {
         const bool portrait = GameStateManager::exists() && GameStateManager::instance()->isPortrait();
-        const CameraBounds& raw = camera.orientationBounds[portrait ? 1 : 0];
-        cameraPosition = {raw.xMin, cameraJump == 1 ? raw.yMax : raw.yMin};
+        cameraPosition = camera.jumpPosition(cameraJump, portrait);
         cameraJump = 0;
     }
     // The orientation's settling ran before the camera was placed; a jump

@@ -198,6 +198,12 @@ private:
     bool previousEscapeDown = false;
 };
 
+// How a level's medallion looks: its stars (0 to 3) once completed, else
+// locked (in a locked part, or after a level not yet completed) or open.
+constexpr int LEVEL_LOCKED = -1;
+constexpr int LEVEL_OPEN = -2;
+int levelLook(const PartInfo& part, size_t index);
+
 // The open markers the map starts for the episode it shows: the mode's
 // current episode starts those of its parts before `partIndex`; an earlier
 // (complete) episode those of all its parts but the last; a later one none.

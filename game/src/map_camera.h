@@ -58,6 +58,15 @@ public:
     // `target` within `bounds`.
     VQ::Vector2f clampToBounds(VQ::Vector2f target) const;
 
+    // Where an episode step puts the camera: the left limit as read (no
+    // margins), the bottom one after a step forwards (jump 1), the top one
+    // after a step back (jump 2).
+    VQ::Vector2f jumpPosition(int jump, bool portrait) const
+    {
+        const CameraBounds& raw = orientationBounds[portrait ? 1 : 0];
+        return {raw.xMin, jump == 1 ? raw.yMax : raw.yMin};
+    }
+
     // One frame from `position`; false when the camera must not move in
     // this frame (a press while an episode button is highlighted). The
     // answer is truncated to whole units.
