@@ -130,6 +130,9 @@ int openMarkerCount(int displayedEpisode, int episodeIndex, int partIndex, int p
 
 MainModeMapState::MainModeMapState(MainMode* mode) : mode(mode)
 {
+    // Tools that build only the map's scene run without an interface.
+    if (!VQ::UIManager::exists())
+        return;
     buyHeart = std::make_unique<BuyHeartWindow>(mode);
     requestsWindow = std::make_unique<FacebookRequestWnd>();
     requestsWindow->addListener(this);
@@ -192,48 +195,7 @@ void MainModeMapState::build()
         episode = mode->episodes[displayedEpisode];
     }
 
-    // 4, 5, 6. The map scene, the awards in it, its "init".
-    episodeScene = AE::loadScene(episode->mapScene);
-    if (!episodeScene) {
-        VQ::log(VQ::formatString("ERROR: MainModeMapState: can't load the map '%s'", episode->mapScene.c_str()));
-        episodeScene = new AE::ISceneNode();
-        AE::registerScene(episodeScene);
-    }
-    AE::ISceneNode::update(episodeScene, 0.0f);
-    starAward = AE::loadScene("award_star_xml");
-    silverAward = AE::loadScene("award_silver_xml");
-    for (AE::ISceneNode* award : {starAward, silverAward}) {
-        if (!award)
-            continue;
-        award->stop(true);
-        episodeScene->addChild(award, false);
-    }
-    if (AE::Marker* init = episodeScene->requireMarker("init"))
-        init->start(true);
-
-    // 7. Level medallions.
-    buildLevelButtons();
-
-    // 8. The camera.
-    cameraNode = dynamic_cast<AE::MovieCamera*>(episodeScene->findNode("#camera"));
-    if (!cameraNode)
-        VQ::log(VQ::formatString("ERROR: MainModeMapState: the map '%s' has no '#camera'", episode->mapScene.c_str()));
-    episodeScene->activeCamera = cameraNode;
-    readCameraBounds();
-
-    // 9. The lantern-bearer.
-    playerScene = AE::loadScene("player_scene_xml");
-    if (playerScene) {
-        startMarkerIfPresent(playerScene, "init");
-        episodeScene->addChild(playerScene, true);
-    }
-    AE::ISceneNode::update(episodeScene, 0.0f);
-
-    // 10, 11, 12, 13. Gates, the buttons' looks, the camera, the lit road.
-    buildBlockers();
-    refreshLevelButtons();
-    camera.reset();
-    startOpenMarkers();
+    buildEpisodeScene();
 
     // 14, 15, 16. Commands, then the interface that calls them.
     registerCommands();
@@ -301,6 +263,52 @@ void MainModeMapState::build()
         startMarkerIfPresent(prev, "regular");
     }
     setLoaded(true);
+}
+
+void MainModeMapState::buildEpisodeScene()
+{
+    // 4, 5, 6. The map scene, the awards in it, its "init".
+    episodeScene = AE::loadScene(episode->mapScene);
+    if (!episodeScene) {
+        VQ::log(VQ::formatString("ERROR: MainModeMapState: can't load the map '%s'", episode->mapScene.c_str()));
+        episodeScene = new AE::ISceneNode();
+        AE::registerScene(episodeScene);
+    }
+    AE::ISceneNode::update(episodeScene, 0.0f);
+    starAward = AE::loadScene("award_star_xml");
+    silverAward = AE::loadScene("award_silver_xml");
+    for (AE::ISceneNode* award : {starAward, silverAward}) {
+        if (!award)
+            continue;
+        award->stop(true);
+        episodeScene->addChild(award, false);
+    }
+    if (AE::Marker* init = episodeScene->requireMarker("init"))
+        init->start(true);
+
+    // 7. Level medallions.
+    buildLevelButtons();
+
+    // 8. The camera.
+    cameraNode = dynamic_cast<AE::MovieCamera*>(episodeScene->findNode("#camera"));
+    if (!cameraNode)
+        VQ::log(VQ::formatString("ERROR: MainModeMapState: the map '%s' has no '#camera'", episode->mapScene.c_str()));
+    episodeScene->activeCamera = cameraNode;
+    readCameraBounds();
+
+    // 9. The lantern-bearer.
+    playerScene = AE::loadScene("player_scene_xml");
+    if (playerScene) {
+        startMarkerIfPresent(playerScene, "init");
+        episodeScene->addChild(playerScene, true);
+    }
+    AE::ISceneNode::update(episodeScene, 0.0f);
+
+    // 10, 11, 12, 13. Gates, the buttons' looks, the camera, the lit road.
+    buildBlockers();
+    refreshLevelButtons();
+    camera.reset();
+    startOpenMarkers();
 }
 
 void MainModeMapState::buildLevelButtons()

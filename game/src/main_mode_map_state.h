@@ -54,7 +54,8 @@ public:
     static constexpr const char* NAME = "MainModeMap";
     static constexpr float SOCIAL_REFRESH_SECONDS = 60.0f;
 
-    // The long-lived windows are made here; nothing is built yet.
+    // The long-lived windows are made here (when the interface exists);
+    // nothing is built yet.
     explicit MainModeMapState(MainMode* mode);
     ~MainModeMapState() override;
 
@@ -76,6 +77,10 @@ public:
     void initializeAsync();
     // The job's body; nothing when already loaded.
     void build();
+    // The part of the build that makes `episodeScene` for `episode`: the
+    // map, its awards, medallions, camera, figure and gates, their looks
+    // and the lit road.
+    void buildEpisodeScene();
     void stepEpisode(int index);
     void onRequestsChanged(const std::vector<const SocialMessage*>& requests);
 
