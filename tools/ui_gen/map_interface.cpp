@@ -33,9 +33,12 @@ const std::vector<HitArea>& hitAreas()
     return areas;
 }
 
+// A counter; the map writes the silver and the stars, the others are
+// filled by whoever owns them and stay empty until then.
 Node counter(const std::string& name, float x, float w, bool onParchment)
 {
-    Node n = text(name, "0", x, 30, w, 40, "counter", 1);
+    const bool mapWrites = name == "#stars" || name == "#silver";
+    Node n = text(name, mapWrites ? "0" : "", x, 30, w, 40, "counter", 1);
     if (onParchment) {
         n.r = 0.26f;
         n.g = 0.15f;
