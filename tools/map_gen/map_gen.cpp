@@ -151,16 +151,20 @@ bool writeMap(const std::string& media, const std::vector<Episode>& episodes, si
 
     Node valley = group("valley", 0, 0, 100);
     const std::string tilePrefix = "map_ep" + std::to_string(index + 1) + "_r";
-    for (int row = 0; row * 1024 < v.height; ++row)
-        for (int col = 0; col * 1024 < v.width; ++col) {
+    for (int row = 0; row * MapPath::TILE_STEP < v.height; ++row)
+        for (int col = 0; col * MapPath::TILE_STEP < v.width; ++col) {
             Node tile;
             tile.type = "Sprite";
             tile.name = "tile_r" + std::to_string(row) + "c" + std::to_string(col);
             tile.file = tilePrefix + std::to_string(row) + "c" + std::to_string(col) + "_image";
             tile.table = "default";
-            tile.x = float(col * 1024);
-            tile.y = float(row * 1024);
+            tile.x = float(col * MapPath::TILE_STEP - MapPath::BLEED);
+            tile.y = float(row * MapPath::TILE_STEP - MapPath::BLEED);
             tile.z = 100;
+            const std::string low = std::to_string(MapPath::BLEED);
+            const std::string high = std::to_string(MapPath::TILE_SIZE - MapPath::BLEED);
+            tile.extra = "clipEnabled=\"1\" clipRectL=\"" + low + "\" clipRectT=\"" + low + "\" clipRectR=\"" + high +
+                         "\" clipRectB=\"" + high + "\"";
             valley.kids.push_back(tile);
         }
     nodes.push_back(valley);

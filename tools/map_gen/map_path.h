@@ -23,15 +23,23 @@ struct Valley {
     std::vector<Point> road;  // from the first level (bottom) to the end (top)
 };
 
+// A valley is cut into tiles of 1024 x 1024 laid every TILE_STEP units:
+// each tile carries BLEED units of its neighbours on every side, which its
+// sprite clips away, so that no seam shows where the picture's filtering
+// wraps round at a texture's edge.
+constexpr int TILE_SIZE = 1024;
+constexpr int BLEED = 2;
+constexpr int TILE_STEP = TILE_SIZE - 2 * BLEED;
+
 // Episodes past the drawn ones reuse the last valley.
 inline Valley valley(int episode)
 {
     if (episode <= 0)
-        return {2048, 3072, false,
+        return {2040, 3060, false,
                 {{760, 3010}, {1240, 2860}, {1480, 2620}, {1120, 2400}, {620, 2240}, {520, 1980}, {900, 1780},
                  {1460, 1660}, {1560, 1400}, {1180, 1180}, {620, 1060}, {480, 800}, {820, 600}, {1360, 520},
                  {1520, 300}, {1140, 110}}};
-    return {2048, 2048, true,
+    return {2040, 2040, true,
             {{980, 1990}, {1420, 1840}, {1500, 1600}, {1000, 1420}, {560, 1240}, {640, 960}, {1160, 820},
              {1520, 620}, {1300, 360}, {900, 200}, {1020, 60}}};
 }

@@ -374,9 +374,21 @@ void paintValley(Picture& pic, const MapPath::Valley& v)
 
 bool writeJpegTiles(const Picture& pic, const std::string& media, int episode)
 {
-    for (int row = 0; row * 1024 < pic.height; ++row)
-        for (int col = 0; col * 1024 < pic.width; ++col) {
-            const int w = std::min(1024, pic.width - col * 1024), h = std::min(1024, pic.height - row * 1024);
+    using MapPath::BLEED;
+    using MapPath::TILE_SIZE;
+    using MapPath::TILE_STEP;
+    for (int row = 0; row * TILE_STEP < pic.height; ++row)
+        for (int col = 0; col * TILE_STEP < pic.width; ++col) {
+            // The tile's pixels with its bleed, the valley's own border
+            // repeated past its edges.
+            ImageWriters::Bytes colour;
+            colour.reserve(size_t(TILE_SIZE) * TILE_SIZE * 3);
+            for (int y = 0; y < TILE_SIZE; ++y)
+                for (int x = 0; x < TILE_SIZE; ++x) {
+                    const Colour c = pic.at(col * TILE_STEP - BLEED + x, row * TILE_STEP - BLEED + y);
+                    for (const float v : {c.r, c.g, c.b})
+                        colour.push_back(uint8_t(std::clamp(std::lround(v), 0L, 255L)));
+                }
             ImageWriters::Bytes out;
             std::string error;
             const std::string path = media + "/images/map_ep" + std::to_string(episode + 1) + "_r" +
@@ -385,11 +397,10 @@ bool writeJpegTiles(const Picture& pic, const std::string& media, int episode)
             // all opaque here, which packs to almost nothing.
             ImageWriters::Bytes alpha;
             const std::string alphaPath = path.substr(0, path.size() - 4) + "_a.jpg";
-            if (!ImageWriters::writeJpeg(uint32_t(w), uint32_t(h), 3, pic.bytes(col * 1024, row * 1024, w, h, 3), 82,
-                                         out, error, true) ||
+            if (!ImageWriters::writeJpeg(TILE_SIZE, TILE_SIZE, 3, colour, 82, out, error, true) ||
                 !ImageWriters::writeFile(path, out) ||
-                !ImageWriters::writeJpeg(uint32_t(w), uint32_t(h), 1, ImageWriters::Bytes(size_t(w) * h, 255), 90,
-                                         alpha, error) ||
+                !ImageWriters::writeJpeg(TILE_SIZE, TILE_SIZE, 1, ImageWriters::Bytes(size_t(TILE_SIZE) * TILE_SIZE, 255),
+                                         90, alpha, error) ||
                 !ImageWriters::writeFile(alphaPath, alpha)) {
                 std::fprintf(stderr, "sprite_art: cannot write %s: %s\n", path.c_str(), error.c_str());
                 return false;
