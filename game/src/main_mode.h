@@ -9,11 +9,17 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/dialog_window.h"
 #include "facebook_message_dispatcher.h"
 #include "mode.h"
 #include "movie_state.h"
 
+class CutscenesWindow;
+class FailLevelWindow;
+class IngameMenuWindow;
 class MainModeMapState;
+class PlayLevelWindow;
+class WinLevelWindow;
 
 struct LevelInfo {
     // Leading star scores reached by the best score: 0 to 3.
@@ -55,7 +61,7 @@ struct FriendValue {
     bool operator==(const FriendValue&) const = default;
 };
 
-class MainMode : public Mode, public MovieStateListener, public FacebookMessageListener {
+class MainMode : public Mode, public MovieStateListener, public FacebookMessageListener, public DialogWindowListener {
 public:
     static constexpr int MAX_LIVES = 5;
     static constexpr uint32_t SAVE_VERSION = 12;
@@ -77,7 +83,6 @@ public:
     bool onMatch(const ChipSelection&) override { return false; }
     bool onBonusSwap(Chip*, Chip*) override { return false; }
     void onMessage(const SocialMessage*) override {}
-    void onMovieFinished() override {}
 
     // The level at (episode, part, level) becomes the current one and the
     // game goes to the level; false, with nothing changed, when the
@@ -116,7 +121,33 @@ public:
     std::string levelScript;
     bool levelBegun = false;
 
+    // --- Navigation and the mode's windows: activation from the main menu,
+    // the way to the map, the in-level menu and what follows a closed
+    // window (main_mode.cpp) ---
+    // Creates the windows, registers "newGame", becomes the current mode
+    // and goes to the map, or through the intro first without progress.
+    void activate() override;
+    // Gives the windows up (the manager deletes them) and stops being the
+    // current mode.
+    void deactivate() override;
+    void goToMap();
+    // The intro has ended: the player has progress now.
+    void onMovieFinished() override;
+    void showIngameMenu() override;
+    void onHidden(DialogWindow* window) override;
+    // The script command: the current level again.
+    void newGame();
+
+    // Owned from activate to deactivate.
+    WinLevelWindow* winWindow = nullptr;
+    FailLevelWindow* failWindow = nullptr;
+    IngameMenuWindow* ingameMenu = nullptr;
+    CutscenesWindow* cutscenesWindow = nullptr;
+    PlayLevelWindow* playLevelWindow = nullptr;
+    // --- end of navigation ---
+
 private:
+    void releaseWindows();
     void clearCatalogue();
     void readCatalogue();
     void readStarScores(LevelInfo& level) const;

@@ -6,7 +6,8 @@
 -- (shown as written, or a localisation key after "#"; the file name when
 -- missing), the background scene "back1" and the board's scene "back2"
 -- (each kept from the level before within a part when empty), and an
--- optional "movieScene". A part: its "levels" and the map's "openMarker".
+-- optional "movieScene". A part: its "levels" and the map's "openMarker"
+-- (the map plays it once the part is done: the road on lights up).
 -- An episode: its "parts" and its "mapScene".
 -- Levels titled by their number in the campaign, from `first` on.
 local function numbered(files, first)
@@ -37,13 +38,24 @@ local blockersPart = numbered({ "blocker_chain_bomb", "blocker_generator", "bloc
 blockersPart[1].back1 = "level_back_1_xml"
 blockersPart[1].back2 = "level_field_xml"
 
+-- The snowy pass of the second episode.
+local snowPart = numbered({ "snow_1", "snow_2", "snow_3", "snow_4", "snow_5" }, 28)
+snowPart[1].back1 = "level_back_1_xml"
+snowPart[1].back2 = "level_field_xml"
+
 episodes = {
     {
         mapScene = "map_ep1_xml",
         parts = {
-            { levels = firstPart },
-            { levels = rulesPart },
-            { levels = blockersPart },
+            { levels = firstPart, openMarker = "open_part1" },
+            { levels = rulesPart, openMarker = "open_part2" },
+            { levels = blockersPart, openMarker = "open_part3" },
+        },
+    },
+    {
+        mapScene = "map_ep2_xml",
+        parts = {
+            { levels = snowPart, openMarker = "open_snow" },
         },
     },
 }

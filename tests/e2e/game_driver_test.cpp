@@ -209,11 +209,184 @@ TEST(GameDriver, TheCampaignIsSavedAndItsLevelsAreReachedByIndex)
         EXPECT_EQ(sections[0].first, "MainMode");
         EXPECT_EQ(sections[1].first, "profile");
         EXPECT_EQ(sections[2].first, "tutorial");
-        // 37 + one episode's 4 + the fifteen-level part (1 + 5 x 15) + the
-        // rule levels' part (1 + 5 x 7) + the living blockers' part (1 + 5 x 5).
-        EXPECT_EQ(sections[0].second, 37u + 4u + (1u + 5u * 15u) + (1u + 5u * 7u) + (1u + 5u * 5u));
+        // 37 + the first episode's 4 + the fifteen-level part (1 + 5 x 15) +
+        // the rule levels' part (1 + 5 x 7) + the living blockers' part
+        // (1 + 5 x 5) + the second episode's 4 + its snowy part (1 + 5 x 5).
+        EXPECT_EQ(sections[0].second,
+                  37u + 4u + (1u + 5u * 15u) + (1u + 5u * 7u) + (1u + 5u * 5u) + 4u + (1u + 5u * 5u));
     }
     const DriverRun run = drive(sandbox, "until MainMenu\nlevel 9 9 9\nlevel 0 0 0\nwait 0.1\nstate\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
     expectInOrder(splitLines(run.out), {"level none", "level 0 0 0", "state GameLevel"});
+}
+
+// --- The level map ---
+
+namespace {
+
+// The value after `prefix` on the first output line that starts with it.
+std::vector<float> numbersAfter(const std::string& out, const std::string& prefix)
+{
+    for (const std::string& line : splitLines(out)) {
+        if (line.rfind(prefix, 0) != 0)
+            continue;
+        std::vector<float> numbers;
+        std::istringstream rest(line.substr(prefix.size()));
+        float value = 0.0f;
+        while (rest >> value)
+            numbers.push_back(value);
+        return numbers;
+    }
+    return {};
+}
+
+// Every line that starts with `prefix`, in order.
+std::vector<std::string> linesStarting(const std::string& out, const std::string& prefix)
+{
+    std::vector<std::string> found;
+    for (const std::string& line : splitLines(out))
+        if (line.rfind(prefix, 0) == 0)
+            found.push_back(line);
+    return found;
+}
+
+// A player with progress: the first four levels won (the last without a
+// star), standing on the fifth; six stars and 777 silver.
+void writeMapProgress(GameSandbox& sandbox)
+{
+
+    SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+    values.silver = 777;
+    values.levelStars = 6;
+    SaveFixtures::MainModeValues campaign;
+    campaign.hasProgress = 1;
+    campaign.levelIndex = 4;
+    const int parts[] = {15, 7, 5};
+    std::vector<SaveFixtures::PartValues> first;
+    for (int levels : parts)
+        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
+    first[0].locked = 0;
+    for (int i = 0; i < 4; ++i)
+        first[0].levels[size_t(i)] = {1, i < 3 ? 1000000 : 0};
+    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    writeProfile(sandbox, values, campaign);
+}
+
+const std::string TO_MAP = "until MainMenu\ntap btnStart\nuntil MainModeMap\nwait 0.5\n";
+// Turns of the wheel away from the player, each gliding the view up by a
+// few hundred units, past the top of any map.
+const std::string TO_TOP = "wheel 1\nwait 1\nwheel 1\nwait 1\nwheel 1\nwait 1\nwheel 1\nwait 1\nwheel 1\nwait 1\nwheel 1\n"
+                           "wait 1\nwheel 1\nwait 2\n";
+const std::string TO_BOTTOM = "wheel -1\nwait 1\nwheel -1\nwait 1\nwheel -1\nwait 1\nwheel -1\nwait 1\nwheel -1\nwait 1\n"
+                              "wheel -1\nwait 1\nwheel -1\nwait 2\n";
+
+}  // namespace
+
+TEST(GameDriver, TheMapIsBuiltWithTheProgressAndItsCountersShowTheProfile)
+{
+    GameSandbox sandbox;
+    writeMapProgress(sandbox);
+    const DriverRun run = drive(sandbox, TO_MAP + "text #silver\ntext #stars\ntext #nothing\nnode #level_1\n"
+                                                  "node #level_5\nshot map.png\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectInOrder(splitLines(run.out), {"text #silver 777", "text #stars 6", "text #nothing none"});
+    EXPECT_TRUE(sandbox.logContains("void MainModeMapState::initializeAsync() -begin"));
+    EXPECT_TRUE(sandbox.logContains("void MainModeMapState::initializeAsync() -end"));
+    EXPECT_TRUE(sandbox.logContains("SCENES DUMP")) << "the list of loaded scenes";
+    EXPECT_FALSE(sandbox.logContains("ERROR: Can't find marker"));
+    EXPECT_FALSE(sandbox.logContains("ERROR: MainModeMapState"));
+    // The camera opens on the player's level, which is on screen.
+    const std::vector<float> level = numbersAfter(run.out, "node #level_5 ");
+    ASSERT_EQ(level.size(), 4u) << run.out;
+    EXPECT_GT(level[0], 0.0f);
+    EXPECT_LT(level[0], 1726.0f);
+    EXPECT_GT(level[1], 100.0f);
+    EXPECT_LT(level[1], 970.0f);
+    // The current level glows with a lantern's amber.
+    Picture shot;
+    ASSERT_TRUE(shot.read(sandbox.file("map.png")));
+    EXPECT_GT(share(shot, level[0] - 30, level[1] - 30, level[0] + 30, level[1] + 30, amber), 0.2f);
+}
+
+TEST(GameDriver, TheMapIsDraggedFlungWheeledAndSpringsBackIntoItsLimits)
+{
+    GameSandbox sandbox;
+    writeMapProgress(sandbox);
+    const std::string script =
+        TO_MAP +
+        // A slow drag moves the map under the pointer and stops with it.
+        "node #level_5\npress 700 520\nmove 700 560\nmove 700 600\nnode #level_5\nrelease 700 600\nwait 1\n"
+        "node #level_5\n"
+        // A fast one glides on after the release.
+        "press 700 300\nmove 700 400\nrelease 700 500\nnode #level_5\nwait 2\nnode #level_5\n"
+        // A press on the top panel drags nothing.
+        "press 700 40\nmove 700 300\nrelease 700 300\nnode #level_5\n"
+        // A turn of the wheel towards the player moves the view down.
+        "wheel -1\nwait 1.5\nnode #level_5\n"
+        // Pulled far past the top, the map stops at the overscroll and
+        // springs back exactly onto its limit.
+        + TO_TOP + "node #level_5\npress 700 300\nmove 700 800\nmove 700 950\nnode #level_5\n"
+        "release 700 950\nwait 2\nnode #level_5\nquit\n";
+    const DriverRun run = drive(sandbox, script);
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    std::vector<float> y;
+    for (const std::string& line : linesStarting(run.out, "node #level_5 "))
+        y.push_back(numbersAfter(line, "node #level_5 ")[1]);
+    ASSERT_EQ(y.size(), 10u) << run.out;
+    // The pointer reaches the window in whole pixels: within a unit.
+    EXPECT_NEAR(y[1], y[0] + 80.0f, 1.5f) << "moved with the pointer";
+    EXPECT_FLOAT_EQ(y[2], y[1]) << "no glide after a slow release";
+    EXPECT_GT(y[4], y[3] + 100.0f) << "a fast release glides on";
+    EXPECT_FLOAT_EQ(y[5], y[4]) << "the top panel is no handle";
+    EXPECT_LT(y[6], y[5] - 100.0f) << "the view went down the map";
+    // At the top limit; pulled 650 further it gives only the overscroll of
+    // 80 and then returns exactly to the limit.
+    EXPECT_FLOAT_EQ(y[8], y[7] + 80.0f);
+    EXPECT_FLOAT_EQ(y[9], y[7]);
+}
+
+TEST(GameDriver, TheMapStepsBetweenEpisodesAndItsMenuLeadsToTheMainMenu)
+{
+    GameSandbox sandbox;
+    writeMapProgress(sandbox);
+    const std::string script =
+        TO_MAP + TO_TOP + "tap @nextEpisode\nuntil MainModeMap\nwait 1\nnode #snow_1\nnode #level_1\n" + TO_TOP +
+        // The last episode's signpost leads nowhere yet.
+        "tap @nextEpisode\nwait 1\nnode #snow_1\n" + TO_BOTTOM +
+        "tap @prevEpisode\nuntil MainModeMap\nwait 1\nnode #level_1\nnode #snow_1\n"
+        "key Escape\nwait 1\ntap btnMainMenu\nuntil MainMenu\nquit\n";
+    const DriverRun run = drive(sandbox, script);
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    // Episode 2 opens at its bottom: its first level low on the screen.
+    const std::vector<std::string> snow = linesStarting(run.out, "node #snow_1 ");
+    ASSERT_EQ(snow.size(), 3u) << run.out;
+    EXPECT_GT(numbersAfter(snow[0], "node #snow_1 ")[1], 485.0f) << run.out;
+    EXPECT_NE(snow[1], "node #snow_1 none") << "still on the last episode";
+    EXPECT_EQ(snow[2], "node #snow_1 none");
+    // Back on episode 1 at its top: the first level far below the screen.
+    const std::vector<std::string> first = linesStarting(run.out, "node #level_1 ");
+    ASSERT_EQ(first.size(), 2u) << run.out;
+    EXPECT_EQ(first[0], "node #level_1 none");
+    EXPECT_GT(numbersAfter(first[1], "node #level_1 ")[1], 2000.0f);
+    // Three builds: the first, the step there and the step back.
+    size_t builds = 0;
+    for (const std::string& line : sandbox.logLines())
+        builds += line == "void MainModeMapState::initializeAsync() -begin";
+    EXPECT_EQ(builds, 3u);
+    EXPECT_EQ(linesStarting(run.out, "state MainMenu").size(), 2u) << run.out;
+}
+
+TEST(GameDriver, RoundTripsBetweenTheMapAndTheMainMenuLeaveNothingBehind)
+{
+    GameSandbox sandbox;
+    writeMapProgress(sandbox);
+    std::string script = "until MainMenu\n";
+    for (int i = 0; i < 20; ++i)
+        script += "tap btnStart\nuntil MainModeMap\nwait 0.3\ncount\nkey Escape\nwait 0.6\ntap btnMainMenu\n"
+                  "until MainMenu\nwait 0.3\n";
+    const DriverRun run = drive(sandbox, script + "quit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    const std::vector<std::string> counts = linesStarting(run.out, "count ");
+    ASSERT_EQ(counts.size(), 20u) << run.out;
+    EXPECT_EQ(counts.front(), counts.back());
 }

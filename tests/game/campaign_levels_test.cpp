@@ -35,8 +35,9 @@ TEST_F(CampaignLevelsTest, EveryLevelLoadsStartsWithoutALineSettlesAndHasAMove)
     // The catalogue is read over the engine the first board brings up.
     start("test_random_lua");
     const MainMode campaign("");
-    ASSERT_EQ(campaign.episodes.size(), 1u);
+    ASSERT_EQ(campaign.episodes.size(), 2u);
     EXPECT_EQ(campaign.episodes[0]->mapScene, "map_ep1_xml");
+    EXPECT_EQ(campaign.episodes[1]->mapScene, "map_ep2_xml");
     const std::vector<LevelInfo*>& first = campaign.episodes[0]->parts.at(0)->levels;
     ASSERT_EQ(first.size(), 15u);
     for (size_t i = 0; i < first.size(); ++i) {

@@ -24,9 +24,12 @@
 #include <utility>
 #include <vector>
 
+#include "animationeditor/movie_camera.h"
 #include "animationeditor/scene_node.h"
+#include "animationeditor/text_scene_node.h"
 #include "back_buffer_png.h"
 #include "board_sim.h"
+#include "dialogs/dialog_window_manager.h"
 #include "game_field.h"
 #include "game_level.h"
 #include "game_properties.h"
@@ -36,6 +39,8 @@
 #include "game_time.h"
 #include "job_manager.h"
 #include "main_mode.h"
+#include "main_mode_map_state.h"
+#include "map_button.h"
 #include "movie_state.h"
 #include "platform/window_sdl.h"
 #include "render_system.h"
@@ -44,6 +49,7 @@
 #include "ui/ui_manager.h"
 #include "ui/ui_scene_node.h"
 #include "ui/ui_widget.h"
+#include "utils.h"
 
 namespace {
 
@@ -106,6 +112,16 @@ void pushMouse(uint32_t type, float x, float y)
         event.button.x = at.x;
         event.button.y = at.y;
     }
+    SDL_PushEvent(&event);
+}
+
+// D steps of the wheel, positive away from the user.
+void pushWheel(int steps)
+{
+    SDL_Event event{};
+    event.type = SDL_MOUSEWHEEL;
+    event.wheel.y = steps;
+    event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&event);
 }
 
@@ -198,53 +214,89 @@ Box nodeBox(AE::ISceneNode* node)
     return box;
 }
 
-bool findNode(AE::ISceneNode* node, const std::string& name, Box& box)
+// The first enabled, visible node of that name, front to back.
+AE::ISceneNode* findNamed(AE::ISceneNode* node, const std::string& name)
 {
     if (!node || !node->enabled || !node->visible)
-        return false;
-    if (node->name == name) {
-        box = nodeBox(node);
-        return true;
-    }
+        return nullptr;
+    if (node->name == name)
+        return node;
     // Front to back: later children are drawn over earlier ones.
     for (auto it = node->children.rbegin(); it != node->children.rend(); ++it) {
-        if (findNode(*it, name, box))
-            return true;
+        if (AE::ISceneNode* found = findNamed(*it, name))
+            return found;
     }
-    return false;
+    return nullptr;
 }
 
 // The scenes hosted by the widget and its descendants.
-bool findInHostedScenes(VQ::UIWidget* widget, const std::string& name, Box& box)
+AE::ISceneNode* findInHostedScenes(VQ::UIWidget* widget, const std::string& name)
 {
     if (!widget->visible)
-        return false;
-    if (auto* host = dynamic_cast<VQ::UISceneNode*>(widget); host && host->ownsNode && findNode(host->node, name, box))
-        return true;
+        return nullptr;
+    if (auto* host = dynamic_cast<VQ::UISceneNode*>(widget); host && host->ownsNode)
+        if (AE::ISceneNode* found = findNamed(host->node, name))
+            return found;
     for (VQ::UIWidget* child : widget->children) {
-        if (findInHostedScenes(child, name, box))
-            return true;
+        if (AE::ISceneNode* found = findInHostedScenes(child, name))
+            return found;
     }
-    return false;
+    return nullptr;
+}
+
+// The current state when it is the loaded level map.
+MainModeMapState* loadedMap()
+{
+    GameStateManager* manager = states();
+    IGameState* current = manager ? manager->getCurrent() : nullptr;
+    auto* map = dynamic_cast<MainModeMapState*>(current);
+    return map && map->isLoaded() ? map : nullptr;
+}
+
+// A box of the map's scene as the map camera shows it on the workspace.
+Box throughMapCamera(const MainModeMapState& map, const Box& box)
+{
+    const AE::MovieCamera* camera = map.episodeScene->getActiveCamera();
+    const VQ::Vector2f scene = states()->getSceneSize();
+    const VQ::Vector2f a = workspacePointOver(camera, scene, {box.x0, box.y0});
+    const VQ::Vector2f b = workspacePointOver(camera, scene, {box.x1, box.y1});
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
 // Shown UI roots topmost first (widgets, then their hosted scenes), then
-// the current state's scenes.
-bool locate(const std::string& name, Box& box)
+// the current state's scenes; `node` tells the scene node found, if any.
+bool locate(const std::string& name, Box& box, AE::ISceneNode** node = nullptr)
 {
+    auto found = [&](AE::ISceneNode* hit) {
+        box = nodeBox(hit);
+        if (node)
+            *node = hit;
+        return true;
+    };
     if (VQ::UIManager* ui = VQ::UIManager::instancePtr()) {
         const std::vector<VQ::UIWidget*> shown = ui->shownStack();
         for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
-            if ((*it)->parent == nullptr && (findWidget(*it, name, box) || findInHostedScenes(*it, name, box)))
+            if ((*it)->parent != nullptr)
+                continue;
+            if (!node && findWidget(*it, name, box))
                 return true;
+            if (AE::ISceneNode* hit = findInHostedScenes(*it, name))
+                return found(hit);
         }
     }
     GameStateManager* manager = states();
     IGameState* current = manager ? manager->getCurrent() : nullptr;
     if (current && current->isLoaded()) {
-        if (auto* movie = dynamic_cast<MovieState*>(current); movie && findNode(movie->scene, name, box))
-            return true;
+        if (auto* movie = dynamic_cast<MovieState*>(current))
+            if (AE::ISceneNode* hit = findNamed(movie->scene, name))
+                return found(hit);
     }
+    if (MainModeMapState* map = loadedMap())
+        if (AE::ISceneNode* hit = findNamed(map->episodeScene, name)) {
+            found(hit);
+            box = throughMapCamera(*map, box);
+            return true;
+        }
     return false;
 }
 
@@ -447,6 +499,36 @@ std::map<std::string, Handler>& commands()
                  return false;
              Box box{};
              say("node " + name + " " + (locate(name, box) ? boxText(box) : std::string("none")));
+             return true;
+         }},
+        {"wheel",
+         [](std::istringstream& args) {
+             int steps = 0;
+             if (!(args >> steps) || !noMore(args))
+                 return false;
+             gSteps.emplace_back([steps] { pushWheel(steps); });
+             return true;
+         }},
+        {"text",
+         [](std::istringstream& args) {
+             std::string name;
+             if (!(args >> name) || !noMore(args))
+                 return false;
+             Box box{};
+             AE::ISceneNode* node = nullptr;
+             auto* text = locate(name, box, &node) ? dynamic_cast<AE::TextSceneNode*>(node) : nullptr;
+             say("text " + name + " " + (text ? VQ::wideToUtf8(text->displayText) : std::string("none")));
+             return true;
+         }},
+        {"count",
+         [](std::istringstream& args) {
+             if (!noMore(args))
+                 return false;
+             // What repeated visits must not pile up: UI roots and windows.
+             const size_t roots = VQ::UIManager::exists() ? VQ::UIManager::instance()->roots().size() : 0;
+             const size_t windows =
+                 DialogWindowManager::exists() ? DialogWindowManager::instance()->windows.size() : 0;
+             say("count roots " + std::to_string(roots) + " windows " + std::to_string(windows));
              return true;
          }},
         {"tap",

@@ -109,15 +109,29 @@ std::vector<uint8_t> bytesOf(const std::string& path)
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-void writeProfile(const GameSandbox& sandbox, const SaveFixtures::ProfileValues& values)
+namespace {
+
+void writeProfileFile(const GameSandbox& sandbox, const std::vector<uint8_t>& file)
 {
     const std::string folder = saveFolder(sandbox);
-    const std::vector<uint8_t> file = SaveFixtures::profileFileOf(values).bytes();
     writeFile(folder + "profile_0.dat", std::string(file.begin(), file.end()));
     SaveFixtures::HexText id;
     id.u64(0, "profileId");
     const std::vector<uint8_t> last = SaveFixtures::saveFile(id).bytes();
     writeFile(folder + "last_profile.dat", std::string(last.begin(), last.end()));
+}
+
+}  // namespace
+
+void writeProfile(const GameSandbox& sandbox, const SaveFixtures::ProfileValues& values)
+{
+    writeProfileFile(sandbox, SaveFixtures::profileFileOf(values).bytes());
+}
+
+void writeProfile(const GameSandbox& sandbox, const SaveFixtures::ProfileValues& values,
+                  const SaveFixtures::MainModeValues& campaign)
+{
+    writeProfileFile(sandbox, SaveFixtures::profileFileOf(values, campaign).bytes());
 }
 
 std::unique_ptr<PlayerProfile> profileIn(const std::vector<uint8_t>& file)

@@ -14,6 +14,7 @@
 class PlayerProfile;
 namespace SaveFixtures {
 struct ProfileValues;
+struct MainModeValues;
 }
 
 namespace TestSupport {
@@ -50,6 +51,9 @@ std::string saveFolder(const GameSandbox& sandbox);
 std::vector<uint8_t> bytesOf(const std::string& path);
 // Writes "profile_0.dat" holding `values` and "last_profile.dat" naming it.
 void writeProfile(const GameSandbox& sandbox, const SaveFixtures::ProfileValues& values);
+// The same with the campaign's progress.
+void writeProfile(const GameSandbox& sandbox, const SaveFixtures::ProfileValues& values,
+                  const SaveFixtures::MainModeValues& campaign);
 // The profile a profile file holds (its container checked by hand: the
 // sample content's platform code is 0).
 std::unique_ptr<PlayerProfile> profileIn(const std::vector<uint8_t>& file);

@@ -324,6 +324,24 @@ HexText profileFileOf(const ProfileValues& values)
     return saveFile(sections);
 }
 
+HexText profileFileOf(const ProfileValues& values, const MainModeValues& campaign)
+{
+    HexText sections;
+    const HexText mainMode = mainModeSection(12, campaign);
+    const HexText profile = profileSection(10, values);
+    sections.u32(3, "section count");
+    sections.cString("MainMode", "section name");
+    sections.u32(static_cast<uint32_t>(mainMode.bytes().size()), "section length");
+    sections.append(mainMode);
+    sections.cString("profile", "section name");
+    sections.u32(static_cast<uint32_t>(profile.bytes().size()), "section length");
+    sections.append(profile);
+    sections.cString("tutorial", "section name");
+    sections.u32(4, "section length");
+    sections.u32(0, "tutorial: sequence count");
+    return saveFile(sections);
+}
+
 bool parseHex(const std::string& text, std::vector<uint8_t>& bytes)
 {
     bytes.clear();

@@ -126,6 +126,9 @@ HexText saveFile(const HexText& payload);
 // A whole profile file of platform code 0 holding the version 10 section of
 // `values` and an empty "tutorial" section.
 HexText profileFileOf(const ProfileValues& values);
+// The same with the campaign's "MainMode" section (version 12) first, as
+// the game writes it.
+HexText profileFileOf(const ProfileValues& values, const MainModeValues& campaign);
 
 // Parses the hex text: pairs of hex digits, '#' to the end of a line a
 // comment. False for any other character.

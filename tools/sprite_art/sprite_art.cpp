@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "image_writers.h"
+#include "map_art.h"
 
 namespace {
 
@@ -2775,6 +2776,15 @@ std::vector<SpriteDescription> sceneListSprites()
     };
 }
 
+// The level map's atlas, drawn by map_art.cpp.
+std::vector<SpriteDescription> mapSprites()
+{
+    std::vector<SpriteDescription> out;
+    for (const MapArt::Piece& piece : MapArt::pieces())
+        out.push_back(sprite(piece.name, "map_png", piece.rect));
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -2822,7 +2832,12 @@ int main(int argc, char** argv)
                     writeTable(media, "scene_list",
                                "The scene lists' pieces: window, item card, masks, scroll bar, page dots, page "
                                "buttons, book page and the buy button's faces.",
-                               sceneListSprites());
+                               sceneListSprites()) &&
+                    MapArt::writeImages(media) &&
+                    writeTable(media, "map",
+                               "The level map's pieces: medallion rim and faces, stars, coins, the "
+                               "lantern-bearer, gates, lamps, signposts, the top panel and its icons.",
+                               mapSprites());
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

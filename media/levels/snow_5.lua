@@ -1,0 +1,53 @@
+-- Level 32: chained chips in a diamond of tiles at the summit.
+--
+-- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
+-- kind names; the tiles give each cell's layers to break (0 none).
+local map = {
+    "####.####",
+    "###...###",
+    "##.....##",
+    "#..c.c..#",
+    ".........",
+    "#..c.c..#",
+    "##.....##",
+    "###...###",
+    "####.####",
+}
+local tiles = {
+    "000000000",
+    "000010000",
+    "000111000",
+    "001111100",
+    "011111110",
+    "001111100",
+    "000111000",
+    "000010000",
+    "000000000",
+}
+local kinds = {c = "CWall_M"}
+
+GameField = {
+    LevelLimit = 28,
+    LevelLimitType = 0,
+    LevelGoals = { 2 },
+    stars = { 3600, 9000, 17000 },
+
+    AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
+    Grid = { Cells = {} },
+    Chips = {},
+}
+
+for row, line in ipairs(map) do
+    for column = 0, #line - 1 do
+        local mark = line:sub(column + 1, column + 1)
+        local layers = tiles and tonumber(tiles[row]:sub(column + 1, column + 1)) or 0
+        if mark == "#" then
+            table.insert(GameField.Grid.Cells, { PosX = column, PosY = row, Solidity = 0 })
+        else
+            if layers > 0 then
+                table.insert(GameField.Grid.Cells, { PosX = column, PosY = row, Solidity = layers + 1 })
+            end
+            table.insert(GameField.Chips, { Type = kinds[mark] or "Random", PosX = column, PosY = row })
+        end
+    end
+end

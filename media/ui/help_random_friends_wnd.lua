@@ -1,0 +1,24 @@
+-- The offer to help friends, shown on the map.
+-- Written by tools/ui_gen from its window list.
+
+HelpRandomFriendsWnd = {
+    id = "HelpRandomFriendsWnd", class = "UIWidget", position = { 563, 265 },
+    childs = {
+        { id = "gui", class = "UISceneNode", scene = "help_random_friends_wnd_xml",
+          childs = {
+            { id = "btnClose", class = "UIButton", position = { 548, 12 }, customClientRect = { 0, 0, 40, 40 },
+              childs = {
+                  { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
+              } },
+          } },
+    },
+    states = {
+        { id = "onIdle", propertyChanges = {
+            { target = "HelpRandomFriendsWnd", property = "transparency", duration = 0.25, value = 1 },
+            { target = "gui", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnClose", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
+        } },
+    },
+    initialState = "onIdle",
+}
