@@ -37,6 +37,11 @@ local blockersPart = numbered({ "blocker_chain_bomb", "blocker_generator", "bloc
 blockersPart[1].back1 = "level_back_1_xml"
 blockersPart[1].back2 = "level_field_xml"
 
+-- The bonus chips: the fusions and the end-of-level run.
+local bonusPart = numbered({ "bonus_fusion", "bonus_end_run" }, 28)
+bonusPart[1].back1 = "level_back_1_xml"
+bonusPart[1].back2 = "level_field_xml"
+
 episodes = {
     {
         mapScene = "map_ep1_xml",
@@ -44,6 +49,7 @@ episodes = {
             { levels = firstPart },
             { levels = rulesPart },
             { levels = blockersPart },
+            { levels = bonusPart },
         },
     },
 }

@@ -210,8 +210,10 @@ TEST(GameDriver, TheCampaignIsSavedAndItsLevelsAreReachedByIndex)
         EXPECT_EQ(sections[1].first, "profile");
         EXPECT_EQ(sections[2].first, "tutorial");
         // 37 + one episode's 4 + the fifteen-level part (1 + 5 x 15) + the
-        // rule levels' part (1 + 5 x 7) + the living blockers' part (1 + 5 x 5).
-        EXPECT_EQ(sections[0].second, 37u + 4u + (1u + 5u * 15u) + (1u + 5u * 7u) + (1u + 5u * 5u));
+        // rule levels' part (1 + 5 x 7) + the living blockers' part (1 + 5 x 5)
+        // + the bonus chips' part (1 + 5 x 2).
+        EXPECT_EQ(sections[0].second,
+                  37u + 4u + (1u + 5u * 15u) + (1u + 5u * 7u) + (1u + 5u * 5u) + (1u + 5u * 2u));
     }
     const DriverRun run = drive(sandbox, "until MainMenu\nlevel 9 9 9\nlevel 0 0 0\nwait 0.1\nstate\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
