@@ -199,3 +199,34 @@ TEST_F(FusionTest, ABombSwappedWithAWaveBecomesASuperWaveThatGoesOffLater)
 }
 
 }  // namespace
+
+namespace {
+
+// The bonus level: every planted case fuses by the swap its header names.
+TEST_F(FusionTest, EachCaseOfTheBonusLevelFusesByItsSwap)
+{
+    struct Case {
+        const char* swap;
+        const char* made;
+    };
+    const Case cases[] = {
+        {"swap 1 3 2 3", "WaveHor_R"}, {"swap 5 4 5 5", "WaveVer_R"}, {"swap 3 6 3 7", "DestroyColor"},
+        {"swap 8 1 8 2", "Bomb_R"},    {"swap 4 9 5 9", "SuperWaveDSide_R"}, {"swap 0 9 1 9", "Star_R"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.swap);
+        mSim.reset();
+        start("bonus_fusion_lua", 1, true);
+        ASSERT_NO_FATAL_FAILURE(finishEntry());
+        for (int i = 0; i < 900 && mSim->level().busyCount > 0; ++i)
+            mSim->frame();
+        ASSERT_FALSE(anyReadyLine());
+        const size_t before = chipsNamed(c.made).size();
+        mSim->execute(c.swap);
+        for (int i = 0; i < 120 && chipsNamed(c.made).size() == before; ++i)
+            mSim->frame();
+        EXPECT_EQ(chipsNamed(c.made).size(), before + 1);
+    }
+}
+
+}  // namespace
