@@ -49,8 +49,8 @@ void BonusRules::setupLevelRules()
         mLevel.addHelper(mPanel.get());
         // Over the board's upper right, as the level's layout puts it.
         const VQ::Vector2f size = GameStateManager::instance()->getSceneSize();
-        mPanel->position[0] = size.x - 400.0f;
-        mPanel->position[1] = 110.0f;
+        mPanel->position[0] = size.x - 260.0f;
+        mPanel->position[1] = 170.0f;
         mPanel->applyOrientation();
         mBoosters = std::make_unique<PassiveBonusHelper>();
         mBoosters->profile = mProfile.get();
