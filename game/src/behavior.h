@@ -109,6 +109,9 @@ public:
     bool CanFalling = true;
     bool CanIterateWithGroup = true;
     bool LevelGoal = false;
+    // The drawables come in one set per chip colour; a chip all of whose
+    // layers are so keeps its colour when a booster turns it.
+    bool MultipleColors = true;
     int32_t score = 0;
     int32_t type = BEHAVIOR_SIMPLE;
     // Sound manager resource id; 0 is none.

@@ -81,7 +81,8 @@ Behavior* loadBehavior(VQ::LuaScript2& script, const std::string& suffix)
     script.getString("Name", name);
     layer->type = behaviorTypeFromName(name);
 
-    const std::string drawableSuffix = readFlag(script, "MultipleColors", true) ? suffix : std::string();
+    layer->MultipleColors = readFlag(script, "MultipleColors", true);
+    const std::string drawableSuffix = layer->MultipleColors ? suffix : std::string();
 
     if (script.openTable("OnDestroyActions")) {
         layer->OnDestroyActions.load(script);

@@ -52,4 +52,10 @@ public:
     AE::Marker* effectMarker = nullptr;
     // Not owned: the mode owns the components.
     std::vector<GameHelper*> helpers;
+
+    // Stand-ins until the level state plays its ambient sound and fades the
+    // level in and out: the volume asked for, and the fade's flag.
+    void setAmbientVolume(float volume) { ambientVolume = volume; }
+    float ambientVolume = 1.0f;
+    bool fading = false;
 };

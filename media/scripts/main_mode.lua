@@ -38,8 +38,13 @@ local blockersPart = numbered({ "blocker_chain_bomb", "blocker_generator", "bloc
 blockersPart[1].back1 = "level_back_1_xml"
 blockersPart[1].back2 = "level_field_xml"
 
+-- The bonus chips: the fusions and the end-of-level run.
+local bonusPart = numbered({ "bonus_fusion", "bonus_end_run" }, 28)
+bonusPart[1].back1 = "level_back_1_xml"
+bonusPart[1].back2 = "level_field_xml"
+
 -- The snowy pass of the second episode.
-local snowPart = numbered({ "snow_1", "snow_2", "snow_3", "snow_4", "snow_5" }, 28)
+local snowPart = numbered({ "snow_1", "snow_2", "snow_3", "snow_4", "snow_5" }, 30)
 snowPart[1].back1 = "level_back_1_xml"
 snowPart[1].back2 = "level_field_xml"
 
@@ -50,6 +55,7 @@ episodes = {
             { levels = firstPart, openMarker = "open_part1" },
             { levels = rulesPart, openMarker = "open_part2" },
             { levels = blockersPart, openMarker = "open_part3" },
+            { levels = bonusPart, openMarker = "open_part4" },
         },
     },
     {

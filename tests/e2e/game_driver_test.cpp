@@ -211,9 +211,10 @@ TEST(GameDriver, TheCampaignIsSavedAndItsLevelsAreReachedByIndex)
         EXPECT_EQ(sections[2].first, "tutorial");
         // 37 + the first episode's 4 + the fifteen-level part (1 + 5 x 15) +
         // the rule levels' part (1 + 5 x 7) + the living blockers' part
-        // (1 + 5 x 5) + the second episode's 4 + its snowy part (1 + 5 x 5).
-        EXPECT_EQ(sections[0].second,
-                  37u + 4u + (1u + 5u * 15u) + (1u + 5u * 7u) + (1u + 5u * 5u) + 4u + (1u + 5u * 5u));
+        // (1 + 5 x 5) + the bonus chips' part (1 + 5 x 2) + the second
+        // episode's 4 + its snowy part (1 + 5 x 5).
+        EXPECT_EQ(sections[0].second, 37u + 4u + (1u + 5u * 15u) + (1u + 5u * 7u) + (1u + 5u * 5u) +
+                                          (1u + 5u * 2u) + 4u + (1u + 5u * 5u));
     }
     const DriverRun run = drive(sandbox, "until MainMenu\nlevel 9 9 9\nlevel 0 0 0\nwait 0.1\nstate\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "board_sim_fixture.h"
+#include "planted_level.h"
 #include "chip.h"
 #include "chip_manager.h"
 #include "chip_prototype.h"
@@ -22,39 +23,6 @@
 using BoardSimFixture::BoardSimTest;
 
 namespace {
-
-// A 9 x 9 board of plain chips in which no two neighbours share a colour
-// (none of them red), with the chips of `plants` ("C R NAME" each, a letter
-// standing for the plain chip of that colour) put over it.
-std::string plantedLevel(const std::vector<std::string>& plants)
-{
-    std::string list;
-    for (const std::string& plant : plants)
-        list += "\"" + plant + "\", ";
-    return R"lua(
-local colours = { "G", "B", "Y", "M", "O" }
-local planted = {}
-for _, plant in ipairs({ )lua" + list + R"lua( }) do
-    local column, row, name = string.match(plant, "(%d+) (%d+) (%S+)")
-    planted[column .. "," .. row] = name
-end
-GameField = {
-    LevelLimit = 30, LevelLimitType = 0, stars = { 100000, 200000, 300000 },
-    AvailableChips = { "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
-    Grid = { Cells = {} },
-    Chips = {},
-}
-for row = 1, 9 do
-    for column = 0, 8 do
-        local name = planted[column .. "," .. row] or colours[(column + 2 * row) % 5 + 1]
-        if #name == 1 then
-            name = "Simple_" .. name
-        end
-        table.insert(GameField.Chips, { Type = name, PosX = column, PosY = row })
-    end
-end
-)lua";
-}
 
 class FusionTest : public BoardSimTest {
 protected:
@@ -228,6 +196,37 @@ TEST_F(FusionTest, ABombSwappedWithAWaveBecomesASuperWaveThatGoesOffLater)
     EXPECT_EQ(chipsNamed("SuperWaveDSide_B").size(), 1u);
     frames(6);  // 1.5 s: 1.2 s after the slide
     EXPECT_TRUE(chipsNamed("SuperWaveDSide_B").empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The bonus level: every planted case fuses by the swap its header names.
+TEST_F(FusionTest, EachCaseOfTheBonusLevelFusesByItsSwap)
+{
+    struct Case {
+        const char* swap;
+        const char* made;
+    };
+    const Case cases[] = {
+        {"swap 1 3 2 3", "WaveHor_R"}, {"swap 5 4 5 5", "WaveVer_R"}, {"swap 3 6 3 7", "DestroyColor"},
+        {"swap 8 1 8 2", "Bomb_R"},    {"swap 4 9 5 9", "SuperWaveDSide_R"}, {"swap 0 9 1 9", "Star_R"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.swap);
+        mSim.reset();
+        start("bonus_fusion_lua", 1, true);
+        ASSERT_NO_FATAL_FAILURE(finishEntry());
+        for (int i = 0; i < 900 && mSim->level().busyCount > 0; ++i)
+            mSim->frame();
+        ASSERT_FALSE(anyReadyLine());
+        const size_t before = chipsNamed(c.made).size();
+        mSim->execute(c.swap);
+        for (int i = 0; i < 120 && chipsNamed(c.made).size() == before; ++i)
+            mSim->frame();
+        EXPECT_EQ(chipsNamed(c.made).size(), before + 1);
+    }
 }
 
 }  // namespace

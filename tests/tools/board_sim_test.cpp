@@ -587,6 +587,32 @@ TEST(BoardSimBlockers, TheChainBombShowsItsCountOnItsPlate)
     EXPECT_GT(differing, 20);
 }
 
+// The bonus rules through the program: the three boosters act on the moves
+// level once the limit has landed, a bonus is fired from the panel, and the
+// end-of-level run pays the moves left out and finishes.
+TEST(BoardSimRules, BoostersBonusesAndTheEndRunPlayThroughTheRulesRun)
+{
+    TempDir dir;
+    const SimRun run = runBoardSim(dir, MEDIA + " rules_moves_lua --seed 1 --rules --stock 1,0,2,0 --boosters 1,1,1",
+                                   "step 20\nrules\nbonus 1\nbonus 2\nstep 3\nrules\nlevelend\nstep 60\nrules\n"
+                                   "bonus 7\nquit\n");
+    ASSERT_EQ(run.exitCode, 0);
+    const std::vector<std::string> lines = splitLines(run.output);
+    for (const char* line : {"booster 0 used 1", "booster 1 used 1", "booster 2 used 1",
+                             "limit moves 20 pending 0 warning 0", "bonus 0 0 stock 1 enabled 1",
+                             "bonus 1 1 stock 0 enabled 1", "bonus 2 2 stock 1 enabled 1", "bonus 1", "bonus 2",
+                             "levelend 7 done 1", "limit moves 0 pending 0 warning 1", "bonus 7 none"})
+        EXPECT_TRUE(hasLine(lines, line)) << line;
+    // The arrows spent one; the lightning had none (the shop opened).
+    EXPECT_LT(indexOf(lines, "bonus 2 2 stock 2 enabled 1"), indexOf(lines, "bonus 2 2 stock 1 enabled 1"));
+    // Without the options there is nothing to show.
+    const SimRun plain = runBoardSim(dir, MEDIA + " rules_moves_lua --seed 1 --rules", "rules\nquit\n");
+    EXPECT_EQ(plain.output.find("bonus "), std::string::npos);
+    EXPECT_EQ(plain.output.find("booster "), std::string::npos);
+    const SimRun bad = runBoardSim(dir, MEDIA + " rules_moves_lua --rules --boosters 1,2,0", "quit\n");
+    EXPECT_EQ(bad.exitCode, 2);
+}
+
 }  // namespace
 
 // The first frame drawn is the one most likely to lose what was loaded for

@@ -116,6 +116,10 @@ bool BoardSim::start(const std::string& contentRoot, const std::string& level)
         mInterface = std::make_unique<Interface>();
         mMode.rules = std::make_unique<LevelRules>(mOut, mLevel);
         mMode.bonusRules = std::make_unique<BonusRules>(mOut, mLevel, mMode, *mMode.rules);
+        if (mStock)
+            mMode.bonusRules->setStock(*mStock);
+        if (mBoosters)
+            mMode.bonusRules->setBoosters(*mBoosters);
     }
     mChips = std::make_unique<ChipManager>();
     mField = std::make_unique<GameField>(&mLevel);
@@ -165,6 +169,7 @@ bool BoardSim::execute(const std::string& line)
         dump();
     } else if (rules() && command == "rules") {
         rules()->printState();
+        mMode.bonusRules->printState();
     } else if (rules() && command == "layers") {
         dumpLayers();
     } else if (mDrawing && command == "shot" && in >> word) {
@@ -175,6 +180,7 @@ bool BoardSim::execute(const std::string& line)
             mOut << "error: shot " << word << ": " << error << '\n';
     } else if (mDrawing && command == "distortion" && in >> c1 && (c1 == 0 || c1 == 1)) {
         mDrawing->setDistortion(c1 == 1);
+    } else if (mMode.bonusRules && mMode.bonusRules->execute(command, in)) {
     } else {
         mOut << "error: unknown or malformed command: " << line << '\n';
     }

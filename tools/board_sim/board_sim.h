@@ -25,8 +25,11 @@
 //   rules              the limit, the three goal counters, the score, busy
 //   layers             as dump, each chip written as its layer types,
 //                      bottom first, joined by "/"
+// and the bonus rules' commands and lines (see bonus_rules.h).
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -63,6 +66,10 @@ public:
     void enableDrawing() { mDrawingWanted = true; }
     // Before start: play the level under its rules.
     void enableRules() { mRulesWanted = true; }
+    // Before start, with the rules: the stock of the four bonuses (all
+    // unlocked) and the three boosters' flags (see bonus_rules.h).
+    void setBonusStock(const std::array<int, 4>& stock) { mStock = stock; }
+    void setBoosters(const std::array<int, 3>& armed) { mBoosters = armed; }
     LevelRules* rules() { return mMode.rules.get(); }
     // The engine over `contentRoot` ("VQ.log" goes to the working folder),
     // the board, and the level script `level`. False when drawing was asked
@@ -110,6 +117,8 @@ private:
     NullBoardRenderer mRenderer;
     bool mDrawingWanted = false;
     bool mRulesWanted = false;
+    std::optional<std::array<int, 4>> mStock;
+    std::optional<std::array<int, 3>> mBoosters;
     // The interface the rules' panels are built in.
     struct Interface;
     std::unique_ptr<Interface> mInterface;

@@ -1,9 +1,11 @@
-// board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] [--rules] < commands
+// board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] [--rules] [--stock A,B,C,D]
+//           [--boosters C,M,B] < commands
 // Plays a level without window or sound device; see board_sim.h for the
 // commands and what they print.
 
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,8 +21,24 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "usage: board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] [--rules] < commands\n");
+    std::fprintf(stderr, "usage: board_sim CONTENT_ROOT LEVEL [--seed N] [--draw] [--rules] [--stock A,B,C,D] "
+                         "[--boosters C,M,B] < commands\n");
     return 2;
+}
+
+// N comma-separated whole numbers, each at least 0 (and at most `most`).
+template <size_t N>
+bool readList(const char* text, std::array<int, N>& out, long most)
+{
+    for (size_t i = 0; i < N; ++i) {
+        char* end = nullptr;
+        const long value = std::strtol(text, &end, 10);
+        if (end == text || value < 0 || value > most || (i + 1 < N ? *end != ',' : *end != '\0'))
+            return false;
+        out[i] = static_cast<int>(value);
+        text = end + 1;
+    }
+    return true;
 }
 
 }  // namespace
@@ -32,6 +50,9 @@ int main(int argc, char** argv)
     bool draw = false;
     bool rules = false;
     bool seeded = false;
+    std::array<int, 4> stock{};
+    std::array<int, 3> boosters{};
+    bool stockGiven = false, boostersGiven = false;
     for (int i = 3; i < argc; ++i) {
         if (std::strcmp(argv[i], "--draw") == 0) {
             draw = true;
@@ -39,6 +60,18 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(argv[i], "--rules") == 0) {
             rules = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--stock") == 0 && i + 1 < argc) {
+            if (!readList(argv[++i], stock, 9999))
+                return usage();
+            stockGiven = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--boosters") == 0 && i + 1 < argc) {
+            if (!readList(argv[++i], boosters, 1))
+                return usage();
+            boostersGiven = true;
             continue;
         }
         if (std::strcmp(argv[i], "--seed") != 0 || i + 1 >= argc)
@@ -75,6 +108,10 @@ int main(int argc, char** argv)
         sim.enableDrawing();
     if (rules)
         sim.enableRules();
+    if (stockGiven)
+        sim.setBonusStock(stock);
+    if (boostersGiven)
+        sim.setBoosters(boosters);
     if (!sim.start(argv[1], argv[2])) {
         std::fprintf(stderr, "board_sim: cannot draw: %s\n", sim.drawing() ? sim.drawing()->error().c_str() : "");
         return 1;

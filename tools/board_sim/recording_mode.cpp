@@ -5,6 +5,10 @@
 #include "chip.h"
 #include "chip_selector.h"
 #include "game_field.h"
+#include "game_helpers/bonus_gold_helper.h"
+#include "game_helpers/goals_helper.h"
+#include "game_helpers/ice_helper.h"
+#include "game_helpers/passive_bonus.h"
 
 namespace {
 
@@ -38,6 +42,8 @@ void RecordingMode::prepareLevel()
 {
     if (rules)
         rules->prepareLevel();
+    if (bonusRules)
+        bonusRules->prepareLevel();
 }
 
 void RecordingMode::onLevelBegin()
@@ -46,6 +52,8 @@ void RecordingMode::onLevelBegin()
     mOut << "mode onLevelBegin\n";
     if (rules)
         rules->onLevelBegin();
+    if (bonusRules)
+        bonusRules->onLevelBegin();
 }
 
 void RecordingMode::onPlayerMove(FieldCell* a, FieldCell* b)
@@ -115,4 +123,26 @@ bool RecordingMode::onBonusSwap(Chip* a, Chip* b)
 {
     mOut << "mode onBonusSwap " << At{a} << ' ' << At{b} << '\n';
     return bonusRules && bonusRules->onBonusSwap(a, b);
+}
+
+GameHelper* RecordingMode::getHelper(int kind)
+{
+    if (!rules)
+        return nullptr;
+    LimitHelper* limit = rules->limit();
+    switch (kind) {
+    case 1:
+    case 2:
+        return limit && limit->getType() == kind ? limit : nullptr;
+    case 4:
+        return bonusRules ? bonusRules->panel() : nullptr;
+    case 5:
+        return rules->ice();
+    case 6:
+        return bonusRules ? bonusRules->boosters() : nullptr;
+    case 7:
+        return rules->goals();
+    default:
+        return nullptr;
+    }
 }

@@ -34,6 +34,9 @@ public:
     bool hasLevelBegun() override { return mLevelBegun; }
     bool onMatch(const ChipSelection& selection) override;
     bool onBonusSwap(Chip* a, Chip* b) override;
+    // As the campaign mode answers: 1 a moves limit, 2 a time limit, 4 the
+    // bonus panel, 5 the ice, 6 the boosters, 7 the goals.
+    GameHelper* getHelper(int kind) override;
 
     // Null without --rules.
     std::unique_ptr<LevelRules> rules;

@@ -3,7 +3,9 @@
 #include "game_field.h"
 #include "game_level.h"
 #include "game_state_manager.h"
+#include "dialogs/dialog_window_manager.h"
 #include "task_manager.h"
+#include "tutorial/tutorial_registry.h"
 
 GameLevel* currentGameLevel()
 {
@@ -15,6 +17,17 @@ GameField* currentGameField()
 {
     GameLevel* level = currentGameLevel();
     return level ? level->field : nullptr;
+}
+
+bool tutorialLessonActive()
+{
+    return TutorialRegistry::exists() && TutorialRegistry::instance()->isLessonActive();
+}
+
+bool dialogWindowActive()
+{
+    const DialogWindowManager* dialogs = DialogWindowManager::instancePtr();
+    return dialogs && dialogs->hasActiveWindow();
 }
 
 bool takeSettledStep(bool& pending)

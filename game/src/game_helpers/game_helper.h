@@ -12,6 +12,10 @@ class GameLevel;
 // The level being played and its board; null without them.
 GameLevel* currentGameLevel();
 GameField* currentGameField();
+// A tutorial lesson is on screen.
+bool tutorialLessonActive();
+// A dialog window is shown or waiting to be shown.
+bool dialogWindowActive();
 // A pending step of a blocker rule, taken once the board is quiet: nothing
 // while a task waits or a chip falls or a play cell is empty, and while the
 // settling scan still finds lines to clear. True (with `pending` cleared) when the step is to run now.

@@ -31,17 +31,6 @@ const char* const FLIGHT_SOUND = "flight_silver_star_the_level_sound";
 // The panel starts warning at or below this many seconds.
 constexpr float WARNING_SECONDS = 10.0f;
 
-bool dialogActive()
-{
-    const DialogWindowManager* dialogs = DialogWindowManager::instancePtr();
-    return dialogs && dialogs->hasActiveWindow();
-}
-
-bool lessonActive()
-{
-    return TutorialRegistry::exists() && TutorialRegistry::instance()->isLessonActive();
-}
-
 // The board's task manager and effect list wait while a preview flies in.
 void setBoardRunning(bool running)
 {
@@ -289,7 +278,7 @@ void MoveLimitHelper::update(float dt)
         pendingMoves = 0;
         tellListeners([&](LimitHelperListener& listener) { listener.onLimitShown(); });
     }
-    const bool shown = dialogActive();
+    const bool shown = dialogWindowActive();
     if (shown != dialogShown) {
         if (shown)
             playPanelMarker("normal");
@@ -380,11 +369,16 @@ void TimerHelper::addTime(float seconds)
     pendingSeconds = total;
 }
 
+void TimerHelper::showTime()
+{
+    showCounter(formatLimitTime(timeLeft));
+}
+
 void TimerHelper::update(float dt)
 {
     if (previewScene)
         AE::ISceneNode::update(previewScene.get(), dt);
-    if (dialogActive())
+    if (dialogWindowActive())
         return;
     if (updateFlight(dt)) {
         timeLeft = std::max(timeLeft + pendingSeconds, 0.0f);
@@ -397,7 +391,7 @@ void TimerHelper::update(float dt)
     GameField* field = currentGameField();
     if (field && field->appearance && field->appearance->isRunning())
         return;
-    if (!running || lessonActive())
+    if (!running || tutorialLessonActive())
         return;
     if (countTimer > 0.0f) {
         countTimer = std::max(countTimer - dt, 0.0f);

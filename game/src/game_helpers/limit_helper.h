@@ -156,6 +156,8 @@ public:
 
     // Flies s more seconds in.
     void addTime(float seconds);
+    // The counter shows the time left at once.
+    void showTime();
 
     float pendingSeconds;
     float timeLeft = 0.0f;
