@@ -172,6 +172,9 @@ filelist = {
     { name = "blocker_ice_lua", filename = "levels/blocker_ice.lua" },
     { name = "blocker_ice_timed_lua", filename = "levels/blocker_ice_timed.lua" },
     -- The dialog windows of the menus, the messages and the level's outcome.
+    { name = "dialogs_png", filename = "images/dialogs.png" },
+    { name = "dialogs_sprites", filename = "scripts/dialogs_sprites.lua" },
+    { name = "dialogs_sxml", filename = "scripts/dialogs_sprites.xml" },
     { name = "exit_question_window_ui", filename = "ui/exit_question_window.lua" },
     { name = "exit_question_window_xml", filename = "scenes/exit_question_window.xml" },
     { name = "ingame_menu_ui", filename = "ui/ingame_menu.lua" },
