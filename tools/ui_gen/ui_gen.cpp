@@ -143,7 +143,7 @@ void slider(Content& c, const std::string& bar, const std::string& labelKey, int
                      keyed(local(-16, -16, 1, 1, 1, 1, 16, 16), local(204, -16, 1, 1, 1, 1, 16, 16))) +
                piece("fill", "SliderFill", local(0, -7, 2, 0, 1, 1),
                      keyed(local(0, -7, 2, 0, 1, 1), local(0, -7, 2, 1, 1, 1))) +
-               piece("track", "SliderTrack", local(0, -7, 3, 1, 1, 1), "") +
+               piece(bar.substr(1) + "Track", "SliderTrack", local(0, -7, 3, 1, 1, 1), "") +
                piece("hit", "SliderTrack", local(-16, -21, 4, 252.0f / 220.0f, 3, 0), "") +
                "        </Childs>\n        <markers>\n          <marker>\n            <name>#thumbs</name>\n"
                "            <playList>\n              <entry name=\"#thumb\" from=\"0\" to=\"24\"/>\n"
