@@ -415,10 +415,16 @@ void everydayBonus(Content& c)
                                  at(0, 0).second, 128.0f / 220.0f, 150.0f / 32.0f, 3);
         children += textObject(inner, day + "_title", "EVERYDAY_BONUS_DAY_" + std::to_string(d), true, at(0, 6).first,
                                at(0, 6).second, 128, 30, "button");
-        children += textObject(inner, "#amount_s", "0", false, at(0, 44).first, at(0, 44).second, 128, 40, "counter",
-                               "0.45 0.45 0.5");
-        children += textObject(inner, "#amount_g", "", false, at(0, 92).first, at(0, 92).second, 128, 40, "counter",
-                               "0.8 0.55 0.05");
+        children += spriteObject(inner, day + "_silver", "dialogs_sprites", "SilverCoin", at(12, 44).first,
+                                 at(12, 44).second, 0.5f, 0.5f, 1);
+        children += textObject(inner, "#amount_s", "0", false, at(52, 44).first, at(52, 44).second, 70, 40, "counter",
+                               "0.35 0.35 0.42");
+        // Only the fifth day gives gold as well (the store's table).
+        if (d == 5)
+            children += spriteObject(inner, day + "_gold", "dialogs_sprites", "GoldCoin", at(12, 92).first,
+                                     at(12, 92).second, 0.5f, 0.5f, 1);
+        children += textObject(inner, "#amount_g", "", false, at(52, 92).first, at(52, 92).second, 70, 40, "counter",
+                               "0.7 0.45 0.05");
         c.scene += "      <Object name=\"" + day + "\">\n        <Parameters " + attributes(sx, sy, 0, 1, 1, 1) +
                    " Enable=\"1\"/>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
     }
