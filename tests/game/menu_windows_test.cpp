@@ -14,6 +14,10 @@
 #include "dialogs/everyday_bonus_window.h"
 #include "dialogs/help_window.h"
 #include "dialogs/ingame_menu_window.h"
+#include "dialogs/options_window.h"
+#include "dialogs/reset_question_window.h"
+#include "main_mode.h"
+#include "ui/ui_button.h"
 #include "game_properties.h"
 #include "game_state_manager.h"
 #include "game_time.h"
@@ -178,4 +182,85 @@ TEST_F(MenuWindowsTest, EveryBuildOfTheMainMenuRegistersItsCommandsAndUnloadRemo
         EXPECT_EQ(menu.exitQuestion, nullptr);
         mManager->update(0.0f);
     }
+}
+
+TEST_F(MenuWindowsTest, TheOptionsCheckBoxesActAtOnceAndOnlyTheVolumesGoBack)
+{
+    OptionsWindow options;
+    profile().gameCursor = 1;
+    profile().setMusicVolume(0.7f);
+    options.open();
+    finishShow(options);
+    auto* box = dynamic_cast<VQ::UICheckBox*>(options.root->findChild("checkGameCursor"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isChecked);
+    box->isChecked = false;
+    options.onScroll(options.sliders.music.get(), 0.1f);
+    mManager->update(0.0f);
+    EXPECT_EQ(profile().gameCursor, 0);
+    options.close();
+    EXPECT_EQ(profile().gameCursor, 0);
+    EXPECT_FLOAT_EQ(profile().musicVolume, 0.7f);
+    finishHide(options);
+}
+
+TEST_F(MenuWindowsTest, TheResetQuestionCountsDownTheHoldAndReopensUnaccepted)
+{
+    static int64_t now = 1000;
+    setTimeSource([] { return now; });
+    ResetQuestionWindow question;
+    auto* timer = dynamic_cast<AE::TextSceneNode*>(question.timer);
+    ASSERT_NE(timer, nullptr);
+    question.show(false);
+    // The window fully faded in, as the hold's hit test asks.
+    question.showMarker->skipToEnd();
+    frame(-100, -100, false);
+    finishShow(question);
+    const AE::ISceneNode* hold = question.acceptNode;
+    VQ::MouseDevice& mouse = *mInput->mouse();
+    // The hold node's first picture, a little inside its corner.
+    const VQ::Vector2f at = hold->children.front()->worldPosition + VQ::Vector2f(10, 10);
+    mouse.x = int32_t(at.x);
+    mouse.y = int32_t(at.y);
+    mouse.previousLeft = 0;
+    mouse.left = 0x80;
+    question.update(0.0f);
+    ASSERT_TRUE(question.holding);
+    EXPECT_TRUE(question.timer->enabled);
+    mouse.previousLeft = 0x80;
+    for (const char* shown : {"3", "2", "1"}) {
+        question.update(0.0f);
+        EXPECT_EQ(timer->rawText, VQ::ansiToWide(shown));
+        EXPECT_EQ(question.result, 1);
+        ++now;
+    }
+    question.update(0.0f);
+    EXPECT_EQ(timer->rawText, u"0");
+    EXPECT_EQ(question.result, 0);
+    EXPECT_EQ(question.state, DialogWindow::HIDING);
+    finishHide(question);
+
+    question.show(false);
+    EXPECT_EQ(question.result, 1);
+    EXPECT_FALSE(question.timer->enabled);
+    setTimeSource(nullptr);
+}
+
+TEST_F(MenuWindowsTest, TheCampaignActivatesWithItsWindowsAndGivesThemUpOnLeaving)
+{
+    Mode* campaign = mProperties->modes.count("MainMode") ? mProperties->modes["MainMode"].get() : nullptr;
+    auto* mode = dynamic_cast<MainMode*>(campaign);
+    ASSERT_NE(mode, nullptr);
+    mode->activate();
+    EXPECT_EQ(mProperties->currentMode, mode);
+    EXPECT_TRUE(mode->winWindow && mode->failWindow && mode->ingameMenu && mode->playLevelWindow &&
+                mode->cutscenesWindow);
+    EXPECT_NE(mFunctions->find("newGame"), nullptr);
+    const size_t windows = mManager->windows.size();
+    mode->deactivate();
+    EXPECT_EQ(mProperties->currentMode, nullptr);
+    EXPECT_EQ(mode->ingameMenu, nullptr);
+    mManager->update(0.0f);
+    // The five and the menu's question and help.
+    EXPECT_EQ(mManager->windows.size(), windows - 7);
 }
