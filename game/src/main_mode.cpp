@@ -278,7 +278,10 @@ bool MainMode::updatePosition()
         partIndex = lastIndex(reached->parts.size());
         levelIndex = reached->parts.empty() ? 0 : lastIndex(reached->parts[partIndex]->levels.size());
     }
-    hasProgress = episodeIndex != 0 || partIndex != 0 || levelIndex != 0;
+    // Progress once made is kept: the map recomputes the position on every
+    // build, and a player who has seen the intro but not yet won the first
+    // level must not be shown the intro again on the next start.
+    hasProgress = hasProgress || episodeIndex != 0 || partIndex != 0 || levelIndex != 0;
     return hasProgress;
 }
 

@@ -89,7 +89,7 @@ public:
     // catalogue has no such level.
     bool selectLevel(int episode, int part, int level);
     // The position moves to the first level not completed; true when it is
-    // not the very first level.
+    // not the very first level or progress was already made.
     bool updatePosition();
     // Every level completed (true for a part without levels).
     static bool isPartCompleted(const PartInfo& part);

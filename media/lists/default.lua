@@ -219,6 +219,9 @@ filelist = {
     { name = "help_random_friends_wnd_ui", filename = "ui/help_random_friends_wnd.lua" },
     { name = "help_random_friends_wnd_xml", filename = "scenes/help_random_friends_wnd.xml" },
     -- The dialog windows of the menus, the messages and the level's outcome.
+    { name = "dialogs_png", filename = "images/dialogs.png" },
+    { name = "dialogs_sprites", filename = "scripts/dialogs_sprites.lua" },
+    { name = "dialogs_sxml", filename = "scripts/dialogs_sprites.xml" },
     { name = "exit_question_window_ui", filename = "ui/exit_question_window.lua" },
     { name = "exit_question_window_xml", filename = "scenes/exit_question_window.xml" },
     { name = "ingame_menu_ui", filename = "ui/ingame_menu.lua" },

@@ -36,12 +36,12 @@ OptionsWindow = {
                   { id = "onSelect", propertyChanges = {
                       { target = "btnAcceptHigh", property = "transparency", duration = 0.15, value = 1 } } },
               } },
-            { id = "checkFullScreen", class = "UICheckBox", position = { 78, 214 }, thumb = "checkFullScreenTick",
+            { id = "checkFullScreen", class = "UICheckBox", position = { 78, 212 }, thumb = "checkFullScreenTick",
               childs = {
                   { id = "checkFullScreenFace", class = "UISprite", imagename = "widget_sprites", tablename = "CheckBox" },
                   { id = "checkFullScreenTick", class = "UISprite", imagename = "widget_sprites", tablename = "CheckTick" },
               } },
-            { id = "checkGameCursor", class = "UICheckBox", position = { 78, 262 }, thumb = "checkGameCursorTick",
+            { id = "checkGameCursor", class = "UICheckBox", position = { 78, 260 }, thumb = "checkGameCursorTick",
               childs = {
                   { id = "checkGameCursorFace", class = "UISprite", imagename = "widget_sprites", tablename = "CheckBox" },
                   { id = "checkGameCursorTick", class = "UISprite", imagename = "widget_sprites", tablename = "CheckTick" },
@@ -58,8 +58,10 @@ OptionsWindow = {
             { target = "btnAccept", property = "transparency", duration = 0.25, value = 1 },
             { target = "checkFullScreen", property = "transparency", duration = 0.25, value = 1 },
             { target = "checkFullScreenFace", property = "transparency", duration = 0.25, value = 1 },
+            { target = "checkFullScreenTick", property = "transparency", duration = 0.25, value = 1 },
             { target = "checkGameCursor", property = "transparency", duration = 0.25, value = 1 },
             { target = "checkGameCursorFace", property = "transparency", duration = 0.25, value = 1 },
+            { target = "checkGameCursorTick", property = "transparency", duration = 0.25, value = 1 },
         } },
     },
     initialState = "onIdle",

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <regex>
 
@@ -262,7 +263,7 @@ void writeMapProgress(GameSandbox& sandbox)
     SaveFixtures::MainModeValues campaign;
     campaign.hasProgress = 1;
     campaign.levelIndex = 4;
-    const int parts[] = {15, 7, 5};
+    const int parts[] = {15, 7, 5, 2};
     std::vector<SaveFixtures::PartValues> first;
     for (int levels : parts)
         first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
@@ -390,4 +391,147 @@ TEST(GameDriver, RoundTripsBetweenTheMapAndTheMainMenuLeaveNothingBehind)
     const std::vector<std::string> counts = linesStarting(run.out, "count ");
     ASSERT_EQ(counts.size(), 20u) << run.out;
     EXPECT_EQ(counts.front(), counts.back());
+}
+
+// --- The main menu's windows ---
+
+namespace {
+
+// The payload of the profile file's section `name`; empty when absent.
+std::vector<uint8_t> savedSection(const GameSandbox& sandbox, const std::string& name)
+{
+    const std::vector<uint8_t> file = bytesOf(saveFolder(sandbox) + "profile_0.dat");
+    for (size_t at = 12; at < file.size();) {
+        const std::string section(reinterpret_cast<const char*>(&file[at]));
+        at += section.size() + 1;
+        if (at + 4 > file.size())
+            break;
+        const uint32_t length = file[at] | file[at + 1] << 8 | file[at + 2] << 16 | uint32_t(file[at + 3]) << 24;
+        at += 4;
+        if (section == name && at + length <= file.size())
+            return std::vector<uint8_t>(file.begin() + long(at), file.begin() + long(at + length));
+        at += length;
+    }
+    return {};
+}
+
+// "node NAME X Y W H" of a run's output.
+std::array<float, 4> nodeRect(const std::string& out, const std::string& name)
+{
+    std::array<float, 4> rect{};
+    std::smatch match;
+    const std::regex line("node " + name + " ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+)");
+    if (std::regex_search(out, match, line)) {
+        for (int i = 0; i < 4; ++i)
+            rect[size_t(i)] = std::stof(match[i + 1].str());
+    }
+    return rect;
+}
+
+bool parchmentColour(uint8_t r, uint8_t g, uint8_t b)
+{
+    return r > 180 && g > 160 && b > 110;
+}
+
+}  // namespace
+
+TEST(GameDriver, EscapeInTheMainMenuAsksBeforeTheGameEnds)
+{
+    GameSandbox sandbox;
+    {
+        const DriverRun run = drive(sandbox, "until MainMenu\nshot menu.png\nkey Escape\nwait 1\nshot question.png\n"
+                                             "tap btnReject\nwait 1\nstate\nquit\n");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        expectInOrder(splitLines(run.out), {"state MainMenu"});
+        EXPECT_TRUE(run.out.find("tap btnReject none") == std::string::npos) << run.out;
+        EXPECT_TRUE(run.out.ends_with("state MainMenu\n")) << run.out;
+        // The question's parchment reaches left of the menu's panel.
+        Picture menu, question;
+        ASSERT_TRUE(menu.read(sandbox.file("menu.png")));
+        ASSERT_TRUE(question.read(sandbox.file("question.png")));
+        EXPECT_LT(share(menu, 632, 420, 650, 560, parchmentColour), 0.05f);
+        EXPECT_GT(share(question, 632, 420, 650, 560, parchmentColour), 0.6f);
+    }
+    const DriverRun run = drive(sandbox, "until MainMenu\nkey Escape\nwait 1\ntap btnAccept\nwait 2\nstate\n");
+    ASSERT_TRUE(run.exited) << run.log;
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    // The game ended inside the frame: the driver never printed the state.
+    EXPECT_TRUE(run.out.find("state MainMenu\n", run.out.find("tap btnAccept")) == std::string::npos) << run.out;
+    expectInOrder(sandbox.logLines(), {"void GameApplication::destroy()"});
+}
+
+TEST(GameDriver, TheOptionsSliderAndCursorBoxReachTheSavedProfile)
+{
+    GameSandbox sandbox;
+    const DriverRun where = drive(sandbox, "until MainMenu\ntap btnOptions\nwait 1\nnode musicBarTrack\nquit\n");
+    ASSERT_EQ(where.exitCode, 0) << where.log;
+    const std::array<float, 4> track = nodeRect(where.out, "musicBarTrack");
+    ASSERT_GT(track[2], 100.0f) << where.out;
+    const int y = int(track[1] + track[3] / 2);
+    const int start = int(track[0]);
+    const int middle = int(track[0] + track[2] / 2);
+    const DriverRun run = drive(sandbox, "until MainMenu\ntap btnOptions\nwait 1\npress " + std::to_string(start) + " " +
+                                             std::to_string(y) + "\nmove " + std::to_string(middle) + " " +
+                                             std::to_string(y) + "\nrelease " + std::to_string(middle) + " " +
+                                             std::to_string(y) + "\ntap checkGameCursor\nshot nocursor.png\n"
+                                             "tap btnAccept\nwait 1\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+    ASSERT_TRUE(profile);
+    EXPECT_NEAR(profile->musicVolume, 0.5f, 0.03f);
+    EXPECT_EQ(profile->gameCursor, 0);
+    // No arrow where the pointer rests over the box.
+    Picture shot;
+    ASSERT_TRUE(shot.read(sandbox.file("nocursor.png")));
+    std::smatch tap;
+    ASSERT_TRUE(std::regex_search(run.out, tap, std::regex("tap checkGameCursor ([0-9]+) ([0-9]+)"))) << run.out;
+    const float x = std::stof(tap[1].str());
+    const float ty = std::stof(tap[2].str());
+    EXPECT_EQ(share(shot, x + 2, ty + 2, x + 30, ty + 40,
+                    [](uint8_t r, uint8_t g, uint8_t b) { return r > 200 && g > 120 && g < 190 && b < 80; }),
+              0.0f);
+}
+
+TEST(GameDriver, TheResetQuestionResetsOnlyAfterThreeSecondsHeld)
+{
+    for (const auto& [held, silver] : {std::pair{2.0, 999}, std::pair{3.2, 350}}) {
+        GameSandbox sandbox;
+        SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+        values.silver = 999;
+        writeProfile(sandbox, values);
+        const DriverRun where = drive(sandbox, "until MainMenu\ntap btnOptions\nwait 1\ntap btnReset\nwait 1\n"
+                                               "node btnAccept\nquit\n");
+        const std::array<float, 4> hold = nodeRect(where.out, "btnAccept");
+        ASSERT_GT(hold[2], 0.0f) << where.out;
+        const std::string at = std::to_string(int(hold[0] + hold[2] / 2)) + " " + std::to_string(int(hold[1] + hold[3] / 2));
+        const DriverRun run = drive(sandbox, "until MainMenu\ntap btnOptions\nwait 1\ntap btnReset\nwait 1\npress " + at +
+                                                 "\nwait " + std::to_string(held) + "\nrelease " + at +
+                                                 "\nwait 1\nnode #timer\nquit\n");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+        ASSERT_TRUE(profile);
+        EXPECT_EQ(profile->silver, silver) << "held " << held;
+    }
+}
+
+TEST(GameDriver, PlayLeadsThroughTheIntroToTheMapOnceThenStraightThere)
+{
+    GameSandbox sandbox;
+    {
+        const DriverRun run = drive(sandbox, "until MainMenu\ntap btnStart\nuntil MovieState\nclick 500 400\nwait 1\n"
+                                             "click 500 400\nwait 1\nclick 500 400\nwait 1\nclick 500 400\nwait 1\n"
+                                             "click 500 400\nuntil MainModeMap 20\nquit\n");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        EXPECT_TRUE(std::regex_search(run.out, std::regex("state MovieState [0-9.]+\n(.*\n)*state MainModeMap")))
+            << run.out;
+        const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
+        // version, lives, lastLifeChange, then hasProgress.
+        ASSERT_GT(section.size(), 16u);
+        EXPECT_EQ(section[16], 1);
+    }
+    const DriverRun run = drive(sandbox, "until MainMenu\ntap btnStart\nuntil MainModeMap 5\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_TRUE(std::regex_search(run.out, std::regex("state MainModeMap"))) << run.out;
+    const std::vector<std::string> log = sandbox.logLines();
+    EXPECT_EQ(std::find(log.begin(), log.end(), "void MovieState::initializeAsync() -begin"), log.end());
 }

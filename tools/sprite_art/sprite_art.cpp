@@ -718,25 +718,28 @@ Rgbf titleBandAt(int y, int bottom)
     return mix(INDIGO, INDIGO_DEEP, float(y - 20) / float(bottom - 24));
 }
 
-void drawPanel(Canvas& c)
+// `band`: the indigo title band along the top; without it the parchment
+// reaches the trim, for windows whose title ribbon sits on the frame.
+void drawPanel(Canvas& c, int x0 = 0, int y0 = 0, bool band = true)
 {
     const int w = 420;
     const int h = 280;
     const float frame = 16.0f;
-    drawBox(c, 0, 0, w, h, 18.0f, [&](int x, int y, float depth) {
+    const int bandBottom = band ? 60 : 0;
+    drawBox(c, x0, y0, w, h, 18.0f, [&](int x, int y, float depth) {
         if (const std::optional<Rgbf> edge = windowFrameAt(x, y, h, depth, frame))
             return *edge;
         // The title band, then the parchment with a soft shadow under the
         // trim and darker corners.
         const float inner = depth - frame - 4.0f;
-        if (y < 60)
-            return titleBandAt(y, 60);
+        if (y < bandBottom)
+            return titleBandAt(y, bandBottom);
         const float cx = float(x) / float(w) - 0.5f;
         const float cy = float(y) / float(h) - 0.5f;
         const float vignette = std::min(1.0f, (cx * cx + cy * cy) * 1.6f);
         Rgbf paper = mix(PARCHMENT, PARCHMENT_DARK, vignette);
-        if (inner < 6.0f || y < 66)
-            paper = scaled(paper, 0.86f + 0.14f * std::min(inner, float(y - 60)) / 6.0f);
+        if (inner < 6.0f || (band && y < bandBottom + 6))
+            paper = scaled(paper, 0.86f + 0.14f * std::min(inner, band ? float(y - bandBottom) : inner) / 6.0f);
         return paper;
     });
 }
@@ -2787,6 +2790,84 @@ std::vector<SpriteDescription> mapSprites()
 
 }  // namespace
 
+// --- The dialog windows' own pieces ---
+
+// A coin seen face on in an 80-texel cell: rim, milled edge, a raised
+// lantern mark and a gloss; `gold` picks the metal.
+void drawCoin(Canvas& c, int x0, int y0, bool gold)
+{
+    const Rgbf light = gold ? Rgbf{255, 236, 150} : Rgbf{246, 248, 252};
+    const Rgbf mid = gold ? GOLD : Rgbf{196, 202, 214};
+    const Rgbf dark = gold ? AMBER : Rgbf{120, 126, 142};
+    paint(c, x0, y0, 80, 80, [](float x, float y) { return std::hypot(x - 40.0f, y - 40.0f) < 33.0f; },
+          [&](float x, float y) {
+              const float d = std::hypot(x - 40.0f, y - 40.0f);
+              if (d > 31.0f)
+                  return opaque(OUTLINE);
+              // Milled rim, lit from the upper left.
+              const float lit = 0.5f - 0.5f * ((x - 40.0f) + (y - 40.0f)) / (d + 0.001f) * 0.7f;
+              if (d > 25.0f) {
+                  const float mill = 0.85f + 0.15f * std::sin(std::atan2(y - 40.0f, x - 40.0f) * 36.0f);
+                  return opaque(scaled(mix(dark, light, lit), mill));
+              }
+              if (d > 23.5f)
+                  return opaque(dark);
+              // The face: a lantern shape raised on it.
+              const float fx = x - 40.0f;
+              const float fy = y - 40.0f;
+              const bool body = (fx * fx) / (11.0f * 11.0f) + (fy * fy) / (13.0f * 13.0f) < 1.0f;
+              const bool cap = std::fabs(fx) < 7.0f && fy > -18.0f && fy < -12.0f;
+              const bool foot = std::fabs(fx) < 7.0f && fy > 12.0f && fy < 17.0f;
+              Rgbf face = mix(mid, light, std::clamp(0.6f - fy / 40.0f - fx / 60.0f, 0.0f, 1.0f));
+              if (body || cap || foot)
+                  face = mix(dark, mid, std::clamp(0.3f - fx / 30.0f - fy / 30.0f, 0.0f, 1.0f));
+              return opaque(face);
+          });
+    drawGlow(c, x0, y0, 30.0f, 27.0f, 12.0f, Rgba{255, 255, 255, 150});
+}
+
+// A five-pointed star in an 80-texel cell, gold with an amber outline.
+void drawStarIcon(Canvas& c, int x0, int y0)
+{
+    std::vector<Pt> star;
+    for (int i = 0; i < 10; ++i) {
+        const float a = -float(M_PI) / 2.0f + float(i) * float(M_PI) / 5.0f;
+        const float r = i % 2 == 0 ? 34.0f : 15.0f;
+        star.push_back({40.0f + r * std::cos(a), 42.0f + r * std::sin(a)});
+    }
+    polygonWithOutline(c, x0, y0, 80, star, Rgba{252, 210, 96, 255}, Rgba{120, 60, 12, 255}, 2.5f);
+    drawGlow(c, x0, y0, 33.0f, 30.0f, 14.0f, Rgba{255, 250, 220, 140});
+}
+
+Canvas drawDialogsAtlas()
+{
+    Canvas c(512, 384);
+    drawPanel(c, 0, 0, false);
+    drawCoin(c, 0, 288, false);
+    drawCoin(c, 88, 288, true);
+    drawStarIcon(c, 176, 288);
+    return c;
+}
+
+std::vector<SpriteDescription> dialogsSprites()
+{
+    return {
+        sprite("ParchmentPanel", "dialogs_png", {0, 0, 420, 280}),
+        sprite("SilverCoin", "dialogs_png", {0, 288, 80, 368}),
+        sprite("GoldCoin", "dialogs_png", {88, 288, 168, 368}),
+        sprite("StarIcon", "dialogs_png", {176, 288, 256, 368}),
+    };
+}
+
+bool writeDialogsArt(const std::string& media)
+{
+    return drawDialogsAtlas().save(media + "/images/dialogs.png") &&
+           writeTable(media, "dialogs",
+                      "The dialog windows' pieces: the parchment panel under a title ribbon, the silver and gold "
+                      "coins and the star.",
+                      dialogsSprites());
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -2837,7 +2918,8 @@ int main(int argc, char** argv)
                     writeTable(media, "map",
                                "The level map's pieces: medallion rim and faces, stars, coins, the "
                                "lantern-bearer, gates, lamps, signposts, the top panel and its icons.",
-                               mapSprites());
+                               mapSprites()) &&
+                    writeDialogsArt(media);
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

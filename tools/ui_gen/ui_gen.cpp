@@ -119,7 +119,7 @@ void sprite(Content& c, const std::string& name, const std::string& image, const
 // A clear strip over the track takes the presses.
 void slider(Content& c, const std::string& bar, const std::string& labelKey, int x, int y)
 {
-    text(c, bar + "Label", labelKey, x, y, 170, 36);
+    text(c, bar + "Label", labelKey, x, y + 6, 170, 36);
     const float bx = x + 190 - c.width / 2.0f;
     const float by = y + 18 - c.height / 2.0f;
     auto keyed = [](const std::string& values0, const std::string& values24) {
@@ -145,7 +145,7 @@ void slider(Content& c, const std::string& bar, const std::string& labelKey, int
                      keyed(local(-16, -16, 1, 1, 1, 1, 16, 16), local(204, -16, 1, 1, 1, 1, 16, 16))) +
                piece("fill", "SliderFill", local(0, -7, 2, 0, 1, 1),
                      keyed(local(0, -7, 2, 0, 1, 1), local(0, -7, 2, 1, 1, 1))) +
-               piece("track", "SliderTrack", local(0, -7, 3, 1, 1, 1), "") +
+               piece(bar.substr(1) + "Track", "SliderTrack", local(0, -7, 3, 1, 1, 1), "") +
                piece("hit", "SliderTrack", local(-16, -21, 4, 252.0f / 220.0f, 3, 0), "") +
                "        </Childs>\n        <markers>\n          <marker>\n            <name>#thumbs</name>\n"
                "            <playList>\n              <entry name=\"#thumb\" from=\"0\" to=\"24\"/>\n"
@@ -165,12 +165,16 @@ void checkBox(Content& c, const std::string& id, const std::string& labelKey, in
                  "tablename = \"CheckTick\" },\n              } },\n";
     c.fading.push_back(id);
     c.fading.push_back(id + "Face");
+    c.fading.push_back(id + "Tick");
 }
 
 // A button drawn by the scene alone, for code that watches the node itself
 // (a press held on it): the button face and its text at (x, y).
-void sceneButton(Content& c, const std::string& name, const std::string& key, int x, int y)
+void sceneButton(Content& c, const std::string& name, const std::string& key, int x, int y,
+                 std::string textName = "")
 {
+    if (textName.empty())
+        textName = name + "Text";
     const float sx = x - c.width / 2.0f;
     const float sy = y - c.height / 2.0f;
     c.scene += "      <Object name=\"" + name + "\">\n        <Parameters " + attributes(sx, sy, 0, 1, 1, 1) +
@@ -178,7 +182,7 @@ void sceneButton(Content& c, const std::string& name, const std::string& key, in
                "          <Object type=\"Sprite\" name=\"" + name + "Face\" filename=\"widget_sprites\" "
                "tablename=\"ButtonIdle\">\n            <Parameters " + attributes(0, 0, 1, 1, 1, 1) +
                " Enable=\"1\"/>\n          </Object>\n"
-               "          <Object type=\"Text\" name=\"" + name + "Text\" filename=\"main_font_fnt\">\n"
+               "          <Object type=\"Text\" name=\"" + textName + "\" filename=\"main_font_fnt\">\n"
                "            <Parameters " + attributes(0, 0, 0, 1, 1, 1, "0.23 0.13 0.05") + " Enable=\"1\" Text=\"" + key +
                "\" LocaleEnable=\"1\" TextAreaX=\"160\" TextAreaY=\"48\" MaxChar=\"-1\" AutoScale=\"1\" "
                "PixelPrec=\"1\" UsePreset=\"1\" Preset=\"button\"/>\n"
@@ -294,7 +298,7 @@ std::string scene(const Window& w)
     }
     out << "    </frames>\n"
         << "    <Childs>\n"
-        << "      <Object type=\"Sprite\" name=\"frame\" filename=\"widget_sprites\" tablename=\"Panel\">\n"
+        << "      <Object type=\"Sprite\" name=\"frame\" filename=\"dialogs_sprites\" tablename=\"ParchmentPanel\">\n"
         << "        <Parameters X=\"" << -cx << "\" Y=\"" << -cy << "\" Z=\"10\" angle=\"0\" scaleX=\""
         << float(w.width) / 420.0f << "\" scaleY=\"" << float(w.height) / 280.0f
         << "\" R=\"1\" G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" PivotPointY=\"0\" Enable=\"1\"/>\n"
@@ -354,12 +358,11 @@ void confirmExitLevel(Content& c)
 
 void options(Content& c)
 {
-    volumeSliders(c, 70, 86);
-    checkBox(c, "checkFullScreen", "OPTIONS_FULLSCREEN", 78, 214);
-    checkBox(c, "checkGameCursor", "OPTIONS_GAME_CURSOR", 78, 262);
+    volumeSliders(c, 70, 76);
+    checkBox(c, "checkFullScreen", "OPTIONS_FULLSCREEN", 78, 212);
+    checkBox(c, "checkGameCursor", "OPTIONS_GAME_CURSOR", 78, 260);
     // The social login button; the window keeps it off in this build.
-    c.scene += spriteObject(c, "facebook_btn", "widget_sprites", "ButtonIdle", c.width - 220.0f, 206.0f, 1, 1, 1);
-    text(c, "#facebook_btn_text", "FACEBOOK_BTN_TEXT_CONNECT", c.width - 220, 206, 160, 48, "button");
+    sceneButton(c, "facebook_btn", "FACEBOOK_BTN_TEXT_CONNECT", c.width - 220, 216, "#facebook_btn_text");
 }
 
 void resetQuestion(Content& c)
@@ -414,10 +417,16 @@ void everydayBonus(Content& c)
                                  at(0, 0).second, 128.0f / 220.0f, 150.0f / 32.0f, 3);
         children += textObject(inner, day + "_title", "EVERYDAY_BONUS_DAY_" + std::to_string(d), true, at(0, 6).first,
                                at(0, 6).second, 128, 30, "button");
-        children += textObject(inner, "#amount_s", "0", false, at(0, 44).first, at(0, 44).second, 128, 40, "counter",
-                               "0.45 0.45 0.5");
-        children += textObject(inner, "#amount_g", "", false, at(0, 92).first, at(0, 92).second, 128, 40, "counter",
-                               "0.8 0.55 0.05");
+        children += spriteObject(inner, day + "_silver", "dialogs_sprites", "SilverCoin", at(12, 44).first,
+                                 at(12, 44).second, 0.5f, 0.5f, 1);
+        children += textObject(inner, "#amount_s", "0", false, at(52, 44).first, at(52, 44).second, 70, 40, "counter",
+                               "0.35 0.35 0.42");
+        // Only the fifth day gives gold as well (the store's table).
+        if (d == 5)
+            children += spriteObject(inner, day + "_gold", "dialogs_sprites", "GoldCoin", at(12, 92).first,
+                                     at(12, 92).second, 0.5f, 0.5f, 1);
+        children += textObject(inner, "#amount_g", "", false, at(52, 92).first, at(52, 92).second, 70, 40, "counter",
+                               "0.7 0.45 0.05");
         c.scene += "      <Object name=\"" + day + "\">\n        <Parameters " + attributes(sx, sy, 0, 1, 1, 1) +
                    " Enable=\"1\"/>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
     }
