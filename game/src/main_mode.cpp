@@ -88,6 +88,7 @@ MainMode::MainMode(std::string suffix) : suffix(std::move(suffix))
 
 MainMode::~MainMode()
 {
+    deleteLevelRules();
     clearCatalogue();
 }
 
