@@ -46,9 +46,13 @@ bool portrait()
     return GameStateManager::exists() && GameStateManager::instance()->isPortrait();
 }
 
+// The registry owns the event; without one (the headless board) it goes.
 void tellTutorial(GameEvent* event)
 {
-    TutorialRegistry::instance()->dispatchEvent(event);
+    if (TutorialRegistry::exists())
+        TutorialRegistry::instance()->dispatchEvent(event);
+    else
+        delete event;
 }
 
 // A number, or a string holding one; 0 otherwise. `present` is false for nil.
@@ -158,7 +162,8 @@ void MainMode::setupLevelRules(VQ::LuaContext& script)
         current->addHelper(goals);
         progress = new ProgressHelper("score_scene_xml");
         current->addHelper(progress);
-        bonusChips = new BonusChipHelper(this);
+        // The fusion reports to the mode the board reports to.
+        bonusChips = new BonusChipHelper(current->mode ? current->mode : this);
         current->addHelper(bonusChips);
         // LEVEL RULES II: the bonus panel (BonusGoldHelper over the goals)
         // joins here.
