@@ -440,7 +440,7 @@ void GameLevel::showIngameMenu()
     if (VQ::UIWidget* button = interfaceRoot->findChild("btnMenu"); button && !widgetLive(button))
         return;
     VQ::UIWidget* top = VQ::UIManager::instance()->topmostVisibleRoot();
-    if (top && top != interfaceRoot && top->modal)
+    if (top && top->modal)
         return;
     if (mode)
         mode->showIngameMenu();

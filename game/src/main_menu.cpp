@@ -2,7 +2,10 @@
 
 #include <memory>
 
+#include "dialogs/confirm_window.h"
+#include "dialogs/options_window.h"
 #include "function.h"
+#include "input_manager.h"
 #include "game_properties.h"
 #include "game_state_manager.h"
 #include "job_manager.h"
@@ -11,6 +14,7 @@
 #include "mode.h"
 #include "platform/window_sdl.h"
 #include "animationeditor/text_scene_node.h"
+#include "application.h"
 #include "scene_layout.h"
 #include "shell.h"
 #include "ui/ui_manager.h"
@@ -25,8 +29,10 @@ using Binder = VQ::LexBinder<MainMenu>;
 // The product's copyright line.
 const std::u16string COPYRIGHT = u"\u00a9 Carrowmere";
 
-// Registered by each build; "showPartner" stays bound when the menu unloads.
-const char* const UNLOADED_COMMANDS[] = {"exit", "activateMode", "showOptions", "connectFacebook"};
+// Registered by each build and removed by each unload.
+const char* const COMMANDS[] = {"exit", "activateMode", "showOptions", "connectFacebook", "showPartner"};
+
+constexpr int VK_ESCAPE = 0x1B;
 
 }  // namespace
 
@@ -76,6 +82,8 @@ void MainMenu::onActivate()
     root = VQ::UIManager::instance()->loadUI("main_menu_ui", "MainMenu", nullptr, "default");
     root->show();
     setConnectButton(false);
+    exitQuestion = new ConfirmWindow("ExitQuestionWindow", "exit_question_window_ui");
+    exitQuestion->addListener(this);
     AE::ISceneNode* scene = rootScene();
     if (auto* version = dynamic_cast<AE::TextSceneNode*>(scene ? scene->findNode("#version") : nullptr))
         version->setText(VQ::versionString());
@@ -127,13 +135,24 @@ void MainMenu::release()
     ui->removeRoot(root);
     root = nullptr;
     VQ::LexBindedFunctionManager* functions = VQ::LexBindedFunctionManager::instance();
-    for (const char* name : UNLOADED_COMMANDS)
+    for (const char* name : COMMANDS)
         functions->unregisterFunction(name);
+    if (exitQuestion) {
+        exitQuestion->removeListener(this);
+        exitQuestion->removalMark = true;
+        exitQuestion = nullptr;
+    }
 }
 
 void MainMenu::update(float dt)
 {
     (void)dt;
+    const VQ::InputManager* input = VQ::InputManager::instancePtr();
+    const VQ::KeyboardDevice* keyboard = input ? input->keyboard() : nullptr;
+    if (!isLoaded() || !keyboard || !exitQuestion)
+        return;
+    if ((keyboard->previous[VK_ESCAPE] & 0x80) && !(keyboard->current[VK_ESCAPE] & 0x80))
+        exitQuestion->show(true);
 }
 
 void MainMenu::draw()
@@ -159,9 +178,14 @@ void MainMenu::onMessage(const SocialMessage* message)
 
 void MainMenu::exit()
 {
-    // The exit question arrives with the dialog windows; until then the
-    // button ends the game the way closing the window does.
-    VQ::postMessage({VQ::WindowMessageType::Destroy, 0, 0});
+    if (exitQuestion)
+        exitQuestion->show(true);
+}
+
+void MainMenu::onHidden(DialogWindow* window)
+{
+    if (window == exitQuestion && exitQuestion->result == ConfirmWindow::ACCEPTED)
+        application()->quit();
 }
 
 void MainMenu::activateMode(std::string name)
@@ -175,7 +199,11 @@ void MainMenu::activateMode(std::string name)
     found->second->activate();
 }
 
-void MainMenu::showOptions() {}
+void MainMenu::showOptions()
+{
+    if (OptionsWindow* options = OptionsWindow::instancePtr())
+        options->open();
+}
 
 void MainMenu::connectFacebook() {}
 

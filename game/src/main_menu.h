@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "dialogs/dialog_window.h"
 #include "facebook_message_dispatcher.h"
 #include "game_state.h"
 
@@ -15,7 +16,9 @@ namespace VQ {
 class UIWidget;
 }
 
-class MainMenu : public IGameState, public FacebookMessageListener {
+class ConfirmWindow;
+
+class MainMenu : public IGameState, public FacebookMessageListener, public DialogWindowListener {
 public:
     // Unloaded; joins the social message bus.
     MainMenu();
@@ -31,6 +34,8 @@ public:
     std::string getName() const override { return "MainMenu"; }
     void applyOrientation(bool portrait) override;
     void onMessage(const SocialMessage* message) override;
+    // The exit question accepted: the program quits.
+    void onHidden(DialogWindow* window) override;
 
     void initializeAsync();
     // The job's body: the build, then `loaded`.
@@ -50,6 +55,7 @@ public:
     AE::ISceneNode* rootScene() const;
 
     VQ::UIWidget* root = nullptr;  // the UI manager's
+    ConfirmWindow* exitQuestion = nullptr;  // made by each build, given up by each unload
 
 private:
     void release();

@@ -3,13 +3,21 @@
 #include <algorithm>
 
 #include "animationeditor/data_stream.h"
+#include "dialogs/cutscenes_window.h"
+#include "dialogs/fail_level_window.h"
+#include "dialogs/ingame_menu_window.h"
+#include "dialogs/play_level_window.h"
+#include "dialogs/win_level_window.h"
+#include "function.h"
 #include "game_properties.h"
 #include "game_state_manager.h"
 #include "game_level.h"
 #include "log_system.h"
 #include "lua_array.h"
+#include "lex_binded_function_manager.h"
 #include "lua_script_2.h"
 #include "main_mode_map_state.h"
+#include "movie_state.h"
 #include "remote_storage.h"
 #include "save_section.h"
 
@@ -89,6 +97,7 @@ MainMode::MainMode(std::string suffix) : suffix(std::move(suffix))
 MainMode::~MainMode()
 {
     deleteLevelRules();
+    releaseWindows();
     clearCatalogue();
 }
 
@@ -431,4 +440,110 @@ void MainMode::load(AE::DataStream& stream)
         }
     }
     normaliseLocks();
+}
+
+void MainMode::activate()
+{
+    releaseWindows();
+    winWindow = new WinLevelWindow();
+    winWindow->mode = this;
+    winWindow->addListener(this);
+    ingameMenu = new IngameMenuWindow();
+    ingameMenu->addListener(this);
+    failWindow = new FailLevelWindow();
+    failWindow->mode = this;
+    failWindow->addListener(this);
+    playLevelWindow = new PlayLevelWindow();
+    playLevelWindow->mode = this;
+    playLevelWindow->addListener(this);
+    if (auto* mapListener = dynamic_cast<DialogWindowListener*>(static_cast<IGameState*>(mapState)))
+        playLevelWindow->addListener(mapListener);
+
+    VQ::LexBindedFunctionManager::instance()->registerFunction(
+        "newGame", std::make_unique<VQ::LexBinder<MainMode>>(this, &MainMode::newGame));
+    GameStateManager* states = GameStateManager::exists() ? GameStateManager::instance() : nullptr;
+    layoutLevelUi(states && states->isPortrait());
+    Mode::activate();
+    MovieState* movie = states ? states->getMovieState() : nullptr;
+    if (movie)
+        movie->listener = this;
+    cutscenesWindow = new CutscenesWindow();
+
+    if (hasProgress) {
+        goToMap();
+    } else if (movie) {
+        movie->skipNextClick = true;
+        movie->sceneName = "dialog_1_xml";
+        states->setState("MovieState");
+    }
+}
+
+void MainMode::deactivate()
+{
+    releaseWindows();
+    Mode::deactivate();
+}
+
+void MainMode::releaseWindows()
+{
+    // Marked, not deleted: this can run inside a window's own onHidden.
+    DialogWindow* windows[] = {winWindow, failWindow, ingameMenu, playLevelWindow, cutscenesWindow};
+    for (DialogWindow* window : windows) {
+        if (window)
+            window->removalMark = true;
+    }
+    winWindow = nullptr;
+    failWindow = nullptr;
+    ingameMenu = nullptr;
+    playLevelWindow = nullptr;
+    cutscenesWindow = nullptr;
+}
+
+void MainMode::goToMap()
+{
+    if (GameStateManager::exists())
+        GameStateManager::instance()->setState(MainModeMapState::NAME);
+}
+
+void MainMode::onMovieFinished()
+{
+    hasProgress = true;
+    goToMap();
+}
+
+void MainMode::showIngameMenu()
+{
+    // Only once the limit panel has landed in this level.
+    if (!limitShown)
+        return;
+    if (ingameMenu)
+        ingameMenu->open();
+}
+
+void MainMode::newGame()
+{
+    levelBegun = false;
+    if (GameStateManager::exists())
+        GameStateManager::instance()->setState("GameLevel");
+}
+
+void MainMode::onHidden(DialogWindow* window)
+{
+    if (window == ingameMenu) {
+        if (ingameMenu->result == 0)
+            goToMap();
+    } else if (window == failWindow) {
+        if (failWindow->result == FailLevelWindow::REPLAY)
+            playLevelWindow->open(currentLevel, true);
+        else
+            goToMap();
+    } else if (window == playLevelWindow) {
+        // The map state answers the start window while it is loaded.
+        if (mapState && mapState->isLoaded())
+            return;
+        if (playLevelWindow->result == 0)
+            goToMap();
+        else
+            restartLevel();
+    }
 }

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "dialogs/dialog_window.h"
 #include "facebook_message_dispatcher.h"
 #include "game_helpers/limit_helper.h"
 #include "mode.h"
@@ -18,11 +19,16 @@ class BonusChipHelper;
 class ChainBombHelper;
 class ChipGeneratorHelper;
 class ChipUpHelper;
+class CutscenesWindow;
+class FailLevelWindow;
 class GoalsHelper;
 class IceHelper;
+class IngameMenuWindow;
 class MainModeMapState;
+class PlayLevelWindow;
 class ProgressHelper;
 class ScoreTextHelper;
+class WinLevelWindow;
 
 struct LevelInfo {
     // Leading star scores reached by the best score: 0 to 3.
@@ -64,7 +70,11 @@ struct FriendValue {
     bool operator==(const FriendValue&) const = default;
 };
 
-class MainMode : public Mode, public MovieStateListener, public FacebookMessageListener, public LimitHelperListener {
+class MainMode : public Mode,
+                 public MovieStateListener,
+                 public FacebookMessageListener,
+                 public LimitHelperListener,
+                 public DialogWindowListener {
 public:
     static constexpr int MAX_LIVES = 5;
     static constexpr uint32_t SAVE_VERSION = 12;
@@ -83,7 +93,6 @@ public:
     void load(AE::DataStream& stream) override;
     void resetProgress(bool) override;
     bool hasLevelBegun() override { return levelBegun; }
-    void onMovieFinished() override {}
 
     // The level at (episode, part, level) becomes the current one and the
     // game goes to the level; false, with nothing changed, when the
@@ -173,13 +182,39 @@ public:
     bool failPending = false;
     // The goals check has held the board for the win in this level.
     bool goalsMet = false;
-    // --- end of the level's rules ---
-
-private:
     // After a tile hit or a destroyed chip: met goals of a level with goal
     // kinds hold the board for the win.
     void checkGoals();
     void addPoints(int points);
+    // --- end of the level's rules ---
+
+    // --- Navigation and the mode's windows: activation from the main menu,
+    // the way to the map, the in-level menu and what follows a closed
+    // window (main_mode.cpp) ---
+    // Creates the windows, registers "newGame", becomes the current mode
+    // and goes to the map, or through the intro first without progress.
+    void activate() override;
+    // Gives the windows up (the manager deletes them) and stops being the
+    // current mode.
+    void deactivate() override;
+    void goToMap();
+    // The intro has ended: the player has progress now.
+    void onMovieFinished() override;
+    void showIngameMenu() override;
+    void onHidden(DialogWindow* window) override;
+    // The script command: the current level again.
+    void newGame();
+
+    // Owned from activate to deactivate.
+    WinLevelWindow* winWindow = nullptr;
+    FailLevelWindow* failWindow = nullptr;
+    IngameMenuWindow* ingameMenu = nullptr;
+    CutscenesWindow* cutscenesWindow = nullptr;
+    PlayLevelWindow* playLevelWindow = nullptr;
+    // --- end of navigation ---
+
+private:
+    void releaseWindows();
     void clearCatalogue();
     void readCatalogue();
     void readStarScores(LevelInfo& level) const;

@@ -2,7 +2,7 @@
 -- "menuButton" anchor, opens the in-level menu. Written by tools/level_art.
 
 IngameInterface = {
-    id = "ingameInterface", class = "UIWidget", position = { 0, 0 },
+    id = "ingameInterface", class = "UIWidget", position = { 0, 0 }, modal = 0,
     childs = {
         { id = "btnMenu", class = "UIButton", position = { 0, 0 }, customClientRect = { 0, 0, 96, 96 },
           childs = {

@@ -2,24 +2,11 @@
 -- Written by tools/ui_gen from its window list.
 
 ResetQuestionWindow = {
-    id = "ResetQuestionWindow", class = "UIWidget", position = { 603, 335 },
+    id = "ResetQuestionWindow", class = "UIWidget", position = { 603, 325 },
     childs = {
         { id = "gui", class = "UISceneNode", scene = "reset_question_window_xml",
           childs = {
-            { id = "btnAccept", class = "UIButton", position = { 88, 216 }, customClientRect = { 0, 0, 160, 48 },
-              text = "#RESET_QUESTION_HOLD", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
-              childs = {
-                  { id = "btnAcceptIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },
-                  { id = "btnAcceptHigh", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonHighlighted" },
-              },
-              states = {
-                  { id = "onIdle", propertyChanges = {
-                      { target = "btnAcceptIdle", property = "transparency", duration = 0.15, value = 1 },
-                      { target = "btnAcceptHigh", property = "transparency", duration = 0.15, value = 0 } } },
-                  { id = "onSelect", propertyChanges = {
-                      { target = "btnAcceptHigh", property = "transparency", duration = 0.15, value = 1 } } },
-              } },
-            { id = "btnReject", class = "UIButton", position = { 272, 216 }, customClientRect = { 0, 0, 160, 48 },
+            { id = "btnReject", class = "UIButton", position = { 272, 236 }, customClientRect = { 0, 0, 160, 48 },
               text = "#BUTTON_NO", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
               childs = {
                   { id = "btnRejectIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },
@@ -38,7 +25,6 @@ ResetQuestionWindow = {
         { id = "onIdle", propertyChanges = {
             { target = "ResetQuestionWindow", property = "transparency", duration = 0.25, value = 1 },
             { target = "gui", property = "transparency", duration = 0.25, value = 1 },
-            { target = "btnAccept", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnReject", property = "transparency", duration = 0.25, value = 1 },
         } },
     },

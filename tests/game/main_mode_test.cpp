@@ -338,14 +338,6 @@ TEST_F(MainModeTest, CreateModeMakesTheCampaignOnlyForItsName)
     EXPECT_EQ(static_cast<MainMode*>(createMode(descriptor).get())->suffix, "");
     descriptor.className = "mainmode";
     EXPECT_EQ(createMode(descriptor), nullptr);
-
-    // The mode makes itself current and leaves again.
-    createSavers();
-    Mode* campaign = mode.get();
-    campaign->activate();
-    EXPECT_EQ(mProperties->currentMode, campaign);
-    campaign->deactivate();
-    EXPECT_EQ(mProperties->currentMode, nullptr);
 }
 
 TEST_F(MainModeTest, FriendsRankingKeepsThePlayerAsideAndSortsByValue)

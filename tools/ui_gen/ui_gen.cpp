@@ -30,6 +30,19 @@ struct Button {
     std::string textKey;
 };
 
+struct Window;
+
+// What a window holds besides its frame, title and bottom buttons: scene
+// objects under the window node and widgets under "gui", placed from the
+// window's top-left corner.
+struct Content {
+    int width = 0;
+    int height = 0;
+    std::string scene;    // XML objects
+    std::string widgets;  // Lua tables
+    std::vector<std::string> fading;  // widget ids that fade in with the window
+};
+
 struct Window {
     std::string script;  // resource name without "_ui"
     std::string table;
@@ -39,22 +52,135 @@ struct Window {
     int height;
     bool closeButton;
     std::vector<Button> buttons;  // along the bottom, left to right
+    // The window's own pieces; none when null.
+    void (*content)(Content&) = nullptr;
 };
 
-const std::vector<Window>& windows()
+// --- Pieces of window content ---
+
+std::string number(float value)
 {
-    static const std::vector<Window> list = {
-        {"options_window", "OptionsWindow", "The options window, opened from the main menu.", "OPTIONS_TITLE", 560,
-         400, true, {{"btnReset", "OPTIONS_RESET"}, {"btnAccept", "BUTTON_OK"}}},
-        {"reset_question_window", "ResetQuestionWindow",
-         "The question before the progress is reset; its accept button is held.", "RESET_QUESTION_TITLE", 520, 300,
-         false, {{"btnAccept", "RESET_QUESTION_HOLD"}, {"btnReject", "BUTTON_NO"}}},
-        {"facebook_message_wnd", "FacebookMessageWnd", "The social login message window.", "SOCIAL_TITLE", 520, 300,
-         true, {{"btnLogout", "SOCIAL_LOGOUT"}}},
-        {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 640, 480,
-         true, {}},
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+// The attributes every node writes, at scene position (x, y).
+std::string attributes(float x, float y, float z, float sx, float sy, float alpha, const char* rgb = "1 1 1")
+{
+    float r = 1, g = 1, b = 1;
+    std::sscanf(rgb, "%f %f %f", &r, &g, &b);
+    return "X=\"" + number(x) + "\" Y=\"" + number(y) + "\" Z=\"" + number(z) + "\" angle=\"0\" scaleX=\"" +
+           number(sx) + "\" scaleY=\"" + number(sy) + "\" R=\"" + number(r) + "\" G=\"" + number(g) + "\" B=\"" +
+           number(b) + "\" A=\"" + number(alpha) + "\" PivotPointX=\"0\" PivotPointY=\"0\"";
+}
+
+// A text at the window point (x, y), its area w x h; a key of the string
+// tables when `localized`.
+// Ink on the parchment.
+const char* const INK = "0.23 0.13 0.05";
+
+std::string textObject(const Content& c, const std::string& name, const std::string& text, bool localized, int x,
+                       int y, int w, int h, const std::string& preset, const char* rgb = INK, float z = 0.0f)
+{
+    return "      <Object type=\"Text\" name=\"" + name + "\" filename=\"main_font_fnt\">\n        <Parameters " +
+           attributes(x - c.width / 2.0f, y - c.height / 2.0f, z, 1, 1, 1, rgb) + " Enable=\"1\" Text=\"" + text +
+           "\" LocaleEnable=\"" + (localized ? "1" : "0") + "\" TextAreaX=\"" + std::to_string(w) +
+           "\" TextAreaY=\"" + std::to_string(h) +
+           "\" MaxChar=\"-1\" AutoScale=\"1\" PixelPrec=\"1\" UsePreset=\"1\" Preset=\"" + preset +
+           "\"/>\n      </Object>\n";
+}
+
+void text(Content& c, const std::string& name, const std::string& key, int x, int y, int w, int h,
+          const std::string& preset = "text", const char* rgb = INK)
+{
+    c.scene += textObject(c, name, key, true, x, y, w, h, preset, rgb);
+}
+
+std::string spriteObject(const Content& c, const std::string& name, const std::string& image,
+                         const std::string& table, float x, float y, float sx, float sy, float z, float alpha = 1.0f)
+{
+    return "      <Object type=\"Sprite\" name=\"" + name + "\" filename=\"" + image + "\" tablename=\"" + table +
+           "\">\n        <Parameters " + attributes(x - c.width / 2.0f, y - c.height / 2.0f, z, sx, sy, alpha) +
+           " Enable=\"1\"/>\n      </Object>\n";
+}
+
+void sprite(Content& c, const std::string& name, const std::string& image, const std::string& table, float x,
+            float y, float scale = 1.0f, float z = 1.0f)
+{
+    c.scene += spriteObject(c, name, image, table, x, y, scale, scale, z);
+}
+
+// A labelled volume slider: the label at (x, y), the 220-pixel track after
+// it. The bar's two key frames (0 and 24) give the track one second; the
+// thumb and the fill are keyed over it and seeked by the marker "#thumbs".
+// A clear strip over the track takes the presses.
+void slider(Content& c, const std::string& bar, const std::string& labelKey, int x, int y)
+{
+    text(c, bar + "Label", labelKey, x, y, 170, 36);
+    const float bx = x + 190 - c.width / 2.0f;
+    const float by = y + 18 - c.height / 2.0f;
+    auto keyed = [](const std::string& values0, const std::string& values24) {
+        return "        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " + values0 +
+               "/></frame>\n          <frame StartFrame=\"24\"><Attributes " + values24 +
+               "/></frame>\n        </frames>\n";
     };
-    return list;
+    const std::string at = attributes(bx, by, 0, 1, 1, 1);
+    auto piece = [](const std::string& name, const std::string& table, const std::string& values,
+                    const std::string& frames) {
+        return "          <Object type=\"Sprite\" name=\"" + name + "\" filename=\"widget_sprites\" tablename=\"" +
+               table + "\">\n            <Parameters " + values + " Enable=\"1\"/>\n" + frames +
+               "          </Object>\n";
+    };
+    auto local = [](float x, float y, float z, float sx, float sy, float a, float px = 0, float py = 0) {
+        return "X=\"" + number(x) + "\" Y=\"" + number(y) + "\" Z=\"" + number(z) + "\" angle=\"0\" scaleX=\"" +
+               number(sx) + "\" scaleY=\"" + number(sy) + "\" R=\"1\" G=\"1\" B=\"1\" A=\"" + number(a) +
+               "\" PivotPointX=\"" + number(px) + "\" PivotPointY=\"" + number(py) + "\"";
+    };
+    c.scene += "      <Object name=\"" + bar + "\">\n        <Parameters " + at + " Enable=\"1\"/>\n" +
+               keyed(at, at) + "        <Childs>\n" +
+               piece("#thumb", "SliderThumb", local(-16, -16, 1, 1, 1, 1, 16, 16),
+                     keyed(local(-16, -16, 1, 1, 1, 1, 16, 16), local(204, -16, 1, 1, 1, 1, 16, 16))) +
+               piece("fill", "SliderFill", local(0, -7, 2, 0, 1, 1),
+                     keyed(local(0, -7, 2, 0, 1, 1), local(0, -7, 2, 1, 1, 1))) +
+               piece("track", "SliderTrack", local(0, -7, 3, 1, 1, 1), "") +
+               piece("hit", "SliderTrack", local(-16, -21, 4, 252.0f / 220.0f, 3, 0), "") +
+               "        </Childs>\n        <markers>\n          <marker>\n            <name>#thumbs</name>\n"
+               "            <playList>\n              <entry name=\"#thumb\" from=\"0\" to=\"24\"/>\n"
+               "              <entry name=\"fill\" from=\"0\" to=\"24\"/>\n            </playList>\n"
+               "          </marker>\n        </markers>\n      </Object>\n";
+}
+
+// A labelled check box widget at (x, y); the tick is its indicator.
+void checkBox(Content& c, const std::string& id, const std::string& labelKey, int x, int y)
+{
+    text(c, id + "Label", labelKey, x + 44, y - 2, 300, 36);
+    c.widgets += "            { id = \"" + id + "\", class = \"UICheckBox\", position = { " + std::to_string(x) + ", " +
+                 std::to_string(y) + " }, thumb = \"" + id + "Tick\",\n              childs = {\n"
+                 "                  { id = \"" + id + "Face\", class = \"UISprite\", imagename = \"widget_sprites\", "
+                 "tablename = \"CheckBox\" },\n"
+                 "                  { id = \"" + id + "Tick\", class = \"UISprite\", imagename = \"widget_sprites\", "
+                 "tablename = \"CheckTick\" },\n              } },\n";
+    c.fading.push_back(id);
+    c.fading.push_back(id + "Face");
+}
+
+// A button drawn by the scene alone, for code that watches the node itself
+// (a press held on it): the button face and its text at (x, y).
+void sceneButton(Content& c, const std::string& name, const std::string& key, int x, int y)
+{
+    const float sx = x - c.width / 2.0f;
+    const float sy = y - c.height / 2.0f;
+    c.scene += "      <Object name=\"" + name + "\">\n        <Parameters " + attributes(sx, sy, 0, 1, 1, 1) +
+               " Enable=\"1\"/>\n        <Childs>\n"
+               "          <Object type=\"Sprite\" name=\"" + name + "Face\" filename=\"widget_sprites\" "
+               "tablename=\"ButtonIdle\">\n            <Parameters " + attributes(0, 0, 1, 1, 1, 1) +
+               " Enable=\"1\"/>\n          </Object>\n"
+               "          <Object type=\"Text\" name=\"" + name + "Text\" filename=\"main_font_fnt\">\n"
+               "            <Parameters " + attributes(0, 0, 0, 1, 1, 1, "0.23 0.13 0.05") + " Enable=\"1\" Text=\"" + key +
+               "\" LocaleEnable=\"1\" TextAreaX=\"160\" TextAreaY=\"48\" MaxChar=\"-1\" AutoScale=\"1\" "
+               "PixelPrec=\"1\" UsePreset=\"1\" Preset=\"button\"/>\n"
+               "          </Object>\n        </Childs>\n      </Object>\n";
 }
 
 std::string buttonTable(const Button& button, int x, int y, const std::string& indent)
@@ -83,8 +209,17 @@ std::string buttonTable(const Button& button, int x, int y, const std::string& i
     return out.str();
 }
 
+Content contentOf(const Window& w)
+{
+    Content c{w.width, w.height, "", "", {}};
+    if (w.content)
+        w.content(c);
+    return c;
+}
+
 std::string script(const Window& w)
 {
+    const Content content = contentOf(w);
     const int x = (WORKSPACE_WIDTH - w.width) / 2;
     const int y = (WORKSPACE_HEIGHT - w.height) / 2;
     std::ostringstream out;
@@ -109,6 +244,7 @@ std::string script(const Window& w)
         out << buttonTable(button, bx, w.height - BUTTON_HEIGHT - 36, "            ");
         bx += BUTTON_WIDTH + BUTTON_GAP;
     }
+    out << content.widgets;
     // Shown, every piece fades in with the window.
     std::vector<std::string> pieces = {w.table, "gui"};
     if (w.closeButton) {
@@ -117,6 +253,7 @@ std::string script(const Window& w)
     }
     for (const Button& button : w.buttons)
         pieces.push_back(button.id);
+    pieces.insert(pieces.end(), content.fading.begin(), content.fading.end());
     out << "          } },\n"
         << "    },\n"
         << "    states = {\n"
@@ -138,6 +275,7 @@ std::string scene(const Window& w)
 {
     const float cx = float(w.width) / 2.0f;
     const float cy = float(w.height) / 2.0f;
+    const Content content = contentOf(w);
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
         << "<!-- " << w.comment << " Written by tools/ui_gen from its window list. -->\n"
@@ -155,7 +293,7 @@ std::string scene(const Window& w)
     out << "    </frames>\n"
         << "    <Childs>\n"
         << "      <Object type=\"Sprite\" name=\"frame\" filename=\"widget_sprites\" tablename=\"Panel\">\n"
-        << "        <Parameters X=\"" << -cx << "\" Y=\"" << -cy << "\" Z=\"2\" angle=\"0\" scaleX=\""
+        << "        <Parameters X=\"" << -cx << "\" Y=\"" << -cy << "\" Z=\"10\" angle=\"0\" scaleX=\""
         << float(w.width) / 420.0f << "\" scaleY=\"" << float(w.height) / 280.0f
         << "\" R=\"1\" G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" PivotPointY=\"0\" Enable=\"1\"/>\n"
         << "      </Object>\n"
@@ -172,6 +310,7 @@ std::string scene(const Window& w)
         << "\" LocaleEnable=\"1\" TextAreaX=\"260\" TextAreaY=\"48\" MaxChar=\"-1\" AutoScale=\"1\" PixelPrec=\"1\" "
            "UsePreset=\"1\" Preset=\"title\"/>\n"
         << "      </Object>\n"
+        << content.scene
         << "    </Childs>\n"
         << "  </Object>\n"
         << "  <markers>\n";
@@ -184,6 +323,145 @@ std::string scene(const Window& w)
         << "  </markers>\n"
         << "</Scene>\n";
     return out.str();
+}
+
+
+// A widget button at the window point (x, y).
+void widgetButton(Content& c, const std::string& id, const std::string& key, int x, int y)
+{
+    c.widgets += buttonTable({id, key}, x, y, "            ");
+    c.fading.push_back(id);
+}
+
+// The two volume sliders of the menus, from the window point (x, y).
+void volumeSliders(Content& c, int x, int y)
+{
+    slider(c, "#musicBar", "OPTIONS_MUSIC", x, y);
+    slider(c, "#soundBar", "OPTIONS_SOUND", x, y + 60);
+}
+
+void exitQuestion(Content& c)
+{
+    text(c, "#question", "EXIT_QUESTION_TEXT", 50, 90, c.width - 100, 110);
+}
+
+void confirmExitLevel(Content& c)
+{
+    text(c, "#question", "CONFIRM_EXIT_LEVEL_TEXT", 50, 90, c.width - 100, 110);
+}
+
+void options(Content& c)
+{
+    volumeSliders(c, 70, 86);
+    checkBox(c, "checkFullScreen", "OPTIONS_FULLSCREEN", 78, 214);
+    checkBox(c, "checkGameCursor", "OPTIONS_GAME_CURSOR", 78, 262);
+    // The social login button; the window keeps it off in this build.
+    c.scene += spriteObject(c, "facebook_btn", "widget_sprites", "ButtonIdle", c.width - 220.0f, 206.0f, 1, 1, 1);
+    text(c, "#facebook_btn_text", "FACEBOOK_BTN_TEXT_CONNECT", c.width - 220, 206, 160, 48, "button");
+}
+
+void resetQuestion(Content& c)
+{
+    text(c, "#question", "RESET_QUESTION_TEXT", 50, 84, c.width - 100, 110);
+    const int row = 2 * BUTTON_WIDTH + BUTTON_GAP;
+    const int x = (c.width - row) / 2;
+    const int y = c.height - BUTTON_HEIGHT - 36;
+    sceneButton(c, "btnAccept", "RESET_QUESTION_HOLD", x, y);
+    c.scene += textObject(c, "#timer", "3", false, x, y - 56, BUTTON_WIDTH, 48, "counter", "0.75 0.35 0.05");
+    widgetButton(c, "btnReject", "BUTTON_NO", x + BUTTON_WIDTH + BUTTON_GAP, y);
+}
+
+void menu(Content& c)
+{
+    volumeSliders(c, 90, 100);
+}
+
+void help(Content& c)
+{
+    const char* rows[][3] = {{"HELP_SWAP", "gem_R", "gem_B"},
+                             {"HELP_SPECIAL", "bomb_G", "wave_hor_Y"},
+                             {"HELP_GOALS", "star_R", ""}};
+    int y = 84;
+    for (const auto& row : rows) {
+        sprite(c, std::string(row[0]) + "_a", "chips_sprites", row[1], 56, y, 0.8f);
+        if (row[2][0])
+            sprite(c, std::string(row[0]) + "_b", "chips_sprites", row[2], 116, y, 0.8f);
+        text(c, std::string("#") + row[0], row[0], 200, y - 6, c.width - 250, 84);
+        y += 120;
+    }
+}
+
+void authors(Content& c)
+{
+    text(c, "#credits", "AUTHORS_TEXT", 60, 84, c.width - 120, c.height - 200);
+}
+
+void everydayBonus(Content& c)
+{
+    text(c, "#intro", "EVERYDAY_BONUS_TEXT", 50, 76, c.width - 100, 50);
+    for (int d = 1; d <= 5; ++d) {
+        const int x = 40 + (d - 1) * 136;
+        const std::string day = "#day_" + std::to_string(d);
+        const float sx = x - c.width / 2.0f;
+        const float sy = 140 - c.height / 2.0f;
+        Content inner{128, 150, "", "", {}};
+        // Inside the day the points are the day's own, from its corner.
+        auto at = [&](int px, int py) { return std::pair<int, int>{px + 64, py + 75}; };
+        std::string children;
+        children += spriteObject(inner, day + "_card", "widget_sprites", "ContentRow", at(0, 0).first,
+                                 at(0, 0).second, 128.0f / 220.0f, 150.0f / 32.0f, 3);
+        children += textObject(inner, day + "_title", "EVERYDAY_BONUS_DAY_" + std::to_string(d), true, at(0, 6).first,
+                               at(0, 6).second, 128, 30, "button");
+        children += textObject(inner, "#amount_s", "0", false, at(0, 44).first, at(0, 44).second, 128, 40, "counter",
+                               "0.45 0.45 0.5");
+        children += textObject(inner, "#amount_g", "", false, at(0, 92).first, at(0, 92).second, 128, 40, "counter",
+                               "0.8 0.55 0.05");
+        c.scene += "      <Object name=\"" + day + "\">\n        <Parameters " + attributes(sx, sy, 0, 1, 1, 1) +
+                   " Enable=\"1\"/>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
+    }
+}
+
+void blockerMessage(Content& c)
+{
+    text(c, "#message", "BLOCKER_TEXT", 50, 90, c.width - 100, 110);
+}
+
+const std::vector<Window>& windows()
+{
+    static const std::vector<Window> list = {
+        {"options_window", "OptionsWindow", "The options window, opened from the main menu.", "OPTIONS_TITLE", 600,
+         420, true, {{"btnReset", "OPTIONS_RESET"}, {"btnAccept", "BUTTON_OK"}}, options},
+        {"reset_question_window", "ResetQuestionWindow",
+         "The question before the progress is reset; its accept button is held.", "RESET_QUESTION_TITLE", 520, 320,
+         false, {}, resetQuestion},
+        {"facebook_message_wnd", "FacebookMessageWnd", "The social login message window.", "SOCIAL_TITLE", 520, 300,
+         true, {{"btnLogout", "SOCIAL_LOGOUT"}}},
+        {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 640, 480,
+         true, {}},
+        {"exit_question_window", "ExitQuestionWindow", "The question before the game ends.", "EXIT_QUESTION_TITLE",
+         520, 300, false, {{"btnAccept", "BUTTON_YES"}, {"btnReject", "BUTTON_NO"}}, exitQuestion},
+        {"ingame_menu", "InGameMenu", "The in-level menu.", "INGAME_MENU_TITLE", 600, 360, true,
+         {{"btnHelp", "MENU_HELP"}, {"btnMap", "INGAME_MENU_MAP"}, {"btnAccept", "BUTTON_OK"}}, menu},
+        {"confirm_exit_level_window", "ConfirmExitLevelWindow", "The question before a level is left.",
+         "CONFIRM_EXIT_LEVEL_TITLE", 520, 300, false, {{"btnAccept", "BUTTON_YES"}, {"btnReject", "BUTTON_NO"}},
+         confirmExitLevel},
+        {"map_menu", "MapMenu", "The map's menu.", "MAP_MENU_TITLE", 600, 360, true,
+         {{"btnHelp", "MENU_HELP"}, {"btnMainMenu", "MAP_MENU_MAIN_MENU"}, {"btnAccept", "BUTTON_OK"}}, menu},
+        {"help_window", "HelpWindow", "The help page: swapping, special chips and goals.", "HELP_TITLE", 720, 500,
+         true, {}, help},
+        {"authors_window", "AuthorsWindow", "The credits.", "AUTHORS_TITLE", 600, 420, true, {}, authors},
+        {"everyday_bonus_window", "EverydayBonusWindow", "The everyday gifts of five days.", "EVERYDAY_BONUS_TITLE",
+         760, 400, false, {{"btnOk", "BUTTON_OK"}}, everydayBonus},
+        {"blocker_message_window", "BlockerMessageWindow", "The message on a closed way of the map.", "BLOCKER_TITLE",
+         560, 320, true, {{"btnBuyStars", "BLOCKER_BUY_STARS"}}, blockerMessage},
+        {"win_level_window", "WinLevelWindow", "The won level's window.", "WIN_TITLE", 600, 380, true,
+         {{"btnNext", "WIN_NEXT"}}},
+        {"fail_level_window", "FailLevelWindow", "The lost level's window.", "FAIL_TITLE", 600, 380, true,
+         {{"btnReplay", "FAIL_REPLAY"}}},
+        {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 600, 380, true,
+         {{"btnPlay", "PLAY_LEVEL_PLAY"}}},
+    };
+    return list;
 }
 
 bool writeText(const std::string& path, const std::string& text)

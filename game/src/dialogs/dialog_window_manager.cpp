@@ -2,6 +2,22 @@
 
 #include <algorithm>
 
+namespace {
+
+void eraseFirst(std::vector<DialogWindow*>& list, DialogWindow* window)
+{
+    if (auto found = std::find(list.begin(), list.end(), window); found != list.end())
+        list.erase(found);
+}
+
+}  // namespace
+
+DialogWindowManager::~DialogWindowManager()
+{
+    while (deleteMarkedWindows()) {
+    }
+}
+
 void DialogWindowManager::registerWindow(DialogWindow* window)
 {
     if (std::find(windows.begin(), windows.end(), window) == windows.end())
@@ -10,6 +26,63 @@ void DialogWindowManager::registerWindow(DialogWindow* window)
 
 void DialogWindowManager::unregisterWindow(DialogWindow* window)
 {
-    if (auto found = std::find(windows.begin(), windows.end(), window); found != windows.end())
-        windows.erase(found);
+    auto found = std::find(windows.begin(), windows.end(), window);
+    if (found == windows.end())
+        return;
+    windows.erase(found);
+    eraseFirst(shownStack, window);
+    if (pendingWindow == window)
+        pendingWindow = nullptr;
+}
+
+void DialogWindowManager::show(DialogWindow* window, bool queued)
+{
+    if (queued) {
+        if (shownStack.empty() && !pendingWindow) {
+            window->show(false);
+            return;
+        }
+        pendingWindow = window;
+        if (DialogWindow* top = topWindow())
+            top->hide();
+        return;
+    }
+    if (std::find(shownStack.begin(), shownStack.end(), window) != shownStack.end())
+        return;
+    shownStack.push_back(window);
+    window->addListener(this);
+    pendingWindow = nullptr;
+}
+
+void DialogWindowManager::onHidden(DialogWindow* window)
+{
+    eraseFirst(shownStack, window);
+    if (shownStack.empty() && pendingWindow)
+        pendingWindow->show(false);
+}
+
+void DialogWindowManager::update(float dt)
+{
+    for (DialogWindow* window : std::vector<DialogWindow*>(shownStack)) {
+        // A window deleted by an earlier one's update is not on the stack any more.
+        if (std::find(shownStack.begin(), shownStack.end(), window) != shownStack.end())
+            window->update(dt);
+    }
+    // A deleted window may give up its own sub-windows.
+    while (deleteMarkedWindows()) {
+    }
+}
+
+bool DialogWindowManager::deleteMarkedWindows()
+{
+    std::vector<DialogWindow*> marked;
+    for (DialogWindow* window : windows) {
+        if (window->removalMark)
+            marked.push_back(window);
+    }
+    for (DialogWindow* window : marked)
+        unregisterWindow(window);
+    for (DialogWindow* window : marked)
+        delete window;
+    return !marked.empty();
 }

@@ -1,28 +1,46 @@
 #pragma once
-// Shows the dialog windows one at a time over every game state; while one is
-// shown or waiting to be shown the level, the board and the map ignore input.
+// Shows the dialog windows over every game state: the windows on screen as a
+// stack and at most one queued window, which opens once the screen is free
+// of dialogs. While one is shown or waiting the level, the board and the map
+// ignore input. Windows whose owners gave them up are deleted here.
 
 #include <vector>
 
+#include "dialogs/dialog_window.h"
 #include "singleton.h"
 
-class DialogWindow;
-
-class DialogWindowManager : public VQ::Singleton<DialogWindowManager> {
+class DialogWindowManager : public VQ::Singleton<DialogWindowManager>, public DialogWindowListener {
 public:
     DialogWindowManager() = default;
+    // Deletes the given-up windows it still holds.
+    ~DialogWindowManager() override;
 
-    // Once per game frame.
-    void update(float dt) { (void)dt; }
+    // Once per game frame: the shown windows' updates, then the given-up
+    // windows leave every list and are deleted.
+    void update(float dt);
 
     // True while a window is shown or waiting to be shown.
-    bool hasActiveWindow() const { return false; }
+    bool hasActiveWindow() const { return !shownStack.empty() || pendingWindow; }
 
     // Called by the window's constructor: appended unless listed.
     void registerWindow(DialogWindow* window);
     // Called by the window's destructor.
     void unregisterWindow(DialogWindow* window);
+    // Called by DialogWindow::show.
+    void show(DialogWindow* window, bool queued);
+    void onHidden(DialogWindow* window) override;
+
+    // The topmost window on screen; null when none.
+    DialogWindow* topWindow() const { return shownStack.empty() ? nullptr : shownStack.back(); }
 
     // Every constructed window, in construction order; not owned.
     std::vector<DialogWindow*> windows;
+    // On screen, bottom first.
+    std::vector<DialogWindow*> shownStack;
+    DialogWindow* pendingWindow = nullptr;
+
+private:
+    // Drops the marked windows from the lists and deletes them; true when
+    // any was found.
+    bool deleteMarkedWindows();
 };

@@ -63,3 +63,9 @@ bool TutorialRegistry::dispatchEvent(GameEvent* event)
     // No sequence has a lesson to hand it to yet.
     return !owned || owned->allowed;
 }
+
+void TutorialRegistry::reset()
+{
+    for (const std::unique_ptr<TutorialSequence>& sequence : sequences)
+        sequence->index = 0;
+}

@@ -37,6 +37,9 @@ public:
     // deletes it and answers its `allowed` flag (true for no event).
     bool dispatchEvent(GameEvent* event);
 
+    // Every sequence back to its first lesson.
+    void reset();
+
     // A lesson is on screen: the level's timers, warnings and menus wait.
     // No sequence teaches yet, so none ever is.
     bool isLessonActive() const { return false; }

@@ -1,0 +1,38 @@
+-- The level start window.
+-- Written by tools/ui_gen from its window list.
+
+PlayLevelWindow = {
+    id = "PlayLevelWindow", class = "UIWidget", position = { 563, 295 },
+    childs = {
+        { id = "gui", class = "UISceneNode", scene = "play_level_window_xml",
+          childs = {
+            { id = "btnClose", class = "UIButton", position = { 548, 12 }, customClientRect = { 0, 0, 40, 40 },
+              childs = {
+                  { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
+              } },
+            { id = "btnPlay", class = "UIButton", position = { 220, 296 }, customClientRect = { 0, 0, 160, 48 },
+              text = "#PLAY_LEVEL_PLAY", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
+              childs = {
+                  { id = "btnPlayIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },
+                  { id = "btnPlayHigh", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonHighlighted" },
+              },
+              states = {
+                  { id = "onIdle", propertyChanges = {
+                      { target = "btnPlayIdle", property = "transparency", duration = 0.15, value = 1 },
+                      { target = "btnPlayHigh", property = "transparency", duration = 0.15, value = 0 } } },
+                  { id = "onSelect", propertyChanges = {
+                      { target = "btnPlayHigh", property = "transparency", duration = 0.15, value = 1 } } },
+              } },
+          } },
+    },
+    states = {
+        { id = "onIdle", propertyChanges = {
+            { target = "PlayLevelWindow", property = "transparency", duration = 0.25, value = 1 },
+            { target = "gui", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnClose", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnPlay", property = "transparency", duration = 0.25, value = 1 },
+        } },
+    },
+    initialState = "onIdle",
+}

@@ -1,0 +1,38 @@
+-- The won level's window.
+-- Written by tools/ui_gen from its window list.
+
+WinLevelWindow = {
+    id = "WinLevelWindow", class = "UIWidget", position = { 563, 295 },
+    childs = {
+        { id = "gui", class = "UISceneNode", scene = "win_level_window_xml",
+          childs = {
+            { id = "btnClose", class = "UIButton", position = { 548, 12 }, customClientRect = { 0, 0, 40, 40 },
+              childs = {
+                  { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
+              } },
+            { id = "btnNext", class = "UIButton", position = { 220, 296 }, customClientRect = { 0, 0, 160, 48 },
+              text = "#WIN_NEXT", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
+              childs = {
+                  { id = "btnNextIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },
+                  { id = "btnNextHigh", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonHighlighted" },
+              },
+              states = {
+                  { id = "onIdle", propertyChanges = {
+                      { target = "btnNextIdle", property = "transparency", duration = 0.15, value = 1 },
+                      { target = "btnNextHigh", property = "transparency", duration = 0.15, value = 0 } } },
+                  { id = "onSelect", propertyChanges = {
+                      { target = "btnNextHigh", property = "transparency", duration = 0.15, value = 1 } } },
+              } },
+          } },
+    },
+    states = {
+        { id = "onIdle", propertyChanges = {
+            { target = "WinLevelWindow", property = "transparency", duration = 0.25, value = 1 },
+            { target = "gui", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnClose", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
+            { target = "btnNext", property = "transparency", duration = 0.25, value = 1 },
+        } },
+    },
+    initialState = "onIdle",
+}
