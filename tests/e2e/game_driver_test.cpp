@@ -328,7 +328,8 @@ TEST(GameDriver, TheInLevelMenuAndLeavingTheLevelLeaveNothingBehind)
 {
     GameSandbox sandbox;
     std::string script = "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4\ncensus\n"
-                         "key Escape\nwait 1\nshot menu.png\ntap btnClose\nwait 1\nshot closed.png\n";
+                         "key Escape\nwait 1\nshot menu.png\nboard\nswap 2 2 3 2\nwait 1.5\nboard\n"
+                         "tap btnClose\nwait 1\nshot closed.png\n";
     // In and out, three times (twenty by hand: the same counts).
     for (int i = 0; i < 3; ++i)
         script += "key Escape\nwait 1\ntap btnMap\nwait 1\ntap btnAccept\nuntil MainModeMap\nwait 0.5\ncensus\n"
@@ -336,8 +337,12 @@ TEST(GameDriver, TheInLevelMenuAndLeavingTheLevelLeaveNothingBehind)
     script += "level 0 0 0\nwait 1\ncensus\nquit\n";
     const DriverRun run = drive(sandbox, script);
     ASSERT_EQ(run.exitCode, 0) << run.log;
+    // While the menu is open no click reaches the board.
+    const std::vector<std::string> lines = splitLines(run.out);
+    ASSERT_EQ(boardRows(lines, 0).size(), 9u);
+    EXPECT_EQ(boardRows(lines, 1), boardRows(lines, 0));
     std::vector<std::string> censuses;
-    for (const std::string& line : splitLines(run.out))
+    for (const std::string& line : lines)
         if (line.rfind("census ", 0) == 0)
             censuses.push_back(line);
     ASSERT_EQ(censuses.size(), 8u);

@@ -760,8 +760,9 @@ std::string moveWarningScene()
     for (int n = 0; n <= 5; ++n) {
         const std::string name = "#text" + std::to_string(n);
         // Shown at its frame 0, hidden at its frame 1.
-        Node t = text(name, "MOVE_WARNING_" + std::to_string(n), -180, -30, 360, 56, "main_font_fnt", 0);
-        t.keys = {{0, -180, -30, 1, 1, 0}, {1, -180, -30, 1, 0, 0}};
+        Node t = text(name, "MOVE_WARNING_" + std::to_string(n), -175, -26, 270, 40, "main_font_fnt", 0);
+        t.scale = 1.3f;
+        t.keys = {{0, -175, -26, 1.3f, 1, 0}, {1, -175, -26, 1.3f, 0, 0}};
         pulse.children.push_back(t);
         // Only the marker's own text shows while it plays.
         std::vector<std::string> entries = {entry("pulse", 0, 48)};
@@ -798,7 +799,9 @@ std::string effectScene(const std::string& resource, const std::string& comment,
         pop.children.push_back(rays);
     }
     pop.children.push_back(sprite("banner", "level_art_sprites", BANNER.name, -BANNER.w / 2.0f, -BANNER.h / 2.0f, 2));
-    Node t = text("#text", textKey, -250, -40, 500, 80, "main_font_fnt", 1);
+    // Drawn half as large again as the font.
+    Node t = text("#text", textKey, -255, -36, 340, 48, "main_font_fnt", 1);
+    t.scale = 1.5f;
     pop.children.push_back(t);
     std::vector<std::string> entries = {entry("pop", 0, end)};
     if (burst)
