@@ -18,6 +18,8 @@
 #include "game_helpers/progress_helper.h"
 #include "game_level.h"
 #include "main_mode.h"
+#include "support/test_support.h"
+#include "task_manager.h"
 
 using BoardSimFixture::BoardSimTest;
 
@@ -238,6 +240,59 @@ TEST_F(MainModeRulesTest, TheMoveWarningShowsEachOfTheLastFiveCountsOnce)
     warning.limit = nullptr;
     warning.update();
     EXPECT_FALSE(playing(3));
+}
+
+// --- The reshuffle and the level's content ---
+
+TEST_F(MainModeRulesTest, TheReshuffleAfterTheNoMovesEffectResumesTheTimerThroughABoardTask)
+{
+    MainMode& campaign = play("LevelLimit = 60, LevelLimitType = 1");
+    auto* timer = dynamic_cast<TimerHelper*>(campaign.limit);
+    ASSERT_NE(timer, nullptr);
+    finishEntry();
+    // The timer's seconds land first (the board waits meanwhile).
+    for (int i = 0; i < 900 && timer->state != FlyingLimitHelper::PREVIEW_LANDED; ++i)
+        mSim->frame();
+    ASSERT_EQ(timer->state, FlyingLimitHelper::PREVIEW_LANDED);
+    timer->running = true;
+    campaign.onNoPossibleMoves();
+    EXPECT_TRUE(campaign.shuffling);
+    EXPECT_FALSE(timer->running);
+    // A second report while shuffling changes nothing.
+    campaign.onNoPossibleMoves();
+    EXPECT_TRUE(campaign.shuffling);
+    campaign.onEffectPlayed(EFFECT_NO_POSSIBLE_MOVES);
+    EXPECT_FALSE(campaign.shuffling);
+    EXPECT_FALSE(timer->running);
+    // The task waits its tenth of a second on the board, which first plays
+    // the shuffle.
+    mSim->step(0.05f);
+    EXPECT_FALSE(timer->running);
+    EXPECT_EQ(field().taskManager->count, 1);
+    for (int i = 0; i < 600 && !timer->running; ++i)
+        mSim->frame();
+    EXPECT_TRUE(timer->running);
+    EXPECT_EQ(field().taskManager->count, 0);
+    EXPECT_TRUE(campaign.levelStarted);
+}
+
+TEST_F(MainModeRulesTest, AFieldSceneWithoutItsBoardNodeOrAnAnchorIsAFatalReportNamingIt)
+{
+    play("LevelLimit = 20");
+    addResource("bare_field_xml", "scenes/bare_field.xml",
+                "<Scene><Object name=\"#shaker\"><Parameters X=\"0\" Y=\"0\" scaleX=\"1\" scaleY=\"1\" "
+                "A=\"1\" Enable=\"1\"/></Object></Scene>\n");
+    start("case_lua", 3, true);
+    const VQ::FatalReport missingBoard =
+        TestSupport::catchFatal([&] { level().loadFieldScene("bare_field_xml"); });
+    EXPECT_NE(missingBoard.description.find("#game_field"), std::string::npos) << missingBoard.description;
+    EXPECT_NE(missingBoard.description.find("bare_field_xml"), std::string::npos) << missingBoard.description;
+    level().loadFieldScene("");
+    const VQ::FatalReport missingScene = TestSupport::catchFatal([&] { level().loadFieldScene("no_such_xml"); });
+    EXPECT_NE(missingScene.description.find("no_such_xml"), std::string::npos) << missingScene.description;
+    level().loadFieldScene("level_field_xml");
+    const VQ::FatalReport missingAnchor = TestSupport::catchFatal([&] { level().anchor("nowhere"); });
+    EXPECT_NE(missingAnchor.description.find("@h:nowhere"), std::string::npos) << missingAnchor.description;
 }
 
 }  // namespace
