@@ -520,14 +520,14 @@ std::string values(float x, float y, float z, float scaleXY, float alpha, float 
            "\" PivotPointX=\"0\" PivotPointY=\"0\"";
 }
 
-std::string frames(const std::vector<Key>& keys, float z, bool loop)
+std::string frames(const std::vector<Key>& keys, float z, bool loop, const std::string& extra)
 {
     if (keys.empty())
         return "";
     std::string out = std::string("<frames loop=\"") + (loop ? "1" : "0") + "\">";
     for (const Key& k : keys)
         out += "<frame StartFrame=\"" + std::to_string(k.frame) + "\"><Attributes " +
-               values(k.x, k.y, z, k.scale, k.alpha, k.angle) + "/></frame>";
+               values(k.x, k.y, z, k.scale, k.alpha, k.angle) + extra + "/></frame>";
     return out + "</frames>";
 }
 
@@ -540,6 +540,7 @@ struct Node {
     std::vector<Key> keys;
     bool loop = false;
     std::string extra;  // more attributes of Parameters
+    std::string keyExtra;  // more attributes of every key frame
     std::vector<Node> children;
 };
 
@@ -556,7 +557,7 @@ std::string write(const Node& n, const std::string& indent)
     out += ">\n" + indent + "  <Parameters " + values(n.x, n.y, n.z, n.scale, n.alpha, n.angle) + n.extra +
            " Enable=\"1\"/>\n";
     if (!n.keys.empty())
-        out += indent + "  " + frames(n.keys, n.z, n.loop) + "\n";
+        out += indent + "  " + frames(n.keys, n.z, n.loop, n.keyExtra) + "\n";
     if (!n.children.empty()) {
         out += indent + "  <Childs>\n";
         for (const Node& child : n.children)
@@ -624,8 +625,9 @@ Node text(const std::string& name, const std::string& key, float x, float y, flo
     n.x = x;
     n.y = y;
     n.alpha = alpha;
-    n.extra = " Text=\"" + key + "\" LocaleEnable=\"1\" TextAreaX=\"" + num(w) + "\" TextAreaY=\"" + num(h) +
-              "\" HAlign=\"1\" VAlign=\"1\" MaxChar=\"-1\" AutoScale=\"1\" PixelPrec=\"1\"";
+    // A text's key frames carry its area and alignment too (absent ones read 0).
+    n.keyExtra = " TextAreaX=\"" + num(w) + "\" TextAreaY=\"" + num(h) + "\" HAlign=\"1\" VAlign=\"1\" MaxChar=\"-1\"";
+    n.extra = " Text=\"" + key + "\" LocaleEnable=\"1\"" + n.keyExtra + " AutoScale=\"1\" PixelPrec=\"1\"";
     return n;
 }
 
@@ -724,7 +726,7 @@ std::string fieldScene()
         {"menuButton", 244, 24, 0, 30, 30, 0},
         {"moves", 372 - 60, 140 - 150, 2, 700 - 60, 150 - 150, 2},
         {"goals", 322 - 60, 300 - 360, 1, 60 - 60, 170 - 360, 1},
-        {"score", 252 - 653, 470 - 900, 3, 275 - 653, 1560 - 900, 3},
+        {"score", 272 - 653, 470 - 900, 3, 275 - 653, 1560 - 900, 3},
         {"bonusPanel", 252, 560, 4, 120, 1420, 4},
         {"passiveBonusPanel", 252, 770, 5, 120, 1640, 5},
     };
