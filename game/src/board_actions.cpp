@@ -12,6 +12,7 @@
 #include "chip_manager.h"
 #include "color_tasks.h"
 #include "game_field.h"
+#include "game_level.h"
 #include "random.h"
 #include "task_manager.h"
 
@@ -203,9 +204,11 @@ bool ColorDestroyer::run(GameField* field, Chip* chip, float)
     return true;
 }
 
-bool ShakeBackField::run(GameField*, Chip*, float)
+bool ShakeBackField::run(GameField* field, Chip*, float)
 {
-    // The level's background scene is what shakes; a level without one
-    // (all of them, until scenes are shown) plays nothing.
+    // The board sits in the level's field scene, whose shaker carries the
+    // shake markers; a board without a level scene plays nothing.
+    if (field && field->level)
+        field->level->playShake(markerName);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "chip_appearence.h"
 #include "chip_manager.h"
 #include "chip_selector.h"
+#include "dialogs/dialog_window_manager.h"
 #include "drawable.h"
 #include "field_tasks.h"
 #include "game_field.h"
@@ -33,6 +34,9 @@ float distance(float dx, float dy)
 void GameField::update(float dt)
 {
     if (rows.empty() || !active)
+        return;
+    // A window on screen or waiting for its turn holds the whole board.
+    if (const DialogWindowManager* dialogs = DialogWindowManager::instancePtr(); dialogs && dialogs->hasActiveWindow())
         return;
 
     if (selectedChip) {

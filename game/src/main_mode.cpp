@@ -96,6 +96,7 @@ MainMode::MainMode(std::string suffix) : suffix(std::move(suffix))
 
 MainMode::~MainMode()
 {
+    deleteLevelRules();
     releaseWindows();
     clearCatalogue();
 }
@@ -515,6 +516,9 @@ void MainMode::onMovieFinished()
 
 void MainMode::showIngameMenu()
 {
+    // Only once the limit panel has landed in this level.
+    if (!limitShown)
+        return;
     if (ingameMenu)
         ingameMenu->open();
 }

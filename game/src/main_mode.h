@@ -11,14 +11,26 @@
 
 #include "dialogs/dialog_window.h"
 #include "facebook_message_dispatcher.h"
+#include "game_helpers/limit_helper.h"
 #include "mode.h"
 #include "movie_state.h"
 
+class BonusChipHelper;
+class BonusGoldHelper;
+class ChainBombHelper;
+class ChipGeneratorHelper;
+class ChipUpHelper;
 class CutscenesWindow;
 class FailLevelWindow;
+class GoalsHelper;
+class IceHelper;
 class IngameMenuWindow;
+class LevelEndHelper;
 class MainModeMapState;
+class PassiveBonusHelper;
 class PlayLevelWindow;
+class ProgressHelper;
+class ScoreTextHelper;
 class WinLevelWindow;
 
 struct LevelInfo {
@@ -61,7 +73,11 @@ struct FriendValue {
     bool operator==(const FriendValue&) const = default;
 };
 
-class MainMode : public Mode, public MovieStateListener, public FacebookMessageListener, public DialogWindowListener {
+class MainMode : public Mode,
+                 public MovieStateListener,
+                 public FacebookMessageListener,
+                 public LimitHelperListener,
+                 public DialogWindowListener {
 public:
     static constexpr int MAX_LIVES = 5;
     static constexpr uint32_t SAVE_VERSION = 12;
@@ -80,9 +96,6 @@ public:
     void load(AE::DataStream& stream) override;
     void resetProgress(bool) override;
     bool hasLevelBegun() override { return levelBegun; }
-    bool onMatch(const ChipSelection&) override { return false; }
-    bool onBonusSwap(Chip*, Chip*) override { return false; }
-    void onMessage(const SocialMessage*) override {}
 
     // The level at (episode, part, level) becomes the current one and the
     // game goes to the level; false, with nothing changed, when the
@@ -120,6 +133,66 @@ public:
     LevelInfo* currentLevel = nullptr;  // not owned
     std::string levelScript;
     bool levelBegun = false;
+
+    // --- The level's rules: set-up, the board's and the limit's hooks, the
+    // frame's Escape and the reshuffle (main_mode_rules.cpp) ---
+    void onStateEnter(const std::string& name) override;
+    void onStateLeave(const std::string& name) override;
+    void setupLevelRules(VQ::LuaContext& script) override;
+    void prepareLevel() override;
+    void onLevelBegin() override;
+    void layoutLevelUi(bool portrait) override;
+    void update(float dt) override;
+    void onPlayerMove(FieldCell* a, FieldCell* b) override;
+    void addScore(const DestroyResult& result, Chip* chip) override;
+    void onTileHit(FieldCell* cell) override;
+    void onChipDestroyed(const ChipSnapshot& snapshot) override;
+    void onNoPossibleMoves() override;
+    bool onNeighbourDestroyed(Chip* destroyed, Chip* neighbour) override;
+    GameHelper* getHelper(int kind) override;
+    bool onMatch(const ChipSelection& selection) override;
+    bool onBonusSwap(Chip* a, Chip* b) override;
+    void onEffectPlayed(GameLevelEffect effect) override;
+    void onMessage(const SocialMessage* message) override;
+    void onLimitShown() override;
+    void onLimitReached() override {}
+    void onLimitChanged(int previous, int current) override;
+    void onTimerStarted() override;
+    // The score goal (the goals' third slot) counts from 0 up to the first
+    // star score.
+    void setScoreGoal();
+    // The limit is a timer.
+    TimerHelper* timer() const;
+
+    // Deletes the components, in the order of leaving a level.
+    void deleteLevelRules();
+
+    // Owned; null between levels.
+    GoalsHelper* goals = nullptr;
+    ProgressHelper* progress = nullptr;
+    BonusChipHelper* bonusChips = nullptr;
+    LimitHelper* limit = nullptr;
+    ScoreTextHelper* scoreText = nullptr;
+    IceHelper* ice = nullptr;
+    ChainBombHelper* chainBombs = nullptr;
+    ChipGeneratorHelper* generators = nullptr;
+    ChipUpHelper* chipUp = nullptr;
+    BonusGoldHelper* bonusPanel = nullptr;
+    PassiveBonusHelper* boosters = nullptr;
+    LevelEndHelper* levelEnd = nullptr;
+    bool levelStarted = false;
+    bool shuffling = false;
+    bool limitShown = false;
+    bool replay = false;
+    bool winRunning = false;
+    bool failPending = false;
+    // The goals check has held the board for the win in this level.
+    bool goalsMet = false;
+    // After a tile hit or a destroyed chip: met goals of a level with goal
+    // kinds hold the board for the win.
+    void checkGoals();
+    void addPoints(int points);
+    // --- end of the level's rules ---
 
     // --- Navigation and the mode's windows: activation from the main menu,
     // the way to the map, the in-level menu and what follows a closed

@@ -11,4 +11,5 @@ SoundResources = {
     { filename = "level_win_sound", group = 0, volume = 1.0, looped = 0, priority = 40 },
     { filename = "level_lose_sound", group = 0, volume = 1.0, looped = 0, priority = 40 },
     { filename = "game_level_ambient_sound_1_sound", group = 1, volume = 0.7, looped = 1, priority = 0 },
+    { filename = "game_level_ambient_sound_2_sound", group = 1, volume = 0.7, looped = 1, priority = 0 },
 }

@@ -2,10 +2,10 @@
 -- "scene", shows what is left of the moves or seconds; the invisible button
 -- over its buy mark offers more (it stays off while nothing can be bought).
 -- The panel fades in when shown. The level places the root at its "moves"
--- anchor.
+-- anchor. Not modal: the level's menu opens over it.
 
 LimitHelper = {
-    id = "limitHelper", class = "UIWidget", position = { 60, 150 },
+    id = "limitHelper", class = "UIWidget", position = { 60, 150 }, modal = 0,
     childs = {
         { id = "scene", class = "UISceneNode", scene = "limit_panel_xml",
           states = { { id = "onIdle", propertyChanges = {

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <iterator>
 #include <regex>
+#include <sstream>
 
 #include "player_profile.h"
 #include "save_fixtures_core.h"
@@ -534,4 +536,171 @@ TEST(GameDriver, PlayLeadsThroughTheIntroToTheMapOnceThenStraightThere)
     EXPECT_TRUE(std::regex_search(run.out, std::regex("state MainModeMap"))) << run.out;
     const std::vector<std::string> log = sandbox.logLines();
     EXPECT_EQ(std::find(log.begin(), log.end(), "void MovieState::initializeAsync() -begin"), log.end());
+}
+
+// --- A level played ---
+
+namespace {
+
+// The rows printed after the n-th "board" line (its header excluded).
+std::vector<std::string> boardRows(const std::vector<std::string>& lines, int n)
+{
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].rfind("board ", 0) != 0 || n-- > 0)
+            continue;
+        std::istringstream header(lines[i].substr(6));
+        int width = 0, height = 0;
+        header >> width >> height;
+        return std::vector<std::string>(lines.begin() + long(i) + 1, lines.begin() + long(i) + 1 + height);
+    }
+    return {};
+}
+
+// Some swap of two neighbours lines three up.
+bool hasMove(const std::vector<std::string>& rows)
+{
+    std::vector<std::vector<std::string>> grid;
+    for (const std::string& row : rows) {
+        std::istringstream in(row);
+        grid.emplace_back(std::istream_iterator<std::string>(in), std::istream_iterator<std::string>());
+    }
+    const auto chip = [&](int c, int r) -> std::string {
+        if (r < 0 || r >= int(grid.size()) || c < 0 || c >= int(grid[r].size()))
+            return "";
+        const std::string& token = grid[r][c];
+        return token == "#" || token == "." ? "" : token.substr(0, token.find('+'));
+    };
+    const auto lineAt = [&](int c, int r) {
+        const std::string self = chip(c, r);
+        if (self.empty())
+            return false;
+        for (const auto& [dc, dr] : {std::pair{1, 0}, {0, 1}}) {
+            int run = 1;
+            for (int k = 1; chip(c + dc * k, r + dr * k) == self; ++k)
+                ++run;
+            for (int k = 1; chip(c - dc * k, r - dr * k) == self; ++k)
+                ++run;
+            if (run >= 3)
+                return true;
+        }
+        return false;
+    };
+    for (int r = 0; r < int(grid.size()); ++r)
+        for (int c = 0; c < int(grid[r].size()); ++c)
+            for (const auto& [dc, dr] : {std::pair{1, 0}, {0, 1}}) {
+                if (chip(c, r).empty() || chip(c + dc, r + dr).empty())
+                    continue;
+                std::swap(grid[r][c], grid[r + dr][c + dc]);
+                const bool line = lineAt(c, r) || lineAt(c + dc, r + dr);
+                std::swap(grid[r][c], grid[r + dr][c + dc]);
+                if (line)
+                    return true;
+            }
+    return false;
+}
+
+// Workspace point of a board cell's middle on the shipped frame (the first
+// play row's corner at 733, 125; 80-unit cells; row 0 above the board).
+std::string cellPoint(int column, int row)
+{
+    return std::to_string(733 + column * 80 + 40) + " " + std::to_string(125 + (row - 1) * 80 + 40);
+}
+
+}  // namespace
+
+// The first level is built behind the loading scene and played: clicks in
+// the board's 2-second entry do nothing, two clicks or a held drag swap.
+TEST(GameDriver, TheFirstLevelLoadsInTheBackgroundAndIsPlayedByClicksAndDrags)
+{
+    GameSandbox sandbox;
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nboard\n"
+                                         "wait 1\nswap 2 2 3 2\nwait 1\nboard\n"
+                                         "wait 2\nswap 2 2 3 2\nwait 2\nboard\nshot level.png\n"
+                                         "press " + cellPoint(6, 3) + "\nmove " + cellPoint(7, 3) + "\nrelease " +
+                                             cellPoint(7, 3) + "\nwait 2\nboard\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectInOrder(sandbox.logLines(), {"void GameLevel::initializeAsync() -begin",
+                                       "void GameLevel::initializeAsync() -end", "Loading gamefield...",
+                                       "Loading gui..."});
+    const std::vector<std::string> lines = splitLines(run.out);
+    const std::vector<std::string> loaded = boardRows(lines, 0);
+    ASSERT_EQ(loaded.size(), 9u);
+    // Level 1's fixed layout.
+    EXPECT_EQ(loaded[0], "Simple_B Simple_R Simple_G Simple_B Simple_G Simple_G Simple_R Simple_M Simple_R");
+    EXPECT_EQ(boardRows(lines, 1), loaded);
+    const std::vector<std::string> swapped = boardRows(lines, 2);
+    EXPECT_NE(swapped, loaded);
+    EXPECT_NE(boardRows(lines, 3), swapped);
+
+    Picture frame;
+    ASSERT_TRUE(frame.read(sandbox.file("level.png")));
+    // The carved frame's wood left of the board, and the lit board inside.
+    const auto wood = [](uint8_t r, uint8_t g, uint8_t b) { return r > g && g > b && r > 50 && r < 230; };
+    EXPECT_GT(share(frame, 705, 300, 725, 700, wood), 0.6f);
+    EXPECT_LT(share(frame, 900, 300, 1200, 600, wood), 0.3f);
+}
+
+// Escape opens the in-level menu over the level; closing it plays on; the
+// way to the map leaves the level with its music and everything it built.
+TEST(GameDriver, TheInLevelMenuAndLeavingTheLevelLeaveNothingBehind)
+{
+    GameSandbox sandbox;
+    std::string script = "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4\ncensus\n"
+                         "key Escape\nwait 1\nshot menu.png\nboard\nswap 2 2 3 2\nwait 1.5\nboard\n"
+                         "tap btnClose\nwait 1\nshot closed.png\n";
+    // In and out, three times (twenty by hand: the same counts).
+    for (int i = 0; i < 3; ++i)
+        script += "key Escape\nwait 1\ntap btnMap\nwait 1\ntap btnAccept\nuntil MainModeMap\nwait 0.5\ncensus\n"
+                  "level 0 0 0\nuntil GameLevel\nwait 4\ncensus\n";
+    script += "level 0 0 0\nwait 1\ncensus\nquit\n";
+    const DriverRun run = drive(sandbox, script);
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    // While the menu is open no click reaches the board.
+    const std::vector<std::string> lines = splitLines(run.out);
+    ASSERT_EQ(boardRows(lines, 0).size(), 9u);
+    EXPECT_EQ(boardRows(lines, 1), boardRows(lines, 0));
+    std::vector<std::string> censuses;
+    for (const std::string& line : lines)
+        if (line.rfind("census ", 0) == 0)
+            censuses.push_back(line);
+    ASSERT_EQ(censuses.size(), 8u);
+    // The first level plays the second loop, the next the first, and so on.
+    EXPECT_NE(censuses[0].find("loops 1 ambient game_level_ambient_sound_2_sound"), std::string::npos);
+    EXPECT_NE(censuses[2].find("loops 1 ambient game_level_ambient_sound_1_sound"), std::string::npos);
+    // On the map no music of the level plays; every entry counts the same.
+    const std::string inLevel = censuses[2].substr(0, censuses[2].find(" loops"));
+    for (size_t i = 1; i + 1 < censuses.size(); i += 2) {
+        EXPECT_NE(censuses[i].find("helpers 0 loops 0 ambient none"), std::string::npos) << censuses[i];
+        EXPECT_EQ(censuses[i], censuses[1]);
+        EXPECT_EQ(censuses[i + 1].substr(0, censuses[i + 1].find(" loops")), inLevel);
+    }
+    // The level entered again from inside itself keeps one loop.
+    EXPECT_NE(censuses.back().find("loops 1 "), std::string::npos);
+
+    Picture menu, closed;
+    ASSERT_TRUE(menu.read(sandbox.file("menu.png")));
+    ASSERT_TRUE(closed.read(sandbox.file("closed.png")));
+    // The menu's parchment over the middle of the board, gone once closed.
+    const auto parchment = [](uint8_t r, uint8_t g, uint8_t b) { return r > 200 && g > 180 && b > 130 && b < 220; };
+    EXPECT_GT(share(menu, 780, 420, 940, 500, parchment), 0.5f);
+    EXPECT_LT(share(closed, 780, 420, 940, 500, parchment), 0.1f);
+}
+
+// A board without a move plays the "no moves" banner, is shuffled and the
+// level goes on with a move to make.
+TEST(GameDriver, ABoardWithoutMovesIsShuffledAndPlayGoesOn)
+{
+    GameSandbox sandbox(std::map<std::string, std::string>{{"scripts/main_mode.lua",
+                          "episodes = { { mapScene = 'map_ep1_xml', parts = { { levels = { { file = 'test_no_moves', "
+                          "title = '1', back1 = 'level_back_2_xml', back2 = 'level_field_xml' } } } } } }\n"}});
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 0.5\nboard\n"
+                                         "wait 12\nboard\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    const std::vector<std::string> lines = splitLines(run.out);
+    const std::vector<std::string> before = boardRows(lines, 0);
+    const std::vector<std::string> after = boardRows(lines, 1);
+    ASSERT_EQ(before.size(), 9u);
+    EXPECT_FALSE(hasMove(before));
+    EXPECT_NE(after, before);
+    EXPECT_TRUE(hasMove(after));
 }

@@ -14,6 +14,7 @@
 #include "game_level.h"
 #include "game_properties.h"
 #include "game_state_manager.h"
+#include "job_manager.h"
 #include "lex_binded_function_manager.h"
 #include "logo_game_state.h"
 #include "mode.h"
@@ -571,6 +572,8 @@ TEST_F(LogoStateTest, TheGamesManagerRegistersItsStatesLoadsTheLogoAndTakesItsCo
 {
     startUI();
     {
+        // The cut-scene state loads in a job.
+        VQ::JobManager jobs;
         GameStateManager game;
         for (const char* name : {"LogoGameState", "MovieState", "MainMenu", "GameLevel"})
             EXPECT_NE(game.findState(name), nullptr) << name;
@@ -578,8 +581,8 @@ TEST_F(LogoStateTest, TheGamesManagerRegistersItsStatesLoadsTheLogoAndTakesItsCo
         EXPECT_TRUE(game.getCurrent()->isLoaded());
         EXPECT_NE(mFunctions->find("setState"), nullptr);
         // The command switches states by name.
-        mFunctions->find("setState")->bind({"GameLevel"})->call();
-        EXPECT_EQ(game.getCurrent(), static_cast<IGameState*>(game.getGameLevel()));
+        mFunctions->find("setState")->bind({"MovieState"})->call();
+        EXPECT_EQ(game.getCurrent(), static_cast<IGameState*>(game.getMovieState()));
     }
     EXPECT_EQ(mFunctions->find("setState"), nullptr);
 }

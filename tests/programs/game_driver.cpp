@@ -45,6 +45,7 @@
 #include "platform/window_sdl.h"
 #include "render_system.h"
 #include "shell.h"
+#include "sound_system/sound_manager.h"
 #include "timer_manager.h"
 #include "ui/ui_manager.h"
 #include "ui/ui_scene_node.h"
@@ -578,6 +579,41 @@ std::map<std::string, Handler>& commands()
              dumpBoard(*level->field, text);
              std::fputs(text.str().c_str(), gOut);
              std::fflush(gOut);
+             return true;
+         }},
+        // What the level leaves behind and which music plays: "census roots
+        // R scenes S helpers H loops L ambient NAME" (the interface's
+        // roots, the live scenes, the level's components, the looped music
+        // sounds playing, the level's ambient sound or "none").
+        {"census",
+         [](std::istringstream& args) {
+             if (!noMore(args))
+                 return false;
+             GameStateManager* manager = states();
+             const GameLevel* level = manager ? manager->getGameLevel() : nullptr;
+             VQ::SoundManager* sounds = VQ::SoundManager::instancePtr();
+             int loops = 0;
+             std::string ambient = "none";
+             if (sounds) {
+                 for (int handle = 1; handle < VQ::SoundManager::MAX_SOUNDS; ++handle) {
+                     const VQ::SoundOal* sound = sounds->sound(handle);
+                     if (sound && sound->resource && sound->resource->group == 1 && sound->resource->looped &&
+                         sounds->isPlaying(handle))
+                         ++loops;
+                 }
+                 if (level && level->ambientHandle && sounds->isPlaying(level->ambientHandle))
+                     for (const char* name : {"game_level_ambient_sound_1_sound", "game_level_ambient_sound_2_sound"}) {
+                         const int id = sounds->acquireResource(name);
+                         if (id && sounds->sound(level->ambientHandle)->resource == sounds->resource(id))
+                             ambient = name;
+                         if (id)
+                             sounds->releaseResource(id);
+                     }
+             }
+             const size_t roots = VQ::UIManager::exists() ? VQ::UIManager::instance()->roots().size() : 0;
+             say("census roots " + std::to_string(roots) + " scenes " + std::to_string(AE::liveScenes().size()) +
+                 " helpers " + std::to_string(level ? level->helpers.size() : 0) + " loops " +
+                 std::to_string(loops) + " ambient " + ambient);
              return true;
          }},
         {"shot",

@@ -75,6 +75,7 @@ BoardSim::~BoardSim()
     // The rules leave the level's list and the interface.
     mMode.bonusRules.reset();
     mMode.rules.reset();
+    mMode.campaign.reset();
     // The renderer's effects may point at the board's cells, and hold
     // sprites that must go before the engine does.
     mBoardRenderer.reset();
@@ -114,8 +115,11 @@ bool BoardSim::start(const std::string& contentRoot, const std::string& level)
     }
     if (mRulesWanted) {
         mInterface = std::make_unique<Interface>();
-        mMode.rules = std::make_unique<LevelRules>(mOut, mLevel);
-        mMode.bonusRules = std::make_unique<BonusRules>(mOut, mLevel, mMode, *mMode.rules);
+        mMode.campaign = std::make_unique<MainMode>("");
+        mMode.campaign->currentLevel = &mMode.level;
+        mMode.campaign->levelScript = level;
+        mMode.rules = std::make_unique<LevelRules>(mOut, mLevel, *mMode.campaign);
+        mMode.bonusRules = std::make_unique<BonusRules>(mOut, *mMode.campaign);
         if (mStock)
             mMode.bonusRules->setStock(*mStock);
         if (mBoosters)
@@ -195,8 +199,9 @@ void BoardSim::click(int column, int row)
 
 void BoardSim::frame()
 {
-    // The level state's order: the mode (which does nothing here), the
-    // components, the board, its renderer.
+    // The level state's order: the mode, the components, the board, its
+    // renderer.
+    mMode.update(FRAME);
     if (LevelRules* levelRules = rules())
         levelRules->updateComponents(FRAME);
     mField->update(FRAME);

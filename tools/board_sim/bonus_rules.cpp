@@ -1,28 +1,20 @@
 #include "bonus_rules.h"
 
-#include <istream>
-
 #include "game_helpers/bonus_chip_helper.h"
 #include "game_helpers/bonus_gold_helper.h"
-#include "game_helpers/level_bonus_setup.h"
 #include "game_helpers/level_end_helper.h"
 #include "game_helpers/passive_bonus.h"
-#include "game_level.h"
 #include "game_state_manager.h"
-#include "level_rules.h"
 #include "log_system.h"
+#include "main_mode.h"
 #include "player_profile.h"
 
-BonusRules::BonusRules(std::ostream& out, GameLevel& level, Mode& mode, LevelRules& rules)
-    : mOut(out), mLevel(level), mMode(mode), mRules(rules), mProfile(std::make_unique<PlayerProfile>())
+BonusRules::BonusRules(std::ostream& out, MainMode& mode)
+    : mOut(out), mMode(mode), mProfile(std::make_unique<PlayerProfile>())
 {
 }
 
-BonusRules::~BonusRules()
-{
-    if (LimitHelper* limit = mRules.limit())
-        limit->removeListener(this);
-}
+BonusRules::~BonusRules() = default;
 
 void BonusRules::setStock(const std::array<int, 4>& stock)
 {
@@ -37,83 +29,59 @@ void BonusRules::setBoosters(const std::array<int, 3>& armed)
         mProfile->passiveBonusArmed[kind] = armed[kind] ? 1 : 0;
 }
 
-void BonusRules::setupLevelRules()
+void BonusRules::onSetUp()
 {
-    // The mode's order of creation: the fusions, the panel, the boosters;
-    // the end run last.
-    if (!mFusion) {
-        mFusion = std::make_unique<BonusChipHelper>(&mMode);
-        mLevel.addHelper(mFusion.get());
-        mPanel = std::make_unique<BonusGoldHelper>(BONUS_PANEL_SCENE, mRules.goals());
-        mPanel->profile = mProfile.get();
-        mLevel.addHelper(mPanel.get());
+    if (mMode.bonusPanel && mMode.bonusPanel->profile != mProfile.get()) {
+        mMode.bonusPanel->profile = mProfile.get();
         // Over the board's upper right, as the level's layout puts it.
         const VQ::Vector2f size = GameStateManager::instance()->getSceneSize();
-        mPanel->position[0] = size.x - 260.0f;
-        mPanel->position[1] = 170.0f;
-        mPanel->applyOrientation();
-        mBoosters = std::make_unique<PassiveBonusHelper>();
-        mBoosters->profile = mProfile.get();
-        mLevel.addHelper(mBoosters.get());
-        mLevelEnd = std::make_unique<LevelEndHelper>();
-        mLevelEnd->profile = mProfile.get();
-        mLevel.addHelper(mLevelEnd.get());
+        mMode.bonusPanel->position[0] = size.x - 260.0f;
+        mMode.bonusPanel->position[1] = 170.0f;
+        mMode.bonusPanel->applyOrientation();
     }
-    if (LimitHelper* limit = mRules.limit())
-        limit->addListener(this);
+    if (mMode.boosters)
+        mMode.boosters->profile = mProfile.get();
+    if (mMode.levelEnd)
+        mMode.levelEnd->profile = mProfile.get();
 }
 
-void BonusRules::prepareLevel()
+BonusChipHelper* BonusRules::fusion() const
 {
-    prepareLevelBonuses(mPanel.get(), mBoosters.get(), mLevelEnd.get(), mRules.limit(), mRules.goals());
-    mBoostersStarted = false;
+    return mMode.bonusChips;
 }
 
-void BonusRules::onLevelBegin()
+BonusGoldHelper* BonusRules::panel() const
 {
-    // Without a limit the boosters start with the level; else once the
-    // limit has landed.
-    if (!mRules.limit() && mBoosters && !mBoostersStarted) {
-        mBoostersStarted = true;
-        mBoosters->startAll();
-    }
+    return mMode.bonusPanel;
 }
 
-void BonusRules::onLimitShown()
+PassiveBonusHelper* BonusRules::boosters() const
 {
-    if (mBoosters && !mBoostersStarted) {
-        mBoostersStarted = true;
-        mBoosters->startAll();
-    }
+    return mMode.boosters;
 }
 
-bool BonusRules::onMatch(const ChipSelection& selection)
+LevelEndHelper* BonusRules::levelEnd() const
 {
-    return mFusion && mFusion->onMatch(selection);
-}
-
-bool BonusRules::onBonusSwap(Chip* a, Chip* b)
-{
-    return mFusion && mFusion->onBonusSwap(a, b);
+    return mMode.levelEnd;
 }
 
 bool BonusRules::execute(const std::string& command, std::istream& arguments)
 {
     if (command == "bonus") {
         int kind = 0;
-        if (!(arguments >> kind) || !mPanel)
+        if (!(arguments >> kind) || !mMode.bonusPanel)
             return false;
-        const int slot = mPanel->slotOfKind(kind);
+        const int slot = mMode.bonusPanel->slotOfKind(kind);
         if (slot < 0) {
             mOut << "bonus " << kind << " none\n";
             return true;
         }
-        mPanel->press(slot);
+        mMode.bonusPanel->press(slot);
         mOut << "bonus " << kind << '\n';
         return true;
     }
-    if (command == "levelend" && mLevelEnd) {
-        mLevelEnd->start(mRules.limit());
+    if (command == "levelend" && mMode.levelEnd) {
+        mMode.levelEnd->start(mMode.limit);
         return true;
     }
     return false;
@@ -121,22 +89,23 @@ bool BonusRules::execute(const std::string& command, std::istream& arguments)
 
 void BonusRules::printState()
 {
-    if (mPanel)
-        for (int slot = 0; slot < mPanel->buttonCount; ++slot) {
-            const int kind = mPanel->bonuses[static_cast<size_t>(slot)]->getType();
+    if (BonusGoldHelper* panel = mMode.bonusPanel)
+        for (int slot = 0; slot < panel->buttonCount; ++slot) {
+            const int kind = panel->bonuses[static_cast<size_t>(slot)]->getType();
             mOut << VQ::formatString("bonus %d %d stock %d enabled %d", slot, kind,
                                      mProfile->bonusCounts[static_cast<size_t>(kind)],
-                                     mPanel->buttons[static_cast<size_t>(slot)]->enabled ? 1 : 0)
+                                     panel->buttons[static_cast<size_t>(slot)]->enabled ? 1 : 0)
                  << '\n';
         }
-    if (mBoosters)
-        for (const auto& booster : mBoosters->boosters)
+    if (mMode.boosters)
+        for (const auto& booster : mMode.boosters->boosters)
             mOut << VQ::formatString("booster %d used %d", booster->getType(), booster->used ? 1 : 0) << '\n';
-    if (mLevelEnd && mLevelEnd->started)
-        mOut << VQ::formatString("levelend %d done %d", mLevelEnd->state, mLevelEnd->done ? 1 : 0) << '\n';
+    if (mMode.levelEnd && mMode.levelEnd->started)
+        mOut << VQ::formatString("levelend %d done %d", mMode.levelEnd->state, mMode.levelEnd->done ? 1 : 0)
+             << '\n';
 }
 
 bool BonusRules::isBusy() const
 {
-    return mFusion && mFusion->isFusing();
+    return mMode.bonusChips && mMode.bonusChips->isFusing();
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The bonus rules in the headless board (--rules), beside the level's
-// limit and goals: long runs and swapped bonus chips fuse as in the game,
-// the bonus panel fires the one-shot bonuses, the armed boosters act when
-// the level begins and the end-of-level run pays the limit out. They play
-// over a profile of their own: the stock of the four bonuses (--stock,
-// all four unlocked) and the three boosters' flags (--boosters). Commands:
+// limit and goals, through the campaign mode's components: long runs and
+// swapped bonus chips fuse, the bonus panel fires the one-shot bonuses, the
+// armed boosters act when the level begins and the end-of-level run pays
+// the limit out. They play over a profile of their own: the stock of the
+// four bonuses (--stock, all four unlocked) and the three boosters' flags
+// (--boosters). Commands:
 //   bonus K            a press of the button holding bonus kind K (as the
 //                      mouse would press it): "bonus K" or "bonus K none"
 //   levelend           starts the end-of-level run with the level's limit
@@ -14,41 +15,31 @@
 //   levelend STATE done D               once the end run has started
 
 #include <array>
+#include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
 
-#include "game_helpers/limit_helper.h"
-
 class BonusChipHelper;
 class BonusGoldHelper;
-class Chip;
-class GameLevel;
 class LevelEndHelper;
-class LevelRules;
-class Mode;
+class MainMode;
 class PassiveBonusHelper;
 class PlayerProfile;
-struct ChipSelection;
 
-class BonusRules : public LimitHelperListener {
+class BonusRules {
 public:
-    BonusRules(std::ostream& out, GameLevel& level, Mode& mode, LevelRules& rules);
-    ~BonusRules() override;
+    BonusRules(std::ostream& out, MainMode& mode);
+    ~BonusRules();
     BonusRules(const BonusRules&) = delete;
     BonusRules& operator=(const BonusRules&) = delete;
 
     // Before the level loads: the profile's stock and booster flags.
     void setStock(const std::array<int, 4>& stock);
     void setBoosters(const std::array<int, 3>& armed);
-
-    // The mode's hooks.
-    void setupLevelRules();
-    void prepareLevel();
-    void onLevelBegin();
-    bool onMatch(const ChipSelection& selection);
-    bool onBonusSwap(Chip* a, Chip* b);
-    void onLimitShown() override;
+    // Once the mode has set the level up, before it prepares it: the
+    // components play over this profile; the panel is placed.
+    void onSetUp();
 
     // The commands "bonus" and "levelend"; false for any other.
     bool execute(const std::string& command, std::istream& arguments);
@@ -57,21 +48,14 @@ public:
 
     // Something of theirs still plays on the board.
     bool isBusy() const;
-    BonusChipHelper* fusion() const { return mFusion.get(); }
-    BonusGoldHelper* panel() const { return mPanel.get(); }
-    PassiveBonusHelper* boosters() const { return mBoosters.get(); }
-    LevelEndHelper* levelEnd() const { return mLevelEnd.get(); }
+    BonusChipHelper* fusion() const;
+    BonusGoldHelper* panel() const;
+    PassiveBonusHelper* boosters() const;
+    LevelEndHelper* levelEnd() const;
     PlayerProfile& profile() { return *mProfile; }
 
 private:
     std::ostream& mOut;
-    GameLevel& mLevel;
-    Mode& mMode;
-    LevelRules& mRules;
+    MainMode& mMode;
     std::unique_ptr<PlayerProfile> mProfile;
-    std::unique_ptr<BonusChipHelper> mFusion;
-    std::unique_ptr<BonusGoldHelper> mPanel;
-    std::unique_ptr<PassiveBonusHelper> mBoosters;
-    std::unique_ptr<LevelEndHelper> mLevelEnd;
-    bool mBoostersStarted = false;
 };

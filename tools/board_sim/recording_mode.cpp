@@ -1,14 +1,13 @@
 #include "recording_mode.h"
 
+#include <lua.hpp>
+
 #include <vector>
 
 #include "chip.h"
 #include "chip_selector.h"
 #include "game_field.h"
-#include "game_helpers/bonus_gold_helper.h"
-#include "game_helpers/goals_helper.h"
-#include "game_helpers/ice_helper.h"
-#include "game_helpers/passive_bonus.h"
+#include "lua_context.h"
 
 namespace {
 
@@ -38,44 +37,69 @@ void printRun(std::ostream& out, const char* name, const std::vector<Chip*>& run
 
 }  // namespace
 
+// The level script's "GameField.stars"; 0 for each one missing.
+void readStars(VQ::LuaContext& script, int stars[3])
+{
+    lua_State* state = script.state();
+    VQ::LuaStackGuard guard(state);
+    lua_getglobal(state, "GameField");
+    if (!lua_istable(state, -1))
+        return;
+    lua_getfield(state, -1, "stars");
+    for (int i = 0; i < 3; ++i) {
+        stars[i] = 0;
+        if (!lua_istable(state, -1))
+            continue;
+        lua_rawgeti(state, -1, i + 1);
+        stars[i] = lua_isnumber(state, -1) ? static_cast<int>(lua_tonumber(state, -1)) : 0;
+        lua_pop(state, 1);
+    }
+}
+
 void RecordingMode::prepareLevel()
 {
-    if (rules)
-        rules->prepareLevel();
-    if (bonusRules)
-        bonusRules->prepareLevel();
+    if (campaign)
+        campaign->prepareLevel();
+}
+
+void RecordingMode::update(float dt)
+{
+    if (campaign)
+        campaign->update(dt);
 }
 
 void RecordingMode::onLevelBegin()
 {
     mLevelBegun = true;
     mOut << "mode onLevelBegin\n";
-    if (rules)
-        rules->onLevelBegin();
-    if (bonusRules)
-        bonusRules->onLevelBegin();
+    if (campaign)
+        campaign->onLevelBegin();
 }
 
 void RecordingMode::onPlayerMove(FieldCell* a, FieldCell* b)
 {
     mOut << "mode onPlayerMove " << CellAt{a} << ' ' << CellAt{b} << '\n';
-    if (rules)
-        rules->onPlayerMove(b);
+    if (campaign)
+        campaign->onPlayerMove(a, b);
 }
 
 void RecordingMode::setupLevelRules(VQ::LuaContext& script)
 {
     mLevelBegun = false;
     mOut << "mode setupLevelRules\n";
-    if (rules)
-        rules->setupLevelRules(script);
-    if (bonusRules)
-        bonusRules->setupLevelRules();
+    if (!campaign)
+        return;
+    readStars(script, level.starScores);
+    campaign->setupLevelRules(script);
+    rules->onSetUp();
+    bonusRules->onSetUp();
 }
 
 void RecordingMode::onNoPossibleMoves()
 {
     mOut << "mode onNoPossibleMoves\n";
+    if (campaign)
+        campaign->onNoPossibleMoves();
 }
 
 void RecordingMode::onChipDestroyed(const ChipSnapshot& snapshot)
@@ -85,29 +109,29 @@ void RecordingMode::onChipDestroyed(const ChipSnapshot& snapshot)
     for (size_t i = 0; i < snapshot.types.size(); ++i)
         mOut << (i ? "/" : "") << snapshot.types[i];
     mOut << '\n';
-    if (rules)
-        rules->onChipDestroyed(snapshot);
+    if (campaign)
+        campaign->onChipDestroyed(snapshot);
 }
 
 void RecordingMode::addScore(const DestroyResult& result, Chip* chip)
 {
     mOut << "mode addScore " << result.type << ' ' << result.score << ' ' << At{chip} << '\n';
-    if (rules)
-        rules->addScore(result, chip);
+    if (campaign)
+        campaign->addScore(result, chip);
 }
 
 void RecordingMode::onTileHit(FieldCell* cell)
 {
     // With the solidity left after the hit.
     mOut << "mode onTileHit " << CellAt{cell} << ' ' << cell->solidity << '\n';
-    if (rules)
-        rules->onTileHit(cell);
+    if (campaign)
+        campaign->onTileHit(cell);
 }
 
 bool RecordingMode::onNeighbourDestroyed(Chip* destroyed, Chip* neighbour)
 {
     mOut << "mode onNeighbourDestroyed " << At{destroyed} << ' ' << At{neighbour} << '\n';
-    return rules && rules->onNeighbourDestroyed(destroyed, neighbour);
+    return campaign && campaign->onNeighbourDestroyed(destroyed, neighbour);
 }
 
 bool RecordingMode::onMatch(const ChipSelection& selection)
@@ -116,33 +140,16 @@ bool RecordingMode::onMatch(const ChipSelection& selection)
     printRun(mOut, "row", selection.rowRun);
     printRun(mOut, "column", selection.columnRun);
     mOut << '\n';
-    return bonusRules && bonusRules->onMatch(selection);
+    return campaign && campaign->onMatch(selection);
 }
 
 bool RecordingMode::onBonusSwap(Chip* a, Chip* b)
 {
     mOut << "mode onBonusSwap " << At{a} << ' ' << At{b} << '\n';
-    return bonusRules && bonusRules->onBonusSwap(a, b);
+    return campaign && campaign->onBonusSwap(a, b);
 }
 
 GameHelper* RecordingMode::getHelper(int kind)
 {
-    if (!rules)
-        return nullptr;
-    LimitHelper* limit = rules->limit();
-    switch (kind) {
-    case 1:
-    case 2:
-        return limit && limit->getType() == kind ? limit : nullptr;
-    case 4:
-        return bonusRules ? bonusRules->panel() : nullptr;
-    case 5:
-        return rules->ice();
-    case 6:
-        return bonusRules ? bonusRules->boosters() : nullptr;
-    case 7:
-        return rules->goals();
-    default:
-        return nullptr;
-    }
+    return campaign ? campaign->getHelper(kind) : nullptr;
 }

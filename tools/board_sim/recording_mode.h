@@ -6,14 +6,15 @@
 //   onTileHit C,R SOLIDITY_LEFT        onNeighbourDestroyed C,R C,R
 //   onMatch row C,R ... column C,R ... onPlayerMove / onBonusSwap C,R C,R
 // (TYPES: the layer types, bottom first, joined by "/"; chips by the cell
-// under their position.) With the level's rules on (`rules` set), the
-// calls are handed to them as well.
+// under their position.) With the level's rules on (`campaign` set), the
+// calls go on to the campaign mode, which plays the level as in the game.
 
 #include <memory>
 #include <ostream>
 
 #include "bonus_rules.h"
 #include "level_rules.h"
+#include "main_mode.h"
 #include "mode.h"
 
 class RecordingMode : public Mode {
@@ -21,6 +22,7 @@ public:
     explicit RecordingMode(std::ostream& out) : mOut(out) {}
 
     void prepareLevel() override;
+    void update(float dt) override;
     void onLevelBegin() override;
     void onPlayerMove(FieldCell* a, FieldCell* b) override;
     void save(AE::DataStream&) override {}
@@ -34,13 +36,16 @@ public:
     bool hasLevelBegun() override { return mLevelBegun; }
     bool onMatch(const ChipSelection& selection) override;
     bool onBonusSwap(Chip* a, Chip* b) override;
-    // As the campaign mode answers: 1 a moves limit, 2 a time limit, 4 the
-    // bonus panel, 5 the ice, 6 the boosters, 7 the goals.
+    // The campaign mode's components (the bonus panel asks for the limit).
     GameHelper* getHelper(int kind) override;
 
     // Null without --rules.
+    std::unique_ptr<MainMode> campaign;
+    // The level being played, for the campaign: its star scores as the
+    // level script gives them (0 where it gives none).
+    LevelInfo level;
+    // What the rules print, and the fusion's view (null without --rules).
     std::unique_ptr<LevelRules> rules;
-    // The bonus rules that play beside them (also null without --rules).
     std::unique_ptr<BonusRules> bonusRules;
 
 private:

@@ -232,12 +232,22 @@ std::vector<float> lightBonus(int rate)
     return out;
 }
 
-// A 20-second loop at 96 beats a minute: a soft pad, a bass and a pentatonic
-// tune over Am - F - C - G. Everything is written modulo the loop length, so
-// the tails of the last notes ring on into its start and the loop is seamless.
-std::vector<float> musicLoop(int rate)
+// What a music loop is made of: tempo, two-bar chords (roots in semitones
+// from A4 and their triads) and the tune's scale steps, one a beat.
+struct LoopScore {
+    float beatsPerMinute;
+    int roots[4];
+    int triads[4][3];
+    int scale[7];
+    int pattern[32];
+};
+
+// An 8-bar loop: a soft pad, a bass and a tune. Everything is written modulo
+// the loop length, so the tails of the last notes ring on into its start and
+// the loop is seamless.
+std::vector<float> musicLoop(int rate, const LoopScore& score)
 {
-    const float beat = 60.0f / 96.0f;
+    const float beat = 60.0f / score.beatsPerMinute;
     const int bars = 8;
     const size_t frames = static_cast<size_t>(static_cast<float>(rate) * beat * 4.0f * bars);
     std::vector<float> left(frames), right(frames);
@@ -264,9 +274,8 @@ std::vector<float> musicLoop(int rate)
         }
     };
 
-    // Chord roots (semitones from A4) and their triads, two bars each.
-    const int roots[4] = {-12, -16, -21, -14};
-    const int triads[4][3] = {{0, 3, 7}, {0, 4, 7}, {0, 4, 7}, {0, 4, 7}};
+    const auto& roots = score.roots;
+    const auto& triads = score.triads;
     for (int bar = 0; bar < bars; ++bar) {
         const int chord = (bar / 2) % 4;
         const float barStart = static_cast<float>(bar) * 4.0f * beat;
@@ -278,9 +287,8 @@ std::vector<float> musicLoop(int rate)
             addTone(barStart + static_cast<float>(b) * beat, beat, noteFrequency(roots[chord] - 12), 0.22f, 0.0f, 1);
     }
 
-    // The tune: A minor pentatonic steps chosen by a fixed pattern.
-    const int scale[] = {0, 3, 5, 7, 10, 12, 15};
-    const int pattern[] = {4, 3, 2, 3, 4, 5, 4, 2, 1, 2, 3, 2, 1, 0, 1, 2, 4, 5, 6, 5, 4, 3, 2, 1, 2, 3, 4, 3, 2, 1, 0, 0};
+    const auto& scale = score.scale;
+    const auto& pattern = score.pattern;
     for (int i = 0; i < 32; ++i) {
         if (i % 8 == 7)
             continue;  // a breath at the end of each phrase
@@ -299,6 +307,23 @@ std::vector<float> musicLoop(int rate)
         s *= 0.5f / max;
     return out;
 }
+
+// The meadow at dusk: 96 beats a minute, Am - F - C - G, A minor pentatonic.
+const LoopScore DUSK_LOOP = {96.0f,
+                             {-12, -16, -21, -14},
+                             {{0, 3, 7}, {0, 4, 7}, {0, 4, 7}, {0, 4, 7}},
+                             {0, 3, 5, 7, 10, 12, 15},
+                             {4, 3, 2, 3, 4, 5, 4, 2, 1, 2, 3, 2, 1, 0, 1, 2,
+                              4, 5, 6, 5, 4, 3, 2, 1, 2, 3, 4, 3, 2, 1, 0, 0}};
+
+// The harbour at night: slower, Dm - Bb - F - C, a D minor pentatonic tune
+// that rocks like the moored boats.
+const LoopScore HARBOUR_LOOP = {84.0f,
+                                {-19, -23, -16, -21},
+                                {{0, 3, 7}, {0, 4, 7}, {0, 4, 7}, {0, 4, 7}},
+                                {-7, -4, -2, 0, 3, 5, 8},
+                                {2, 3, 4, 3, 2, 1, 2, 0, 1, 2, 3, 5, 4, 3, 2, 2,
+                                 3, 4, 6, 5, 4, 3, 4, 1, 2, 1, 0, 1, 2, 1, 0, 0}};
 
 bool write(const std::string& folder, const char* name, const std::vector<float>& samples, int channels, int rate,
            float quality)
@@ -337,6 +362,7 @@ int main(int argc, char** argv)
     ok &= write(folder, "fusion_chip.ogg", fusionChip(rate), 1, rate, 0.2f);
     ok &= write(folder, "comet_bonus.ogg", cometBonus(rate), 1, rate, 0.2f);
     ok &= write(folder, "light_bonus.ogg", lightBonus(rate), 1, rate, 0.2f);
-    ok &= write(folder, "game_level_ambient_1.ogg", musicLoop(22050), 2, 22050, 0.0f);
+    ok &= write(folder, "game_level_ambient_1.ogg", musicLoop(22050, DUSK_LOOP), 2, 22050, 0.0f);
+    ok &= write(folder, "game_level_ambient_2.ogg", musicLoop(22050, HARBOUR_LOOP), 2, 22050, 0.0f);
     return ok ? 0 : 1;
 }
