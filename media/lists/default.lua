@@ -228,7 +228,6 @@ filelist = {
     { name = "level_back_2_xml", filename = "scenes/level_back_2.xml" },
     { name = "level_field_xml", filename = "scenes/level_field.xml" },
     { name = "move_warning_xml", filename = "scenes/move_warning.xml" },
-    { name = "win_effect_scene_xml", filename = "scenes/win_effect_scene.xml" },
     { name = "fail_effect_scene_xml", filename = "scenes/fail_effect_scene.xml" },
     { name = "no_more_moves_effect_xml", filename = "scenes/no_more_moves_effect.xml" },
     { name = "no_possible_moves_effect_xml", filename = "scenes/no_possible_moves_effect.xml" },
