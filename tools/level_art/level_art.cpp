@@ -727,8 +727,8 @@ std::string fieldScene()
         {"moves", 372 - 60, 140 - 150, 2, 700 - 60, 150 - 150, 2},
         {"goals", 322 - 60, 300 - 360, 1, 60 - 60, 170 - 360, 1},
         {"score", 272 - 653, 470 - 900, 3, 275 - 653, 1560 - 900, 3},
-        {"bonusPanel", 252, 560, 4, 120, 1420, 4},
-        {"passiveBonusPanel", 252, 770, 5, 120, 1640, 5},
+        {"bonusPanel", 460, 640, 4, 120, 1420, 4},
+        {"passiveBonusPanel", 460, 850, 5, 120, 1640, 5},
     };
     for (const AnchorSpot& a : anchors) {
         Node h = group(std::string("@h:") + a.name, a.hx, a.hy);
