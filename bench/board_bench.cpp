@@ -11,6 +11,7 @@
 
 #include "board_sim.h"
 #include "random_seed.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -20,10 +21,7 @@ void BM_BoardPlaysRandomSwaps(benchmark::State& state)
 {
     setenv("ALSOFT_DRIVERS", "null", 1);
     // The log goes to a folder of the benchmark's own.
-    const std::filesystem::path oldCwd = std::filesystem::current_path();
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lanterra_board_bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
+    const Bench::ScratchFolder folder("lanterra_board_bench");
 
     double gameSeconds = 0.0;
     int64_t swaps = 0;
@@ -50,8 +48,6 @@ void BM_BoardPlaysRandomSwaps(benchmark::State& state)
         state.ResumeTiming();
     }
     setSeedCounterSource(nullptr);
-    std::filesystem::current_path(oldCwd);
-    std::filesystem::remove_all(dir);
     state.counters["game_s_per_wall_s"] = benchmark::Counter(gameSeconds, benchmark::Counter::kIsRate);
     state.counters["swaps"] = benchmark::Counter(static_cast<double>(swaps), benchmark::Counter::kAvgIterations);
 }

@@ -19,6 +19,7 @@
 #include "platform/recording_graphics_device.h"
 #include "random_seed.h"
 #include "render_system.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -28,10 +29,7 @@ constexpr int FRAMES = 180;
 void BM_BoardFramesAfterTheColourDestroyerSwap(benchmark::State& state)
 {
     setenv("ALSOFT_DRIVERS", "null", 1);
-    const std::filesystem::path oldCwd = std::filesystem::current_path();
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lanterra_board_draw_bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
+    const Bench::ScratchFolder folder("lanterra_board_draw_bench");
 
     double totalMs = 0.0;
     double worstMs = 0.0;
@@ -92,8 +90,6 @@ void BM_BoardFramesAfterTheColourDestroyerSwap(benchmark::State& state)
         state.ResumeTiming();
     }
     setSeedCounterSource(nullptr);
-    std::filesystem::current_path(oldCwd);
-    std::filesystem::remove_all(dir);
     state.counters["mean_frame_ms"] = frames ? totalMs / double(frames) : 0.0;
     state.counters["worst_frame_ms"] = worstMs;
     state.counters["draw_calls"] = double(draws);

@@ -21,16 +21,14 @@
 #include "main_mode.h"
 #include "platform/recording_graphics_device.h"
 #include "render_system.h"
+#include "scratch_folder.h"
 
 namespace {
 
 void BM_LevelLoadJob(benchmark::State& state)
 {
     setenv("ALSOFT_DRIVERS", "null", 1);
-    const std::filesystem::path oldCwd = std::filesystem::current_path();
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "lanterra_level_load_bench";
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
+    const Bench::ScratchFolder folder("lanterra_level_load_bench");
 
     // The engine, the interface and a state manager of the headless board.
     std::ostringstream out;
@@ -76,7 +74,6 @@ void BM_LevelLoadJob(benchmark::State& state)
     // The textures go while the device they were made on still stands.
     sim.reset();
     render.reset();
-    std::filesystem::current_path(oldCwd);
 }
 
 }  // namespace
