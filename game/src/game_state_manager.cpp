@@ -5,6 +5,7 @@
 #include "game_field.h"
 #include "game_level.h"
 #include "game_properties.h"
+#include "job_manager.h"
 #include "lex_binded_function_manager.h"
 #include "log_system.h"
 #include "logo_game_state.h"
@@ -64,6 +65,10 @@ GameStateManager::~GameStateManager()
     // A script command must never reach a deleted manager.
     if (VQ::LexBindedFunctionManager* functions = VQ::LexBindedFunctionManager::instancePtr())
         functions->unregisterFunction(SET_STATE_COMMAND);
+    // A state's load job may still run on its thread (the game closed while
+    // loading): it ends before the state it builds is deleted.
+    if (VQ::JobManager* jobs = VQ::JobManager::instancePtr())
+        jobs->clear();
     while (!states.empty()) {
         IGameState* state = states.begin()->second;
         // A state unregisters itself; one that did not is dropped here, so
