@@ -441,14 +441,14 @@ void blockerMessage(Content& c)
 // score target in place of them.
 void playLevel(Content& c)
 {
-    c.scene += textObject(c, "#levelNum", "", false, 50, 70, c.width - 100, 50, "title");
+    c.scene += textObject(c, "#levelNum", "", false, 50, 70, c.width - 100, 50, "button", "0.45 0.22 0.05");
     c.scene += textObject(c, "#score_target_text", "", false, 50, 150, c.width - 100, 60, "text");
     for (int i = 1; i <= 2; ++i) {
         Content inner{c.width - 100, 70, "", "", {}};
         const int y = 130 + (i - 1) * 80;
         std::string children;
         children += spriteObject(inner, "#icon", "targets_sprites", "s_walls_ui_p_psd", 40, 35, 0.7f, 0.7f, 1);
-        children += textObject(inner, "#text", "", false, 90, 10, inner.width - 100, 50, "text");
+        children += textObject(inner, "#text", "", false, 115, 35, inner.width - 125, 50, "text");
         c.scene += "      <Object name=\"#target" + std::to_string(i) + "\">\n        <Parameters " +
                    attributes(50 + inner.width / 2.0f - c.width / 2.0f, y + 35 - c.height / 2.0f, 0, 1, 1, 1) +
                    " Enable=\"0\"/>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
