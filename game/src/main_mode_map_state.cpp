@@ -615,6 +615,269 @@ void MainModeMapState::onMarkerFinished(AE::Marker* marker)
     if (marker == awaitedMarker) {
         marker->removeListener(this);
         awaitedMarker = nullptr;
+    } else if (marker && marker == gateMarker) {
+        if (gateState == 4) {
+            if (AE::ISceneNode* end = episodeScene ? episodeScene->findNode("#episodeEnd") : nullptr)
+                figureTarget = end->worldPosition;
+            walkState = 3;
+            gateState = 0;
+            autoAdvance = false;
+        } else {
+            gateState = 3;
+        }
+    }
+}
+
+// --- Walk, gate and awards ---
+
+VQ::Vector2f MainModeMapState::userPoint(int part, int level, VQ::Vector2f fallback) const
+{
+    AE::ISceneNode* node = levelNode(part, level);
+    AE::ISceneNode* user = node ? node->findNode("#user") : nullptr;
+    return user ? user->worldPosition : fallback;
+}
+
+VQ::Vector2f MainModeMapState::mapPoint(VQ::Vector2f workspace) const
+{
+    return mapPointUnder(cameraNode, sceneSize(), workspace);
+}
+
+bool MainModeMapState::panCamera(float dt)
+{
+    walkTime = std::max(walkTime - dt, 0.0f);
+    const VQ::Vector2f at = cameraTarget - (cameraTarget - cameraPosition) * (walkTime / WALK_SECONDS);
+    if (cameraNode) {
+        cameraNode->setPosition(at);
+        cameraNode->view.position = VQ::Vector2f(-at.x, -at.y);
+    }
+    return walkTime == 0.0f;
+}
+
+void MainModeMapState::beginWalk()
+{
+    if (walkState != 0 || displayedEpisode != mode->episodeIndex)
+        return;
+    walkPending = false;
+    const PartInfo* part = playerPart >= 0 && playerPart < static_cast<int>(partViews.size()) ? partViews[playerPart].part
+                                                                                             : nullptr;
+    const bool nextDone = part && playerLevel + 1 < static_cast<int>(part->levels.size()) &&
+                          part->levels[playerLevel + 1]->completed;
+    if (!walkToNewLevel || nextDone) {
+        walkState = 4;
+        return;
+    }
+    const int current = mode->partIndex;
+    if (current >= 0 && current < static_cast<int>(partViews.size()) && partViews[current].part &&
+        partViews[current].part->locked)
+        return;
+    AE::ISceneNode* target = levelNode(current, mode->levelIndex);
+    if (!target || !target->getMarker("show")) {
+        // Nowhere to walk to on this map: the figure stays.
+        walkToNewLevel = false;
+        walkState = 4;
+        return;
+    }
+    walkToNewLevel = false;
+    walkTime = WALK_SECONDS;
+    walkState = 1;
+    if (cameraNode)
+        cameraPosition = VQ::Vector2f(cameraNode->posX, cameraNode->posY);
+    figureStart = userPoint(playerPart, playerLevel, figureStart);
+    if (playerScene)
+        playerScene->setWorldPosition(figureStart);
+    cameraTarget = cameraTargetForLevel(current, mode->levelIndex);
+    figureTarget = userPoint(current, mode->levelIndex, figureStart);
+    if (AE::Marker* disable = target->getMarker("disable"))
+        disable->skipToEnd();
+    awaitedMarker = target->getMarker("show");
+    startMarkerIfPresent(levelNode(playerPart, playerLevel), "select");
+}
+
+void MainModeMapState::updateWalk(float dt)
+{
+    switch (walkState) {
+    case 1:
+        if (awardFlight)
+            return;
+        if (panCamera(dt)) {
+            camera.settling = true;
+            walkState = 2;
+            if (awaitedMarker) {
+                awaitedMarker->addListener(this);
+                awaitedMarker->start(true);
+            }
+        }
+        return;
+    case 2:
+        if (awaitedMarker)
+            return;
+        startMarkerIfPresent(levelNode(playerPart, playerLevel), "unselect");
+        startMarkerIfPresent(levelNode(mode->partIndex, mode->levelIndex), "select");
+        walkTime = WALK_SECONDS;
+        walkState = 3;
+        startMarkerIfPresent(playerScene, "move");
+        return;
+    case 3: {
+        walkTime = std::max(walkTime - dt, 0.0f);
+        if (playerScene)
+            playerScene->setWorldPosition(figureTarget - (figureTarget - figureStart) * (walkTime / WALK_SECONDS));
+        if (walkTime == 0.0f) {
+            walkState = 4;
+            figureStart = figureTarget;
+        }
+        return;
+    }
+    case 4: {
+        walkState = 0;
+        if (!autoAdvance)
+            return;
+        int part = playerPart;
+        int level = playerLevel + 1;
+        if (part < 0 || part >= static_cast<int>(partViews.size()) || !partViews[part].part ||
+            level >= static_cast<int>(partViews[part].part->levels.size())) {
+            ++part;
+            level = 0;
+        }
+        if (part >= static_cast<int>(partViews.size())) {
+            autoAdvance = false;
+            return;
+        }
+        openLevelWindow(part, level);
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void MainModeMapState::checkGate()
+{
+    if (gateState != 0 || partViews.empty())
+        return;
+    PlayerProfile* player = profile();
+    const int stars = player ? player->totalStars() : 0;
+    auto affordable = [&](const PartInfo* part) {
+        return part && part->locked && Store::exists() && Store::instance()->blockerStarPrice(part->id) <= stars;
+    };
+    if (displayedEpisode == mode->episodeIndex) {
+        const int current = mode->partIndex;
+        if (current < 0 || current >= static_cast<int>(partViews.size()) || !affordable(partViews[current].part))
+            return;
+        gateState = 1;
+        if (cameraNode)
+            cameraPosition = VQ::Vector2f(cameraNode->posX, cameraNode->posY);
+        const VQ::Vector2f scene = sceneSize();
+        const VQ::Vector2f zoom = cameraNode ? VQ::Vector2f(cameraNode->scaleX != 0.0f ? cameraNode->scaleX : 1.0f,
+                                                            cameraNode->scaleY != 0.0f ? cameraNode->scaleY : 1.0f)
+                                             : VQ::Vector2f(1.0f, 1.0f);
+        const AE::ISceneNode* blocker = partViews[current].blocker;
+        const VQ::Vector2f at = blocker ? blocker->worldPosition : cameraPosition;
+        cameraTarget = camera.clampToBounds(
+            VQ::Vector2f(at.x - scene.x / 2.0f / zoom.x, at.y - scene.y / 2.0f / zoom.y));
+        walkTime = WALK_SECONDS;
+        return;
+    }
+    MapPartView& last = partViews.back();
+    if (!affordable(last.part))
+        return;
+    last.part->locked = false;
+    AE::Marker* open = last.blocker ? last.blocker->getMarker("open") : nullptr;
+    if (!open)
+        return;
+    if (displayedEpisode + 1 >= static_cast<int>(mode->episodes.size())) {
+        open->start(true);
+        return;
+    }
+    gateMarker = open;
+    open->addListener(this);
+    open->start(true);
+    gateState = 4;
+}
+
+void MainModeMapState::updateGate(float dt)
+{
+    if (gateState == 1) {
+        if (!panCamera(dt))
+            return;
+        camera.settling = true;
+        gateState = 2;
+        const int current = mode->partIndex;
+        AE::ISceneNode* blocker =
+            current >= 0 && current < static_cast<int>(partViews.size()) ? partViews[current].blocker : nullptr;
+        gateMarker = blocker ? blocker->getMarker("open") : nullptr;
+        if (!gateMarker) {
+            // A gate that cannot play its opening opens at once.
+            gateState = 3;
+            return;
+        }
+        gateMarker->addListener(this);
+        gateMarker->start(true);
+    } else if (gateState == 3) {
+        gateState = 0;
+        playerPart = std::max(mode->partIndex - 1, 0);
+        playerLevel = playerPart < static_cast<int>(partViews.size()) && partViews[playerPart].part
+                          ? static_cast<int>(partViews[playerPart].part->levels.size()) - 1
+                          : 0;
+        if (mode->partIndex >= 0 && mode->partIndex < static_cast<int>(partViews.size()) &&
+            partViews[mode->partIndex].part)
+            partViews[mode->partIndex].part->locked = false;
+        if (gateMarker)
+            gateMarker->removeListener(this);
+        gateMarker = nullptr;
+        walkToNewLevel = true;
+        beginWalk();
+    }
+}
+
+void MainModeMapState::updateAwards(float dt)
+{
+    if (!awardFlight)
+        return;
+    if (flightDelay > 0.0f) {
+        flightDelay -= dt;
+        return;
+    }
+    PlayerProfile* player = profile();
+    if (flightTime > 0.0f) {
+        flightTime = std::max(flightTime - dt, 0.0f);
+        const bool star = starAward && starAward->enabled;
+        AE::ISceneNode* award = star ? starAward : silverAward;
+        AE::ISceneNode* icon = star ? starIcon : silverIcon;
+        AE::ISceneNode* button = levelNode(playerPart, playerLevel);
+        AE::ISceneNode* center = button ? button->findNode("#center") : nullptr;
+        if (award && icon && center) {
+            const VQ::Vector2f start = center->worldPosition;
+            const VQ::Vector2f end = mapPoint(icon->worldPosition);
+            award->setWorldPosition(end - (end - start) * (flightTime / FLIGHT_SECONDS));
+        }
+        return;
+    }
+    if (starAward && starAward->enabled)
+        startMarkerIfPresent(guiScene, "getStar");
+    else if (silverAward && silverAward->enabled)
+        startMarkerIfPresent(guiScene, "getSilver");
+    for (AE::ISceneNode* award : {starAward, silverAward})
+        if (award)
+            award->setEnabled(false);
+    if (player)
+        setCounters(player->silver - pendingSilver, player->totalStars() - pendingStars);
+    if (pendingStars >= 1) {
+        --pendingStars;
+        if (starAward) {
+            startMarkerIfPresent(starAward, "init");
+            starAward->setEnabled(true);
+        }
+        flightTime = FLIGHT_SECONDS;
+    } else if (pendingSilver >= 1) {
+        flightDelay = SILVER_DELAY;
+        pendingSilver = 0;
+        if (silverAward) {
+            startMarkerIfPresent(silverAward, "init");
+            silverAward->setEnabled(true);
+        }
+        flightTime = FLIGHT_SECONDS;
+    } else {
+        awardFlight = false;
     }
 }
 
@@ -756,8 +1019,86 @@ void MainModeMapState::refreshLevelButtons()
     }
 }
 
+bool levelHoverable(const PartInfo& part, size_t index)
+{
+    return !part.locked && (index == 0 || part.levels[index - 1]->completed);
+}
+
+bool levelClickOpens(const PartInfo& part, size_t index, int currentLevel)
+{
+    return part.levels[index]->completed || (!part.locked && static_cast<int>(index) <= currentLevel);
+}
+
 bool MainModeMapState::handleMapInput()
 {
+    VQ::InputManager* input = VQ::InputManager::instancePtr();
+    VQ::MouseDevice* mouse = input ? input->mouse() : nullptr;
+    if (!mouse || camera.inertia || walkState != 0 || awaitedMarker)
+        return false;
+    if (DialogWindowManager::exists() && DialogWindowManager::instance()->hasActiveWindow())
+        return false;
+    const VQ::Vector2f pointer = input->cursorPosition();
+    if (guiScene && guiScene->hitTest(pointer.x, pointer.y, false))
+        return false;
+    const bool down = (mouse->left & 0x80) != 0;
+    const bool click = !down && (mouse->previousLeft & 0x80) != 0;
+    const VQ::Vector2f m = mapPointUnder(cameraNode, sceneSize(), pointer);
+
+    // Hover: the open medallions light up under the mouse.
+    if (!hoveredLevel) {
+        for (const MapPartView& view : partViews) {
+            if (!view.part || view.part->locked)
+                break;
+            for (size_t j = 0; j < view.levelNodes.size() && j < view.part->levels.size(); ++j) {
+                if (!levelHoverable(*view.part, j))
+                    break;
+                AE::ISceneNode* node = view.levelNodes[j];
+                if (node && node->hitTest(m.x, m.y, true)) {
+                    hoveredLevel = node;
+                    startMarkerIfPresent(node, "onSelect");
+                    break;
+                }
+            }
+            if (hoveredLevel)
+                break;
+        }
+    } else if (!hoveredLevel->hitTest(m.x, m.y, true)) {
+        hoveredLevel->stopMarkers(true, false);
+        startMarkerIfPresent(hoveredLevel, "onRegular");
+        hoveredLevel = nullptr;
+    }
+
+    if (!down && !click)
+        return false;
+    for (size_t k = 0; k < partViews.size(); ++k) {
+        const MapPartView& view = partViews[k];
+        if (!view.part)
+            continue;
+        if (view.part->locked && k > 0 && view.blocker && partViews[k - 1].part &&
+            MainMode::isPartCompleted(*partViews[k - 1].part) && view.blocker->hitTest(m.x, m.y, true)) {
+            if (click && blockerMessage)
+                blockerMessage->show(true);
+            return true;
+        }
+        for (AE::ISceneNode* node : view.levelNodes) {
+            AE::ISceneNode* roller = node ? node->findNode("#roller") : nullptr;
+            if (roller && roller->enabled && roller->hitTest(m.x, m.y, true)) {
+                if (click && roller->worldColor.a > 199)
+                    startMarkerIfPresent(node, "expand");
+                return true;
+            }
+        }
+        for (size_t j = 0; j < view.levelNodes.size() && j < view.part->levels.size(); ++j) {
+            AE::ISceneNode* node = view.levelNodes[j];
+            if (!node || !node->hitTest(m.x, m.y, true))
+                continue;
+            if (click && levelClickOpens(*view.part, j, mode->levelIndex))
+                openLevelWindow(static_cast<int>(k), static_cast<int>(j));
+            return true;
+        }
+        if (view.part->locked)
+            return false;
+    }
     return false;
 }
 

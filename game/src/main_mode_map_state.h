@@ -94,11 +94,14 @@ public:
     void refreshLevelButtons();
     bool handleMapInput();
     void openLevelWindow(int part, int level);
-    void beginWalk() {}
-    void updateWalk(float dt) { (void)dt; }
-    void checkGate() {}
-    void updateGate(float dt) { (void)dt; }
-    void updateAwards(float dt) { (void)dt; }
+    void beginWalk();
+    void updateWalk(float dt);
+    void checkGate();
+    void updateGate(float dt);
+    void updateAwards(float dt);
+    static constexpr float WALK_SECONDS = 0.6f;
+    static constexpr float FLIGHT_SECONDS = 0.42f;
+    static constexpr float SILVER_DELAY = 0.9f;
 
     // Social decorations.
     void refreshSocial();
@@ -189,6 +192,13 @@ public:
     AE::ISceneNode* silverAward = nullptr;
 
 private:
+    // The "#user" point of a level's medallion; `fallback` without one.
+    VQ::Vector2f userPoint(int part, int level, VQ::Vector2f fallback) const;
+    // The map point under a workspace point, through the map camera.
+    VQ::Vector2f mapPoint(VQ::Vector2f workspace) const;
+    // The camera moved along the straight pan from `cameraPosition` to
+    // `cameraTarget`; true once it arrived.
+    bool panCamera(float dt);
     void registerCommands();
     void unregisterCommands();
     void buildLevelButtons();
@@ -208,6 +218,12 @@ private:
 constexpr int LEVEL_LOCKED = -1;
 constexpr int LEVEL_OPEN = -2;
 int levelLook(const PartInfo& part, size_t index);
+// A medallion lights up under the mouse: its part is open and it is the
+// first level or follows a completed one.
+bool levelHoverable(const PartInfo& part, size_t index);
+// A click on a medallion opens its start window: it is completed, or its
+// part is open and it is not past the mode's current level.
+bool levelClickOpens(const PartInfo& part, size_t index, int currentLevel);
 
 // The open markers the map starts for the episode it shows: the mode's
 // current episode starts those of its parts before `partIndex`; an earlier

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <filesystem>
 #include <iterator>
@@ -703,4 +704,34 @@ TEST(GameDriver, ABoardWithoutMovesIsShuffledAndPlayGoesOn)
     EXPECT_FALSE(hasMove(before));
     EXPECT_NE(after, before);
     EXPECT_TRUE(hasMove(after));
+}
+
+// The player's road from the map into a level: the open medallion's start
+// window and its "play"; a locked medallion and a press taken off the open
+// one open nothing.
+TEST(GameDriver, AClickOnAnOpenLevelOpensItsStartWindowAndPlayEntersTheLevel)
+{
+    GameSandbox sandbox;
+    writeMapProgress(sandbox);
+    const DriverRun where = drive(sandbox, TO_MAP + "node #level_5\nquit\n");
+    ASSERT_EQ(where.exitCode, 0) << where.log;
+    const std::vector<float> box = numbersAfter(where.out, "node #level_5 ");
+    ASSERT_EQ(box.size(), 4u) << where.out;
+    const std::string x = std::to_string(std::lround(box[0] + box[2] / 2));
+    const std::string y = std::to_string(std::lround(box[1] + box[3] / 2));
+
+    const DriverRun run = drive(sandbox, TO_MAP + "tap #level_6\nwait 1\ntext #levelNum\n"
+                                                  "press " + x + " " + y + "\nmove " + x + " " + y +
+                                                  "\nmove 200 300\nrelease 200 300\nwait 1\ntext #levelNum\n"
+                                                  "tap #level_5\nwait 1.5\ntext #levelNum\nshot start.png\n"
+                                                  "tap btnPlay\nuntil GameLevel\nstate\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    // The window's level number is filled only when it opens.
+    const std::vector<std::string> shown = linesStarting(run.out, "text #levelNum");
+    ASSERT_EQ(shown.size(), 3u) << run.out;
+    EXPECT_EQ(shown[0], "text #levelNum ") << "a locked level opens nothing";
+    EXPECT_EQ(shown[1], "text #levelNum ") << "a press released outside opens nothing";
+    EXPECT_EQ(shown[2], "text #levelNum Level 5") << "the open level's start window";
+    EXPECT_NE(run.out.find("state GameLevel"), std::string::npos) << run.out;
+    EXPECT_TRUE(sandbox.logContains("void GameLevel::initializeAsync() -begin"));
 }

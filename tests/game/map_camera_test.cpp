@@ -310,6 +310,29 @@ TEST(MapState, MedallionsShowStarsLocksAndOpenLevels)
         EXPECT_EQ(levelLook(part, j), LEVEL_LOCKED);
 }
 
+// Which medallions light up under the mouse and which open their start
+// window on a click, for an open and a locked part.
+TEST(MapState, HoverAndClickOpenOnlyReachedLevels)
+{
+    PartInfo part;
+    for (bool completed : {true, false, false}) {
+        auto* level = new LevelInfo();
+        level->completed = completed;
+        part.levels.push_back(level);
+    }
+    part.locked = false;
+    EXPECT_TRUE(levelHoverable(part, 0));
+    EXPECT_TRUE(levelHoverable(part, 1)) << "after a completed level";
+    EXPECT_FALSE(levelHoverable(part, 2)) << "after one not completed";
+    EXPECT_TRUE(levelClickOpens(part, 0, 1));
+    EXPECT_TRUE(levelClickOpens(part, 1, 1)) << "the current level";
+    EXPECT_FALSE(levelClickOpens(part, 2, 1)) << "past the current level";
+    part.locked = true;
+    EXPECT_FALSE(levelHoverable(part, 0));
+    EXPECT_TRUE(levelClickOpens(part, 0, 1)) << "a completed level stays open";
+    EXPECT_FALSE(levelClickOpens(part, 1, 1));
+}
+
 // A node whose hit test answers what the test says.
 class HitNode : public AE::ISceneNode {
 public:

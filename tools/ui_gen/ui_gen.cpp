@@ -437,6 +437,24 @@ void blockerMessage(Content& c)
     text(c, "#message", "BLOCKER_TEXT", 50, 90, c.width - 100, 110);
 }
 
+// The level's number, its goals (icon and text, filled by the game) or its
+// score target in place of them.
+void playLevel(Content& c)
+{
+    c.scene += textObject(c, "#levelNum", "", false, 50, 70, c.width - 100, 50, "button", "0.45 0.22 0.05");
+    c.scene += textObject(c, "#score_target_text", "", false, 50, 150, c.width - 100, 60, "text");
+    for (int i = 1; i <= 2; ++i) {
+        Content inner{c.width - 100, 70, "", "", {}};
+        const int y = 130 + (i - 1) * 80;
+        std::string children;
+        children += spriteObject(inner, "#icon", "targets_sprites", "s_walls_ui_p_psd", 40, 35, 0.7f, 0.7f, 1);
+        children += textObject(inner, "#text", "", false, 115, 35, inner.width - 125, 50, "text");
+        c.scene += "      <Object name=\"#target" + std::to_string(i) + "\">\n        <Parameters " +
+                   attributes(50 + inner.width / 2.0f - c.width / 2.0f, y + 35 - c.height / 2.0f, 0, 1, 1, 1) +
+                   " Enable=\"0\"/>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
+    }
+}
+
 const std::vector<Window>& windows()
 {
     static const std::vector<Window> list = {
@@ -470,7 +488,7 @@ const std::vector<Window>& windows()
         {"fail_level_window", "FailLevelWindow", "The lost level's window.", "FAIL_TITLE", 600, 380, true,
          {{"btnReplay", "FAIL_REPLAY"}}},
         {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 600, 380, true,
-         {{"btnPlay", "PLAY_LEVEL_PLAY"}}},
+         {{"btnPlay", "PLAY_LEVEL_PLAY"}}, playLevel},
         {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 400,
          true, {}},
         {"holiday_purchase_window", "HolidayPurchaseWindow", "The time-limited offer of the map's top panel.",
