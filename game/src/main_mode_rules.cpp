@@ -350,7 +350,9 @@ void MainMode::update(float dt)
         if (GameLevel* current = level())
             current->showIngameMenu();
     }
-    if (!levelStarted)
+    // The outcome is judged only while the mode is active with its result
+    // windows; the headless board plays on past a level's end.
+    if (!levelStarted || !winWindow || !failWindow)
         return;
     GameLevel* current = level();
     GameField* field = board();
