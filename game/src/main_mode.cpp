@@ -10,6 +10,9 @@
 #include "dialogs/win_level_window.h"
 #include "function.h"
 #include "game_properties.h"
+#include "game_helpers/progress_helper.h"
+#include "player_profile.h"
+#include "store.h"
 #include "game_state_manager.h"
 #include "game_level.h"
 #include "log_system.h"
@@ -525,6 +528,11 @@ void MainMode::showIngameMenu()
 
 void MainMode::newGame()
 {
+    restartLevel();
+}
+
+void MainMode::restartLevel()
+{
     levelBegun = false;
     if (GameStateManager::exists())
         GameStateManager::instance()->setState("GameLevel");
@@ -532,7 +540,9 @@ void MainMode::newGame()
 
 void MainMode::onHidden(DialogWindow* window)
 {
-    if (window == ingameMenu) {
+    if (window == winWindow) {
+        leaveWonLevel();
+    } else if (window == ingameMenu) {
         if (ingameMenu->result == 0)
             goToMap();
     } else if (window == failWindow) {
@@ -549,4 +559,86 @@ void MainMode::onHidden(DialogWindow* window)
         else
             restartLevel();
     }
+}
+
+bool MainMode::isLastLevel(const LevelInfo& level) const
+{
+    int highest = level.id;
+    for (const PartInfo* part : allParts())
+        for (const LevelInfo* other : part->levels)
+            highest = std::max(highest, other->id);
+    return level.id == highest;
+}
+
+void MainMode::finishWin()
+{
+    PlayerProfile* profile = GameProperties::exists() ? GameProperties::instance()->profile() : nullptr;
+    const int score = progress ? progress->score : 0;
+    if (profile && Store::exists()) {
+        const Store* store = Store::instance();
+        for (int32_t bonus : store->bonusesUnlockedAtLevel(currentLevel->id)) {
+            if (std::find(profile->unlockedBonuses.begin(), profile->unlockedBonuses.end(), bonus) ==
+                profile->unlockedBonuses.end())
+                profile->unlockedBonuses.push_back(bonus);
+        }
+        for (int32_t booster : store->passiveBonusesUnlockedAtLevel(currentLevel->id))
+            profile->unlockPassiveBonus(booster);
+    }
+
+    levelStarted = false;
+    const int oldStars = currentLevel->stars();
+    if (currentLevel->bestScore < score)
+        currentLevel->bestScore = score;
+    currentLevel->completed = true;
+    if (!replay)
+        updatePosition();
+    const int gained = std::max(currentLevel->stars() - oldStars, 0);
+    if (profile) {
+        profile->levelWon = 1;
+        profile->levelStars += gained;
+    }
+    silverReward = static_cast<int>(static_cast<double>(score) * 0.001);
+    if (mapState) {
+        mapState->awardFlight = true;
+        mapState->pendingStars = gained;
+    }
+    if (profile)
+        profile->setSilver(profile->silver + silverReward);
+    addLife();
+    holdBonusPanel();
+    if (winWindow)
+        winWindow->open(currentLevel, score, silverReward);
+}
+
+void MainMode::leaveWonLevel()
+{
+    const bool last = isLastLevel(*currentLevel);
+    if (!last && mapState) {
+        mapState->walkPending = true;
+        mapState->autoAdvance = winWindow->result == WinLevelWindow::NEXT;
+        mapState->walkToNewLevel = !replay;
+    }
+    GameStateManager* states = GameStateManager::exists() ? GameStateManager::instance() : nullptr;
+    MovieState* movie = states ? states->getMovieState() : nullptr;
+    if (replay) {
+        goToMap();
+    } else if (!currentLevel->movieScene.empty() && movie) {
+        movie->listener = this;
+        movie->sceneName = currentLevel->movieScene;
+        states->setState("MovieState");
+    } else if (last) {
+        // The catalogue is done: the main menu, and the save waits for the
+        // next one.
+        if (states)
+            states->setState("MainMenu");
+        return;
+    } else {
+        goToMap();
+    }
+    if (mapState) {
+        mapState->awardFlight = true;
+        mapState->pendingSilver = silverReward;
+    }
+    if (GameProperties::exists())
+        GameProperties::instance()->save();
 }

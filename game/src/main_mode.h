@@ -22,6 +22,7 @@ class ChipGeneratorHelper;
 class ChipUpHelper;
 class CutscenesWindow;
 class FailLevelWindow;
+class GameField;
 class GoalsHelper;
 class IceHelper;
 class IngameMenuWindow;
@@ -192,6 +193,16 @@ public:
     // kinds hold the board for the win.
     void checkGoals();
     void addPoints(int points);
+    // The limit is used up, the board is quiet and the goals are unmet.
+    bool isLost(GameField& field) const;
+    // The won level's records, rewards and window.
+    void finishWin();
+    // The bonus panel stops answering and its buttons go back to rest.
+    void holdBonusPanel();
+    // The level's id is the highest of the catalogue.
+    bool isLastLevel(const LevelInfo& level) const;
+    // The silver given for the last win.
+    int silverReward = 0;
     // --- end of the level's rules ---
 
     // --- Navigation and the mode's windows: activation from the main menu,
@@ -208,8 +219,12 @@ public:
     void onMovieFinished() override;
     void showIngameMenu() override;
     void onHidden(DialogWindow* window) override;
+    // The win window has closed: cut-scene, map or main menu.
+    void leaveWonLevel();
     // The script command: the current level again.
     void newGame();
+    // The same level again, rebuilt.
+    void restartLevel() override;
 
     // Owned from activate to deactivate.
     WinLevelWindow* winWindow = nullptr;

@@ -5,6 +5,7 @@
 #include <lua.hpp>
 
 #include "chip.h"
+#include "dialogs/fail_level_window.h"
 #include "game_event.h"
 #include "game_field.h"
 #include "game_helpers/bonus_chip_helper.h"
@@ -349,8 +350,71 @@ void MainMode::update(float dt)
         if (GameLevel* current = level())
             current->showIngameMenu();
     }
-    // The level's outcome is judged from here on, once the player has
-    // scored or the timer runs.
+    // The outcome is judged only while the mode is active with its result
+    // windows; the headless board plays on past a level's end.
+    if (!levelStarted || !winWindow || !failWindow)
+        return;
+    GameLevel* current = level();
+    GameField* field = board();
+    if (!current || !field || !goals || !progress)
+        return;
+
+    const bool limitUsedUp = limit && limit->isLimitReached();
+    if (limitUsedUp) {
+        if (boosters) {
+            for (const auto& booster : boosters->boosters)
+                if (booster->started && !booster->used)
+                    return;
+        }
+        if (current->busyCount <= 0)
+            ++current->busyCount;
+        if (field->isUnsettled())
+            return;
+        if (!failPending) {
+            failPending = isLost(*field);
+            if (failPending) {
+                current->playEffect(EFFECT_FAIL);
+                holdBonusPanel();
+            }
+        }
+    }
+    if (field->taskManager->count > 0 || failPending)
+        return;
+
+    if (!goals->isComplete() || shuffling || field->isSuspended() || !field->fallDelays.empty() || !levelStarted)
+        return;
+    if (!winRunning && !current->effectMarker) {
+        if (current->interfaceRoot && current->interfaceRoot->enabled)
+            current->interfaceRoot->disable();
+        ++current->busyCount;
+        holdBonusPanel();
+        winRunning = true;
+        if (levelEnd)
+            levelEnd->start(limit);
+        if (boosters)
+            boosters->enabled = false;
+    }
+    if (field->fallDelays.empty() && winRunning && (!levelEnd || (levelEnd->started && levelEnd->done)) &&
+        progress->shownScore == progress->score)
+        finishWin();
+}
+
+bool MainMode::isLost(GameField& field) const
+{
+    const bool goalsReached = goals->hasNoGoals() ? progress->score >= currentLevel->starScores[0] : goals->isComplete();
+    if (field.taskManager->count > 0 || !field.fallDelays.empty() || (bonusChips && bonusChips->isFusing()) ||
+        field.isUnsettled() || goalsReached || field.hasBombStage2Chip())
+        return false;
+    // A line found here starts its destruction and the cascade goes on.
+    return !field.runMatchPass(true);
+}
+
+void MainMode::holdBonusPanel()
+{
+    if (!bonusPanel)
+        return;
+    bonusPanel->enabled = false;
+    bonusPanel->resetButtons();
 }
 
 void MainMode::onPlayerMove(FieldCell*, FieldCell* b)
@@ -451,6 +515,13 @@ void MainMode::onNoPossibleMoves()
 
 void MainMode::onEffectPlayed(GameLevelEffect effect)
 {
+    if (effect == EFFECT_FAIL) {
+        if (failWindow)
+            failWindow->open(currentLevel, progress ? progress->score : 0);
+        if (GameLevel* current = level())
+            ++current->busyCount;
+        return;
+    }
     if (effect != EFFECT_NO_POSSIBLE_MOVES)
         return;
     GameField* field = board();

@@ -2,15 +2,15 @@
 -- Written by tools/ui_gen from its window list.
 
 FailLevelWindow = {
-    id = "FailLevelWindow", class = "UIWidget", position = { 563, 295 },
+    id = "FailLevelWindow", class = "UIWidget", position = { 543, 285 },
     childs = {
         { id = "gui", class = "UISceneNode", scene = "fail_level_window_xml",
           childs = {
-            { id = "btnClose", class = "UIButton", position = { 548, 12 }, customClientRect = { 0, 0, 40, 40 },
+            { id = "btnClose", class = "UIButton", position = { 588, 12 }, customClientRect = { 0, 0, 40, 40 },
               childs = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
               } },
-            { id = "btnReplay", class = "UIButton", position = { 220, 296 }, customClientRect = { 0, 0, 160, 48 },
+            { id = "btnReplay", class = "UIButton", position = { 240, 316 }, customClientRect = { 0, 0, 160, 48 },
               text = "#FAIL_REPLAY", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
               childs = {
                   { id = "btnReplayIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },

@@ -2,15 +2,15 @@
 -- Written by tools/ui_gen from its window list.
 
 WinLevelWindow = {
-    id = "WinLevelWindow", class = "UIWidget", position = { 563, 295 },
+    id = "WinLevelWindow", class = "UIWidget", position = { 543, 285 },
     childs = {
         { id = "gui", class = "UISceneNode", scene = "win_level_window_xml",
           childs = {
-            { id = "btnClose", class = "UIButton", position = { 548, 12 }, customClientRect = { 0, 0, 40, 40 },
+            { id = "btnClose", class = "UIButton", position = { 588, 12 }, customClientRect = { 0, 0, 40, 40 },
               childs = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
               } },
-            { id = "btnNext", class = "UIButton", position = { 220, 296 }, customClientRect = { 0, 0, 160, 48 },
+            { id = "btnNext", class = "UIButton", position = { 240, 316 }, customClientRect = { 0, 0, 160, 48 },
               text = "#WIN_NEXT", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
               childs = {
                   { id = "btnNextIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },

@@ -735,3 +735,54 @@ TEST(GameDriver, AClickOnAnOpenLevelOpensItsStartWindowAndPlayEntersTheLevel)
     EXPECT_NE(run.out.find("state GameLevel"), std::string::npos) << run.out;
     EXPECT_TRUE(sandbox.logContains("void GameLevel::initializeAsync() -begin"));
 }
+
+// --- A level's outcome ---
+
+namespace {
+
+// The ready swaps of the first level, each given time to settle.
+const std::string LEVEL_1_SWAPS = "swap 2 2 3 2\nwait 1.5\nswap 6 3 7 3\nwait 1.5\nswap 3 5 4 5\nwait 1.5\n"
+                                  "swap 7 7 8 7\nwait 1.5\nswap 2 8 3 8\nwait 1.5\nswap 5 9 6 9\nwait 1.5\n";
+
+int32_t int32At(const std::vector<uint8_t>& bytes, size_t at)
+{
+    return int32_t(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24);
+}
+
+// The text a "text" command printed for `name`.
+std::string printedText(const std::string& out, const std::string& name)
+{
+    const std::vector<std::string> lines = linesStarting(out, "text " + name + " ");
+    return lines.empty() ? std::string() : lines.back().substr(6 + name.size());
+}
+
+}  // namespace
+
+// The first level played to a win: the end-of-level run, the win window
+// counting the score up, the way back to the map, and the saved records.
+TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
+{
+    GameSandbox sandbox;
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
+                                             "wait 60\ntext #money\ntext #levelNum\n"
+                                             "tap btnNext\nuntil MainModeMap\nwait 0.5\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_TRUE(std::regex_search(run.out, std::regex("state MainModeMap"))) << run.out;
+
+    const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
+    // The position (from byte 21), then the first part's first level (its
+    // completed byte at 42, its best score after it).
+    ASSERT_GT(section.size(), 47u);
+    EXPECT_EQ(int32At(section, 29), 1);
+    EXPECT_EQ(section[42], 1);
+    const int best = int32At(section, 43);
+    EXPECT_GE(best, 300);
+    EXPECT_EQ(printedText(run.out, "#money"), std::to_string(best / 1000));
+    EXPECT_EQ(printedText(run.out, "#levelNum"), "Level 1");
+
+    const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->silver, 350 + best / 1000);
+    EXPECT_EQ(profile->levelWon, 1);
+    EXPECT_EQ(profile->levelStars, best >= 1800 ? 3 : best >= 900 ? 2 : 1);
+}

@@ -43,6 +43,7 @@ struct Content {
     std::string scene;    // XML objects
     std::string widgets;  // Lua tables
     std::vector<std::string> fading;  // widget ids that fade in with the window
+    std::string markers;  // XML markers beside the window's own
 };
 
 struct Window {
@@ -326,7 +327,7 @@ std::string scene(const Window& w)
             << marker[1] << "\"/>\n      </playList>\n    </marker>\n";
     out << "    <marker>\n      <name>onIdle</name>\n      <playList/>\n    </marker>\n"
         << "    <marker>\n      <name>onHide</name>\n      <playList/>\n    </marker>\n"
-        << "  </markers>\n"
+        << content.markers << "  </markers>\n"
         << "</Scene>\n";
     return out.str();
 }
@@ -455,6 +456,100 @@ void playLevel(Content& c)
     }
 }
 
+// --- The level result windows ---
+
+// A marker playing each (node, from, to) of `entries`; none plays nothing.
+void marker(Content& c, const std::string& name, const std::vector<std::tuple<std::string, int, int>>& entries)
+{
+    c.markers += "    <marker>\n      <name>" + name + "</name>\n      <playList>\n";
+    for (const auto& [node, from, to] : entries)
+        c.markers += "        <entry name=\"" + node + "\" from=\"" + std::to_string(from) + "\" to=\"" +
+                     std::to_string(to) + "\"/>\n";
+    c.markers += "      </playList>\n    </marker>\n";
+}
+
+// A sprite keyed from (a0, s0), held until frame `delay`, to (a1, s1) at
+// frame `end`, scaled about its middle (`half` pixels in); shown as at
+// frame 0 until played.
+void keyedSprite(Content& c, const std::string& name, const std::string& image, const std::string& table, float x,
+                 float y, float half, float s0, float a0, float s1, float a1, int end, float z, int delay = 0)
+{
+    auto at = [&](float s, float a) {
+        return "X=\"" + number(x - c.width / 2.0f) + "\" Y=\"" + number(y - c.height / 2.0f) + "\" Z=\"" +
+               number(z) + "\" angle=\"0\" scaleX=\"" + number(s) + "\" scaleY=\"" + number(s) +
+               "\" R=\"1\" G=\"1\" B=\"1\" A=\"" + number(a) + "\" PivotPointX=\"" + number(half) +
+               "\" PivotPointY=\"" + number(half) + "\"";
+    };
+    c.scene += "      <Object type=\"Sprite\" name=\"" + name + "\" filename=\"" + image + "\" tablename=\"" + table +
+               "\">\n        <Parameters " + at(s0, a0) + " Enable=\"1\"/>\n        <frames loop=\"0\">\n" +
+               "          <frame StartFrame=\"0\"><Attributes " + at(s0, a0) + "/></frame>\n" +
+               (delay > 0 ? "          <frame StartFrame=\"" + std::to_string(delay) + "\"><Attributes " +
+                                at(s0, a0) + "/></frame>\n"
+                          : std::string()) +
+               "          <frame StartFrame=\"" + std::to_string(end) + "\"><Attributes " + at(s1, a1) +
+               "/></frame>\n        </frames>\n      </Object>\n";
+}
+
+// The level's title, a row of three star slots ("stars0" plays the row in
+// dim; "stars<n>" lights the first n one after the other) and the empty
+// friend panels' markers.
+void resultHeader(Content& c, bool lit)
+{
+    constexpr int STAR_DELAY = 8;
+    c.scene += textObject(c, "#levelNum", "", false, 60, 40, c.width - 120, 44, "counter", INK);
+    const float scale = 1.6f;
+    const float size = 48 * scale;
+    std::vector<std::tuple<std::string, int, int>> row;
+    for (int i = 0; i < 3; ++i) {
+        const float x = c.width / 2.0f + (i - 1) * 110.0f - size / 2.0f;
+        const float y = (i == 1 ? 98.0f : 114.0f);
+        keyedSprite(c, "slot" + std::to_string(i + 1), "map_sprites", "StarDim", x, y, 24, 1.2f * scale, 0, scale, 1,
+                    8, 2);
+        row.emplace_back("slot" + std::to_string(i + 1), 0, 8);
+        if (lit)
+            keyedSprite(c, "star" + std::to_string(i + 1), "map_sprites", "Star", x, y, 24, 2.2f * scale, 0, scale,
+                        1, STAR_DELAY * i + 10, 1, STAR_DELAY * i);
+    }
+    marker(c, "stars0", row);
+    if (lit) {
+        for (int n = 1; n <= 3; ++n) {
+            std::vector<std::tuple<std::string, int, int>> stars = row;
+            // Each star waits for the one before it: its first key is
+            // held for a while.
+            for (int i = 0; i < n; ++i)
+                stars.emplace_back("star" + std::to_string(i + 1), 0, STAR_DELAY * i + 10);
+            marker(c, "stars" + std::to_string(n), stars);
+        }
+    }
+    marker(c, "leftPanel", {});
+    marker(c, "bottomPanel", {});
+}
+
+void winLevel(Content& c)
+{
+    resultHeader(c, true);
+    text(c, "#scoreLabel", "WIN_SCORE", 90, 204, 220, 44);
+    c.scene += textObject(c, "#score", "0", false, 320, 204, 220, 44, "counter", "0.55 0.3 0.05");
+    sprite(c, "coin", "dialogs_sprites", "SilverCoin", 220, 250, 0.6f);
+    c.scene += textObject(c, "#money", "0", false, 320, 254, 220, 44, "counter", "0.35 0.35 0.42");
+    // Six bursts about the coin, played in turn as the coins count up.
+    const int count = 6;
+    for (int i = 0; i < count; ++i) {
+        const float dx = (i % 3) * 16.0f - 16.0f;
+        const float dy = (i / 3) * 20.0f - 10.0f;
+        keyedSprite(c, "silverBurst" + std::to_string(i), "fx_sprites", "Sparkle", 212 + dx, 242 + dy, 32, 0.5f, 1,
+                    1.4f, 0, 8, 0);
+        marker(c, "silverEffect[" + std::to_string(i) + "]", {{"silverBurst" + std::to_string(i), 0, 8}});
+    }
+    marker(c, "#effectCount:" + std::to_string(count), {});
+}
+
+void failLevel(Content& c)
+{
+    resultHeader(c, false);
+    c.scene += textObject(c, "#score", "", false, 60, 214, c.width - 120, 48, "counter", "0.55 0.3 0.05");
+}
+
 const std::vector<Window>& windows()
 {
     static const std::vector<Window> list = {
@@ -483,10 +578,10 @@ const std::vector<Window>& windows()
          760, 400, false, {{"btnOk", "BUTTON_OK"}}, everydayBonus},
         {"blocker_message_window", "BlockerMessageWindow", "The message on a closed way of the map.", "BLOCKER_TITLE",
          560, 320, true, {{"btnBuyStars", "BLOCKER_BUY_STARS"}}, blockerMessage},
-        {"win_level_window", "WinLevelWindow", "The won level's window.", "WIN_TITLE", 600, 380, true,
-         {{"btnNext", "WIN_NEXT"}}},
-        {"fail_level_window", "FailLevelWindow", "The lost level's window.", "FAIL_TITLE", 600, 380, true,
-         {{"btnReplay", "FAIL_REPLAY"}}},
+        {"win_level_window", "WinLevelWindow", "The won level's window.", "WIN_TITLE", 640, 400, true,
+         {{"btnNext", "WIN_NEXT"}}, winLevel},
+        {"fail_level_window", "FailLevelWindow", "The lost level's window.", "FAIL_TITLE", 640, 400, true,
+         {{"btnReplay", "FAIL_REPLAY"}}, failLevel},
         {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 600, 380, true,
          {{"btnPlay", "PLAY_LEVEL_PLAY"}}, playLevel},
         {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 400,

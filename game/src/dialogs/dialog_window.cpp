@@ -85,6 +85,17 @@ AE::ISceneNode* DialogWindow::sceneNode(const std::string& name) const
     return scene ? scene->findNode(name) : nullptr;
 }
 
+AE::Marker* DialogWindow::listenToMarker(const std::string& name)
+{
+    if (!scene)
+        return nullptr;
+    AE::Marker* marker = scene->requireMarker(name);
+    if (!marker)
+        VQ::assertFailed("VQ", "The scene of " + scriptName + " lacks its marker " + name, "dialog_window", __LINE__);
+    marker->addListener(this);
+    return marker;
+}
+
 bool DialogWindow::isTopmost() const
 {
     const DialogWindowManager* manager = DialogWindowManager::instancePtr();

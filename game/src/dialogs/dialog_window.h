@@ -95,6 +95,9 @@ public:
     AE::ISceneNode* sceneNode(const std::string& name) const;
     // True when this window is the topmost of the manager's shown stack.
     bool isTopmost() const;
+    // The scene's marker `name`, which this window now listens to; a fatal
+    // report naming it and the script when the scene lacks it.
+    AE::Marker* listenToMarker(const std::string& name);
 
     VQ::UIWidget* root = nullptr;  // the UI manager's
     AE::ISceneNode* scene = nullptr;  // the tree's

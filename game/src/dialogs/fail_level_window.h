@@ -1,7 +1,7 @@
 #pragma once
-// The lost level's window ("fail_level_window_ui"): "btnReplay" closes it
-// with `result` 0 (try again), "btnClose" with 1. The score and the
-// friends' panels arrive with the window itself.
+// The lost level's window ("fail_level_window_ui"): the level's title and
+// the score reached. "btnReplay" closes it with `result` 0 (try again),
+// "btnClose" with 1.
 
 #include "dialogs/dialog_window.h"
 
@@ -14,15 +14,18 @@ public:
     static constexpr int32_t CLOSED = 1;
 
     FailLevelWindow();
+    ~FailLevelWindow() override;
 
-    // Opens queued for `level` with its score.
+    // Opens queued for `level` with its score; `result` is left to the
+    // buttons.
     void open(LevelInfo* level, int score);
 
     // The buttons.
     void replay();
     void close();
 
-    MainMode* mode = nullptr;    // set by the owner
+    AE::Marker* leftPanel = nullptr;    // the scene's
+    AE::Marker* bottomPanel = nullptr;  // the scene's
     LevelInfo* level = nullptr;  // the mode's
-    int score = 0;
+    MainMode* mode = nullptr;    // set by the owner
 };

@@ -192,7 +192,11 @@ void GoalsHelper::replaceIcon(int index, int kind)
     if (!scene)
         return;
     const std::string name = VQ::formatString("#icon%d", index);
-    AE::ISceneNode* old = scene->findNode(name);
+    replaceWithGoalIcon(scene->findNode(name), kind);
+}
+
+void replaceWithGoalIcon(AE::ISceneNode* old, int kind)
+{
     if (!old)
         return;
     VQ::Sprite* sprite = VQ::SpriteManager<VQ::Sprite>::instance()->tryCreateSpriteFromScript(

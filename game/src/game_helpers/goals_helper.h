@@ -35,6 +35,9 @@ enum GoalKind : int {
 // listed gives the walls' entries.
 const std::string& goalTypeTextKey(int kind);
 const std::string& goalTypeSpriteName(int kind);
+// `old` (deleted unless it is a sprite node) gives its place, name, depth
+// and scale to the goal icon of `kind`; nothing for null.
+void replaceWithGoalIcon(AE::ISceneNode* old, int kind);
 // A new "ui_sprites" sprite of a one-shot bonus kind (0 comet, 1 lightning,
 // 2 arrows, 3 detonator); null for another kind or a missing table.
 VQ::Sprite* createBonusSprite(int kind);
