@@ -33,6 +33,7 @@
 #include "progress_saver.h"
 #include "render_system.h"
 #include "scene_layout.h"
+#include "scene_markers.h"
 #include "store.h"
 #include "tutorial/tutorial_registry.h"
 #include "ui/ui_manager.h"
@@ -51,13 +52,6 @@ const char* const COMMANDS[] = {"showMenu",           "showMail",           "sho
 VQ::Vector2f sceneSize()
 {
     return GameStateManager::exists() ? GameStateManager::instance()->getSceneSize() : VQ::Vector2f(1726.0f, 970.0f);
-}
-
-void startMarkerIfPresent(AE::ISceneNode* node, const std::string& name)
-{
-    if (node)
-        if (AE::Marker* marker = node->getMarker(name))
-            marker->start(true);
 }
 
 AE::TextSceneNode* findText(AE::ISceneNode* scene, const std::string& name)
@@ -82,19 +76,6 @@ AE::ISceneNode* replacePlaceholder(AE::ISceneNode* placeholder, const AE::IScene
     placeholder->parent->addChild(copy, false);
     delete placeholder;
     return copy;
-}
-
-// Started at once and moved to its end: the look it leaves, without the
-// animation.
-void showEndState(AE::ISceneNode* node, const std::string& name)
-{
-    AE::Marker* marker = node->getMarker(name);
-    if (!marker)
-        return;
-    if (marker->elapsed == 0.0f)
-        marker->start(true);
-    marker->applyEndFrames();
-    marker->setState(AE::Marker::FINISHED);
 }
 
 PlayerProfile* profile()
@@ -687,8 +668,7 @@ void MainModeMapState::beginWalk()
         playerScene->setWorldPosition(figureStart);
     cameraTarget = cameraTargetForLevel(current, mode->levelIndex);
     figureTarget = userPoint(current, mode->levelIndex, figureStart);
-    if (AE::Marker* disable = target->getMarker("disable"))
-        disable->skipToEnd();
+    skipMarkerToEnd(target, "disable");
     awaitedMarker = target->getMarker("show");
     startMarkerIfPresent(levelNode(playerPart, playerLevel), "select");
 }
@@ -951,7 +931,7 @@ void MainModeMapState::refreshLevelButtons()
         setNumber(findText(view.blocker, "#stars"), price);
         startMarkerIfPresent(view.blocker, "init");
         if (!view.part->locked)
-            showEndState(view.blocker, "open");
+            skipMarkerToEnd(view.blocker, "open");
     }
     // 2. Each medallion: stars, locked or open, and its title.
     for (const MapPartView& view : partViews) {
@@ -971,7 +951,7 @@ void MainModeMapState::refreshLevelButtons()
             } else if (look == LEVEL_LOCKED) {
                 startMarkerIfPresent(button, "disable");
             } else {
-                showEndState(button, "show");
+                skipMarkerToEnd(button, "show");
             }
             if (auto* text = dynamic_cast<AE::TextSceneNode*>(button->findNode("text"))) {
                 text->rawText = VQ::utf8ToWide(level.title);

@@ -272,4 +272,8 @@ filelist = {
     { name = "ares_bonus_button_xml", filename = "scenes/ares_bonus_button.xml" },
     { name = "bonus_fusion_lua", filename = "levels/bonus_fusion.lua" },
     { name = "bonus_end_run_lua", filename = "levels/bonus_end_run.lua" },
+    -- The level start window's boosters and their bubble (tools/sprite_art, tools/ui_gen).
+    { name = "boosters_png", filename = "images/boosters.png" },
+    { name = "info_passive_bonus_window_ui", filename = "ui/info_passive_bonus_window.lua" },
+    { name = "info_passive_bonus_window_xml", filename = "scenes/info_passive_bonus_window.xml" },
 }

@@ -61,3 +61,81 @@ s_buster_ares_busters_psd = {
     SrcRect0 = { 192, 416, 256, 480 },
 }
 
+s_bonus_minus_tsvet_ui_p_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 0, 80, 80 },
+}
+
+s_bonus_minus_tsvet_pass_window_bonus_aktiv_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 0, 80, 80 },
+}
+
+s_bonus_plus_step_ui_p_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 80, 0, 160, 80 },
+}
+
+s_bonus_plus_step_pass_window_bonus_aktiv_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 80, 0, 160, 80 },
+}
+
+s_bonus_plus_time_ui_p_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 160, 0, 240, 80 },
+}
+
+s_bonus_plus_time_pass_window_bonus_aktiv_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 160, 0, 240, 80 },
+}
+
+s_bonus_plus_bonus_ui_p_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 240, 0, 320, 80 },
+}
+
+s_bonus_plus_bonus_pass_window_bonus_aktiv_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 240, 0, 320, 80 },
+}
+
+s_bonus_valuta_silver_ui_p_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 320, 0, 400, 80 },
+}
+
+s_bonus_valuta_gold_ui_p_psd = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 400, 0, 480, 80 },
+}
+
+BoosterSocket = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 80, 80, 160 },
+}
+
+BoosterArmed = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 80, 80, 160, 160 },
+}
+
+TimeLimitIcon = {
+    Image0 = "boosters_png",
+    Package0 = "default",
+    SrcRect0 = { 160, 80, 240, 160 },
+}
+

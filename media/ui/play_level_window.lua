@@ -2,15 +2,15 @@
 -- Written by tools/ui_gen from its window list.
 
 PlayLevelWindow = {
-    id = "PlayLevelWindow", class = "UIWidget", position = { 563, 295 },
+    id = "PlayLevelWindow", class = "UIWidget", position = { 543, 205 },
     childs = {
         { id = "gui", class = "UISceneNode", scene = "play_level_window_xml",
           childs = {
-            { id = "btnClose", class = "UIButton", position = { 548, 12 }, customClientRect = { 0, 0, 40, 40 },
+            { id = "btnClose", class = "UIButton", position = { 588, 12 }, customClientRect = { 0, 0, 40, 40 },
               childs = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
               } },
-            { id = "btnPlay", class = "UIButton", position = { 220, 296 }, customClientRect = { 0, 0, 160, 48 },
+            { id = "btnPlay", class = "UIButton", position = { 240, 476 }, customClientRect = { 0, 0, 160, 48 },
               text = "#PLAY_LEVEL_PLAY", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
               childs = {
                   { id = "btnPlayIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },
@@ -23,6 +23,9 @@ PlayLevelWindow = {
                   { id = "onSelect", propertyChanges = {
                       { target = "btnPlayHigh", property = "transparency", duration = 0.15, value = 1 } } },
               } },
+            { id = "btnBonusBuy1", class = "UIButton", position = { 136, 318 }, customClientRect = { 0, 0, 96, 96 } },
+            { id = "btnBonusBuy2", class = "UIButton", position = { 272, 318 }, customClientRect = { 0, 0, 96, 96 } },
+            { id = "btnBonusBuy3", class = "UIButton", position = { 408, 318 }, customClientRect = { 0, 0, 96, 96 } },
           } },
     },
     states = {

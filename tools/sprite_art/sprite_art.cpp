@@ -2372,11 +2372,13 @@ std::vector<SpriteDescription> targetsSprites()
             sprite("s_chip_up_ui_p_psd", "rules_png", {256, 352, 320, 416})};
 }
 
+std::vector<SpriteDescription> withBoosterSprites(std::vector<SpriteDescription> sprites);
+
 bool writeRulesArt(const std::string& media)
 {
     return drawRulesAtlas().save(media + "/images/rules.png") &&
            writeTable(media, "ui", "The level's panels, score flask and stars, and the one-shot bonuses.",
-                      uiSprites()) &&
+                      withBoosterSprites(uiSprites())) &&
            writeTable(media, "targets", "The icons of the level goals.", targetsSprites());
 }
 
@@ -2868,6 +2870,184 @@ bool writeDialogsArt(const std::string& media)
                       dialogsSprites());
 }
 
+// --- The boosters of the level start window ---
+
+namespace {
+
+// A block figure of `rows` (5 x 7 cells of `cell` texels) with its top left
+// at (x, y) in an 80-texel cell: gold lit from above with a dark outline.
+void drawBlockFigure(Canvas& c, int x0, int y0, const char* rows, float x, float y, float cell)
+{
+    auto distance = [&](float px, float py) {
+        float d = 1e9f;
+        for (int i = 0; i < 35; ++i)
+            if (rows[i] == '1')
+                d = std::min(d, boxDistance(px, py, x + (float(i % 5) + 0.5f) * cell, y + (float(i / 5) + 0.5f) * cell,
+                                            cell * 0.55f, cell * 0.55f, cell * 0.3f));
+        return d;
+    };
+    drawShape(c, x0, y0, 80, 80, [&](float px, float py) { return distance(px, py) - 1.6f; },
+              [](float, float, float) { return OUTLINE; }, 0.0f);
+    drawShape(c, x0, y0, 80, 80, distance,
+              [&](float, float py, float) { return mix(Rgbf{255, 246, 200}, GOLD, (py - y) / (7.0f * cell)); }, 0.0f);
+}
+
+const char* const PLUS_ROWS = "00000001000010011111001000010000000";
+const char* const FIVE_ROWS = "11111100001111000001000011000101110";
+
+// The colour booster: an orb whose face bursts in the six chip colours
+// from a white heart.
+void drawColourOrb(Canvas& c, int x0, int y0)
+{
+    const Rgbf colours[] = {{214, 58, 52}, {236, 150, 40}, {246, 216, 70}, {70, 170, 80}, {60, 120, 220}, {150, 70, 190}};
+    drawShape(c, x0, y0, 80, 80, [](float x, float y) { return circleDistance(x, y, 40.0f, 41.0f, 31.0f); },
+              [&](float x, float y, float depth) {
+                  const float a = std::atan2(y - 41.0f, x - 40.0f) + float(M_PI);
+                  const int k = int(a / (2.0f * float(M_PI)) * 6.0f) % 6;
+                  const float r = std::hypot(x - 40.0f, y - 41.0f) / 31.0f;
+                  Rgbf body = mix(Rgbf{255, 252, 236}, colours[k], std::clamp(r * 1.8f - 0.2f, 0.0f, 1.0f));
+                  body = scaled(body, 1.05f - 0.35f * std::clamp((x + y - 50.0f) / 90.0f, 0.0f, 1.0f));
+                  return depth < 4.0f ? scaled(body, 0.75f) : body;
+              });
+    drawGlow(c, x0, y0, 30.0f, 28.0f, 12.0f, Rgba{255, 255, 255, 190});
+    drawGlow(c, x0, y0, 40.0f, 41.0f, 10.0f, Rgba{255, 250, 220, 200});
+}
+
+// The moves booster: a gold footprint with "+5".
+void drawFootprintPlus(Canvas& c, int x0, int y0)
+{
+    drawShape(c, x0, y0, 80, 80, [](float x, float y) { return boxDistance(x, y, 28.0f, 46.0f, 13.0f, 22.0f, 12.0f); },
+              [](float, float y, float) { return mix(BRASS_LIGHT, AMBER, y / 80.0f); }, 2.2f);
+    for (int toe = 0; toe < 4; ++toe)
+        drawShape(c, x0, y0, 80, 80,
+                  [&](float x, float y) {
+                      return circleDistance(x, y, 17.0f + 7.5f * float(toe), 17.0f - (toe == 0 ? 0.0f : 2.0f), 4.6f);
+                  },
+                  [](float, float y, float) { return mix(BRASS_LIGHT, AMBER, y / 80.0f); }, 1.6f);
+    drawBlockFigure(c, x0, y0, PLUS_ROWS, 40.0f, 40.0f, 3.6f);
+    drawBlockFigure(c, x0, y0, FIVE_ROWS, 58.0f, 40.0f, 3.6f);
+}
+
+// An hourglass of brass caps and glass bulbs with amber sand, `size`
+// texels high about (cx, cy).
+void drawHourglass(Canvas& c, int x0, int y0, float cx, float cy, float size)
+{
+    const float half = size / 2.0f;
+    drawShape(c, x0, y0, 80, 80,
+              [&](float x, float y) {
+                  const float waist = size * 0.07f + size * 0.27f * std::fabs(y - cy) / (half * 0.85f);
+                  return std::max(std::fabs(x - cx) - waist, std::fabs(y - cy) - half * 0.85f);
+              },
+              [&](float, float y, float depth) {
+                  const bool sand = y > cy + half * 0.35f || (y < cy - half * 0.1f && y > cy - half * 0.45f && depth > 2.0f);
+                  return sand ? mix(GOLD, AMBER, (y - cy + half) / size) : mix(Rgbf{206, 224, 244}, INDIGO, 0.3f);
+              },
+              1.6f);
+    for (int cap = 0; cap < 2; ++cap)
+        drawShape(c, x0, y0, 80, 80,
+                  [&](float x, float y) {
+                      return boxDistance(x, y, cx, cap ? cy + half * 0.9f : cy - half * 0.9f, size * 0.38f, size * 0.07f, 2.0f);
+                  },
+                  [&](float, float y, float) { return mix(BRASS_LIGHT, BRASS, (y - cy + half) / size); }, 1.4f);
+}
+
+// The time booster: an hourglass with a "+".
+void drawHourglassPlus(Canvas& c, int x0, int y0)
+{
+    drawHourglass(c, x0, y0, 32.0f, 40.0f, 60.0f);
+    drawBlockFigure(c, x0, y0, PLUS_ROWS, 47.0f, 40.0f, 5.0f);
+}
+
+// The bomb booster: a lit bomb throwing sparks.
+void drawLitBomb(Canvas& c, int x0, int y0)
+{
+    drawBomb(c, x0, y0, 24.0f, true);
+    for (float a : {-2.2f, -1.4f, -0.5f})
+        drawSegment(c, x0, y0, {40 + 24.0f * 0.95f + 5.0f * std::cos(a), 40 - 24.0f * 1.25f + 5.0f * std::sin(a)},
+                    {40 + 24.0f * 0.95f + 11.0f * std::cos(a), 40 - 24.0f * 1.25f + 11.0f * std::sin(a)}, 1.2f,
+                    Rgba{255, 220, 120, 255});
+}
+
+// A slot's socket: a dark wood disc in a brass ring.
+void drawSocket(Canvas& c, int x0, int y0)
+{
+    drawShape(c, x0, y0, 80, 80, [](float x, float y) { return circleDistance(x, y, 40.0f, 40.0f, 38.0f); },
+              [](float x, float y, float depth) {
+                  if (depth < 6.0f)
+                      return mix(BRASS_LIGHT, BRASS, (x + y) / 160.0f);
+                  return mix(WOOD_LIGHT, scaled(WOOD, 0.7f), (x + y) / 160.0f);
+              },
+              2.0f);
+}
+
+// An armed slot's ring: a gold glow with a check mark at its lower right.
+void drawArmedRing(Canvas& c, int x0, int y0)
+{
+    drawShape(c, x0, y0, 80, 80,
+              [](float x, float y) { return std::fabs(circleDistance(x, y, 40.0f, 40.0f, 35.0f)) - 3.5f; },
+              [](float, float y, float) { return mix(Rgbf{255, 244, 190}, GOLD, y / 80.0f); }, 1.4f);
+    drawShape(c, x0, y0, 80, 80, [](float x, float y) { return circleDistance(x, y, 64.0f, 64.0f, 13.0f); },
+              [](float, float y, float) { return mix(Rgbf{120, 200, 110}, Rgbf{50, 130, 60}, (y - 50.0f) / 28.0f); },
+              1.8f);
+    drawShape(c, x0, y0, 80, 80,
+              [](float x, float y) {
+                  return std::min(segmentDistance(Pt{57.0f, 64.0f}, Pt{62.0f, 70.0f}, x, y),
+                                  segmentDistance(Pt{62.0f, 70.0f}, Pt{71.0f, 57.0f}, x, y)) - 2.2f;
+              },
+              [](float, float, float) { return Rgbf{250, 250, 240}; }, 0.0f);
+}
+
+Canvas drawBoosterAtlas()
+{
+    Canvas c(480, 160);
+    drawColourOrb(c, 0, 0);
+    drawFootprintPlus(c, 80, 0);
+    drawHourglassPlus(c, 160, 0);
+    drawLitBomb(c, 240, 0);
+    drawCoin(c, 320, 0, false);
+    drawCoin(c, 400, 0, true);
+    drawSocket(c, 0, 80);
+    drawArmedRing(c, 80, 80);
+    drawHourglass(c, 160, 80, 40.0f, 40.0f, 64.0f);
+    return c;
+}
+
+// The boosters' sprites join "ui_sprites": the slot faces and the bubble's
+// icons are the same drawings.
+std::vector<SpriteDescription> boosterSprites()
+{
+    const char* const names[][2] = {
+        {"s_bonus_minus_tsvet_ui_p_psd", "s_bonus_minus_tsvet_pass_window_bonus_aktiv_psd"},
+        {"s_bonus_plus_step_ui_p_psd", "s_bonus_plus_step_pass_window_bonus_aktiv_psd"},
+        {"s_bonus_plus_time_ui_p_psd", "s_bonus_plus_time_pass_window_bonus_aktiv_psd"},
+        {"s_bonus_plus_bonus_ui_p_psd", "s_bonus_plus_bonus_pass_window_bonus_aktiv_psd"},
+    };
+    std::vector<SpriteDescription> out;
+    for (int i = 0; i < 4; ++i)
+        for (const char* name : names[i])
+            out.push_back(sprite(name, "boosters_png", {80.0f * float(i), 0, 80.0f * float(i + 1), 80}));
+    out.push_back(sprite("s_bonus_valuta_silver_ui_p_psd", "boosters_png", {320, 0, 400, 80}));
+    out.push_back(sprite("s_bonus_valuta_gold_ui_p_psd", "boosters_png", {400, 0, 480, 80}));
+    out.push_back(sprite("BoosterSocket", "boosters_png", {0, 80, 80, 160}));
+    out.push_back(sprite("BoosterArmed", "boosters_png", {80, 80, 160, 160}));
+    out.push_back(sprite("TimeLimitIcon", "boosters_png", {160, 80, 240, 160}));
+    return out;
+}
+
+std::vector<SpriteDescription> withBoosterSprites(std::vector<SpriteDescription> sprites)
+{
+    for (SpriteDescription& s : boosterSprites())
+        sprites.push_back(std::move(s));
+    return sprites;
+}
+
+bool writeBoosterArt(const std::string& media)
+{
+    return drawBoosterAtlas().save(media + "/images/boosters.png");
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -2919,7 +3099,7 @@ int main(int argc, char** argv)
                                "The level map's pieces: medallion rim and faces, stars, coins, the "
                                "lantern-bearer, gates, lamps, signposts, the top panel and its icons.",
                                mapSprites()) &&
-                    writeDialogsArt(media);
+                    writeDialogsArt(media) && writeBoosterArt(media);
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

@@ -439,21 +439,47 @@ void blockerMessage(Content& c)
 }
 
 // The level's number, its goals (icon and text, filled by the game) or its
-// score target in place of them.
+// score target in place of them, the stars already earned, the boosters'
+// slots and the silver panel.
+void playLevelStars(Content& c);
+void playLevelSlots(Content& c);
+void playLevelSilver(Content& c);
+std::string keyedCaption(const Content& c);
+void marker(Content& c, const std::string& name, const std::vector<std::tuple<std::string, int, int>>& entries);
+
 void playLevel(Content& c)
 {
-    c.scene += textObject(c, "#levelNum", "", false, 50, 70, c.width - 100, 50, "button", "0.45 0.22 0.05");
-    c.scene += textObject(c, "#score_target_text", "", false, 50, 150, c.width - 100, 60, "text");
+    c.scene += textObject(c, "#levelNum", "", false, 50, 44, c.width - 100, 50, "button", "0.45 0.22 0.05");
+    c.scene += textObject(c, "#score_target_text", "", false, 50, 196, c.width - 100, 60, "text");
+    // One goal stands in the middle of the goals' band; two share it.
+    std::vector<std::tuple<std::string, int, int>> one;
+    std::vector<std::tuple<std::string, int, int>> two;
     for (int i = 1; i <= 2; ++i) {
-        Content inner{c.width - 100, 70, "", "", {}};
-        const int y = 130 + (i - 1) * 80;
+        Content inner{c.width - 160, 70, "", "", {}, ""};
+        const std::string name = "#target" + std::to_string(i);
         std::string children;
-        children += spriteObject(inner, "#icon", "targets_sprites", "s_walls_ui_p_psd", 40, 35, 0.7f, 0.7f, 1);
-        children += textObject(inner, "#text", "", false, 115, 35, inner.width - 125, 50, "text");
-        c.scene += "      <Object name=\"#target" + std::to_string(i) + "\">\n        <Parameters " +
-                   attributes(50 + inner.width / 2.0f - c.width / 2.0f, y + 35 - c.height / 2.0f, 0, 1, 1, 1) +
-                   " Enable=\"0\"/>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
+        children += spriteObject(inner, "#icon", "targets_sprites", "s_walls_ui_p_psd", 40, 35, 0.8f, 0.8f, 1);
+        children += textObject(inner, "#text", "", false, 115, 35, inner.width - 125, 56, "text");
+        auto at = [&](int y) {
+            return attributes(80 + inner.width / 2.0f - c.width / 2.0f, y + 35 - c.height / 2.0f, 0, 1, 1, 1);
+        };
+        const int single = 190;
+        const int paired = 160 + (i - 1) * 72;
+        c.scene += "      <Object name=\"" + name + "\">\n        <Parameters " + at(paired) +
+                   " Enable=\"0\"/>\n        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " +
+                   at(single) + "/></frame>\n          <frame StartFrame=\"1\"><Attributes " + at(paired) +
+                   "/></frame>\n        </frames>\n        <Childs>\n" + children +
+                   "        </Childs>\n      </Object>\n";
+        if (i == 1)
+            one.emplace_back(name, 0, 0);
+        two.emplace_back(name, 1, 1);
     }
+    marker(c, "goals1", one);
+    marker(c, "goals2", two);
+    sprite(c, "#time_limit_icon", "ui_sprites", "TimeLimitIcon", c.width - 96, 196, 0.8f);
+    playLevelStars(c);
+    playLevelSlots(c);
+    playLevelSilver(c);
 }
 
 // --- The level result windows ---
@@ -582,7 +608,7 @@ const std::vector<Window>& windows()
          {{"btnNext", "WIN_NEXT"}}, winLevel},
         {"fail_level_window", "FailLevelWindow", "The lost level's window.", "FAIL_TITLE", 640, 400, true,
          {{"btnReplay", "FAIL_REPLAY"}}, failLevel},
-        {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 600, 380, true,
+        {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 640, 560, true,
          {{"btnPlay", "PLAY_LEVEL_PLAY"}}, playLevel},
         {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 400,
          true, {}},
@@ -594,6 +620,228 @@ const std::vector<Window>& windows()
          "HELP_FRIENDS_TITLE", 600, 440, true, {}},
     };
     return list;
+}
+
+
+// --- The level start window's stars, booster slots and silver panel ---
+
+// Three star slots under the level number: "stars0" dims them, "stars<n>"
+// lights the first n one after the other.
+void playLevelStars(Content& c)
+{
+    constexpr int STEP = 6;
+    std::vector<std::tuple<std::string, int, int>> row;
+    for (int i = 0; i < 3; ++i) {
+        const float x = c.width / 2.0f + (i - 1) * 64.0f - 24.0f;
+        const float y = i == 1 ? 94.0f : 102.0f;
+        keyedSprite(c, "starSlot" + std::to_string(i + 1), "map_sprites", "StarDim", x, y, 24, 1.0f, 0, 1.0f, 1, 6, 2);
+        row.emplace_back("starSlot" + std::to_string(i + 1), 0, 6);
+        keyedSprite(c, "starLit" + std::to_string(i + 1), "map_sprites", "Star", x, y, 24, 1.8f, 0, 1.0f, 1,
+                    STEP * i + 8, 1, STEP * i);
+    }
+    marker(c, "stars0", row);
+    for (int n = 1; n <= 3; ++n) {
+        std::vector<std::tuple<std::string, int, int>> stars = row;
+        for (int i = 0; i < n; ++i)
+            stars.emplace_back("starLit" + std::to_string(i + 1), 0, STEP * i + 8);
+        marker(c, "stars" + std::to_string(n), stars);
+    }
+}
+
+// A booster slot: a brass-rimmed socket, the booster's face "regular" and
+// the gold ring of an armed booster, which "buy" brings in and "sell" takes
+// away. Its key frames 1 to 3 place it in a row of that many slots,
+// "bonuses<n>" puts every slot there.
+std::string boosterSlot(const Content& c, int index, int rowY)
+{
+    constexpr float SIZE = 96.0f;
+    auto rowX = [&](int n) {
+        const int count = std::max(n, 1);
+        return c.width / 2.0f + (float(index) - float(count - 1) / 2.0f) * 136.0f - SIZE / 2.0f;
+    };
+    auto at = [&](int n) { return attributes(rowX(n) - c.width / 2.0f, rowY - c.height / 2.0f, 0, 1, 1, 1); };
+    auto local = [](float x, float y, float z, float s, float a, float pivot) {
+        return "X=\"" + number(x) + "\" Y=\"" + number(y) + "\" Z=\"" + number(z) + "\" angle=\"0\" scaleX=\"" +
+               number(s) + "\" scaleY=\"" + number(s) + "\" R=\"1\" G=\"1\" B=\"1\" A=\"" + number(a) +
+               "\" PivotPointX=\"" + number(pivot) + "\" PivotPointY=\"" + number(pivot) + "\"";
+    };
+    const float scale = SIZE / 80.0f;
+    std::string out = "      <Object name=\"#bonus" + std::to_string(index) + "\">\n        <Parameters " + at(3) +
+                      " Enable=\"0\"/>\n        <frames loop=\"0\">\n";
+    for (int n = 0; n <= 3; ++n)
+        out += "          <frame StartFrame=\"" + std::to_string(n) + "\"><Attributes " + at(n) + "/></frame>\n";
+    out += "        </frames>\n        <Childs>\n";
+    out += "          <Object type=\"Sprite\" name=\"socket\" filename=\"ui_sprites\" tablename=\"BoosterSocket\">\n"
+           "            <Parameters " + local(0, 0, 3, scale, 1, 0) + " Enable=\"1\"/>\n          </Object>\n";
+    out += "          <Object type=\"Sprite\" name=\"regular\" filename=\"ui_sprites\" "
+           "tablename=\"s_bonus_plus_step_ui_p_psd\">\n            <Parameters " +
+           local(8, 8, 2, (SIZE - 16.0f) / 80.0f, 1, 0) + " Enable=\"1\"/>\n          </Object>\n";
+    out += "          <Object type=\"Sprite\" name=\"armed\" filename=\"ui_sprites\" tablename=\"BoosterArmed\">\n"
+           "            <Parameters " + local(0, 0, 1, scale, 0, 40) + " Enable=\"1\"/>\n"
+           "            <frames loop=\"0\">\n"
+           "              <frame StartFrame=\"0\"><Attributes " + local(0, 0, 1, scale * 1.4f, 0, 40) + "/></frame>\n"
+           "              <frame StartFrame=\"8\"><Attributes " + local(0, 0, 1, scale, 1, 40) + "/></frame>\n"
+           "            </frames>\n          </Object>\n";
+    out += "        </Childs>\n        <markers>\n"
+           "          <marker>\n            <name>buy</name>\n            <playList>\n"
+           "              <entry name=\"armed\" from=\"0\" to=\"8\"/>\n            </playList>\n          </marker>\n"
+           "          <marker>\n            <name>sell</name>\n            <playList>\n"
+           "              <entry name=\"armed\" from=\"8\" to=\"0\"/>\n            </playList>\n          </marker>\n"
+           "        </markers>\n      </Object>\n";
+    return out;
+}
+
+// The boosters' row above the play button: a caption, the three slots and
+// a clear button over each slot (the window keeps the buttons on their
+// slots as the row is laid out).
+void playLevelSlots(Content& c)
+{
+    constexpr int ROW_Y = 318;
+    c.scene += keyedCaption(c);
+    for (int i = 0; i < 3; ++i) {
+        c.scene += boosterSlot(c, i, ROW_Y);
+        c.widgets += "            { id = \"btnBonusBuy" + std::to_string(i + 1) +
+                     "\", class = \"UIButton\", position = { " + std::to_string(c.width / 2 - 48 + (i - 1) * 136) +
+                     ", " + std::to_string(ROW_Y) + " }, customClientRect = { 0, 0, 96, 96 } },\n";
+    }
+    for (int n = 0; n <= 3; ++n) {
+        std::vector<std::tuple<std::string, int, int>> entries;
+        for (int i = 0; i < 3; ++i)
+            entries.emplace_back("#bonus" + std::to_string(i), n, n);
+        entries.emplace_back("boostersCaption", n == 0 ? 0 : 1, n == 0 ? 0 : 1);
+        marker(c, "bonuses" + std::to_string(n), entries);
+    }
+}
+
+// The caption over the slots, clear until a slot is shown.
+std::string keyedCaption(const Content& c)
+{
+    auto at = [&](float a) { return attributes(60 - c.width / 2.0f, 276 - c.height / 2.0f, 0, 1, 1, a, INK); };
+    return "      <Object type=\"Text\" name=\"boostersCaption\" filename=\"main_font_fnt\">\n        <Parameters " +
+           at(0) + " Enable=\"1\" Text=\"PLAY_LEVEL_BOOSTERS\" LocaleEnable=\"1\" TextAreaX=\"" +
+           std::to_string(c.width - 120) +
+           "\" TextAreaY=\"36\" MaxChar=\"-1\" AutoScale=\"1\" PixelPrec=\"1\" UsePreset=\"1\" Preset=\"text\"/>\n"
+           "        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " + at(0) +
+           "/></frame>\n          <frame StartFrame=\"1\"><Attributes " + at(1) +
+           "/></frame>\n        </frames>\n      </Object>\n";
+}
+
+// The player's silver on a wooden plate over the window's upper right
+// corner, faded in by "show_valuta_panel" and out by "hide_valuta_panel".
+void playLevelSilver(Content& c)
+{
+    auto at = [&](float a) { return attributes(c.width - 230 - c.width / 2.0f, -64 - c.height / 2.0f, 0, 1, 1, a); };
+    Content inner{0, 0, "", "", {}, ""};
+    std::string children;
+    children += spriteObject(inner, "valutaPlate", "ui_sprites", "LimitPanel", 0, 0, 1.1f, 0.5f, 3);
+    children += spriteObject(inner, "valutaCoin", "ui_sprites", "s_bonus_valuta_silver_ui_p_psd", 14, 6, 0.6f, 0.6f, 1);
+    children += textObject(inner, "#silver", "0", false, 70, 12, 140, 40, "counter", "0.95 0.93 0.88");
+    c.scene += "      <Object name=\"valutaPanel\">\n        <Parameters " + at(0) +
+               " Enable=\"1\"/>\n        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " + at(0) +
+               "/></frame>\n          <frame StartFrame=\"8\"><Attributes " + at(1) +
+               "/></frame>\n        </frames>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
+    marker(c, "show_valuta_panel", {{"valutaPanel", 0, 8}});
+    marker(c, "hide_valuta_panel", {{"valutaPanel", 8, 0}});
+}
+
+
+// --- The booster bubble ---
+
+// The bubble of a booster over a slot of the start window. Its scene's
+// origin is the workspace's: the window moves "root_group" to the slot's
+// top middle, and the bubble stands above that point, turned by "left",
+// "center" or "right" towards the middle of the start window. The buttons
+// follow the empty faces "btnBuyFace" and "btnCloseFace".
+constexpr int BUBBLE_WIDTH = 360;
+constexpr int BUBBLE_HEIGHT = 260;
+
+std::string infoBubbleScript()
+{
+    const Button buy{"btnBuy", "INFO_BONUS_BUY"};
+    std::ostringstream out;
+    out << "-- The booster bubble of the level start window.\n-- Written by tools/ui_gen.\n\n"
+        << "InfoPassiveBonusWindow = {\n"
+        << "    id = \"InfoPassiveBonusWindow\", class = \"UIWidget\", position = { 0, 0 },\n"
+        << "    childs = {\n"
+        << "        { id = \"gui\", class = \"UISceneNode\", scene = \"info_passive_bonus_window_xml\",\n"
+        << "          childs = {\n"
+        << "            { id = \"btnClose\", class = \"UIButton\", position = { 0, 0 }, customClientRect = { 0, 0, 40, 40 },\n"
+        << "              childs = {\n"
+        << "                  { id = \"btnCloseFace\", class = \"UISprite\", imagename = \"widget_sprites\", "
+           "tablename = \"CloseButton\" },\n"
+        << "              } },\n"
+        << buttonTable(buy, 0, 0, "            ") << "          } },\n"
+        << "    },\n    states = {\n        { id = \"onIdle\", propertyChanges = {\n";
+    for (const char* piece : {"InfoPassiveBonusWindow", "gui", "btnClose", "btnCloseFace", "btnBuy"})
+        out << "            { target = \"" << piece << "\", property = \"transparency\", duration = 0.2, value = 1 },\n";
+    out << "        } },\n    },\n    initialState = \"onIdle\",\n}\n";
+    return out.str();
+}
+
+std::string infoBubbleScene()
+{
+    Content c{BUBBLE_WIDTH, BUBBLE_HEIGHT, "", "", {}, ""};
+    // The bubble's pieces from its top left corner.
+    auto placed = [&](float x, float y) { return std::pair<float, float>{x + c.width / 2.0f, y + c.height / 2.0f}; };
+    std::string pieces;
+    const auto frame = placed(0, 0);
+    pieces += spriteObject(c, "frame", "dialogs_sprites", "ParchmentPanel", frame.first - c.width / 2.0f,
+                           frame.second - c.height / 2.0f, BUBBLE_WIDTH / 420.0f, BUBBLE_HEIGHT / 280.0f, 10);
+    pieces += spriteObject(c, "#icon", "ui_sprites", "s_bonus_plus_step_pass_window_bonus_aktiv_psd", 22, 22, 1.1f,
+                           1.1f, 2);
+    pieces += spriteObject(c, "iconSocket", "ui_sprites", "BoosterSocket", 18, 18, 1.2f, 1.2f, 3);
+    pieces += textObject(c, "#title", "", true, 124, 20, 200, 44, "button", "0.45 0.22 0.05");
+    pieces += textObject(c, "#desc", "", true, 124, 66, 210, 96, "text");
+    pieces += spriteObject(c, "#priceIcon", "ui_sprites", "s_bonus_valuta_silver_ui_p_psd", 28, 186, 0.55f, 0.55f, 2);
+    pieces += textObject(c, "#price", "", false, 76, 188, 80, 40, "counter", "0.35 0.35 0.42");
+    auto face = [&](const std::string& name, float x, float y) {
+        return "      <Object name=\"" + name + "\">\n        <Parameters " +
+               attributes(x - c.width / 2.0f, y - c.height / 2.0f, 0, 1, 1, 1) + " Enable=\"1\"/>\n      </Object>\n";
+    };
+    pieces += face("btnBuyFace", BUBBLE_WIDTH - BUTTON_WIDTH - 28, BUBBLE_HEIGHT - BUTTON_HEIGHT - 22);
+    pieces += face("btnCloseFace", BUBBLE_WIDTH - 48, 8);
+    // The bubble's top left from the anchor, by placement.
+    const float lefts[] = {-70.0f, -BUBBLE_WIDTH / 2.0f, -BUBBLE_WIDTH + 70.0f};
+    const float top = -BUBBLE_HEIGHT - 8.0f;
+    auto bubbleAt = [&](float x) {
+        return "X=\"" + number(x) + "\" Y=\"" + number(top) +
+               "\" Z=\"0\" angle=\"0\" scaleX=\"1\" scaleY=\"1\" R=\"1\" G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" "
+               "PivotPointY=\"0\"";
+    };
+    // The pieces above are placed about the bubble's middle; the bubble
+    // node holds them from its corner.
+    std::string bubble = "          <Object name=\"bubble\">\n            <Parameters " + bubbleAt(lefts[1]) +
+                         " Enable=\"1\"/>\n            <frames loop=\"0\">\n";
+    for (int i = 0; i < 3; ++i)
+        bubble += "              <frame StartFrame=\"" + std::to_string(i) + "\"><Attributes " + bubbleAt(lefts[i]) +
+                  "/></frame>\n";
+    bubble += "            </frames>\n            <Childs>\n            <Object name=\"corner\">\n"
+              "              <Parameters " + attributes(BUBBLE_WIDTH / 2.0f, BUBBLE_HEIGHT / 2.0f, 0, 1, 1, 1) +
+              " Enable=\"1\"/>\n              <Childs>\n" + pieces +
+              "              </Childs>\n            </Object>\n            </Childs>\n          </Object>\n";
+    auto window = [](float a) {
+        return "X=\"0\" Y=\"0\" Z=\"0\" angle=\"0\" scaleX=\"1\" scaleY=\"1\" R=\"1\" G=\"1\" B=\"1\" A=\"" + number(a) +
+               "\" PivotPointX=\"0\" PivotPointY=\"0\"";
+    };
+    std::ostringstream out;
+    out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        << "<!-- The booster bubble of the level start window. Written by tools/ui_gen. -->\n"
+        << "<Scene>\n  <Object name=\"window\">\n    <Parameters " << window(1) << " Enable=\"1\"/>\n"
+        << "    <frames loop=\"0\">\n      <frame StartFrame=\"0\"><Attributes " << window(0)
+        << "/></frame>\n      <frame StartFrame=\"6\"><Attributes " << window(1) << "/></frame>\n    </frames>\n"
+        << "    <Childs>\n      <Object name=\"root_group\">\n        <Parameters " << window(1)
+        << " Enable=\"1\"/>\n        <Childs>\n"
+        << bubble << "        </Childs>\n      </Object>\n    </Childs>\n  </Object>\n  <markers>\n";
+    const char* markers[][3] = {{"init", "window", "0\" to=\"0"}, {"show", "window", "0\" to=\"6"},
+                                {"hide", "window", "6\" to=\"0"}, {"left", "bubble", "0\" to=\"0"},
+                                {"center", "bubble", "1\" to=\"1"}, {"right", "bubble", "2\" to=\"2"}};
+    for (const auto& marker : markers)
+        out << "    <marker>\n      <name>" << marker[0] << "</name>\n      <playList>\n        <entry name=\""
+            << marker[1] << "\" from=\"" << marker[2] << "\"/>\n      </playList>\n    </marker>\n";
+    out << "    <marker>\n      <name>onIdle</name>\n      <playList/>\n    </marker>\n"
+        << "    <marker>\n      <name>onHide</name>\n      <playList/>\n    </marker>\n"
+        << "  </markers>\n</Scene>\n";
+    return out.str();
 }
 
 bool writeText(const std::string& path, const std::string& text)
@@ -621,6 +869,9 @@ int main(int argc, char** argv)
     }
     if (!writeText(media + "/ui/map_interface.lua", MapInterface::script()) ||
         !writeText(media + "/scenes/map_interface.xml", MapInterface::scene()))
+        return 1;
+    if (!writeText(media + "/ui/info_passive_bonus_window.lua", infoBubbleScript()) ||
+        !writeText(media + "/scenes/info_passive_bonus_window.xml", infoBubbleScene()))
         return 1;
     return 0;
 }

@@ -9,18 +9,20 @@
 #include "animationeditor/scene_node.h"
 #include "animationeditor/sprite_scene_node.h"
 #include "animationeditor/text_scene_node.h"
+#include "dialogs/info_passive_bonus_window.h"
 #include "fatal_error.h"
 #include "game_event.h"
 #include "game_helpers/goals_helper.h"
 #include "game_helpers/passive_bonus.h"
 #include "game_properties.h"
 #include "log_system.h"
+#include "localized_format.h"
 #include "lua_context.h"
 #include "main_mode.h"
 #include "player_profile.h"
 #include "progress_saver.h"
+#include "scene_markers.h"
 #include "tutorial/tutorial_registry.h"
-#include "ui/text_manager.h"
 #include "ui/ui_widget.h"
 #include "utils.h"
 
@@ -52,56 +54,10 @@ int numberField(lua_State* state, int table, const char* name, int fallback)
     return value;
 }
 
-// A translation is a printf format of one conversion: only the first
-// conversion takes the value, so a text with another or a second one never
-// reads an argument that was not passed.
-std::string formatOne(const std::string& format, const std::string& value)
-{
-    std::string out;
-    bool used = false;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%' || i + 1 >= format.size()) {
-            out += format[i];
-            continue;
-        }
-        const char next = format[i + 1];
-        if (next == '%') {
-            out += '%';
-        } else if (!used && (next == 'd' || next == 's' || next == 'i')) {
-            out += value;
-            used = true;
-        }
-        ++i;
-    }
-    return out;
-}
-
 void setNodeText(AE::ISceneNode* node, const std::string& text)
 {
     if (auto* label = dynamic_cast<AE::TextSceneNode*>(node))
         label->setText(text);
-}
-
-std::string localized(const std::string& key)
-{
-    return VQ::TextManager::exists() ? VQ::wideToUtf8(VQ::TextManager::instance()->text(key)) : key;
-}
-
-void startIfPresent(AE::ISceneNode* scene, const std::string& name)
-{
-    if (AE::Marker* marker = scene ? scene->getMarker(name) : nullptr)
-        marker->start(true);
-}
-
-// The marker's end pose at once, without telling its listeners.
-void jumpToEnd(AE::Marker* marker)
-{
-    if (!marker)
-        return;
-    if (marker->elapsed == 0.0f)
-        marker->start(true);
-    marker->applyEndFrames();
-    marker->setState(AE::Marker::FINISHED);
 }
 
 }  // namespace
@@ -189,22 +145,26 @@ PlayLevelWindow::PlayLevelWindow() : DialogWindow("play_level_window_ui", "PlayL
 {
     bindButton("btnPlay", this, &PlayLevelWindow::play);
     bindButton("btnClose", this, &PlayLevelWindow::close);
-    // The booster slots' buttons arrive with the window's full content.
-    if (root && root->findChild("btnBonusBuy1"))
-        bindButton("btnBonusBuy1", this, &PlayLevelWindow::clickSlot0);
-    if (root && root->findChild("btnBonusBuy2"))
-        bindButton("btnBonusBuy2", this, &PlayLevelWindow::clickSlot1);
-    if (root && root->findChild("btnBonusBuy3"))
-        bindButton("btnBonusBuy3", this, &PlayLevelWindow::clickSlot2);
+    bindButton("btnBonusBuy1", this, &PlayLevelWindow::clickSlot0);
+    bindButton("btnBonusBuy2", this, &PlayLevelWindow::clickSlot1);
+    bindButton("btnBonusBuy3", this, &PlayLevelWindow::clickSlot2);
+    info = new InfoPassiveBonusWindow();
+    info->addListener(this);
 }
 
-void PlayLevelWindow::open(LevelInfo* info, bool currencyPanel)
+PlayLevelWindow::~PlayLevelWindow()
 {
-    if (!info)
+    info->removeListener(this);
+    info->removalMark = true;
+}
+
+void PlayLevelWindow::open(LevelInfo* record, bool currencyPanel)
+{
+    if (!record)
         return;
-    level = info;
+    level = record;
     result = CLOSED;
-    const std::string name = info->file + (mode ? mode->suffix : std::string()) + "_lua";
+    const std::string name = record->file + (mode ? mode->suffix : std::string()) + "_lua";
     VQ::LuaContext script;
     if (!script.runFile(name))
         VQ::assertFailed("VQ", VQ::formatString("Not found %s level file!", name.c_str()),
@@ -215,14 +175,14 @@ void PlayLevelWindow::open(LevelInfo* info, bool currencyPanel)
         icon->setEnabled(preview.timeLimit);
     fillSlots();
     fillGoals();
-    starCount = info->stars();
+    starCount = record->stars();
     if (scene)
         if (AE::Marker* stars = scene->requireMarker("stars0"))
             stars->start(true);
-    setNodeText(sceneNode("#levelNum"), formatOne(localized("LEVEL_NUM"), info->title));
+    setNodeText(sceneNode("#levelNum"), formatLocalized("LEVEL_NUM", record->title));
     showCurrencyPanel = currencyPanel;
     if (showCurrencyPanel)
-        startIfPresent(scene, "show_valuta_panel");
+        startMarkerIfPresent(scene, "show_valuta_panel");
     show(true);
 }
 
@@ -236,14 +196,14 @@ void PlayLevelWindow::fillGoals()
         if (auto* icon = dynamic_cast<AE::SpriteSceneNode*>(panels[i]->findNode("#icon")))
             icon->loadSprite("targets_sprites", goalTypeSpriteName(kinds[i]));
         setNodeText(panels[i]->findNode("#text"),
-                    formatOne(localized(goalTypeTextKey(kinds[i])), std::to_string(preview.counts[kinds[i]])));
+                    formatLocalized(goalTypeTextKey(kinds[i]), preview.counts[kinds[i]]));
         panels[i]->setEnabled(true);
     }
     AE::ISceneNode* scoreTarget = sceneNode("#score_target_text");
     if (kinds.empty()) {
         if (scoreTarget) {
             scoreTarget->setEnabled(true);
-            setNodeText(scoreTarget, formatOne(localized("SCORE_TARGET"), std::to_string(level->starScores[0])));
+            setNodeText(scoreTarget, formatLocalized("SCORE_TARGET", level->starScores[0]));
         }
         for (AE::ISceneNode* panel : panels)
             if (panel)
@@ -253,11 +213,11 @@ void PlayLevelWindow::fillGoals()
     if (scoreTarget)
         scoreTarget->setEnabled(false);
     if (kinds.size() == 1) {
-        startIfPresent(scene, "goals1");
+        startMarkerIfPresent(scene, "goals1");
         if (panels[1])
             panels[1]->setEnabled(false);
     } else {
-        startIfPresent(scene, "goals2");
+        startMarkerIfPresent(scene, "goals2");
     }
 }
 
@@ -272,7 +232,7 @@ void PlayLevelWindow::fillSlots()
             slotKinds[n] = player->unlockedPassiveBonuses[n];
             ++n;
         }
-    startIfPresent(scene, VQ::formatString("bonuses%d", n));
+    startMarkerIfPresent(scene, VQ::formatString("bonuses%d", n));
     for (int i = 0; i < 3; ++i) {
         AE::ISceneNode* slot = sceneNode(VQ::formatString("#bonus%d", i));
         if (!slot)
@@ -281,9 +241,11 @@ void PlayLevelWindow::fillSlots()
         if (i >= n)
             continue;
         const int kind = slotKinds[i];
+        if (auto* face = dynamic_cast<AE::SpriteSceneNode*>(slot->findNode("regular")))
+            face->loadSprite("ui_sprites", boosterLook(kind, preview.timeLimit).slotSprite);
         const bool armed = kind >= 0 && kind < BOOSTER_KIND_COUNT && player->passiveBonusArmed[kind] != 0;
         // A slot without the marker skips the jump rather than failing.
-        jumpToEnd(slot->getMarker(armed ? "buy" : "sell"));
+        skipMarkerToEnd(slot, armed ? "buy" : "sell");
     }
 }
 
@@ -301,20 +263,60 @@ void PlayLevelWindow::clickSlot(int index)
         player->silver = std::max(player->silver + boosterPrice(kind), 0);
         if (ProgressSaver::exists())
             ProgressSaver::instance()->saveNow();
-        startIfPresent(sceneNode(VQ::formatString("#bonus%d", index)), "sell");
+        startMarkerIfPresent(sceneNode(VQ::formatString("#bonus%d", index)), "sell");
+        return;
     }
+    if (!info)
+        return;
+    static const char* const placements[] = {"left", "center", "right"};
+    info->timeLimit = preview.timeLimit;
+    info->open(kind, placements[index]);
+    infoSlot = index;
+    anchorInfo();
+}
+
+void PlayLevelWindow::anchorInfo()
+{
+    AE::ISceneNode* slot = sceneNode(VQ::formatString("#bonus%d", infoSlot));
+    AE::ISceneNode* face = slot ? slot->findNode("regular") : nullptr;
+    if (!face || !info)
+        return;
+    const float halfWidth = face->getSize().x * face->scaleX / 2.0f;
+    info->anchorAt(VQ::Vector2f(face->worldPosition.x + halfWidth, face->worldPosition.y));
+}
+
+void PlayLevelWindow::refreshScene()
+{
+    DialogWindow::refreshScene();
+    if (info && info->state != HIDDEN)
+        anchorInfo();
+}
+
+void PlayLevelWindow::onHidden(DialogWindow* window)
+{
+    if (window != info || info->result != InfoPassiveBonusWindow::BOUGHT)
+        return;
+    for (int i = 0; i < 3; ++i)
+        if (slotKinds[i] == info->kind)
+            startMarkerIfPresent(sceneNode(VQ::formatString("#bonus%d", i)), "buy");
 }
 
 void PlayLevelWindow::hide()
 {
     if (state == SHOWN && showCurrencyPanel)
-        startIfPresent(scene, "hide_valuta_panel");
+        startMarkerIfPresent(scene, "hide_valuta_panel");
     DialogWindow::hide();
 }
 
 void PlayLevelWindow::update(float dt)
 {
     (void)dt;
+    // The slots' row is laid out by the number of slots: the buttons stay
+    // on the faces.
+    for (int i = 0; i < 3; ++i) {
+        AE::ISceneNode* slot = sceneNode(VQ::formatString("#bonus%d", i));
+        placeWidgetOver(root, VQ::formatString("btnBonusBuy%d", i + 1), slot ? slot->findNode("socket") : nullptr);
+    }
     if (showCurrencyPanel)
         if (PlayerProfile* player = profile())
             setNodeText(sceneNode("#silver"), VQ::formatString("%d", player->silver));

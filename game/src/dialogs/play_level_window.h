@@ -13,6 +13,7 @@ struct lua_State;
 namespace AE {
 class ISceneNode;
 }
+class InfoPassiveBonusWindow;
 class MainMode;
 struct LevelInfo;
 
@@ -37,6 +38,7 @@ public:
     static constexpr int32_t CLOSED = 0;
 
     PlayLevelWindow();
+    ~PlayLevelWindow() override;
 
     // Previews `level` and opens queued; nothing for no level or a level
     // script without "GameField". `showCurrencyPanel` when a lost level is
@@ -45,6 +47,9 @@ public:
     void hide() override;
     void update(float dt) override;
     void onMarkerFinished(AE::Marker* marker) override;
+    void refreshScene() override;
+    // A booster bought in the information window plays its slot's "buy".
+    void onHidden(DialogWindow* window) override;
 
     // The buttons.
     void play();
@@ -60,8 +65,14 @@ public:
     LevelPreview preview;
     int starCount = 0;
     std::array<int, 3> slotKinds{-1, -1, -1};
+    // The booster bubble (owned: marked for removal with this window) and
+    // the slot it is open at.
+    InfoPassiveBonusWindow* info = nullptr;
+    int infoSlot = 0;
 
 private:
     void fillGoals();
     void fillSlots();
+    // The bubble's point: the top middle of the slot's face.
+    void anchorInfo();
 };
