@@ -786,3 +786,122 @@ TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
     EXPECT_EQ(profile->levelWon, 1);
     EXPECT_EQ(profile->levelStars, best >= 1800 ? 3 : best >= 900 ? 2 : 1);
 }
+
+// --- The level start window and the map's progress ---
+
+namespace {
+
+// The sample campaign with the first `won` levels of the first part won
+// with three stars, the player on part `partIndex`, level `levelIndex`;
+// the parts from `partIndex` on locked unless `open`.
+SaveFixtures::MainModeValues campaignWith(int won, int partIndex, int levelIndex, bool open)
+{
+    SaveFixtures::MainModeValues campaign;
+    campaign.hasProgress = 1;
+    campaign.partIndex = partIndex;
+    campaign.levelIndex = levelIndex;
+    const int parts[] = {15, 7, 5, 2};
+    std::vector<SaveFixtures::PartValues> first;
+    for (int levels : parts)
+        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
+    for (int p = 0; p < partIndex + (open ? 1 : 0); ++p)
+        first[size_t(p)].locked = 0;
+    first[0].locked = 0;
+    for (int i = 0; i < won; ++i)
+        first[0].levels[size_t(i)] = {1, 1000000};
+    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    return campaign;
+}
+
+std::array<float, 2> centreOf(const std::string& out, const std::string& name)
+{
+    const std::array<float, 4> box = nodeRect(out, name);
+    return {box[0] + box[2] / 2.0f, box[1] + box[3] / 2.0f};
+}
+
+std::string at(const std::array<float, 2>& point)
+{
+    return std::to_string(int(point[0])) + " " + std::to_string(int(point[1]));
+}
+
+}  // namespace
+
+TEST(GameDriver, AnOpenLevelOpensItsStartWindowAndPlayStartsItALockedOneOrAMissedPressNothing)
+{
+    GameSandbox sandbox;
+    writeMapProgress(sandbox);
+    const DriverRun where = drive(sandbox, TO_MAP + "node #level_5\nquit\n");
+    const std::string level5 = at(centreOf(where.out, "#level_5"));
+    // The window's level number stays empty until a window is filled.
+    const DriverRun run = drive(sandbox, TO_MAP + "tap #level_6\nwait 1\ntext #levelNum\npress " + level5 +
+                                             "\nwait 0.2\nrelease 230 45\nwait 1\ntext #levelNum\n"
+                                             "tap #level_5\nwait 1.5\ntext #levelNum\nshot start.png\ntap btnPlay\n"
+                                             "until GameLevel 20\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    const std::vector<std::string> texts = linesStarting(run.out, "text #levelNum");
+    ASSERT_EQ(texts.size(), 3u) << run.out;
+    EXPECT_EQ(texts[0].find("Level"), std::string::npos) << "a locked level opens nothing";
+    EXPECT_EQ(texts[1].find("Level"), std::string::npos) << "a press released outside opens nothing";
+    EXPECT_EQ(texts[2], "text #levelNum Level 5");
+    EXPECT_NE(run.out.find("state GameLevel"), std::string::npos) << run.out;
+    EXPECT_TRUE(sandbox.logContains("void GameLevel::initializeAsync() -begin"));
+}
+
+TEST(GameDriver, AnUnlockedBoosterIsArmedForItsSilverRefundedOnAClickAndNotArmedWithoutTheSilver)
+{
+    for (const int silver : {60, 49}) {
+        GameSandbox sandbox;
+        SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+        values.silver = silver;
+        values.levelStars = 12;
+        values.unlockedPassiveBonuses = {1};
+        writeProfile(sandbox, values, campaignWith(4, 0, 4, true));
+        const std::string open = TO_MAP + "tap #level_5\nwait 1.5\ntap btnBonusBuy1\nwait 1\n";
+        const DriverRun buy = drive(sandbox, open + "shot bubble.png\ntap btnBuy\nwait 1\nquit\n");
+        ASSERT_EQ(buy.exitCode, 0) << buy.log;
+        std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+        ASSERT_TRUE(profile);
+        if (silver < 50) {
+            EXPECT_EQ(profile->silver, silver) << "nothing is spent";
+            EXPECT_EQ(profile->passiveBonusArmed[1], 0);
+            continue;
+        }
+        EXPECT_EQ(profile->silver, 10);
+        EXPECT_EQ(profile->passiveBonusArmed[1], 1);
+        EXPECT_EQ(profile->passiveBonusPurchases[1].count, 2);
+        const DriverRun refund = drive(sandbox, open + "quit\n");
+        ASSERT_EQ(refund.exitCode, 0) << refund.log;
+        profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+        ASSERT_TRUE(profile);
+        EXPECT_EQ(profile->silver, 60) << "50 back";
+        EXPECT_EQ(profile->passiveBonusArmed[1], 0);
+    }
+}
+
+TEST(GameDriver, AGateOpensOnceItsStarsAreOwnedAndTheFigureWalksBehindItFewerStarsGiveItsMessage)
+{
+    for (const int stars : {45, 30}) {
+        GameSandbox sandbox;
+        SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+        values.levelStars = stars;
+        writeProfile(sandbox, values, campaignWith(15, 1, 0, false));
+        if (stars >= 40) {
+            const DriverRun run =
+                drive(sandbox, TO_MAP + "wait 5\nnode figure\nnode #rules_moves\nnode #level_15\nshot gate.png\nquit\n");
+            ASSERT_EQ(run.exitCode, 0) << run.log;
+            const std::array<float, 2> figure = centreOf(run.out, "figure");
+            const std::array<float, 2> next = centreOf(run.out, "#rules_moves");
+            const std::array<float, 2> last = centreOf(run.out, "#level_15");
+            auto distance = [](std::array<float, 2> a, std::array<float, 2> b) {
+                return std::hypot(a[0] - b[0], a[1] - b[1]);
+            };
+            EXPECT_LT(distance(figure, next), distance(figure, last)) << run.out;
+            continue;
+        }
+        const DriverRun run = drive(sandbox, TO_MAP + "wait 2\ntap #blocker:1\nwait 1\ntext #message\nquit\n");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        const std::vector<std::string> message = linesStarting(run.out, "text #message ");
+        ASSERT_EQ(message.size(), 1u) << run.out;
+        EXPECT_NE(message[0], "text #message none") << "the blocker message is shown";
+    }
+}
