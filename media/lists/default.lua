@@ -274,6 +274,9 @@ filelist = {
     { name = "bonus_end_run_lua", filename = "levels/bonus_end_run.lua" },
     -- The level start window's boosters and their bubble (tools/sprite_art, tools/ui_gen).
     { name = "boosters_png", filename = "images/boosters.png" },
+    -- The map's award chime and gate creak (tools/sound_gen).
+    { name = "award_chime_sound", filename = "sounds/award_chime.ogg" },
+    { name = "gate_creak_sound", filename = "sounds/gate_creak.ogg" },
     { name = "info_passive_bonus_window_ui", filename = "ui/info_passive_bonus_window.lua" },
     { name = "info_passive_bonus_window_xml", filename = "scenes/info_passive_bonus_window.xml" },
 }

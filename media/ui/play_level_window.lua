@@ -2,7 +2,7 @@
 -- Written by tools/ui_gen from its window list.
 
 PlayLevelWindow = {
-    id = "PlayLevelWindow", class = "UIWidget", position = { 543, 205 },
+    id = "PlayLevelWindow", class = "UIWidget", position = { 543, 185 },
     childs = {
         { id = "gui", class = "UISceneNode", scene = "play_level_window_xml",
           childs = {
@@ -10,7 +10,7 @@ PlayLevelWindow = {
               childs = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
               } },
-            { id = "btnPlay", class = "UIButton", position = { 240, 476 }, customClientRect = { 0, 0, 160, 48 },
+            { id = "btnPlay", class = "UIButton", position = { 240, 516 }, customClientRect = { 0, 0, 160, 48 },
               text = "#PLAY_LEVEL_PLAY", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
               childs = {
                   { id = "btnPlayIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },
@@ -23,9 +23,9 @@ PlayLevelWindow = {
                   { id = "onSelect", propertyChanges = {
                       { target = "btnPlayHigh", property = "transparency", duration = 0.15, value = 1 } } },
               } },
-            { id = "btnBonusBuy1", class = "UIButton", position = { 136, 318 }, customClientRect = { 0, 0, 96, 96 } },
-            { id = "btnBonusBuy2", class = "UIButton", position = { 272, 318 }, customClientRect = { 0, 0, 96, 96 } },
-            { id = "btnBonusBuy3", class = "UIButton", position = { 408, 318 }, customClientRect = { 0, 0, 96, 96 } },
+            { id = "btnBonusBuy1", class = "UIButton", position = { 136, 356 }, customClientRect = { 0, 0, 96, 96 } },
+            { id = "btnBonusBuy2", class = "UIButton", position = { 272, 356 }, customClientRect = { 0, 0, 96, 96 } },
+            { id = "btnBonusBuy3", class = "UIButton", position = { 408, 356 }, customClientRect = { 0, 0, 96, 96 } },
           } },
     },
     states = {

@@ -349,11 +349,19 @@ bool writeBlockerScene(const std::string& media)
     shine.blend = 2;
     shine.loop = true;
     shine.frames = {{0, -96, -160, 1, 1, 0.25f, 0}, {24, -96, -160, 1, 1, 0.5f, 0}, {48, -96, -160, 1, 1, 0.25f, 0}};
-    const std::vector<MarkerDef> markers = {{"init", {{"/shine", 0, 48, true}}},
-                                            {"open", {{"/gate", 0, 18}, {"/#stars", 0, 18}, {"/shine", -1, 0}}}};
+    // The creak of the gate swinging open; longer than the opening, so that
+    // the sound is never cut.
+    Node creak;
+    creak.type = "Sound";
+    creak.name = "creak";
+    creak.file = "gate_creak_sound";
+    creak.extra = "Volume=\"1\" Playing=\"1\" SoundGroup=\"0\" priority=\"30\"";
+    const std::vector<MarkerDef> markers = {
+        {"init", {{"/shine", 0, 48, true}}},
+        {"open", {{"/gate", 0, 18}, {"/#stars", 0, 18}, {"/shine", -1, 0}, {"/creak", 0, 24}}}};
     return writeText(media + "/scenes/blocker_scene.xml",
                      document("The gate before a part that needs stars. Written by tools/map_gen.",
-                              {gate, price, shine}, markers));
+                              {gate, price, shine, creak}, markers));
 }
 
 bool writeAward(const std::string& media, const std::string& file, const std::string& table)

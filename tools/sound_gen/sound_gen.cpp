@@ -338,6 +338,50 @@ bool write(const std::string& folder, const char* name, const std::vector<float>
     return true;
 }
 
+
+// A soft chime as an award lands on its counter (under 0.4 s, so that the
+// next star's chime never cuts a ringing one): two high bell notes a fifth
+// apart, the second just after the first.
+std::vector<float> awardChime(int rate)
+{
+    std::vector<float> out = melody(rate, 0.38f, {{0.0f, 19}, {0.04f, 26}}, 11.0f);
+    normalise(out, 0.45f);
+    return out;
+}
+
+// A wooden gate swinging open (0.9 s): a low, rough groan whose pitch
+// wanders up and down, rubbed in short stick-slip pulses, over a dull thud
+// as the gate comes to rest.
+std::vector<float> gateCreak(int rate)
+{
+    const float length = 0.9f;
+    std::vector<float> out(static_cast<size_t>(rate * length));
+    Noise noise;
+    float phase = 0.0f;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        const float pitch = 95.0f + 35.0f * std::sin(2 * PI * 1.3f * t) + 20.0f * std::sin(2 * PI * 3.7f * t);
+        phase += pitch / static_cast<float>(rate);
+        // A sawtooth rubbed in stick-slip pulses.
+        const float saw = 2.0f * (phase - std::floor(phase)) - 1.0f;
+        const float pulse = 0.55f + 0.45f * std::sin(2 * PI * 17.0f * t);
+        const float env = std::min(1.0f, t / 0.05f) * std::exp(-std::max(0.0f, t - 0.55f) * 9.0f);
+        float v = env * pulse * (0.7f * saw + 0.3f * noise.next());
+        // The thud: a low decaying tone at rest.
+        if (t > 0.7f)
+            v += 0.8f * std::exp(-(t - 0.7f) * 25.0f) * std::sin(2 * PI * 55.0f * (t - 0.7f));
+        out[i] = v;
+    }
+    // Wood, not metal: a gentle low-pass.
+    float low = 0.0f;
+    for (float& v : out) {
+        low += 0.25f * (v - low);
+        v = low;
+    }
+    normalise(out, 0.55f);
+    return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -364,5 +408,7 @@ int main(int argc, char** argv)
     ok &= write(folder, "light_bonus.ogg", lightBonus(rate), 1, rate, 0.2f);
     ok &= write(folder, "game_level_ambient_1.ogg", musicLoop(22050, DUSK_LOOP), 2, 22050, 0.0f);
     ok &= write(folder, "game_level_ambient_2.ogg", musicLoop(22050, HARBOUR_LOOP), 2, 22050, 0.0f);
+    ok &= write(folder, "award_chime.ogg", awardChime(rate), 1, rate, 0.2f);
+    ok &= write(folder, "gate_creak.ogg", gateCreak(rate), 1, rate, 0.2f);
     return ok ? 0 : 1;
 }

@@ -57,6 +57,14 @@ MarkerDef pulse(const std::string& name, const std::string& path)
     return {name, {{path, 0, 12}}};
 }
 
+// The marker rings the award chime as well (half a second of it, longer
+// than the chime itself).
+MarkerDef withChime(MarkerDef marker)
+{
+    marker.entries.push_back({"/top_panel/awardChime", 0, 12});
+    return marker;
+}
+
 Node icon(const std::string& name, const std::string& table, float x, float y)
 {
     Node n = sprite(name, table, x, y, 1);
@@ -123,9 +131,16 @@ std::string scene()
     action.kids.push_back(text("#action_title", "", 0, 0, 180, 30, "counter", 0));
     action.kids.push_back(text("#action_time", "", 0, 30, 180, 30, "counter", 0));
     panel.kids.push_back(action);
+    // The chime of an award landing on its counter.
+    Node chime;
+    chime.type = "Sound";
+    chime.name = "awardChime";
+    chime.file = "award_chime_sound";
+    chime.extra = "Volume=\"0.8\" Playing=\"1\" SoundGroup=\"0\" priority=\"30\"";
+    panel.kids.push_back(chime);
 
     const std::vector<MarkerDef> markers = {
-        pulse("getStar", "/top_panel/#starIcon"), pulse("getSilver", "/top_panel/#silverIcon"),
+        withChime(pulse("getStar", "/top_panel/#starIcon")), withChime(pulse("getSilver", "/top_panel/#silverIcon")),
         pulse("getGold", "/top_panel/#goldIcon"), {"scroll_open", {{"/top_panel/mail", 0, 8}}},
         {"onIdle", {}}, {"onHide", {}}};
     return document("The level map's top panel. Written by tools/ui_gen.", {panel}, markers);

@@ -450,7 +450,10 @@ void marker(Content& c, const std::string& name, const std::vector<std::tuple<st
 void playLevel(Content& c)
 {
     c.scene += textObject(c, "#levelNum", "", false, 50, 44, c.width - 100, 50, "button", "0.45 0.22 0.05");
-    c.scene += textObject(c, "#score_target_text", "", false, 50, 196, c.width - 100, 60, "text");
+    // The score target stands alone in the goals' band: centred in it.
+    std::string scoreTarget = textObject(c, "#score_target_text", "", false, 50, 200, c.width - 100, 60, "text");
+    scoreTarget.replace(scoreTarget.find(" UsePreset="), 0, " HAlign=\"1\" VAlign=\"1\"");
+    c.scene += scoreTarget;
     // One goal stands in the middle of the goals' band; two share it.
     std::vector<std::tuple<std::string, int, int>> one;
     std::vector<std::tuple<std::string, int, int>> two;
@@ -463,7 +466,7 @@ void playLevel(Content& c)
         auto at = [&](int y) {
             return attributes(80 + inner.width / 2.0f - c.width / 2.0f, y + 35 - c.height / 2.0f, 0, 1, 1, 1);
         };
-        const int single = 190;
+        const int single = 196;
         const int paired = 160 + (i - 1) * 72;
         c.scene += "      <Object name=\"" + name + "\">\n        <Parameters " + at(paired) +
                    " Enable=\"0\"/>\n        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " +
@@ -476,7 +479,8 @@ void playLevel(Content& c)
     }
     marker(c, "goals1", one);
     marker(c, "goals2", two);
-    sprite(c, "#time_limit_icon", "ui_sprites", "TimeLimitIcon", c.width - 96, 196, 0.8f);
+    // Beside the level number: this level runs against the clock.
+    sprite(c, "#time_limit_icon", "ui_sprites", "TimeLimitIcon", c.width / 2 + 90, 36, 0.7f);
     playLevelStars(c);
     playLevelSlots(c);
     playLevelSilver(c);
@@ -608,7 +612,7 @@ const std::vector<Window>& windows()
          {{"btnNext", "WIN_NEXT"}}, winLevel},
         {"fail_level_window", "FailLevelWindow", "The lost level's window.", "FAIL_TITLE", 640, 400, true,
          {{"btnReplay", "FAIL_REPLAY"}}, failLevel},
-        {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 640, 560, true,
+        {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 640, 600, true,
          {{"btnPlay", "PLAY_LEVEL_PLAY"}}, playLevel},
         {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 400,
          true, {}},
@@ -677,10 +681,10 @@ std::string boosterSlot(const Content& c, int index, int rowY)
            "tablename=\"s_bonus_plus_step_ui_p_psd\">\n            <Parameters " +
            local(8, 8, 2, (SIZE - 16.0f) / 80.0f, 1, 0) + " Enable=\"1\"/>\n          </Object>\n";
     out += "          <Object type=\"Sprite\" name=\"armed\" filename=\"ui_sprites\" tablename=\"BoosterArmed\">\n"
-           "            <Parameters " + local(0, 0, 1, scale, 0, 40) + " Enable=\"1\"/>\n"
+           "            <Parameters " + local(0, 0, 1, scale, 0, 0) + " Enable=\"1\"/>\n"
            "            <frames loop=\"0\">\n"
-           "              <frame StartFrame=\"0\"><Attributes " + local(0, 0, 1, scale * 1.4f, 0, 40) + "/></frame>\n"
-           "              <frame StartFrame=\"8\"><Attributes " + local(0, 0, 1, scale, 1, 40) + "/></frame>\n"
+           "              <frame StartFrame=\"0\"><Attributes " + local(0, 0, 1, scale, 0, 0) + "/></frame>\n"
+           "              <frame StartFrame=\"8\"><Attributes " + local(0, 0, 1, scale, 1, 0) + "/></frame>\n"
            "            </frames>\n          </Object>\n";
     out += "        </Childs>\n        <markers>\n"
            "          <marker>\n            <name>buy</name>\n            <playList>\n"
@@ -696,7 +700,7 @@ std::string boosterSlot(const Content& c, int index, int rowY)
 // slots as the row is laid out).
 void playLevelSlots(Content& c)
 {
-    constexpr int ROW_Y = 318;
+    constexpr int ROW_Y = 356;
     c.scene += keyedCaption(c);
     for (int i = 0; i < 3; ++i) {
         c.scene += boosterSlot(c, i, ROW_Y);
@@ -716,11 +720,12 @@ void playLevelSlots(Content& c)
 // The caption over the slots, clear until a slot is shown.
 std::string keyedCaption(const Content& c)
 {
-    auto at = [&](float a) { return attributes(60 - c.width / 2.0f, 276 - c.height / 2.0f, 0, 1, 1, a, INK); };
+    auto at = [&](float a) { return attributes(60 - c.width / 2.0f, 312 - c.height / 2.0f, 0, 1, 1, a, INK); };
     return "      <Object type=\"Text\" name=\"boostersCaption\" filename=\"main_font_fnt\">\n        <Parameters " +
            at(0) + " Enable=\"1\" Text=\"PLAY_LEVEL_BOOSTERS\" LocaleEnable=\"1\" TextAreaX=\"" +
            std::to_string(c.width - 120) +
-           "\" TextAreaY=\"36\" MaxChar=\"-1\" AutoScale=\"1\" PixelPrec=\"1\" UsePreset=\"1\" Preset=\"text\"/>\n"
+           "\" TextAreaY=\"36\" HAlign=\"1\" VAlign=\"1\" MaxChar=\"-1\" AutoScale=\"1\" PixelPrec=\"1\" UsePreset=\"1\" "
+           "Preset=\"text\"/>\n"
            "        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " + at(0) +
            "/></frame>\n          <frame StartFrame=\"1\"><Attributes " + at(1) +
            "/></frame>\n        </frames>\n      </Object>\n";
