@@ -61,3 +61,15 @@ s_buster_ares_busters_psd = {
     SrcRect0 = { 192, 416, 256, 480 },
 }
 
+s_plus_5_icon_ui_p_psd = {
+    Image0 = "limit_icons_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 0, 64, 64 },
+}
+
+s_plus_5_time_icon_ui_p_psd = {
+    Image0 = "limit_icons_png",
+    Package0 = "default",
+    SrcRect0 = { 64, 0, 128, 64 },
+}
+
