@@ -506,9 +506,12 @@ void resultHeader(Content& c, bool lit)
         keyedSprite(c, "slot" + std::to_string(i + 1), "map_sprites", "StarDim", x, y, 24, 1.2f * scale, 0, scale, 1,
                     8, 2);
         row.emplace_back("slot" + std::to_string(i + 1), 0, 8);
+        // The lit star: the dialogs' gold star (80 texels, its glow in
+        // them) over the slot, landing from large.
         if (lit)
-            keyedSprite(c, "star" + std::to_string(i + 1), "map_sprites", "Star", x, y, 24, 2.2f * scale, 0, scale,
-                        1, STAR_DELAY * i + 10, 1, STAR_DELAY * i);
+            keyedSprite(c, "star" + std::to_string(i + 1), "dialogs_sprites", "StarIcon", x - 40 * scale * 0.6f + 24,
+                        y - 40 * scale * 0.6f + 24, 40, 2.0f * scale * 0.6f, 0, scale * 0.6f * 1.25f, 1,
+                        STAR_DELAY * i + 10, 1, STAR_DELAY * i);
     }
     marker(c, "stars0", row);
     if (lit) {
@@ -525,19 +528,48 @@ void resultHeader(Content& c, bool lit)
     marker(c, "bottomPanel", {});
 }
 
+// The festive touches of a win: a warm glow behind the star row, amber
+// sparkles about it, and a lantern at each side.
+void festoon(Content& c)
+{
+    c.scene += "      <Object type=\"Sprite\" name=\"starGlow\" filename=\"fx_sprites\" tablename=\"Glow\">\n"
+               "        <Parameters " +
+               attributes(c.width / 2.0f - 210 - c.width / 2.0f, 30 - c.height / 2.0f, 4, 420.0f / 64.0f,
+                          170.0f / 64.0f, 0.55f, "1 0.72 0.28") +
+               " Enable=\"1\"/>\n      </Object>\n";
+    const float sparkles[][3] = {{150, 80, 0.7f}, {205, 150, 0.45f}, {440, 70, 0.6f}, {492, 146, 0.5f},
+                                 {300, 52, 0.4f}, {372, 160, 0.35f}};
+    for (size_t i = 0; i < std::size(sparkles); ++i)
+        sprite(c, "sparkle" + std::to_string(i), "fx_sprites", "Sparkle", sparkles[i][0], sparkles[i][1],
+               sparkles[i][2], 1.5f);
+    sprite(c, "lanternLeft", "menu_sprites", "Lantern", 36, 150, 0.34f, 0.5f);
+    sprite(c, "lanternRight", "menu_sprites", "Lantern", c.width - 80, 150, 0.34f, 0.5f);
+}
+
+// A row of the results: a card across the window with its label or icon at
+// the left and its figure at the right.
+void resultRow(Content& c, const std::string& name, int y)
+{
+    c.scene += spriteObject(c, name + "Card", "widget_sprites", "ContentRow", 150, y, 340.0f / 220.0f, 52.0f / 32.0f,
+                            3);
+}
+
 void winLevel(Content& c)
 {
+    festoon(c);
     resultHeader(c, true);
-    text(c, "#scoreLabel", "WIN_SCORE", 90, 204, 220, 44);
-    c.scene += textObject(c, "#score", "0", false, 320, 204, 220, 44, "counter", "0.55 0.3 0.05");
-    sprite(c, "coin", "dialogs_sprites", "SilverCoin", 220, 250, 0.6f);
-    c.scene += textObject(c, "#money", "0", false, 320, 254, 220, 44, "counter", "0.35 0.35 0.42");
+    resultRow(c, "scoreRow", 196);
+    text(c, "#scoreLabel", "WIN_SCORE", 172, 208, 140, 40);
+    c.scene += textObject(c, "#score", "0", false, 300, 200, 170, 44, "counter", "0.55 0.3 0.05");
+    resultRow(c, "moneyRow", 256);
+    sprite(c, "coin", "dialogs_sprites", "SilverCoin", 184, 262, 0.5f);
+    c.scene += textObject(c, "#money", "0", false, 300, 260, 170, 44, "counter", "0.35 0.35 0.42");
     // Six bursts about the coin, played in turn as the coins count up.
     const int count = 6;
     for (int i = 0; i < count; ++i) {
         const float dx = (i % 3) * 16.0f - 16.0f;
         const float dy = (i / 3) * 20.0f - 10.0f;
-        keyedSprite(c, "silverBurst" + std::to_string(i), "fx_sprites", "Sparkle", 212 + dx, 242 + dy, 32, 0.5f, 1,
+        keyedSprite(c, "silverBurst" + std::to_string(i), "fx_sprites", "Sparkle", 188 + dx, 254 + dy, 32, 0.5f, 1,
                     1.4f, 0, 8, 0);
         // Each burst rings its own coin, so quick steps overlap as coins do.
         const std::string clink = "clink" + std::to_string(i);
@@ -560,7 +592,14 @@ void winLevel(Content& c)
 void failLevel(Content& c)
 {
     resultHeader(c, false);
-    c.scene += textObject(c, "#score", "", false, 60, 214, c.width - 120, 48, "counter", "0.55 0.3 0.05");
+    // The lanterns of the win, gone out: dusk-blue and half clear.
+    for (const auto& [name, x] : {std::pair{"lanternLeft", 36}, std::pair{"lanternRight", c.width - 80}})
+        c.scene += "      <Object type=\"Sprite\" name=\"" + std::string(name) +
+                   "\" filename=\"menu_sprites\" tablename=\"Lantern\">\n        <Parameters " +
+                   attributes(x - c.width / 2.0f, 150 - c.height / 2.0f, 0.5f, 0.34f, 0.34f, 0.6f, "0.5 0.5 0.75") +
+                   " Enable=\"1\"/>\n      </Object>\n";
+    resultRow(c, "scoreRow", 206);
+    c.scene += textObject(c, "#score", "", false, 60, 210, c.width - 120, 48, "counter", "0.55 0.3 0.05");
 }
 
 // --- The out-of-moves offer ---
