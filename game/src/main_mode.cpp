@@ -541,7 +541,7 @@ void MainMode::restartLevel()
 void MainMode::onHidden(DialogWindow* window)
 {
     if (window == winWindow) {
-        leaveWonLevel();
+        leaveWonLevel(winWindow->result);
     } else if (window == ingameMenu) {
         if (ingameMenu->result == 0)
             goToMap();
@@ -572,8 +572,16 @@ bool MainMode::isLastLevel(const LevelInfo& level) const
 
 void MainMode::finishWin()
 {
-    PlayerProfile* profile = GameProperties::exists() ? GameProperties::instance()->profile() : nullptr;
     const int score = progress ? progress->score : 0;
+    recordWin(score);
+    holdBonusPanel();
+    if (winWindow)
+        winWindow->open(currentLevel, score, silverReward);
+}
+
+void MainMode::recordWin(int score)
+{
+    PlayerProfile* profile = GameProperties::exists() ? GameProperties::instance()->profile() : nullptr;
     if (profile && Store::exists()) {
         const Store* store = Store::instance();
         for (int32_t bonus : store->bonusesUnlockedAtLevel(currentLevel->id)) {
@@ -605,17 +613,14 @@ void MainMode::finishWin()
     if (profile)
         profile->setSilver(profile->silver + silverReward);
     addLife();
-    holdBonusPanel();
-    if (winWindow)
-        winWindow->open(currentLevel, score, silverReward);
 }
 
-void MainMode::leaveWonLevel()
+void MainMode::leaveWonLevel(int32_t result)
 {
     const bool last = isLastLevel(*currentLevel);
     if (!last && mapState) {
         mapState->walkPending = true;
-        mapState->autoAdvance = winWindow->result == WinLevelWindow::NEXT;
+        mapState->autoAdvance = result == WinLevelWindow::NEXT;
         mapState->walkToNewLevel = !replay;
     }
     GameStateManager* states = GameStateManager::exists() ? GameStateManager::instance() : nullptr;

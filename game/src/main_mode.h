@@ -197,6 +197,9 @@ public:
     bool isLost(GameField& field) const;
     // The won level's records, rewards and window.
     void finishWin();
+    // What a win of `score` gives: unlocks, the best score and stars, the
+    // position, silver and a life, and the map's award.
+    void recordWin(int score);
     // The bonus panel stops answering and its buttons go back to rest.
     void holdBonusPanel();
     // The level's id is the highest of the catalogue.
@@ -219,8 +222,8 @@ public:
     void onMovieFinished() override;
     void showIngameMenu() override;
     void onHidden(DialogWindow* window) override;
-    // The win window has closed: cut-scene, map or main menu.
-    void leaveWonLevel();
+    // The win window has closed with `result`: cut-scene, map or main menu.
+    void leaveWonLevel(int32_t result);
     // The script command: the current level again.
     void newGame();
     // The same level again, rebuilt.

@@ -25,6 +25,8 @@ end
 local firstPart = numbered(firstFiles, 1)
 firstPart[1].back1 = "level_back_1_xml"
 firstPart[1].back2 = "level_field_xml"
+-- The story goes on after the first road's sixth lantern.
+firstPart[6].movieScene = "dialog_2_xml"
 
 -- The level rules: each limit and each goal on a level of its own.
 local rulesPart = numbered({ "rules_moves", "rules_time", "goal_walls", "goal_tiles", "goal_falling",

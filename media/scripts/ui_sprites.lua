@@ -137,5 +137,15 @@ TimeLimitIcon = {
     Image0 = "boosters_png",
     Package0 = "default",
     SrcRect0 = { 160, 80, 240, 160 },
+s_plus_5_icon_ui_p_psd = {
+    Image0 = "limit_icons_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 0, 64, 64 },
+}
+
+s_plus_5_time_icon_ui_p_psd = {
+    Image0 = "limit_icons_png",
+    Package0 = "default",
+    SrcRect0 = { 64, 0, 128, 64 },
 }
 

@@ -826,6 +826,69 @@ std::string at(const std::array<float, 2>& point)
 
 }  // namespace
 
+// --- The first game's road ---
+
+namespace {
+
+// A player's first game from an empty data folder: the intro, the map, the
+// first level's start window, the level played with its listed swaps and
+// won, the win window closed with `button`, and the map's frames after the win sampled
+// every 0.05 s: the flying award, the stars and silver counters, the figure
+// and the next level's start window.
+std::string firstRoad(const std::string& button)
+{
+    std::string script = "until MainMenu\ntap btnStart\nuntil MovieState\n";
+    for (int i = 0; i < 5; ++i)
+        script += "click 500 400\nwait 1\n";
+    script += "until MainModeMap 20\nwait 1\ntap #level_1\nwait 1.5\nshot start.png\ntap btnPlay\nuntil GameLevel\n"
+              "wait 3\n" +
+              LEVEL_1_SWAPS +
+              "wait 48\nshot win.png\ntext #score\ntext #money\n"
+              "tap " + button + "\nuntil MainModeMap\nnode #starIcon\nnode #level_1\nnode #level_2\n";
+    for (int i = 0; i < 100; ++i)
+        script += "wait 0.05\ntext #stars\ntext #silver\nnode award\nnode figure\n";
+    return script + "node #level_1\nnode #level_2\nshot map.png\ntext #levelNum\nquit\n";
+}
+
+// Lines starting with each of `wanted`, in this order (others may stand
+// between).
+void expectStartsInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& wanted)
+{
+    auto at = lines.begin();
+    for (const std::string& start : wanted) {
+        at = std::find_if(at, lines.end(), [&](const std::string& line) { return line.rfind(start, 0) == 0; });
+        ASSERT_NE(at, lines.end()) << "missing, or out of order: " << start;
+        ++at;
+    }
+}
+
+// The (x, y) centre of each "node NAME X Y W H" line.
+std::vector<std::array<float, 2>> centres(const std::string& out, const std::string& name)
+{
+    std::vector<std::array<float, 2>> found;
+    for (const std::string& line : linesStarting(out, "node " + name + " ")) {
+        const std::vector<float> box = numbersAfter(line, "node " + name + " ");
+        if (box.size() == 4)
+            found.push_back({box[0] + box[2] / 2, box[1] + box[3] / 2});
+    }
+    return found;
+}
+
+std::vector<int> printedNumbers(const std::string& out, const std::string& name)
+{
+    std::vector<int> found;
+    for (const std::string& line : linesStarting(out, "text " + name + " "))
+        found.push_back(std::atoi(line.substr(6 + name.size()).c_str()));
+    return found;
+}
+
+int starsOfFirstLevel(int score)
+{
+    return score >= 1800 ? 3 : score >= 900 ? 2 : score >= 300 ? 1 : 0;
+}
+
+}  // namespace
+
 TEST(GameDriver, AnOpenLevelOpensItsStartWindowAndPlayStartsItALockedOneOrAMissedPressNothing)
 {
     GameSandbox sandbox;
@@ -904,4 +967,214 @@ TEST(GameDriver, AGateOpensOnceItsStarsAreOwnedAndTheFigureWalksBehindItFewerSta
         ASSERT_EQ(message.size(), 1u) << run.out;
         EXPECT_NE(message[0], "text #message none") << "the blocker message is shown";
     }
+TEST(GameDriver, TheFirstGamesRoadLeadsThroughAWonLevelBackToTheMapAndOnToTheNext)
+{
+    GameSandbox sandbox;
+    const DriverRun run = drive(sandbox, firstRoad("btnNext"), "--seed 1 --now 1700000000");
+    ASSERT_TRUE(run.exited) << run.log;
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectStartsInOrder(splitLines(run.out), {"state MovieState", "state MainModeMap", "state GameLevel", "tap btnNext",
+                                        "state MainModeMap"});
+    // The states in the order they came.
+    expectStartsInOrder(sandbox.logLines(),
+                  {"MainMenu::load", "void MovieState::initializeAsync() -begin",
+                   "void MainModeMapState::initializeAsync() -begin", "void GameLevel::initializeAsync() -begin",
+                   "void MainModeMapState::initializeAsync() -begin", "void GameApplication::destroy()"});
+
+    // The records and rewards of the win.
+    const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
+    ASSERT_GT(section.size(), 47u);
+    EXPECT_EQ(int32At(section, 29), 1) << "the position at level 2";
+    EXPECT_EQ(section[42], 1) << "level 1 completed";
+    const int best = int32At(section, 43);
+    EXPECT_GE(best, 300);
+    const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->silver, 350 + best / 1000);
+    EXPECT_EQ(profile->levelStars, starsOfFirstLevel(best));
+    EXPECT_EQ(profile->levelWon, 1);
+    EXPECT_EQ(profile->launchCount, 1);
+
+    // The win window counted the score and the silver up to the end.
+    EXPECT_EQ(printedText(run.out, "#score"), std::to_string(best));
+    EXPECT_EQ(printedText(run.out, "#money"), std::to_string(best / 1000));
+
+    // Back on the map the counters start short of the win and count up to
+    // it: the stars first, one flight each, then the silver.
+    const int stars = starsOfFirstLevel(best);
+    const std::vector<int> starCounts = printedNumbers(run.out, "#stars");
+    const std::vector<int> silverCounts = printedNumbers(run.out, "#silver");
+    ASSERT_EQ(starCounts.size(), 100u) << run.out;
+    ASSERT_EQ(silverCounts.size(), 100u);
+    EXPECT_EQ(starCounts.front(), 0);
+    EXPECT_EQ(starCounts.back(), stars);
+    EXPECT_TRUE(std::is_sorted(starCounts.begin(), starCounts.end()));
+    EXPECT_EQ(silverCounts.front(), 350);
+    EXPECT_EQ(silverCounts.back(), 350 + best / 1000);
+    // The silver waits 0.9 s after the last star has landed.
+    const auto lastStar = std::find(starCounts.begin(), starCounts.end(), stars) - starCounts.begin();
+    const auto silverLanded =
+        std::find(silverCounts.begin(), silverCounts.end(), 350 + best / 1000) - silverCounts.begin();
+    if (best >= 1000)
+        EXPECT_GE((silverLanded - lastStar) * 0.05f, 0.9f);
+
+    // A star flew between the level's medallion and the stars counter.
+    const std::vector<std::array<float, 2>> level1 = centres(run.out, "#level_1");
+    const std::vector<std::array<float, 2>> level2 = centres(run.out, "#level_2");
+    const std::vector<std::array<float, 2>> icon = centres(run.out, "#starIcon");
+    ASSERT_EQ(level1.size(), 2u) << run.out;
+    ASSERT_EQ(icon.size(), 1u) << run.out;
+    bool between = false;
+    for (const auto& at : centres(run.out, "award")) {
+        const float t = (at[1] - level1[0][1]) / (icon[0][1] - level1[0][1]);
+        between |= t > 0.1f && t < 0.9f;
+    }
+    EXPECT_TRUE(between) << run.out;
+
+    // The figure walked from level 1 to level 2, whose start window opened
+    // by itself.
+    const std::vector<std::array<float, 2>> figure = centres(run.out, "figure");
+    ASSERT_GE(figure.size(), 2u) << run.out;
+    ASSERT_EQ(level2.size(), 2u);
+    const auto distance = [](std::array<float, 2> a, std::array<float, 2> b) {
+        return std::hypot(a[0] - b[0], a[1] - b[1]);
+    };
+    // The camera follows the walk: each end is measured in its own view.
+    EXPECT_LT(distance(figure.front(), level1[0]), distance(figure.front(), level2[0]));
+    EXPECT_LT(distance(figure.back(), level2[1]), distance(figure.back(), level1[1]));
+    EXPECT_EQ(printedText(run.out, "#levelNum"), "Level 2");
+}
+
+// The game started again after the first game's road (its saved progress
+// as the road leaves it): straight to the map, level 1 shown won with its
+// stars, and the progress kept.
+TEST(GameDriver, TheSecondStartGoesStraightToTheMapWithTheFirstLevelWon)
+{
+    GameSandbox sandbox;
+    SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+    values.silver = 354;
+    values.levelStars = 3;
+    values.levelWon = 1;
+    values.launchCount = 1;
+    SaveFixtures::MainModeValues campaign;
+    campaign.hasProgress = 1;
+    campaign.levelIndex = 1;
+    const int parts[] = {15, 7, 5, 2};
+    std::vector<SaveFixtures::PartValues> first;
+    for (int levels : parts)
+        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
+    first[0].locked = 0;
+    first[0].levels[0] = {1, 4220};
+    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    writeProfile(sandbox, values, campaign);
+    const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
+
+    const DriverRun run = drive(sandbox, "until MainMenu\ntap btnStart\nuntil MainModeMap 5\nwait 1\nshot second.png\nquit\n",
+                                "--seed 1 --now 1700003600");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(run.out.find("MovieState"), std::string::npos) << run.out;
+    EXPECT_TRUE(sandbox.logContains("void MainModeMapState::initializeAsync() -begin"));
+    const std::vector<uint8_t> after = savedSection(sandbox, "MainMode");
+    ASSERT_EQ(after.size(), section.size());
+    ASSERT_GT(section.size(), 47u);
+    EXPECT_TRUE(std::equal(section.begin() + 21, section.end(), after.begin() + 21)) << "the progress unchanged";
+    const std::unique_ptr<PlayerProfile> again = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->launchCount, 2);
+    EXPECT_EQ(again->silver, 354);
+    EXPECT_EQ(again->levelStars, 3);
+}
+
+TEST(GameDriver, ClosingTheFirstWinWindowReturnsToTheMapWithoutTheNextStartWindow)
+{
+    GameSandbox sandbox;
+    const DriverRun run = drive(sandbox, firstRoad("btnClose"), "--seed 1 --now 1700000000");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectStartsInOrder(splitLines(run.out), {"state GameLevel", "tap btnClose", "state MainModeMap"});
+    EXPECT_NE(printedText(run.out, "#levelNum"), "Level 2");
+    const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
+    ASSERT_GT(section.size(), 47u);
+    EXPECT_EQ(int32At(section, 29), 1);
+    EXPECT_EQ(section[42], 1);
+}
+
+// --- A level's loss, a catalogue's end, a level without a limit ---
+
+namespace {
+
+// The first level's script with `from` replaced by `to` (each must be there).
+std::string firstLevelWith(const std::vector<std::pair<std::string, std::string>>& changes)
+{
+    std::string text = readFile(std::string(LANTERRA_SOURCE_DIR) + "/media/levels/level_1.lua");
+    for (const auto& [from, to] : changes) {
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos)
+            text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+const std::string ONE_LEVEL_CATALOGUE =
+    "episodes = { { mapScene = 'map_ep1_xml', parts = { { levels = { { file = 'level_1', title = '1', "
+    "back1 = 'level_back_1_xml', back2 = 'level_field_xml' } } } } } }\n";
+
+}  // namespace
+
+// One move and a first star out of reach: the swap uses the limit up, the
+// fail effect plays and the fail window opens; "try again" reopens the start
+// window and plays the level anew, "close" leads to the map.
+TEST(GameDriver, ALostLevelShowsTheFailEffectAndWindowWhichReplaysOrLeadsToTheMap)
+{
+    GameSandbox sandbox(std::map<std::string, std::string>{
+        {"levels/level_1.lua",
+         firstLevelWith({{"LevelLimit = 20", "LevelLimit = 1"}, {"{ 300, 900, 1800 }", "{ 100000, 200000, 300000 }"}})}});
+    // The last move's warning holds the board a few seconds at the start.
+    std::string script = "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 8\nswap 2 2 3 2\n";
+    for (int i = 0; i < 40; ++i)
+        script += "wait 0.1\nnode banner\n";
+    script += "wait 3\nshot fail.png\ntext #score\ntap btnReplay\nwait 1.5\ntext #levelNum\ntap btnPlay\n"
+              "until GameLevel\nwait 8\nswap 2 2 3 2\nwait 8\ntap btnClose\nuntil MainModeMap\nquit\n";
+    const DriverRun run = drive(sandbox, script);
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_FALSE(centres(run.out, "banner").empty()) << "the fail effect's banner\n" << run.out;
+    EXPECT_TRUE(std::regex_search(printedText(run.out, "#score"), std::regex("^Score: [0-9]+$")))
+        << printedText(run.out, "#score");
+    EXPECT_EQ(printedText(run.out, "#levelNum"), "Level 1");
+    expectStartsInOrder(splitLines(run.out), {"state GameLevel", "tap btnReplay", "tap btnPlay", "state GameLevel",
+                                        "tap btnClose", "state MainModeMap"});
+    const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
+    ASSERT_GT(section.size(), 47u);
+    EXPECT_EQ(section[42], 0) << "a lost level is not completed";
+    EXPECT_EQ(int32At(section, 43), 0);
+}
+
+// The catalogue's only level won: the win window closes onto the main menu.
+// Escape during the end-of-level run opens no in-level menu (its close
+// button would take the tap, and the win window would wait behind it).
+TEST(GameDriver, WinningTheCataloguesLastLevelLeadsToTheMainMenu)
+{
+    GameSandbox sandbox(std::map<std::string, std::string>{{"scripts/main_mode.lua", ONE_LEVEL_CATALOGUE}});
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
+                                             "wait 3\nkey Escape\nwait 32\ntap btnClose\nuntil MainMenu\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectStartsInOrder(splitLines(run.out), {"tap btnClose", "state MainMenu"});
+    expectStartsInOrder(sandbox.logLines(), {"MainMenu::load", "void GameLevel::initializeAsync() -begin", "MainMenu::load"});
+}
+
+// A level whose only goal is one tile, with no limit: the line over the tile
+// wins it, the end-of-level run has no limit to pay out, and the win window
+// follows.
+TEST(GameDriver, AGoalsOnlyLevelWithoutALimitIsWon)
+{
+    GameSandbox sandbox(std::map<std::string, std::string>{
+        {"scripts/main_mode.lua", ONE_LEVEL_CATALOGUE},
+        {"levels/level_1.lua",
+         firstLevelWith({{"    LevelLimit = 20,\n    LevelLimitType = 0,\n", "    LevelGoals = { 2, 0 },\n"},
+                         {"Grid = { Cells = {} }", "Grid = { Cells = { { PosX = 0, PosY = 2, Solidity = 2 } } }"}})}});
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\nswap 2 2 3 2\n"
+                                         "wait 20\ntext #levelNum\ntap btnNext\nuntil MainMenu\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(printedText(run.out, "#levelNum"), "Level 1");
+    expectStartsInOrder(splitLines(run.out), {"tap btnNext", "state MainMenu"});
 }

@@ -1,6 +1,7 @@
 // The level result windows over a small scene of the test's own: the win
 // window's count-up with its coin bursts, closing it early, its stars, the
-// fail window's buttons, and the one-value formatter of localised texts.
+// fail window's buttons, the out-of-moves offer, and the one-value
+// formatter of localised texts.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,10 +11,13 @@
 #include "animationeditor/text_scene_node.h"
 #include "dialogs/dialog_window_manager.h"
 #include "dialogs/fail_level_window.h"
+#include "dialogs/nomoves_level_window.h"
 #include "dialogs/win_level_window.h"
+#include "game_helpers/goals_helper.h"
 #include "game_state_manager.h"
 #include "localized_format.h"
 #include "main_mode.h"
+#include "player_profile.h"
 #include "support/ui_scene_fixture.h"
 #include "ui/text_manager.h"
 
@@ -212,4 +216,163 @@ TEST(LocalizedFormat, OnlyTheFirstConversionTakesTheValueAndOtherPercentSignsSta
                  {"ends with %", "ends with %"}};
     for (const auto& c : cases)
         EXPECT_EQ(substituteOne(c.format, "7"), c.out) << c.format;
+}
+
+// --- The out-of-moves offer ---
+
+namespace {
+
+class NomovesWindowTest : public UISceneTest {
+protected:
+    void SetUp() override
+    {
+        UISceneTest::SetUp();
+        const auto panel = [](const std::string& name, float y) {
+            return group(name, 0, y,
+                         children(group("icon", 0, 0) + group("check", 40, 0) + group("uncheck", 40, 0) +
+                                  text("text", 80, 0)));
+        };
+        const std::string window =
+            group("window", 100, 100,
+                  frames({{0, 100, 100, 0}, {8, 100, 100, 1}}) +
+                      children(panel("target1", 0) + panel("target2", 50) + text("#score_target_text", 0, 100) +
+                               text("#gold", 0, 130) + text("#silver", 0, 160) + text("#levelNum", 0, 190) +
+                               text("#title", 0, 220) + text("#price", 0, 250) + group("#limit_icon", 0, 280)));
+        addScene("nm_xml", window + markers(marker("init", {{"window", 0, 0}}) + marker("show", {{"window", 0, 8}}) +
+                                            marker("hide", {{"window", 8, 0}}) + marker("goals1", {{"target1", 0, 8}}) +
+                                            marker("goals2", {{"target2", 0, 8}})));
+        addLua("nomoves_level_window_ui",
+               "NomovesLevelWindow = { id = 'NomovesLevelWindow', class = 'UIWidget', childs = {\n"
+               "  { id = 'gui', class = 'UISceneNode', scene = 'nm_xml', childs = {\n"
+               "    { id = 'btnContinue', class = 'UIButton', customClientRect = { 0, 0, 40, 40 } },\n"
+               "    { id = 'btnEndLevel', class = 'UIButton', customClientRect = { 0, 0, 40, 40 } } } } } }\n");
+        startSceneUI();
+        mStates = std::make_unique<GameStateManager>(nullptr);
+        mManager = std::make_unique<DialogWindowManager>();
+        mWindow = std::make_unique<NomovesLevelWindow>();
+        mWindow->profile = &mProfile;
+        // Set up as a level would, then disabled as a fresh scene keeps them
+        // until a goal takes them.
+        mWindow->target1->setEnabled(false);
+        mWindow->target2->setEnabled(false);
+    }
+    void TearDown() override
+    {
+        mWindow.reset();
+        mManager.reset();
+        mStates.reset();
+        UISceneTest::TearDown();
+    }
+    std::string textOf(const std::string& name, AE::ISceneNode* under = nullptr)
+    {
+        AE::ISceneNode* node = under ? under->findNode(name) : mWindow->sceneNode(name);
+        auto* shown = dynamic_cast<AE::TextSceneNode*>(node);
+        return shown ? VQ::wideToAnsi(shown->rawText) : "none";
+    }
+    bool enabled(AE::ISceneNode* panel, const std::string& child) { return panel->findNode(child)->enabled; }
+    void shown()
+    {
+        mWindow->onMarkerFinished(mWindow->showMarker);
+        ASSERT_EQ(mWindow->state, DialogWindow::SHOWN);
+    }
+
+    std::unique_ptr<GameStateManager> mStates;
+    std::unique_ptr<DialogWindowManager> mManager;
+    std::unique_ptr<NomovesLevelWindow> mWindow;
+    PlayerProfile mProfile;
+};
+
+}  // namespace
+
+TEST_F(NomovesWindowTest, OneGoalShowsOnlyTheFirstPanelWithItsProgressTickedWhenMet)
+{
+    NomovesLevelWindow& w = *mWindow;
+    w.setGoals(GOAL_WALLS, 10, 0, 0, 1500);
+    EXPECT_EQ(w.panelsInUse, 1);
+    EXPECT_TRUE(w.target1->enabled);
+    EXPECT_FALSE(w.target2->enabled);
+    EXPECT_EQ(w.scene->getMarker("goals1")->getState(), AE::Marker::PLAYING);
+    EXPECT_NE(w.scene->getMarker("goals2")->getState(), AE::Marker::PLAYING);
+    EXPECT_FALSE(w.scoreTargetText->enabled);
+
+    const std::string unused = textOf("text", w.target2);
+    const struct {
+        int progress;
+        const char* text;
+        bool met;
+    } cases[] = {{7, "7/10", false}, {10, "10/10", true}, {0, "0/10", false}, {12, "12/10", false}};
+    for (const auto& c : cases) {
+        w.open(c.progress, 99);
+        EXPECT_EQ(textOf("text", w.target1), c.text);
+        EXPECT_EQ(enabled(w.target1, "check"), c.met) << c.progress;
+        EXPECT_EQ(enabled(w.target1, "uncheck"), !c.met) << c.progress;
+    }
+    // The unused panel is left as it was.
+    EXPECT_EQ(textOf("text", w.target2), unused);
+}
+
+TEST_F(NomovesWindowTest, TwoGoalsFillBothPanelsAndNoGoalShowsTheScoreTarget)
+{
+    NomovesLevelWindow& w = *mWindow;
+    // A kind of 0 first leaves the first panel to the second goal.
+    w.setGoals(0, 5, GOAL_TILES, 8, 1500);
+    EXPECT_EQ(w.panelsInUse, 1);
+    w.open(8, 3);
+    EXPECT_EQ(textOf("text", w.target1), "8/5");
+
+    w.setGoals(GOAL_WALLS, 10, GOAL_TILES, 4, 1500);
+    EXPECT_EQ(w.panelsInUse, 2);
+    EXPECT_EQ(w.scene->getMarker("goals2")->getState(), AE::Marker::PLAYING);
+    w.open(7, 4);
+    EXPECT_EQ(textOf("text", w.target1), "7/10");
+    EXPECT_EQ(textOf("text", w.target2), "4/4");
+    EXPECT_TRUE(enabled(w.target2, "check"));
+
+    w.setGoals(0, 0, 0, 0, 1500);
+    EXPECT_EQ(w.panelsInUse, 0);
+    EXPECT_TRUE(w.scoreTargetText->enabled);
+    EXPECT_NE(textOf("#score_target_text").find("1500"), std::string::npos) << textOf("#score_target_text");
+}
+
+TEST_F(NomovesWindowTest, ContinuingCostsThePriceOfTheLimitKindAndIsIgnoredWithoutEnoughSilver)
+{
+    struct Case {
+        int kind;
+        int silver;
+        const char* price;
+        int result;
+        int silverAfter;
+        int bought;
+    };
+    const Case cases[] = {
+        {1, 3, "4", -1, 3, 0}, {1, 4, "4", 1, 0, 15}, {2, 9, "4", 1, 5, 15},
+        {0, 249, "250", -1, 249, 0}, {0, 250, "250", 1, 0, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + " " + std::to_string(c.silver));
+        NomovesLevelWindow& w = *mWindow;
+        w.setLimitKind(c.kind);
+        EXPECT_EQ(textOf("#price"), c.price);
+        mProfile.silver = c.silver;
+        w.result = -1;
+        w.amountBought = 0;
+        w.setGoals(GOAL_WALLS, 10, 0, 0, 0);
+        w.open(3, 0);
+        // Not yet shown: the click is not taken.
+        w.buy();
+        EXPECT_EQ(mProfile.silver, c.silver);
+        shown();
+        w.update(0.0f);
+        EXPECT_EQ(textOf("#silver"), std::to_string(c.silver));
+        w.buy();
+        EXPECT_EQ(w.result, c.result);
+        EXPECT_EQ(mProfile.silver, c.silverAfter);
+        EXPECT_EQ(w.amountBought, c.bought);
+        EXPECT_EQ(w.state, c.result == 1 ? DialogWindow::HIDING : DialogWindow::SHOWN);
+        if (w.state == DialogWindow::SHOWN)
+            w.endLevel();
+        EXPECT_EQ(w.result, c.result == 1 ? 1 : 0);
+        w.onMarkerFinished(w.hideMarker);
+        mManager->update(0.0f);
+    }
 }

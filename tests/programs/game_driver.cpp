@@ -215,10 +215,11 @@ Box nodeBox(AE::ISceneNode* node)
     return box;
 }
 
-// The first enabled, visible node of that name, front to back.
+// The first enabled node of that name, front to back. (A node's `visible`
+// flag is kept for the files' sake; nothing draws by it.)
 AE::ISceneNode* findNamed(AE::ISceneNode* node, const std::string& name)
 {
-    if (!node || !node->enabled || !node->visible)
+    if (!node || !node->enabled)
         return nullptr;
     if (node->name == name)
         return node;
@@ -290,6 +291,10 @@ bool locate(const std::string& name, Box& box, AE::ISceneNode** node = nullptr)
     if (current && current->isLoaded()) {
         if (auto* movie = dynamic_cast<MovieState*>(current))
             if (AE::ISceneNode* hit = findNamed(movie->scene, name))
+                return found(hit);
+        // The level's effect (a banner over the board) while it plays.
+        if (current == manager->level && manager->level->effectMarker)
+            if (AE::ISceneNode* hit = findNamed(manager->level->currentEffectScene, name))
                 return found(hit);
     }
     if (MainModeMapState* map = loadedMap())

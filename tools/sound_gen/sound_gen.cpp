@@ -325,6 +325,29 @@ const LoopScore HARBOUR_LOOP = {84.0f,
                                 {2, 3, 4, 3, 2, 1, 2, 0, 1, 2, 3, 5, 4, 3, 2, 2,
                                  3, 4, 6, 5, 4, 3, 4, 1, 2, 1, 0, 1, 2, 1, 0, 0}};
 
+// A silver coin dropped on the pile (0.22 s): two bright, slightly
+// inharmonic strikes a few milliseconds apart, the second higher, over a
+// tick of noise, so that a run of them rings like counted coins.
+std::vector<float> coinClink(int rate)
+{
+    std::vector<float> out(static_cast<size_t>(rate * 0.22f));
+    Noise noise;
+    for (size_t i = 0; i < out.size(); ++i) {
+        const float t = static_cast<float>(i) / static_cast<float>(rate);
+        const auto strike = [](float s, float f) {
+            if (s < 0.0f)
+                return 0.0f;
+            const float env = std::min(1.0f, s / 0.002f) * std::exp(-s * 28.0f);
+            return env * (0.55f * std::sin(2 * PI * f * s) + 0.3f * std::sin(2 * PI * f * 2.76f * s) +
+                          0.15f * std::sin(2 * PI * f * 5.4f * s));
+        };
+        const float tick = t < 0.006f ? noise.next() * (1.0f - t / 0.006f) * 0.4f : 0.0f;
+        out[i] = strike(t, 2093.0f) + 0.8f * strike(t - 0.035f, 2637.0f) + tick;
+    }
+    normalise(out, 0.6f);
+    return out;
+}
+
 bool write(const std::string& folder, const char* name, const std::vector<float>& samples, int channels, int rate,
            float quality)
 {
@@ -410,5 +433,6 @@ int main(int argc, char** argv)
     ok &= write(folder, "game_level_ambient_2.ogg", musicLoop(22050, HARBOUR_LOOP), 2, 22050, 0.0f);
     ok &= write(folder, "award_chime.ogg", awardChime(rate), 1, rate, 0.2f);
     ok &= write(folder, "gate_creak.ogg", gateCreak(rate), 1, rate, 0.2f);
+    ok &= write(folder, "coin_clink.ogg", coinClink(rate), 1, rate, 0.2f);
     return ok ? 0 : 1;
 }

@@ -2348,6 +2348,42 @@ Canvas drawRulesAtlas()
     return c;
 }
 
+// The offers of more moves and more time: "+5" in parchment ink on an amber
+// disc, or on an indigo stopwatch face with a brass crown, both rimmed in
+// brass.
+Canvas drawLimitIcons()
+{
+    Canvas c(128, 64);
+    const auto plusFive = [](float x, float y) {
+        const std::vector<std::pair<Pt, Pt>> strokes = {
+            {{12, 34}, {24, 34}}, {{18, 28}, {18, 40}},                        // +
+            {{31, 19}, {46, 19}}, {{31, 19}, {31, 31}}, {{31, 31}, {41, 31}},  // 5, top
+            {{41, 31}, {46, 36}}, {{46, 36}, {46, 42}}, {{46, 42}, {41, 47}}, {{41, 47}, {30, 47}}};
+        float d = 1e9f;
+        for (const auto& [a, b] : strokes)
+            d = std::min(d, segmentDistance(a, b, x, y) - 3.2f);
+        return d;
+    };
+    for (int k = 0; k < 2; ++k) {
+        const bool time = k == 1;
+        const int x0 = k * 64;
+        if (time)
+            drawShape(c, x0, 0, 64, 64, [](float x, float y) { return boxDistance(x, y, 32, 5, 6, 4, 1.5f); },
+                      [](float, float y, float) { return litFrom(BRASS_LIGHT, y, 10.0f); });
+        drawShape(c, x0, 0, 64, 64, [&](float x, float y) { return circleDistance(x, y, 32, time ? 35 : 32, 27); },
+                  [&](float x, float y, float depth) {
+                      if (depth < 5.0f)
+                          return mix(BRASS_LIGHT, BRASS, y / 64.0f);
+                      return time ? mix(INDIGO, INDIGO_DEEP, std::hypot(x - 26.0f, y - 26.0f) / 34.0f)
+                                  : mix(GOLD, AMBER, std::hypot(x - 24.0f, y - 22.0f) / 36.0f);
+                  });
+        drawShape(c, x0, time ? 2 : 0, 64, 60, plusFive,
+                  [&](float, float y, float) { return time ? litFrom(GOLD, y, 60.0f) : litFrom(PARCHMENT, y, 60.0f); },
+                  1.6f);
+    }
+    return c;
+}
+
 std::vector<SpriteDescription> uiSprites()
 {
     return {sprite("LimitPanel", "rules_png", {0, 0, 200, 120}),
@@ -2359,7 +2395,9 @@ std::vector<SpriteDescription> uiSprites()
             sprite("s_buster_gefest_busters_psd", "rules_png", {0, 416, 64, 480}),
             sprite("s_buster_zeus_busters_psd", "rules_png", {64, 416, 128, 480}),
             sprite("s_buster_artem_busters_psd", "rules_png", {128, 416, 192, 480}),
-            sprite("s_buster_ares_busters_psd", "rules_png", {192, 416, 256, 480})};
+            sprite("s_buster_ares_busters_psd", "rules_png", {192, 416, 256, 480}),
+            sprite("s_plus_5_icon_ui_p_psd", "limit_icons_png", {0, 0, 64, 64}),
+            sprite("s_plus_5_time_icon_ui_p_psd", "limit_icons_png", {64, 0, 128, 64})};
 }
 
 std::vector<SpriteDescription> targetsSprites()
@@ -2377,6 +2415,7 @@ std::vector<SpriteDescription> withBoosterSprites(std::vector<SpriteDescription>
 bool writeRulesArt(const std::string& media)
 {
     return drawRulesAtlas().save(media + "/images/rules.png") &&
+           drawLimitIcons().save(media + "/images/limit_icons.png") &&
            writeTable(media, "ui", "The level's panels, score flask and stars, and the one-shot bonuses.",
                       withBoosterSprites(uiSprites())) &&
            writeTable(media, "targets", "The icons of the level goals.", targetsSprites());

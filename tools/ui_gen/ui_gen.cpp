@@ -536,9 +536,12 @@ void resultHeader(Content& c, bool lit)
         keyedSprite(c, "slot" + std::to_string(i + 1), "map_sprites", "StarDim", x, y, 24, 1.2f * scale, 0, scale, 1,
                     8, 2);
         row.emplace_back("slot" + std::to_string(i + 1), 0, 8);
+        // The lit star: the dialogs' gold star (80 texels, its glow in
+        // them) over the slot, landing from large.
         if (lit)
-            keyedSprite(c, "star" + std::to_string(i + 1), "map_sprites", "Star", x, y, 24, 2.2f * scale, 0, scale,
-                        1, STAR_DELAY * i + 10, 1, STAR_DELAY * i);
+            keyedSprite(c, "star" + std::to_string(i + 1), "dialogs_sprites", "StarIcon", x - 40 * scale * 0.6f + 24,
+                        y - 40 * scale * 0.6f + 24, 40, 2.0f * scale * 0.6f, 0, scale * 0.6f * 1.25f, 1,
+                        STAR_DELAY * i + 10, 1, STAR_DELAY * i);
     }
     marker(c, "stars0", row);
     if (lit) {
@@ -555,21 +558,63 @@ void resultHeader(Content& c, bool lit)
     marker(c, "bottomPanel", {});
 }
 
+// The festive touches of a win: a warm glow behind the star row, amber
+// sparkles about it, and a lantern at each side.
+void festoon(Content& c)
+{
+    c.scene += "      <Object type=\"Sprite\" name=\"starGlow\" filename=\"fx_sprites\" tablename=\"Glow\">\n"
+               "        <Parameters " +
+               attributes(c.width / 2.0f - 210 - c.width / 2.0f, 30 - c.height / 2.0f, 4, 420.0f / 64.0f,
+                          170.0f / 64.0f, 0.55f, "1 0.72 0.28") +
+               " Enable=\"1\"/>\n      </Object>\n";
+    const float sparkles[][3] = {{150, 80, 0.7f}, {205, 150, 0.45f}, {440, 70, 0.6f}, {492, 146, 0.5f},
+                                 {300, 52, 0.4f}, {372, 160, 0.35f}};
+    for (size_t i = 0; i < std::size(sparkles); ++i)
+        sprite(c, "sparkle" + std::to_string(i), "fx_sprites", "Sparkle", sparkles[i][0], sparkles[i][1],
+               sparkles[i][2], 1.5f);
+    sprite(c, "lanternLeft", "menu_sprites", "Lantern", 36, 150, 0.34f, 0.5f);
+    sprite(c, "lanternRight", "menu_sprites", "Lantern", c.width - 80, 150, 0.34f, 0.5f);
+}
+
+// A row of the results: a card across the window with its label or icon at
+// the left and its figure at the right.
+void resultRow(Content& c, const std::string& name, int y)
+{
+    c.scene += spriteObject(c, name + "Card", "widget_sprites", "ContentRow", 150, y, 340.0f / 220.0f, 52.0f / 32.0f,
+                            3);
+}
+
 void winLevel(Content& c)
 {
+    festoon(c);
     resultHeader(c, true);
-    text(c, "#scoreLabel", "WIN_SCORE", 90, 204, 220, 44);
-    c.scene += textObject(c, "#score", "0", false, 320, 204, 220, 44, "counter", "0.55 0.3 0.05");
-    sprite(c, "coin", "dialogs_sprites", "SilverCoin", 220, 250, 0.6f);
-    c.scene += textObject(c, "#money", "0", false, 320, 254, 220, 44, "counter", "0.35 0.35 0.42");
+    resultRow(c, "scoreRow", 196);
+    text(c, "#scoreLabel", "WIN_SCORE", 172, 208, 140, 40);
+    c.scene += textObject(c, "#score", "0", false, 300, 200, 170, 44, "counter", "0.55 0.3 0.05");
+    resultRow(c, "moneyRow", 256);
+    sprite(c, "coin", "dialogs_sprites", "SilverCoin", 184, 262, 0.5f);
+    c.scene += textObject(c, "#money", "0", false, 300, 260, 170, 44, "counter", "0.35 0.35 0.42");
     // Six bursts about the coin, played in turn as the coins count up.
     const int count = 6;
     for (int i = 0; i < count; ++i) {
         const float dx = (i % 3) * 16.0f - 16.0f;
         const float dy = (i / 3) * 20.0f - 10.0f;
-        keyedSprite(c, "silverBurst" + std::to_string(i), "fx_sprites", "Sparkle", 212 + dx, 242 + dy, 32, 0.5f, 1,
+        keyedSprite(c, "silverBurst" + std::to_string(i), "fx_sprites", "Sparkle", 188 + dx, 254 + dy, 32, 0.5f, 1,
                     1.4f, 0, 8, 0);
-        marker(c, "silverEffect[" + std::to_string(i) + "]", {{"silverBurst" + std::to_string(i), 0, 8}});
+        // Each burst rings its own coin, so quick steps overlap as coins do.
+        const std::string clink = "clink" + std::to_string(i);
+        c.scene += "      <Object type=\"Sound\" name=\"" + clink +
+                   "\" filename=\"coin_clink_sound\">\n        <Parameters X=\"0\" Y=\"0\" Z=\"0\" Angle=\"0\" R=\"1\" "
+                   "G=\"1\" B=\"1\" A=\"1\" PivotPointX=\"0\" PivotPointY=\"0\" Enable=\"1\" Volume=\"0.8\" "
+                   "Playing=\"0\" SoundGroup=\"0\" priority=\"30\"/>\n        <frames loop=\"0\">\n";
+        for (const auto& [frame, on] : {std::pair{0, 1}, std::pair{8, 0}})
+            c.scene += "          <frame StartFrame=\"" + std::to_string(frame) +
+                       "\"><Attributes X=\"0\" Y=\"0\" Z=\"0\" angle=\"0\" scaleX=\"1\" scaleY=\"1\" R=\"1\" G=\"1\" "
+                       "B=\"1\" A=\"1\" PivotPointX=\"0\" PivotPointY=\"0\" Volume=\"0.8\" playSound=\"" +
+                       std::to_string(on) + "\"/></frame>\n";
+        c.scene += "        </frames>\n      </Object>\n";
+        marker(c, "silverEffect[" + std::to_string(i) + "]",
+               {{"silverBurst" + std::to_string(i), 0, 8}, {clink, 0, 8}});
     }
     marker(c, "#effectCount:" + std::to_string(count), {});
 }
@@ -577,7 +622,59 @@ void winLevel(Content& c)
 void failLevel(Content& c)
 {
     resultHeader(c, false);
-    c.scene += textObject(c, "#score", "", false, 60, 214, c.width - 120, 48, "counter", "0.55 0.3 0.05");
+    // The lanterns of the win, gone out: dusk-blue and half clear.
+    for (const auto& [name, x] : {std::pair{"lanternLeft", 36}, std::pair{"lanternRight", c.width - 80}})
+        c.scene += "      <Object type=\"Sprite\" name=\"" + std::string(name) +
+                   "\" filename=\"menu_sprites\" tablename=\"Lantern\">\n        <Parameters " +
+                   attributes(x - c.width / 2.0f, 150 - c.height / 2.0f, 0.5f, 0.34f, 0.34f, 0.6f, "0.5 0.5 0.75") +
+                   " Enable=\"1\"/>\n      </Object>\n";
+    resultRow(c, "scoreRow", 206);
+    c.scene += textObject(c, "#score", "", false, 60, 210, c.width - 120, 48, "counter", "0.55 0.3 0.05");
+}
+
+// --- The out-of-moves offer ---
+
+// One goal's panel: its icon (replaced by the game with the goal's own), a
+// tick when the goal is met, a dim cross while it is not, and "7/10".
+std::string goalPanel(const Content& c, const std::string& name, int x, int y, int w)
+{
+    Content inner{w, 72, "", "", {}};
+    std::string children;
+    children += spriteObject(inner, "card", "widget_sprites", "ContentRow", 0, 0, float(w) / 220.0f, 72.0f / 32.0f, 3);
+    children += spriteObject(inner, "icon", "targets_sprites", "s_walls_ui_p_psd", 12, 8, 0.7f, 0.7f, 1);
+    children += textObject(inner, "text", "", false, 90, 14, w - 160, 44, "counter");
+    children += spriteObject(inner, "check", "widget_sprites", "CheckTick", w - 60, 14, 1.0f, 1.0f, 1);
+    children += spriteObject(inner, "uncheck", "widget_sprites", "CheckBox", w - 60, 14, 1.0f, 1.0f, 1);
+    return "      <Object name=\"" + name + "\">\n        <Parameters " +
+           attributes(x + w / 2.0f - c.width / 2.0f, y + 36 - c.height / 2.0f, 0, 1, 1, 1) +
+           " Enable=\"0\"/>\n        <Childs>\n" + children + "        </Childs>\n      </Object>\n";
+}
+
+// The level's number, the goals with their progress (or the score target in
+// their place), the player's gold and silver, and the price of going on.
+void nomovesLevel(Content& c)
+{
+    c.scene += textObject(c, "#levelNum", "", false, 60, 40, c.width - 120, 44, "counter", INK);
+    c.scene += textObject(c, "#score_target_text", "", false, 60, 110, c.width - 120, 60, "text");
+    c.scene += goalPanel(c, "target1", 70, 96, c.width - 140);
+    c.scene += goalPanel(c, "target2", 70, 180, c.width - 140);
+    // "goals1" and "goals2" bring in the panels in use.
+    for (int n = 1; n <= 2; ++n) {
+        std::vector<std::tuple<std::string, int, int>> panels;
+        for (int i = 1; i <= n; ++i)
+            panels.emplace_back("target" + std::to_string(i), 0, 8);
+        marker(c, "goals" + std::to_string(n), panels);
+    }
+    // The purse: gold then silver, on the left of the offer row.
+    const int row = 272;
+    sprite(c, "goldCoin", "dialogs_sprites", "GoldCoin", 70, row, 0.5f);
+    c.scene += textObject(c, "#gold", "0", false, 110, row + 2, 110, 40, "counter", "0.7 0.45 0.05");
+    sprite(c, "silverCoin", "dialogs_sprites", "SilverCoin", 230, row, 0.5f);
+    c.scene += textObject(c, "#silver", "0", false, 270, row + 2, 110, 40, "counter", "0.35 0.35 0.42");
+    // The offer: what is bought and what it costs.
+    sprite(c, "#limit_icon", "ui_sprites", "s_plus_5_icon_ui_p_psd", c.width - 240, row - 6, 0.8f);
+    sprite(c, "priceCoin", "dialogs_sprites", "SilverCoin", c.width - 170, row, 0.5f);
+    c.scene += textObject(c, "#price", "250", false, c.width - 130, row + 2, 90, 40, "counter", "0.35 0.35 0.42");
 }
 
 const std::vector<Window>& windows()
@@ -622,6 +719,9 @@ const std::vector<Window>& windows()
          "FACEBOOK_REQUESTS_TITLE", 600, 480, true, {}},
         {"help_random_friends_wnd", "HelpRandomFriendsWnd", "The offer to help friends, shown on the map.",
          "HELP_FRIENDS_TITLE", 600, 440, true, {}},
+        {"nomoves_level_window", "NomovesLevelWindow", "The offer of more moves or time when a level runs out.",
+         "NOMOVES_TITLE", 640, 420, false, {{"btnEndLevel", "NOMOVES_END_LEVEL"}, {"btnContinue", "NOMOVES_CONTINUE"}},
+         nomovesLevel},
     };
     return list;
 }
