@@ -272,4 +272,9 @@ filelist = {
     { name = "ares_bonus_button_xml", filename = "scenes/ares_bonus_button.xml" },
     { name = "bonus_fusion_lua", filename = "levels/bonus_fusion.lua" },
     { name = "bonus_end_run_lua", filename = "levels/bonus_end_run.lua" },
+    -- The shops.
+    { name = "buy_bonus_window_ui", filename = "ui/buy_bonus_window.lua" },
+    { name = "buy_bonus_window_xml", filename = "scenes/buy_bonus_window.xml" },
+    { name = "valuta_purchase_item_xml", filename = "scenes/valuta_purchase_item.xml" },
+    { name = "shop_png", filename = "images/shop.png" },
 }
