@@ -2,7 +2,7 @@
 -- Written by tools/ui_gen from its window list.
 
 BuyValutaWindow = {
-    id = "BuyValutaWindow", class = "UIWidget", position = { 603, 155 },
+    id = "BuyValutaWindow", class = "UIWidget", position = { 603, 185 },
     childs = {
         { id = "gui", class = "UISceneNode", scene = "buy_valuta_window_xml",
           childs = {
@@ -11,7 +11,7 @@ BuyValutaWindow = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
               } },
             { id = "list", class = "UISceneList", scene = "@parent/window/listArea", orient = "ver", scrolling = 3,
-              position = { 50, 92 } },
+              position = { 50, 88 } },
           } },
     },
     states = {

@@ -2868,7 +2868,7 @@ bool writeDialogsArt(const std::string& media)
            writeTable(media, "dialogs",
                       "The dialog windows' pieces: the parchment panel under a title ribbon, the silver and gold "
                       "coins and the star.",
-                      dialogsSprites());
+                      withShopSprites(dialogsSprites(), "dialogs"));
 }
 
 // --- The shops' pieces ---
@@ -2877,7 +2877,8 @@ namespace {
 
 // shop.png, 512 x 192: the currency shop's heaps of one to six stars (80 x 80
 // at 80 i, 0), the button icons gold, silver and star (80 x 80 at 0, 88 and
-// 176, 88) and the extra time's clock (264, 88, 80 x 80).
+// 176, 88), the extra time's clock (264, 88, 80 x 80) and the offer bubble's
+// tails (352, 88, 40 x 64 and 400, 88, 64 x 40).
 
 // One star of a heap about (cx, cy) with radius r, inside an 80-texel cell.
 void drawHeapStar(Canvas& c, int x0, int y0, float cx, float cy, float r)
@@ -2899,7 +2900,7 @@ void drawStarHeap(Canvas& c, int x0, int y0, int count)
     // Rows from the bottom: how many stars each holds.
     static const std::vector<std::vector<int>> rows = {{1}, {2}, {2, 1}, {3, 1}, {3, 2}, {3, 2, 1}};
     const std::vector<int>& pile = rows[static_cast<size_t>(count - 1)];
-    const float r = count == 1 ? 30.0f : count <= 2 ? 20.0f : count <= 4 ? 17.0f : 14.5f;
+    const float r = count == 1 ? 30.0f : count <= 3 ? 19.0f : 15.5f;
     float y = 76.0f - r;
     for (const int n : pile) {
         const float step = r * 1.6f;
@@ -2936,6 +2937,30 @@ void drawExtraTime(Canvas& c, int x0, int y0)
               [](float, float y, float) { return mix(GOLD, AMBER, y / 30.0f); }, 1.8f);
 }
 
+// The tail of the offer's speech bubble, pointing left (40 x 64) or down
+// (64 x 40): parchment in the panel's dark wood and brass; its base hides
+// under the panel's rim.
+void drawBubbleTail(Canvas& c, int x0, int y0, bool down)
+{
+    const int w = down ? 64 : 40;
+    const int h = down ? 40 : 64;
+    const std::vector<Pt> tip = down ? std::vector<Pt>{{8, 0}, {56, 0}, {32, 38}}
+                                     : std::vector<Pt>{{40, 8}, {40, 56}, {2, 32}};
+    drawShape(c, x0, y0, w, h,
+              [&](float x, float y) {
+                  const float d = outlineDistance(tip, x, y);
+                  return insidePolygon(tip, x, y) ? -d : d;
+              },
+              [&](float x, float y, float depth) {
+                  if (depth < 4.5f)
+                      return woodAt(int(x), int(y), 1.0f);
+                  if (depth < 6.5f)
+                      return mix(BRASS_LIGHT, BRASS, (depth - 4.5f) / 2.0f);
+                  return PARCHMENT;
+              },
+              1.5f);
+}
+
 Canvas drawShopAtlas()
 {
     Canvas c(512, 192);
@@ -2945,6 +2970,8 @@ Canvas drawShopAtlas()
     drawCoin(c, 88, 88, false);
     drawStarIcon(c, 176, 88);
     drawExtraTime(c, 264, 88);
+    drawBubbleTail(c, 352, 88, false);
+    drawBubbleTail(c, 400, 88, true);
     return c;
 }
 
@@ -2963,6 +2990,10 @@ std::vector<SpriteDescription> shopSprites(const std::string& table)
     }
     if (table == "ui")
         out.push_back(sprite("s_plus_15_time_icon_select_ui_p_psd", "shop_png", {264, 88, 344, 168}));
+    if (table == "dialogs") {
+        out.push_back(sprite("BubbleTailLeft", "shop_png", {352, 88, 392, 152}));
+        out.push_back(sprite("BubbleTailDown", "shop_png", {400, 88, 464, 128}));
+    }
     return out;
 }
 

@@ -565,7 +565,7 @@ const std::vector<Window>& windows()
          false, {}, resetQuestion},
         {"facebook_message_wnd", "FacebookMessageWnd", "The social login message window.", "SOCIAL_TITLE", 520, 300,
          true, {{"btnLogout", "SOCIAL_LOGOUT"}}},
-        {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 520, 660,
+        {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 520, 600,
          true, {}, valutaShop},
         {"exit_question_window", "ExitQuestionWindow", "The question before the game ends.", "EXIT_QUESTION_TITLE",
          520, 300, false, {{"btnAccept", "BUTTON_YES"}, {"btnReject", "BUTTON_NO"}}, exitQuestion},
@@ -609,7 +609,7 @@ const std::vector<Window>& windows()
 void valutaShop(Content& c)
 {
     const int wx = 50;
-    const int wy = 92;
+    const int wy = 88;
     c.scene += "      <Object name=\"listArea\">\n        <Parameters " +
                attributes(wx - c.width / 2.0f, wy - c.height / 2.0f, 0, 1, 1, 1) +
                " Enable=\"1\"/>\n        <Childs>\n"
@@ -803,7 +803,7 @@ std::string buyBonusScene()
     inner += spriteObject(c, "ribbon", "widget_sprites", "TitleRibbon", BUBBLE_WIDTH / 2.0f - 150, -20, 1, 1, 1);
     inner += textObject(c, "#title", "BONUS_GEFEST_TITLE", true, BUBBLE_WIDTH / 2 - 130, -16, 260, 48, "title",
                         "1 1 1");
-    inner += spriteObject(c, "#icon", "ui_sprites", "s_buster_gefest_busters_psd", 34, 62, 1, 1, 1);
+    inner += spriteObject(c, "#icon", "ui_sprites", "s_buster_gefest_busters_psd", 26, 54, 1.4f, 1.4f, 1);
     inner += textObject(c, "#desc", "BONUS_GEFEST_DESC", true, 150, 50, 220, 120, "text");
     inner += spriteObject(c, "#priceIcon", "dialogs_sprites", "SilverCoin", 60, 186, 0.55f, 0.55f, 1);
     inner += textObject(c, "#price", "0", false, 110, 188, 110, 44, "counter", "0.55 0.3 0.05");
@@ -812,6 +812,20 @@ std::string buyBonusScene()
     inner += textObject(c, "#silver", "0", false, 72, 250, 80, 30, "counter", "0.35 0.35 0.42");
     inner += spriteObject(c, "purseGold", "dialogs_sprites", "GoldCoin", 160, 250, 0.35f, 0.35f, 1);
     inner += textObject(c, "#gold", "0", false, 192, 250, 80, 30, "counter", "0.7 0.45 0.05");
+    // The tails: left towards a button beside the bubble, down towards
+    // one below it; each shown by the bubble's place (frame 1 and 2, 3).
+    auto tail = [&](const std::string& name, const std::string& table, float x, float y, bool down) {
+        auto key = [&](int frame, bool on) {
+            return "              <frame StartFrame=\"" + std::to_string(frame) + "\"><Attributes " +
+                   attributes(x, y, 11, 1, 1, on ? 1.0f : 0.0f) + "/></frame>\n";
+        };
+        return "          <Object type=\"Sprite\" name=\"" + name + "\" filename=\"dialogs_sprites\" tablename=\"" +
+               table + "\">\n            <Parameters " + attributes(x, y, 11, 1, 1, 0) +
+               " Enable=\"1\"/>\n            <frames loop=\"0\">\n" + key(0, false) + key(1, !down) +
+               key(2, !down) + key(3, down) + "            </frames>\n          </Object>\n";
+    };
+    inner += tail("tailLeft", "BubbleTailLeft", -34, BUBBLE_HEIGHT / 2.0f - 32, false);
+    inner += tail("tailDown", "BubbleTailDown", BUBBLE_WIDTH / 2.0f - 32, BUBBLE_HEIGHT - 6, true);
     inner += "          <Object name=\"btnBuy\">\n            <Parameters " + attributes(220, 184, 0, 1, 1, 1) +
              " Enable=\"1\"/>\n          </Object>\n";
     inner += "          <Object name=\"btnClose\">\n            <Parameters " +
@@ -835,8 +849,9 @@ std::string buyBonusScene()
         << "        <Childs>\n"
         << "      <Object name=\"bubble\">\n"
         << "        <Parameters " << attributes(-w / 2, -h / 2, 0, 1, 1, 1) << " Enable=\"1\"/>\n"
-        // 0 about the middle, 1 right of a button, 2 above it.
-        << keyedPlaces({{0, -w / 2, -h / 2}, {1, 70, -h / 2}, {2, -w / 2, -h - 70}})
+        // 0 about the middle; right of a button of the panel's left column
+        // (1, past the right column) or of its right column (2); 3 above it.
+        << keyedPlaces({{0, -w / 2, -h / 2}, {1, 185, -h / 2}, {2, 90, -h / 2}, {3, -w / 2, -h - 70}})
         << "        <Childs>\n"
         << inner << "        </Childs>\n"
         << "      </Object>\n"
@@ -854,11 +869,19 @@ std::string buyBonusScene()
     play("hide", "window", 8, 0);
     out << "    <marker>\n      <name>onIdle</name>\n      <playList/>\n    </marker>\n"
         << "    <marker>\n      <name>onHide</name>\n      <playList/>\n    </marker>\n";
-    play("center_h", "bubble", 0, 0);
-    play("center_v", "bubble", 0, 0);
+    // The bubble and its tails to one place.
+    auto place = [&](const std::string& name, int frame) {
+        out << "    <marker>\n      <name>" << name << "</name>\n      <playList>\n";
+        for (const char* node : {"bubble", "tailLeft", "tailDown"})
+            out << "        <entry name=\"" << node << "\" from=\"" << frame << "\" to=\"" << frame << "\"/>\n";
+        out << "      </playList>\n    </marker>\n";
+    };
+    place("center_h", 0);
+    place("center_v", 0);
+    // Landscape puts the panel two by two, slots 0 and 2 on the left.
     for (int slot = 0; slot < 4; ++slot) {
-        play("bonus" + std::to_string(slot) + "h", "bubble", 1, 1);
-        play("bonus" + std::to_string(slot) + "v", "bubble", 2, 2);
+        place("bonus" + std::to_string(slot) + "h", slot % 2 == 0 ? 1 : 2);
+        place("bonus" + std::to_string(slot) + "v", 3);
     }
     out << "  </markers>\n</Scene>\n";
     return out.str();

@@ -157,8 +157,15 @@ void BuyValutaWindow::open(int kind, bool queued)
     rows.clear();
     for (size_t i = 0; i < products.size(); ++i) {
         auto* item = new VQ::UISceneListItem("valuta_purchase_item_xml", VQ::formatString("item:%d", int(i) / 2));
-        if (list)
+        if (list) {
             list->addItem(item);
+            // The list keeps a new row where it stood on screen, which
+            // would carry the closed window's smaller pose into the row.
+            if (item->scene) {
+                item->scene->setScaleX(1.0f);
+                item->scene->setScaleY(1.0f);
+            }
+        }
         rows.push_back(std::make_unique<ValutaPurchaseItem>(item, int(i), 1, this, products[i]));
         if (!list)
             delete item;
