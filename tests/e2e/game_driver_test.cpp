@@ -912,3 +912,18 @@ TEST(GameDriver, TheBonusOfferSellsABonusBesideItsPanelButton)
         EXPECT_EQ(profile->bonusCounts[2], c.stock);
     }
 }
+
+// A blocker the stars do not open: its message's "btnBuyStars" opens the
+// star page over it.
+TEST(GameDriver, TheBlockerMessageOpensTheStarPageAboveItself)
+{
+    GameSandbox sandbox;
+    writeShopProgress(sandbox, 100, true);
+    const DriverRun run = drive(sandbox, TO_MAP + "tap #blocker:1\nwait 1\ndialog\ntap btnBuyStars\nwait 1\ndialog\n"
+                                                  "tap btnClose\nwait 1\ndialog\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    // The shop closes back onto the message it opened over.
+    EXPECT_EQ(linesStarting(run.out, "dialog"),
+              (std::vector<std::string>{"dialog blocker_message_window_ui", "dialog buy_valuta_window_ui",
+                                        "dialog blocker_message_window_ui"}));
+}

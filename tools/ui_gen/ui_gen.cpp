@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -728,7 +729,7 @@ std::string valutaRowScene()
 // own; asking friends beside it.
 void heartShop(Content& c)
 {
-    keyedSprite(c, "heartGlow", "fx_sprites", "Glow", 60, 80, 32, 3.2f, 0.55f, 3.2f, 0.55f, 1, 3);
+    keyedSprite(c, "heartGlow", "fx_sprites", "Glow", 126, 163, 32, 3.0f, 0.8f, 3.0f, 0.8f, 1, 3);
     sprite(c, "heart", "map_sprites", "HeartIcon", 96, 112, 2.2f, 1);
     text(c, "#heartText", "BUY_HEART_TEXT", 250, 84, 270, 90);
     text(c, "#timeTextTitle", "BUY_HEART_TIME_TITLE", 250, 186, 170, 40);
@@ -755,7 +756,12 @@ void heartShop(Content& c)
 // and an amount each) and the price beside its currency.
 void holidayOffer(Content& c)
 {
-    keyedSprite(c, "imageGlow", "fx_sprites", "Glow", 40, 90, 32, 3.6f, 0.5f, 3.6f, 0.5f, 1, 3);
+    keyedSprite(c, "imageGlow", "fx_sprites", "Glow", 104, 149, 32, 3.4f, 0.8f, 3.4f, 0.8f, 1, 3);
+    // Festival sparkles about the picture.
+    const int sparkles[][2] = {{30, 70}, {150, 80}, {40, 190}, {160, 200}, {540, 130}};
+    for (size_t i = 0; i < std::size(sparkles); ++i)
+        keyedSprite(c, "sparkle" + std::to_string(i), "fx_sprites", "Sparkle", float(sparkles[i][0]),
+                    float(sparkles[i][1]), 32, 0.7f, 0.9f, 0.7f, 0.9f, 1, 2);
     sprite(c, "#image", "dialogs_sprites", "StarIcon", 70, 110, 1.6f, 1);
     text(c, "#offerText", "HOLIDAY_PURCHASE_TEXT", 230, 70, 330, 60);
     for (int i = 0; i < 3; ++i) {
