@@ -850,8 +850,10 @@ std::string buyBonusScene()
         << "      <frame StartFrame=\"8\"><Attributes " << attributes(0, 0, 0, 1, 1, 1) << "/></frame>\n"
         << "    </frames>\n"
         << "    <Childs>\n"
+        // The middle of the workspace until the game places it.
         << "      <Object name=\"root_group\">\n"
-        << "        <Parameters " << attributes(0, 0, 0, 1, 1, 1) << " Enable=\"1\"/>\n"
+        << "        <Parameters " << attributes(WORKSPACE_WIDTH / 2.0f, WORKSPACE_HEIGHT / 2.0f, 0, 1, 1, 1)
+        << " Enable=\"1\"/>\n"
         << "        <Childs>\n"
         << "      <Object name=\"bubble\">\n"
         << "        <Parameters " << attributes(-w / 2, -h / 2, 0, 1, 1, 1) << " Enable=\"1\"/>\n"
