@@ -193,6 +193,9 @@ TEST_F(ShopWindowsTest, TheFreeOfferCannotBeClosedAndCostsNothing)
     EXPECT_EQ(profile().bonusPurchases[2].count, taken + 1);
     EXPECT_EQ(profile().silver, 0);
     finishHide(offer);
+    // What was taken is saved at once, as a purchase would be.
+    mProperties->load(0);
+    EXPECT_EQ(profile().bonusCounts[2], stock + 1);
 
     // Paid again, the close button is back and closes with 2.
     offer.open(2, "bonus0", false);
