@@ -284,4 +284,9 @@ filelist = {
     { name = "gate_creak_sound", filename = "sounds/gate_creak.ogg" },
     { name = "info_passive_bonus_window_ui", filename = "ui/info_passive_bonus_window.lua" },
     { name = "info_passive_bonus_window_xml", filename = "scenes/info_passive_bonus_window.xml" },
+    -- The shops.
+    { name = "buy_bonus_window_ui", filename = "ui/buy_bonus_window.lua" },
+    { name = "buy_bonus_window_xml", filename = "scenes/buy_bonus_window.xml" },
+    { name = "valuta_purchase_item_xml", filename = "scenes/valuta_purchase_item.xml" },
+    { name = "shop_png", filename = "images/shop.png" },
 }

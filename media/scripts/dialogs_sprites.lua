@@ -25,3 +25,15 @@ StarIcon = {
     SrcRect0 = { 176, 288, 256, 368 },
 }
 
+BubbleTailLeft = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 352, 88, 392, 152 },
+}
+
+BubbleTailDown = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 400, 88, 464, 128 },
+}
+

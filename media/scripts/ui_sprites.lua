@@ -147,5 +147,9 @@ s_plus_5_time_icon_ui_p_psd = {
     Image0 = "limit_icons_png",
     Package0 = "default",
     SrcRect0 = { 64, 0, 128, 64 },
+s_plus_15_time_icon_select_ui_p_psd = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 264, 88, 344, 168 },
 }
 

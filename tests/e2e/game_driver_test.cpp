@@ -1178,3 +1178,144 @@ TEST(GameDriver, AGoalsOnlyLevelWithoutALimitIsWon)
     EXPECT_EQ(printedText(run.out, "#levelNum"), "Level 1");
     expectStartsInOrder(splitLines(run.out), {"tap btnNext", "state MainMenu"});
 }
+
+// --- The shops ---
+
+namespace {
+
+// A player standing on the fifth level of the first part, with `silver`
+// silver, six stars and, when `firstPartDone`, the whole first part won (the
+// way on closed by a blocker the stars do not open).
+void writeShopProgress(GameSandbox& sandbox, int silver, bool firstPartDone = false,
+                       std::vector<int32_t> unlockedBonuses = {})
+{
+    SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+    values.silver = silver;
+    values.levelStars = 6;
+    values.unlockedBonuses = std::move(unlockedBonuses);
+    SaveFixtures::MainModeValues campaign;
+    campaign.hasProgress = 1;
+    campaign.levelIndex = firstPartDone ? 14 : 4;
+    const int parts[] = {15, 7, 5, 2};
+    std::vector<SaveFixtures::PartValues> first;
+    for (int levels : parts)
+        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
+    first[0].locked = 0;
+    for (int i = 0; i < (firstPartDone ? 15 : 4); ++i)
+        first[0].levels[size_t(i)] = {1, 1000};
+    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    writeProfile(sandbox, values, campaign);
+}
+
+// The centre of the `row`-th star row, from the box of the button the
+// driver finds first (the last row's: later rows are drawn over earlier
+// ones); rows are 96 units and a gap of 10 apart.
+std::string starRowButton(const std::string& out, int row)
+{
+    const std::vector<float> last = numbersAfter(out, "node #btn:purchaseItem ");
+    if (last.size() != 4)
+        return "0 0";
+    const float x = last[0] + last[2] / 2;
+    const float y = last[1] + last[3] / 2 - float(3 - row) * 106.0f;
+    return std::to_string(std::lround(x)) + " " + std::to_string(std::lround(y));
+}
+
+}  // namespace
+
+// The top panel's star button: four packs; five stars bought with 350
+// silver close the shop and are saved; the twenty with what is left keep it
+// open and change nothing; the silver and gold buttons open nothing.
+TEST(GameDriver, TheStarShopSellsStarPacksForSilverFromTheMap)
+{
+    GameSandbox sandbox;
+    writeShopProgress(sandbox, 350);
+    const DriverRun where = drive(sandbox, TO_MAP + "tap btnBuyStars\nwait 1\nnode #btn:purchaseItem\nquit\n");
+    ASSERT_EQ(where.exitCode, 0) << where.log;
+    const DriverRun run =
+        drive(sandbox, TO_MAP + "tap btnBuyStars\nwait 1\nshot stars.png\nclick " + starRowButton(where.out, 1) +
+                           "\nwait 1\ndialog\ntext #silver\ntext #stars\n"
+                           "tap btnBuyStars\nwait 1\nclick " + starRowButton(where.out, 3) +
+                           "\nwait 1\ndialog\ntext #silver\ntext #stars\ntap btnClose\nwait 1\n"
+                           "tap btnBuySilver\nwait 1\ndialog\ntap btnBuyGold\nwait 1\ndialog\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    const std::vector<std::string> dialogs = linesStarting(run.out, "dialog");
+    ASSERT_EQ(dialogs.size(), 4u) << run.out;
+    EXPECT_EQ(dialogs[0], "dialog none") << "the purchase closed the shop";
+    EXPECT_EQ(dialogs[1], "dialog buy_valuta_window_ui") << "too little silver keeps it open";
+    EXPECT_EQ(dialogs[2], "dialog none") << "the silver page has nothing";
+    EXPECT_EQ(dialogs[3], "dialog none") << "the gold page has nothing";
+    expectInOrder(splitLines(run.out), {"text #silver 200", "text #stars 11", "text #silver 200", "text #stars 11"});
+    EXPECT_FALSE(sandbox.logContains("ERROR: Can't find marker"));
+
+    const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->silver, 200);
+    ASSERT_EQ(profile->starPurchases.size(), 1u);
+    EXPECT_EQ(profile->starPurchases[0].count, 5);
+    EXPECT_GT(profile->starPurchases[0].time, 0);
+
+    // Four parchment rows in the shop's well.
+    Picture shot;
+    ASSERT_TRUE(shot.read(sandbox.file("stars.png")));
+    const std::vector<float> last = numbersAfter(where.out, "node #btn:purchaseItem ");
+    ASSERT_EQ(last.size(), 4u);
+    for (int row = 0; row < 4; ++row) {
+        const float y = last[1] + last[3] / 2 - float(3 - row) * 106.0f;
+        EXPECT_GT(share(shot, last[0] - 200, y - 30, last[0] - 120, y + 30, parchmentColour), 0.3f) << row;
+    }
+}
+
+// The arrows' panel button without stock opens the bonus offer beside it;
+// 60 silver buy one, 40 are short and keep the offer. Leaving the level and
+// using the star shop afterwards touches nothing the level took away.
+TEST(GameDriver, TheBonusOfferSellsABonusBesideItsPanelButton)
+{
+    // The first panel button in landscape, once the limit has landed.
+    const std::string toOffer = "until MainMenu\nlevel 0 0 1\nuntil GameLevel\nwait 5\nclick 412 591\nwait 1\n";
+    struct Case {
+        int silver;
+        int left;
+        int stock;
+    };
+    for (const Case c : {Case{60, 10, 1}, Case{40, 40, 0}}) {
+        GameSandbox sandbox;
+        writeShopProgress(sandbox, c.silver, false, {2});
+        const DriverRun run =
+            drive(sandbox, toOffer + "dialog\nshot offer.png\nnode bubble\ntap btnBuy\nwait 1\ndialog\ntext #silver\n"
+                                     "tap btnClose\nwait 1\nkey Escape\nwait 1\ntap btnMap\nwait 1\ntap btnAccept\n"
+                                     "until MainModeMap\nwait 0.5\ntap btnBuyStars\nwait 1\ndialog\ntap btnClose\n"
+                                     "wait 1\ndialog\nquit\n");
+        ASSERT_EQ(run.exitCode, 0) << run.log;
+        const std::vector<std::string> dialogs = linesStarting(run.out, "dialog");
+        ASSERT_EQ(dialogs.size(), 4u) << run.out;
+        EXPECT_EQ(dialogs[0], "dialog buy_bonus_window_ui") << c.silver;
+        EXPECT_EQ(dialogs[1], c.stock ? "dialog none" : "dialog buy_bonus_window_ui") << c.silver;
+        EXPECT_EQ(dialogs[2], "dialog buy_valuta_window_ui") << c.silver;
+        EXPECT_EQ(dialogs[3], "dialog none") << c.silver;
+        EXPECT_EQ(printedText(run.out, "#silver"), std::to_string(c.left));
+        // The bubble stands right of the button.
+        const std::vector<float> bubble = numbersAfter(run.out, "node bubble ");
+        ASSERT_EQ(bubble.size(), 4u) << run.out;
+        EXPECT_GT(bubble[0], 412.0f);
+
+        const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+        ASSERT_TRUE(profile);
+        EXPECT_EQ(profile->silver, c.left);
+        EXPECT_EQ(profile->bonusCounts[2], c.stock);
+    }
+}
+
+// A blocker the stars do not open: its message's "btnBuyStars" opens the
+// star page over it.
+TEST(GameDriver, TheBlockerMessageOpensTheStarPageAboveItself)
+{
+    GameSandbox sandbox;
+    writeShopProgress(sandbox, 100, true);
+    const DriverRun run = drive(sandbox, TO_MAP + "tap #blocker:1\nwait 1\ndialog\ntap btnBuyStars\nwait 1\ndialog\n"
+                                                  "tap btnClose\nwait 1\ndialog\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    // The shop closes back onto the message it opened over.
+    EXPECT_EQ(linesStarting(run.out, "dialog"),
+              (std::vector<std::string>{"dialog blocker_message_window_ui", "dialog buy_valuta_window_ui",
+                                        "dialog blocker_message_window_ui"}));
+}

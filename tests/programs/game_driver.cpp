@@ -630,6 +630,17 @@ std::map<std::string, Handler>& commands()
              writeBackBufferPng(file, width, height);
              return true;
          }},
+        // Which dialog is on top: hidden windows keep their roots in the
+        // interface's stack, so "node" alone cannot tell a closed one.
+        {"dialog",
+         [](std::istringstream& args) {
+             if (!noMore(args))
+                 return false;
+             const DialogWindow* top =
+                 DialogWindowManager::exists() ? DialogWindowManager::instance()->topWindow() : nullptr;
+             say("dialog " + (top ? top->scriptName : std::string("none")));
+             return true;
+         }},
     };
     return table;
 }
