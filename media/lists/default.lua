@@ -272,4 +272,13 @@ filelist = {
     { name = "ares_bonus_button_xml", filename = "scenes/ares_bonus_button.xml" },
     { name = "bonus_fusion_lua", filename = "levels/bonus_fusion.lua" },
     { name = "bonus_end_run_lua", filename = "levels/bonus_end_run.lua" },
+    -- The tutorial: its lesson scripts, hint window and pieces.
+    { name = "tutorial_basics_lua", filename = "scripts/tutorial_basics.lua" },
+    { name = "tutorial_bonus_lua", filename = "scripts/tutorial_bonus.lua" },
+    { name = "tutorial_booster_lua", filename = "scripts/tutorial_booster.lua" },
+    { name = "tutorial_window_ui", filename = "ui/tutorial_window.lua" },
+    { name = "tutorial_window_xml", filename = "scenes/tutorial_window.xml" },
+    { name = "tutorial_png", filename = "images/tutorial.png" },
+    { name = "tutorial_sprites", filename = "scripts/tutorial_sprites.lua" },
+    { name = "tutorial_sxml", filename = "scripts/tutorial_sprites.xml" },
 }

@@ -2912,14 +2912,17 @@ float slotHole(float x, float y)
 }
 
 const TutorialMask TUTORIAL_MASKS[] = {
-    {"MaskPair", 0, 136, 208, 128, pairHole},
-    {"MaskCell", 216, 136, 128, 128, cellHole},
-    {"MaskRound", 352, 136, 200, 200, roundHole},
-    {"MaskSlot", 560, 136, 160, 160, slotHole},
+    {"MaskPair", 8, 136, 208, 128, pairHole},
+    {"MaskCell", 232, 136, 128, 128, cellHole},
+    {"MaskRound", 376, 136, 200, 200, roundHole},
+    {"MaskSlot", 592, 136, 160, 160, slotHole},
 };
 
 void drawTutorialMask(Canvas& c, const TutorialMask& m)
 {
+    // A black apron outside the rectangle, so that filtering at its edge
+    // finds black on both sides.
+    c.fill(m.x - 4, m.y - 4, m.w + 8, m.h + 8, [](int, int) { return Rgba{4, 3, 14, 255}; });
     c.fill(m.x, m.y, m.w, m.h, [&](int x, int y) {
         const float d = m.hole(float(x) + 0.5f, float(y) + 0.5f);
         // A soft edge ten texels wide, the hole fully clear.
@@ -3013,7 +3016,7 @@ std::vector<SpriteDescription> tutorialSprites()
     for (const TutorialMask& m : TUTORIAL_MASKS)
         out.push_back(sprite(m.name, "tutorial_png",
                              {float(m.x), float(m.y), float(m.x + m.w), float(m.y + m.h)}));
-    out.push_back(sprite("Aura", "tutorial_png", {728.0f, 136.0f, 888.0f, 296.0f}));
+    out.push_back(sprite("Aura", "tutorial_png", {768.0f, 136.0f, 928.0f, 296.0f}));
     out.push_back(sprite("Bubble", "tutorial_png", {0.0f, 344.0f, 460.0f, 544.0f}));
     return out;
 }
@@ -3025,7 +3028,7 @@ bool writeTutorialArt(const std::string& media)
         drawTutorialArrow(c, 128 * i, 0, 45.0f * float(i));
     for (const TutorialMask& m : TUTORIAL_MASKS)
         drawTutorialMask(c, m);
-    drawTutorialAura(c, 728, 136);
+    drawTutorialAura(c, 768, 136);
     drawTutorialBubble(c, 0, 344);
     return c.save(media + "/images/tutorial.png") &&
            writeTable(media, "tutorial",

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "map_interface.h"
+#include "tutorial_window.h"
 
 namespace {
 
@@ -621,6 +622,9 @@ int main(int argc, char** argv)
     }
     if (!writeText(media + "/ui/map_interface.lua", MapInterface::script()) ||
         !writeText(media + "/scenes/map_interface.xml", MapInterface::scene()))
+        return 1;
+    if (!writeText(media + "/ui/tutorial_window.lua", TutorialWindowUi::script()) ||
+        !writeText(media + "/scenes/tutorial_window.xml", TutorialWindowUi::scene()))
         return 1;
     return 0;
 }
