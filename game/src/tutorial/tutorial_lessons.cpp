@@ -235,6 +235,12 @@ PlayerProfile* TutorialGame::profile() const
     return GameProperties::exists() ? GameProperties::instance()->profile() : nullptr;
 }
 
+void TutorialGame::setSilver(int value)
+{
+    if (PlayerProfile* player = profile())
+        player->setSilver(value);
+}
+
 void TutorialGame::saveProfile()
 {
     if (GameProperties::exists())
@@ -620,7 +626,7 @@ void BonusTutorialLesson::onWindowClosed()
     if (step == 0) {
         PlayerProfile* player = game.profile();
         if (player && !player->hasFlag(coinsFlag())) {
-            player->setSilver(player->silver + COINS[bonusKind]);
+            game.setSilver(player->silver + COINS[bonusKind]);
             player->flags[coinsFlag()] = "true";
             game.saveProfile();
         }
@@ -740,6 +746,12 @@ void MultiTutorialLesson::onEvent(GameEvent* event)
     if (index >= 0 && index < static_cast<int32_t>(lessons.size()) &&
         lessons[static_cast<size_t>(index)]->state == ACTIVE)
         setState(ACTIVE);
+}
+
+void MultiTutorialLesson::onBecomeCurrent()
+{
+    if (lessons.empty())
+        setState(DONE);
 }
 
 void MultiTutorialLesson::onLessonFinished()

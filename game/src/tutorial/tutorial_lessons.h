@@ -47,6 +47,8 @@ public:
     // picture's position and scaled size. False when no slot shows it.
     virtual bool boosterSlot(PlayLevelWindow* window, int kind, VQ::Vector2f& position, VQ::Vector2f& size) const;
     virtual PlayerProfile* profile() const;
+    // The profile's silver, which the game saves at once.
+    virtual void setSilver(int value);
     virtual void saveProfile();
     virtual bool isPortrait() const;
 
@@ -173,6 +175,7 @@ public:
     void update(float dt) override;
     bool isCellAllowed(const int cell[2]) const override;
     void reset() override;
+    void onBecomeCurrent() override;
     void onLessonFinished() override;
 
     std::vector<std::unique_ptr<TutorialLesson>> lessons;

@@ -242,6 +242,7 @@ void TutorialWindow::open(const VQ::Vector2f& point)
             button->disable();
     }
     root->showForcibly();
+    onScreen = true;
     blackoutRenderer->setVisible(true);
     if (showMarker)
         showMarker->start(true);
@@ -264,7 +265,7 @@ void TutorialWindow::placeArrow(const VQ::Vector2f& point)
 
 bool TutorialWindow::isShown() const
 {
-    return root && root->shown && root->visible;
+    return onScreen;
 }
 
 void TutorialWindow::onCloseClicked()
@@ -289,6 +290,7 @@ void TutorialWindow::onMarkerFinished(AE::Marker* marker)
     }
     blackoutRenderer->setVisible(false);
     root->hideForcibly();
+    onScreen = false;
     // The listener deletes the window here.
     if (listener)
         listener->onWindowClosed();

@@ -120,6 +120,8 @@ public:
     VQ::Vector2f arrowPoint{0.0f, 0.0f};
     AE::Marker* showMarker = nullptr;
     AE::Marker* hideMarker = nullptr;
+    // From `open` until the hide animation has ended.
+    bool onScreen = false;
 
 private:
     void onCloseClicked();
