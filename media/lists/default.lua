@@ -281,4 +281,9 @@ filelist = {
     { name = "tutorial_png", filename = "images/tutorial.png" },
     { name = "tutorial_sprites", filename = "scripts/tutorial_sprites.lua" },
     { name = "tutorial_sxml", filename = "scripts/tutorial_sprites.xml" },
+    -- The shops.
+    { name = "buy_bonus_window_ui", filename = "ui/buy_bonus_window.lua" },
+    { name = "buy_bonus_window_xml", filename = "scenes/buy_bonus_window.xml" },
+    { name = "valuta_purchase_item_xml", filename = "scenes/valuta_purchase_item.xml" },
+    { name = "shop_png", filename = "images/shop.png" },
 }

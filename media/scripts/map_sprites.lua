@@ -139,3 +139,39 @@ Portrait = {
     SrcRect0 = { 0, 448, 64, 512 },
 }
 
+s_star_valuta_sale_1 = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 0, 80, 80 },
+}
+
+s_star_valuta_sale_2 = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 80, 0, 160, 80 },
+}
+
+s_star_valuta_sale_3 = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 160, 0, 240, 80 },
+}
+
+s_star_valuta_sale_4 = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 240, 0, 320, 80 },
+}
+
+s_star_valuta_sale_5 = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 320, 0, 400, 80 },
+}
+
+s_star_valuta_sale_6 = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 400, 0, 480, 80 },
+}
+

@@ -31,3 +31,21 @@ s_chip_up_ui_p_psd = {
     SrcRect0 = { 256, 352, 320, 416 },
 }
 
+s_Layer_3_panel_valuta_psd = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 88, 80, 168 },
+}
+
+s_Layer_4_panel_valuta_psd = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 88, 88, 168, 168 },
+}
+
+s_Layer_5_panel_valuta_psd = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 176, 88, 256, 168 },
+}
+

@@ -61,3 +61,9 @@ s_buster_ares_busters_psd = {
     SrcRect0 = { 192, 416, 256, 480 },
 }
 
+s_plus_15_time_icon_select_ui_p_psd = {
+    Image0 = "shop_png",
+    Package0 = "default",
+    SrcRect0 = { 264, 88, 344, 168 },
+}
+

@@ -2372,12 +2372,15 @@ std::vector<SpriteDescription> targetsSprites()
             sprite("s_chip_up_ui_p_psd", "rules_png", {256, 352, 320, 416})};
 }
 
+// The shop's sprites appended to a table's (defined with the shop's art).
+std::vector<SpriteDescription> withShopSprites(std::vector<SpriteDescription> list, const std::string& table);
+
 bool writeRulesArt(const std::string& media)
 {
     return drawRulesAtlas().save(media + "/images/rules.png") &&
            writeTable(media, "ui", "The level's panels, score flask and stars, and the one-shot bonuses.",
-                      uiSprites()) &&
-           writeTable(media, "targets", "The icons of the level goals.", targetsSprites());
+                      withShopSprites(uiSprites(), "ui")) &&
+           writeTable(media, "targets", "The icons of the level goals.", withShopSprites(targetsSprites(), "targets"));
 }
 
 // --- The game's own cursor, the screen borders and the logo cards ---
@@ -3038,6 +3041,115 @@ bool writeTutorialArt(const std::string& media)
                       tutorialSprites());
 }
 
+// --- The shops' pieces ---
+
+namespace {
+
+// shop.png, 512 x 192: the currency shop's heaps of one to six stars (80 x 80
+// at 80 i, 0), the button icons gold, silver and star (80 x 80 at 0, 88 and
+// 176, 88) and the extra time's clock (264, 88, 80 x 80).
+
+// One star of a heap about (cx, cy) with radius r, inside an 80-texel cell.
+void drawHeapStar(Canvas& c, int x0, int y0, float cx, float cy, float r)
+{
+    std::vector<Pt> star;
+    for (int i = 0; i < 10; ++i) {
+        const float a = -float(M_PI) / 2.0f + float(i) * float(M_PI) / 5.0f;
+        const float radius = i % 2 == 0 ? r : r * 0.45f;
+        star.push_back({cx + radius * std::cos(a), cy + radius * std::sin(a)});
+    }
+    polygonWithOutline(c, x0, y0, 80, star, Rgba{252, 210, 96, 255}, Rgba{120, 60, 12, 255}, 2.0f);
+}
+
+// `count` stars piled from the bottom row up, larger heaps of smaller stars,
+// with a lantern glow behind the pile.
+void drawStarHeap(Canvas& c, int x0, int y0, int count)
+{
+    drawGlow(c, x0, y0, 40.0f, 44.0f, 36.0f, Rgba{252, 190, 80, 110});
+    // Rows from the bottom: how many stars each holds.
+    static const std::vector<std::vector<int>> rows = {{1}, {2}, {2, 1}, {3, 1}, {3, 2}, {3, 2, 1}};
+    const std::vector<int>& pile = rows[static_cast<size_t>(count - 1)];
+    const float r = count == 1 ? 30.0f : count <= 2 ? 20.0f : count <= 4 ? 17.0f : 14.5f;
+    float y = 76.0f - r;
+    for (const int n : pile) {
+        const float step = r * 1.6f;
+        const float left = 40.0f - step * float(n - 1) / 2.0f;
+        for (int i = 0; i < n; ++i)
+            drawHeapStar(c, x0, y0, left + step * float(i), y, r);
+        y -= r * 1.35f;
+    }
+    drawGlow(c, x0, y0, 30.0f, 30.0f, 10.0f, Rgba{255, 250, 220, 120});
+}
+
+// A brass-rimmed clock face with its hands and an amber plus for the extra
+// seconds.
+void drawExtraTime(Canvas& c, int x0, int y0)
+{
+    drawShape(c, x0, y0, 80, 80, [](float x, float y) { return circleDistance(x, y, 36.0f, 42.0f, 30.0f); },
+              [](float x, float y, float depth) {
+                  if (depth < 6.0f)
+                      return mix(BRASS_LIGHT, BRASS, y / 80.0f);
+                  return mix(PARCHMENT, PARCHMENT_DARK, std::hypot(x - 30.0f, y - 36.0f) / 34.0f);
+              },
+              2.0f);
+    drawShape(c, x0, y0, 80, 80,
+              [](float x, float y) {
+                  return std::min(segmentDistance(Pt{36.0f, 42.0f}, Pt{36.0f, 22.0f}, x, y) - 2.2f,
+                                  segmentDistance(Pt{36.0f, 42.0f}, Pt{50.0f, 48.0f}, x, y) - 2.2f);
+              },
+              [](float, float, float) { return INDIGO; }, 0.8f);
+    drawShape(c, x0, y0, 80, 80,
+              [](float x, float y) {
+                  return std::min(boxDistance(x, y, 62.0f, 18.0f, 12.0f, 4.5f, 1.5f),
+                                  boxDistance(x, y, 62.0f, 18.0f, 4.5f, 12.0f, 1.5f));
+              },
+              [](float, float y, float) { return mix(GOLD, AMBER, y / 30.0f); }, 1.8f);
+}
+
+Canvas drawShopAtlas()
+{
+    Canvas c(512, 192);
+    for (int n = 1; n <= 6; ++n)
+        drawStarHeap(c, 80 * (n - 1), 0, n);
+    drawCoin(c, 0, 88, true);
+    drawCoin(c, 88, 88, false);
+    drawStarIcon(c, 176, 88);
+    drawExtraTime(c, 264, 88);
+    return c;
+}
+
+// The shop's sprites that join a table of their own name.
+std::vector<SpriteDescription> shopSprites(const std::string& table)
+{
+    std::vector<SpriteDescription> out;
+    if (table == "map")
+        for (int n = 1; n <= 6; ++n)
+            out.push_back(sprite("s_star_valuta_sale_" + std::to_string(n), "shop_png",
+                                 {80.0f * float(n - 1), 0, 80.0f * float(n), 80}));
+    if (table == "targets") {
+        out.push_back(sprite("s_Layer_3_panel_valuta_psd", "shop_png", {0, 88, 80, 168}));
+        out.push_back(sprite("s_Layer_4_panel_valuta_psd", "shop_png", {88, 88, 168, 168}));
+        out.push_back(sprite("s_Layer_5_panel_valuta_psd", "shop_png", {176, 88, 256, 168}));
+    }
+    if (table == "ui")
+        out.push_back(sprite("s_plus_15_time_icon_select_ui_p_psd", "shop_png", {264, 88, 344, 168}));
+    return out;
+}
+
+// A table's own sprites followed by the shop's.
+std::vector<SpriteDescription> withShopSprites(std::vector<SpriteDescription> list, const std::string& table)
+{
+    for (SpriteDescription& s : shopSprites(table))
+        list.push_back(std::move(s));
+    return list;
+}
+
+}  // namespace
+
+bool writeShopArt(const std::string& media)
+{
+    return drawShopAtlas().save(media + "/images/shop.png");
+}
 
 int main(int argc, char** argv)
 {
@@ -3089,8 +3201,8 @@ int main(int argc, char** argv)
                     writeTable(media, "map",
                                "The level map's pieces: medallion rim and faces, stars, coins, the "
                                "lantern-bearer, gates, lamps, signposts, the top panel and its icons.",
-                               mapSprites()) &&
-                    writeDialogsArt(media) && writeTutorialArt(media);
+                               withShopSprites(mapSprites(), "map")) &&
+                    writeDialogsArt(media) && writeShopArt(media) && writeTutorialArt(media);
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

@@ -551,6 +551,11 @@ void failLevel(Content& c)
     c.scene += textObject(c, "#score", "", false, 60, 214, c.width - 120, 48, "counter", "0.55 0.3 0.05");
 }
 
+// The shops' contents (with the shops, below).
+void valutaShop(Content& c);
+void heartShop(Content& c);
+void holidayOffer(Content& c);
+
 const std::vector<Window>& windows()
 {
     static const std::vector<Window> list = {
@@ -561,8 +566,8 @@ const std::vector<Window>& windows()
          false, {}, resetQuestion},
         {"facebook_message_wnd", "FacebookMessageWnd", "The social login message window.", "SOCIAL_TITLE", 520, 300,
          true, {{"btnLogout", "SOCIAL_LOGOUT"}}},
-        {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 640, 480,
-         true, {}},
+        {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 520, 660,
+         true, {}, valutaShop},
         {"exit_question_window", "ExitQuestionWindow", "The question before the game ends.", "EXIT_QUESTION_TITLE",
          520, 300, false, {{"btnAccept", "BUTTON_YES"}, {"btnReject", "BUTTON_NO"}}, exitQuestion},
         {"ingame_menu", "InGameMenu", "The in-level menu.", "INGAME_MENU_TITLE", 600, 360, true,
@@ -585,16 +590,308 @@ const std::vector<Window>& windows()
          {{"btnReplay", "FAIL_REPLAY"}}, failLevel},
         {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 600, 380, true,
          {{"btnPlay", "PLAY_LEVEL_PLAY"}}, playLevel},
-        {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 400,
-         true, {}},
+        {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 420,
+         true, {}, heartShop},
         {"holiday_purchase_window", "HolidayPurchaseWindow", "The time-limited offer of the map's top panel.",
-         "HOLIDAY_PURCHASE_TITLE", 600, 440, true, {}},
+         "HOLIDAY_PURCHASE_TITLE", 600, 440, true, {{"btnBuy", "SHOP_BUY"}}, holidayOffer},
         {"facebook_request_wnd", "FacebookRequestWnd", "The friends' requests, opened by the map's mail button.",
          "FACEBOOK_REQUESTS_TITLE", 600, 480, true, {}},
         {"help_random_friends_wnd", "HelpRandomFriendsWnd", "The offer to help friends, shown on the map.",
          "HELP_FRIENDS_TITLE", 600, 440, true, {}},
     };
     return list;
+}
+
+// --- The shops ---
+
+// The currency shop: a well of rows under the title, the scene list "list"
+// borrowing it from the window's scene, and the sale banner (off until a
+// sale runs) at the top right.
+void valutaShop(Content& c)
+{
+    const int wx = 50;
+    const int wy = 92;
+    c.scene += "      <Object name=\"listArea\">\n        <Parameters " +
+               attributes(wx - c.width / 2.0f, wy - c.height / 2.0f, 0, 1, 1, 1) +
+               " Enable=\"1\"/>\n        <Childs>\n"
+               "          <Object type=\"Sprite\" name=\"#mask\" filename=\"scene_list_sprites\" tablename=\"StripMask\">\n"
+               "            <Parameters " + attributes(0, 0, 0, 1, 1, 1) + " Enable=\"1\" UseStencil=\"1\"/>\n"
+               "            <Childs>\n"
+               "              <Object name=\"#list\">\n"
+               "                <Parameters " + attributes(0, 0, 0, 1, 1, 1) + " Enable=\"1\"/>\n"
+               "                <Childs>\n"
+               "                  <Object name=\"#item\">\n"
+               "                    <Parameters " + attributes(10, 10, 0, 1, 1, 1) + " Enable=\"1\"/>\n"
+               "                  </Object>\n"
+               "                </Childs>\n"
+               "                <markers>\n"
+               "                  <marker>\n                    <name>#indent:10</name>\n                    <playList/>\n"
+               "                  </marker>\n"
+               "                  <marker>\n                    <name>#outside:60</name>\n                    <playList/>\n"
+               "                  </marker>\n"
+               "                </markers>\n"
+               "              </Object>\n"
+               "            </Childs>\n"
+               "          </Object>\n"
+               "        </Childs>\n"
+               // The list plays the marker of each of its states' names.
+               "        <markers>\n"
+               "          <marker>\n            <name>onIdle</name>\n            <playList/>\n          </marker>\n"
+               "          <marker>\n            <name>onHide</name>\n            <playList/>\n          </marker>\n"
+               "        </markers>\n      </Object>\n";
+    Content inner{};
+    c.scene += "      <Object type=\"Sprite\" name=\"#action_strip\" filename=\"widget_sprites\" tablename=\"TitleRibbon\">\n"
+               "        <Parameters " +
+               attributes(c.width - 170 - c.width / 2.0f, 40 - c.height / 2.0f, 0, 0.5f, 0.9f, 1) +
+               " Enable=\"0\"/>\n        <Childs>\n" +
+               textObject(inner, "#action_title", "x1", false, 20, 4, 260, 48, "title", "1 1 1") +
+               "        </Childs>\n      </Object>\n";
+    c.scene += "      <Object name=\"#action_time\">\n        <Parameters " +
+               attributes(c.width - 170 - c.width / 2.0f, 86 - c.height / 2.0f, 0, 1, 1, 1) +
+               " Enable=\"0\"/>\n        <Childs>\n" +
+               textObject(inner, "#action_time_text", "00:00", false, 0, 0, 150, 30, "counter", INK) +
+               "        </Childs>\n      </Object>\n";
+    c.widgets += "            { id = \"list\", class = \"UISceneList\", scene = \"@parent/window/listArea\", orient = "
+                 "\"ver\", scrolling = 3,\n              position = { " +
+                 std::to_string(wx) + ", " + std::to_string(wy) + " } },\n";
+    c.fading.push_back("list");
+}
+
+// The button markers a scene list looks up on every element of an item.
+std::string elementMarkers(const std::string& node, const std::string& indent)
+{
+    const std::tuple<const char*, int, int> faces[] = {
+        {"regular", 0, 0},        {"regular>select", 0, 4}, {"regular>pressed", 0, 8},
+        {"select", 4, 4},         {"select>regular", 4, 0}, {"select>pressed", 4, 8},
+        {"pressed", 8, 8},        {"pressed>regular", 8, 0}, {"pressed>select", 8, 4}};
+    std::string out = indent + "<markers>\n";
+    for (const auto& [name, from, to] : faces)
+        out += indent + "  <marker>\n" + indent + "    <name>" + name + "</name>\n" + indent + "    <playList>\n" +
+               indent + "      <entry name=\"" + node + "\" from=\"" + std::to_string(from) + "\" to=\"" +
+               std::to_string(to) + "\"/>\n" + indent + "    </playList>\n" + indent + "  </marker>\n";
+    return out + indent + "</markers>\n";
+}
+
+// A row of the currency shop, 400 x 96: the pack's picture, its amount and
+// the buy button "purchaseItem" with the price and the coin it is paid in;
+// the struck-out amount and the sale badge show only in a sale.
+std::string valutaRowScene()
+{
+    Content c{};
+    // Drawn inside the list's mask only.
+    auto stencilled = [](std::string object) {
+        const bool isText = object.find("type=\"Text\"") != std::string::npos;
+        const std::string from = isText ? " UsePreset=" : " Enable=\"1\"/>";
+        const std::string to = isText ? " Stencil=\"1\" UsePreset=" : " Enable=\"1\" UseStencil=\"2\"/>";
+        const size_t p = object.find(from);
+        if (p != std::string::npos)
+            object.replace(p, from.size(), to);
+        return object;
+    };
+    std::string out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                      "<!-- A row of the currency shop. Written by tools/ui_gen. -->\n<Scene>\n";
+    out += stencilled(spriteObject(c, "card", "scene_list_sprites", "ItemCard", 0, 0, 1, 1, 2));
+    out += stencilled(spriteObject(c, "#icon", "map_sprites", "s_star_valuta_sale_1", 12, 8, 1, 1, 1));
+    out += stencilled(textObject(c, "#amount", "0", false, 100, 24, 110, 48, "counter", "0.55 0.3 0.05"));
+    std::string strip = spriteObject(c, "#old_amount_strip", "widget_sprites", "SliderFill", 112, 44, 0.4f, 0.4f, 0);
+    strip.replace(strip.find(" Enable=\"1\"/>"), 13, " Enable=\"0\" UseStencil=\"2\"/>");
+    out += strip;
+    std::string badge = "      <Object name=\"#action\">\n        <Parameters " + attributes(100, 66, 0, 1, 1, 1) +
+                        " Enable=\"0\"/>\n        <Childs>\n" +
+                        stencilled(textObject(c, "#action_amount", "0", false, 0, 0, 110, 28, "counter",
+                                              "0.75 0.35 0.05")) +
+                        "        </Childs>\n      </Object>\n";
+    out += badge;
+    // The button's faces: idle, lit and pressed (a little lower).
+    auto key = [](int f, float y) {
+        return "          <frame StartFrame=\"" + std::to_string(f) + "\"><Attributes " + attributes(224, y, 1, 1, 1, 1) +
+               " frameIndex=\"" + std::to_string(f / 4) + "\"/></frame>\n";
+    };
+    const std::string frame = key(0, 24) + key(4, 24) + key(8, 26);
+    out += "      <Object type=\"Sprite\" name=\"#btn:purchaseItem\" filename=\"scene_list_sprites\" "
+           "tablename=\"BuyButton\">\n        <Parameters " +
+           attributes(224, 24, 1, 1, 1, 1) + " Enable=\"1\" UseStencil=\"2\"/>\n        <frames loop=\"0\">\n" + frame +
+           "        </frames>\n        <Childs>\n" +
+           stencilled(spriteObject(c, "#btnIcon", "targets_sprites", "s_Layer_4_panel_valuta_psd", 14, 6, 0.45f,
+                                   0.45f, -1)) +
+           stencilled(textObject(c, "#price", "0", false, 56, 0, 96, 48, "counter", "0.23 0.13 0.05", -1)) +
+           "        </Childs>\n" + elementMarkers("#btn:purchaseItem", "        ") + "      </Object>\n";
+    out += "  <markers>\n"
+           "    <marker>\n      <name>#size:400/96</name>\n      <playList/>\n    </marker>\n"
+           "    <marker>\n      <name>profit</name>\n      <playList/>\n    </marker>\n"
+           "    <marker>\n      <name>default</name>\n      <playList/>\n    </marker>\n"
+           "  </markers>\n</Scene>\n";
+    return out;
+}
+
+// The heart shop: a glowing heart, the countdown to the next one, and the
+// heart's price in gold above the buy button, which sits in a widget of its
+// own; asking friends beside it.
+void heartShop(Content& c)
+{
+    keyedSprite(c, "heartGlow", "fx_sprites", "Glow", 60, 80, 32, 3.2f, 0.55f, 3.2f, 0.55f, 1, 3);
+    sprite(c, "heart", "map_sprites", "HeartIcon", 96, 112, 2.2f, 1);
+    text(c, "#heartText", "BUY_HEART_TEXT", 250, 84, 270, 90);
+    text(c, "#timeTextTitle", "BUY_HEART_TIME_TITLE", 250, 186, 170, 40);
+    c.scene += textObject(c, "#timeText", "00:00", false, 420, 186, 100, 40, "counter", "0.55 0.3 0.05");
+    const int by = c.height - BUTTON_HEIGHT - 36;
+    const int buyX = c.width / 2 - BUTTON_WIDTH - BUTTON_GAP / 2;
+    c.scene += "      <Object name=\"btnBuy\">\n        <Parameters " +
+               attributes(buyX - c.width / 2.0f, by - 58 - c.height / 2.0f, 0, 1, 1, 1) + " Enable=\"1\"/>\n"
+               "        <Childs>\n" +
+               spriteObject(Content{}, "heartCoin", "dialogs_sprites", "GoldCoin", 30, 4, 0.5f, 0.5f,
+                            1) +
+               textObject(Content{}, "#heart_price", "-11", false, 74, 4, 80, 40, "counter",
+                          "0.7 0.45 0.05") +
+               "        </Childs>\n      </Object>\n";
+    c.widgets += "            { id = \"buyGroup\", class = \"UIWidget\", position = { " + std::to_string(buyX) + ", " +
+                 std::to_string(by) + " },\n              childs = {\n" +
+                 buttonTable({"btnBuy", "BUY_HEART_BUY"}, 0, 0, "                ") + "              } },\n";
+    c.fading.push_back("buyGroup");
+    c.fading.push_back("btnBuy");
+    widgetButton(c, "btnAskFriends", "BUY_HEART_ASK", c.width / 2 + BUTTON_GAP / 2, by);
+}
+
+// The festival offer: its picture on the left, up to three items (a coin
+// and an amount each) and the price beside its currency.
+void holidayOffer(Content& c)
+{
+    keyedSprite(c, "imageGlow", "fx_sprites", "Glow", 40, 90, 32, 3.6f, 0.5f, 3.6f, 0.5f, 1, 3);
+    sprite(c, "#image", "dialogs_sprites", "StarIcon", 70, 110, 1.6f, 1);
+    text(c, "#offerText", "HOLIDAY_PURCHASE_TEXT", 230, 70, 330, 60);
+    for (int i = 0; i < 3; ++i) {
+        Content inner{};
+        c.scene += "      <Object name=\"#item" + std::to_string(i) + "\">\n        <Parameters " +
+                   attributes(230 + 110 * i - c.width / 2.0f, 150 - c.height / 2.0f, 0, 1, 1, 1) +
+                   " Enable=\"1\"/>\n        <Childs>\n" +
+                   spriteObject(inner, "#icon", "targets_sprites", "s_Layer_5_panel_valuta_psd", 10, 0, 0.9f, 0.9f,
+                                1) +
+                   textObject(inner, "#amount", "0", false, 0, 76, 96, 40, "counter", "0.55 0.3 0.05") +
+                   "        </Childs>\n      </Object>\n";
+    }
+    c.scene += textObject(c, "#price", "", false, 230, 290, 160, 44, "counter", "0.55 0.3 0.05");
+    c.scene += textObject(c, "#price_valuta", "", false, 400, 290, 150, 44, "text");
+}
+
+// A node's keyed position: one key frame per (frame, x, y).
+std::string keyedPlaces(const std::vector<std::tuple<int, float, float>>& keys)
+{
+    std::string out = "        <frames loop=\"0\">\n";
+    for (const auto& [frame, x, y] : keys)
+        out += "          <frame StartFrame=\"" + std::to_string(frame) + "\"><Attributes " +
+               attributes(x, y, 0, 1, 1, 1) + "/></frame>\n";
+    return out + "        </frames>\n";
+}
+
+// The bonus and moves offer: a speech bubble under "root_group", which the
+// game moves to the bonus button the offer is for (or to the middle of the
+// screen). The window covers the workspace from its corner, so scene and
+// workspace points are the same. The bubble's markers put it beside a
+// button ("bonus<slot>h" right of it in landscape, "bonus<slot>v" above it
+// in portrait) or about the middle ("center_h", "center_v"). Its buttons are
+// widgets the game keeps on the nodes "btnBuy" and "btnClose".
+constexpr int BUBBLE_WIDTH = 400;
+constexpr int BUBBLE_HEIGHT = 300;
+
+std::string buyBonusScene()
+{
+    // Inside the bubble points run from its corner.
+    Content c{};
+    std::string inner;
+    inner += "          <Object type=\"Sprite\" name=\"frame\" filename=\"dialogs_sprites\" tablename=\"ParchmentPanel\">\n"
+             "            <Parameters " +
+             attributes(0, 0, 10, BUBBLE_WIDTH / 420.0f, BUBBLE_HEIGHT / 280.0f, 1) + " Enable=\"1\"/>\n          </Object>\n";
+    inner += spriteObject(c, "ribbon", "widget_sprites", "TitleRibbon", BUBBLE_WIDTH / 2.0f - 150, -20, 1, 1, 1);
+    inner += textObject(c, "#title", "BONUS_GEFEST_TITLE", true, BUBBLE_WIDTH / 2 - 130, -16, 260, 48, "title",
+                        "1 1 1");
+    inner += spriteObject(c, "#icon", "ui_sprites", "s_buster_gefest_busters_psd", 34, 62, 1, 1, 1);
+    inner += textObject(c, "#desc", "BONUS_GEFEST_DESC", true, 150, 50, 220, 120, "text");
+    inner += spriteObject(c, "#priceIcon", "dialogs_sprites", "SilverCoin", 60, 186, 0.55f, 0.55f, 1);
+    inner += textObject(c, "#price", "0", false, 110, 188, 110, 44, "counter", "0.55 0.3 0.05");
+    // The player's purse, small, along the foot of the bubble.
+    inner += spriteObject(c, "purseSilver", "dialogs_sprites", "SilverCoin", 40, 250, 0.35f, 0.35f, 1);
+    inner += textObject(c, "#silver", "0", false, 72, 250, 80, 30, "counter", "0.35 0.35 0.42");
+    inner += spriteObject(c, "purseGold", "dialogs_sprites", "GoldCoin", 160, 250, 0.35f, 0.35f, 1);
+    inner += textObject(c, "#gold", "0", false, 192, 250, 80, 30, "counter", "0.7 0.45 0.05");
+    inner += "          <Object name=\"btnBuy\">\n            <Parameters " + attributes(220, 184, 0, 1, 1, 1) +
+             " Enable=\"1\"/>\n          </Object>\n";
+    inner += "          <Object name=\"btnClose\">\n            <Parameters " +
+             attributes(BUBBLE_WIDTH - 46, 6, 0, 1, 1, 1) + " Enable=\"1\"/>\n          </Object>\n";
+    const float w = BUBBLE_WIDTH;
+    const float h = BUBBLE_HEIGHT;
+    std::ostringstream out;
+    out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        << "<!-- The bonus and moves offer, a bubble beside the bonus button or in the middle. Written by "
+           "tools/ui_gen. -->\n"
+        << "<Scene>\n"
+        << "  <Object name=\"window\">\n"
+        << "    <Parameters " << attributes(0, 0, 0, 1, 1, 1) << " Enable=\"1\"/>\n"
+        << "    <frames loop=\"0\">\n"
+        << "      <frame StartFrame=\"0\"><Attributes " << attributes(0, 0, 0, 1, 1, 0) << "/></frame>\n"
+        << "      <frame StartFrame=\"8\"><Attributes " << attributes(0, 0, 0, 1, 1, 1) << "/></frame>\n"
+        << "    </frames>\n"
+        << "    <Childs>\n"
+        << "      <Object name=\"root_group\">\n"
+        << "        <Parameters " << attributes(0, 0, 0, 1, 1, 1) << " Enable=\"1\"/>\n"
+        << "        <Childs>\n"
+        << "      <Object name=\"bubble\">\n"
+        << "        <Parameters " << attributes(-w / 2, -h / 2, 0, 1, 1, 1) << " Enable=\"1\"/>\n"
+        // 0 about the middle, 1 right of a button, 2 above it.
+        << keyedPlaces({{0, -w / 2, -h / 2}, {1, 70, -h / 2}, {2, -w / 2, -h - 70}})
+        << "        <Childs>\n"
+        << inner << "        </Childs>\n"
+        << "      </Object>\n"
+        << "        </Childs>\n"
+        << "      </Object>\n"
+        << "    </Childs>\n"
+        << "  </Object>\n"
+        << "  <markers>\n";
+    auto play = [&](const std::string& name, const std::string& node, int from, int to) {
+        out << "    <marker>\n      <name>" << name << "</name>\n      <playList>\n        <entry name=\"" << node
+            << "\" from=\"" << from << "\" to=\"" << to << "\"/>\n      </playList>\n    </marker>\n";
+    };
+    play("init", "window", 0, 0);
+    play("show", "window", 0, 8);
+    play("hide", "window", 8, 0);
+    out << "    <marker>\n      <name>onIdle</name>\n      <playList/>\n    </marker>\n"
+        << "    <marker>\n      <name>onHide</name>\n      <playList/>\n    </marker>\n";
+    play("center_h", "bubble", 0, 0);
+    play("center_v", "bubble", 0, 0);
+    for (int slot = 0; slot < 4; ++slot) {
+        play("bonus" + std::to_string(slot) + "h", "bubble", 1, 1);
+        play("bonus" + std::to_string(slot) + "v", "bubble", 2, 2);
+    }
+    out << "  </markers>\n</Scene>\n";
+    return out.str();
+}
+
+std::string buyBonusScript()
+{
+    std::ostringstream out;
+    out << "-- The bonus and moves offer: its scene covers the workspace from the corner; the game keeps the\n"
+        << "-- buttons on the bubble's nodes.\n-- Written by tools/ui_gen.\n\n"
+        << "BuyBonusWindow = {\n"
+        << "    id = \"BuyBonusWindow\", class = \"UIWidget\", position = { 0, 0 },\n"
+        << "    childs = {\n"
+        << "        { id = \"gui\", class = \"UISceneNode\", scene = \"buy_bonus_window_xml\",\n"
+        << "          childs = {\n"
+        << "            { id = \"btnClose\", class = \"UIButton\", position = { 0, 0 }, customClientRect = { 0, 0, 40, 40 },\n"
+        << "              childs = {\n"
+        << "                  { id = \"btnCloseFace\", class = \"UISprite\", imagename = \"widget_sprites\", "
+           "tablename = \"CloseButton\" },\n"
+        << "              } },\n"
+        << buttonTable({"btnBuy", "SHOP_BUY"}, 0, 0, "            ")
+        << "          } },\n"
+        << "    },\n"
+        << "    states = {\n"
+        << "        { id = \"onIdle\", propertyChanges = {\n";
+    for (const char* piece : {"BuyBonusWindow", "gui", "btnClose", "btnCloseFace", "btnBuy"})
+        out << "            { target = \"" << piece << "\", property = \"transparency\", duration = 0.25, value = 1 },\n";
+    out << "        } },\n"
+        << "    },\n"
+        << "    initialState = \"onIdle\",\n"
+        << "}\n";
+    return out.str();
 }
 
 bool writeText(const std::string& path, const std::string& text)
@@ -620,6 +917,11 @@ int main(int argc, char** argv)
             !writeText(media + "/scenes/" + w.script + ".xml", scene(w)))
             return 1;
     }
+    if (!writeText(media + "/scenes/valuta_purchase_item.xml", valutaRowScene()))
+        return 1;
+    if (!writeText(media + "/ui/buy_bonus_window.lua", buyBonusScript()) ||
+        !writeText(media + "/scenes/buy_bonus_window.xml", buyBonusScene()))
+        return 1;
     if (!writeText(media + "/ui/map_interface.lua", MapInterface::script()) ||
         !writeText(media + "/scenes/map_interface.xml", MapInterface::scene()))
         return 1;

@@ -1,33 +1,43 @@
 #pragma once
-// The bonus shop the bonus panel opens at a button when the bonus's stock
-// is gone (or as the tutorial's free offer). The shop windows are not part
-// of the game yet: this one keeps what it was opened for and never shows;
-// its listeners hear at once that it closed with nothing bought, so that
-// whoever held the level for it lets go again.
+// The bonus shop: a bubble beside the bonus button of the level's panel
+// that sells one more of that bonus for silver, or hands one out free for
+// the tutorial (then it cannot be closed). Short of silver, the currency
+// shop opens over it.
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "dialogs/dialog_window.h"
+#include "dialogs/offer_window.h"
 
-class BuyBonusWindow : public DialogWindow {
+class BuyBonusWindow : public OfferWindow {
 public:
-    // Result of a purchase.
-    static constexpr int32_t BOUGHT = 1;
+    // The price of each bonus kind, in silver.
+    static int priceOf(int bonusKind);
 
-    // Where it opens, in workspace units.
-    void setPosition(float x, float y) { position[0] = x, position[1] = y; }
-    // Nothing shows: closed at once, nothing bought.
-    void open(int bonusKind, bool free)
+    BuyBonusWindow();
+
+    // Where the bubble points, in workspace units.
+    void setPosition(float x, float y)
     {
-        kind = bonusKind;
-        freeOffer = free;
-        result = 0;
-        for (DialogWindowListener* listener : std::vector<DialogWindowListener*>(listeners))
-            listener->onHidden(this);
+        position[0] = x, position[1] = y;
+        placeRoot(x, y);
     }
+    // Opens queued for bonus `bonusKind` beside the button whose layout
+    // prefix is `name` ("bonus<slot>"); `result` := 0.
+    void open(int bonusKind, bool free);
+    void open(int bonusKind, const std::string& layoutPrefix, bool free)
+    {
+        name = layoutPrefix;
+        open(bonusKind, free);
+    }
+    // The prefix's marker for the orientation: 'h' landscape, 'v' portrait.
+    void refreshScene() override;
 
+    // Buttons.
+    void buy();
+    void close();
+
+    // The layout marker prefix.
     std::string name;
     int32_t kind = 0;
     bool freeOffer = false;

@@ -1,25 +1,26 @@
 #pragma once
 // The offer of extra moves or extra seconds that a level's limit opens from
-// its buy button. The shop windows are not part of the game yet: this one
-// takes its price and its kind and never shows, so nothing is ever bought.
+// its buy button, in the middle of the screen, for gold. The owner sets the
+// price and adds the moves or seconds when `result` is BOUGHT.
 
-#include <cstdint>
+#include "dialogs/offer_window.h"
 
-#include "dialogs/dialog_window.h"
-
-class BuyMovesTimeWindow : public DialogWindow, public DialogWindowListener {
+class BuyMovesTimeWindow : public OfferWindow {
 public:
-    // Result of a purchase.
-    static constexpr int32_t BOUGHT = 1;
+    BuyMovesTimeWindow();
 
     // Both pay in gold.
-    void setupForMoves() { priceCurrency = 2; forTime = false; }
-    void setupForTime() { priceCurrency = 2; forTime = true; }
-    void refreshScene() override {}
-    // Nothing shows.
-    void show(bool queued) { (void)queued; }
+    void setupForMoves();
+    void setupForTime();
+    // The bubble in the middle of the scene.
+    void refreshScene() override;
+    // At once or queued; an offer without a bubble closes at once.
+    void show(bool queued) override;
 
-    int32_t price = 0;
-    int32_t priceCurrency = 2;  // 1 silver, 2 gold
+    // Buttons.
+    void buy();
+    void close();
+
+    // Set by the last setup.
     bool forTime = false;
 };

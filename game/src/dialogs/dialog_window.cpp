@@ -30,9 +30,14 @@ DialogWindowListener::~DialogWindowListener()
         window->removeListener(this);
 }
 
-DialogWindow::DialogWindow(const std::string& script, const std::string& table, const std::string& child) :
-    scriptName(script)
+DialogWindow::DialogWindow(const std::string& script, const std::string& table, const std::string& child)
 {
+    loadTree(script, table, child);
+}
+
+void DialogWindow::loadTree(const std::string& script, const std::string& table, const std::string& child)
+{
+    scriptName = script;
     VQ::log(VQ::formatString("loading ui: %s", script.c_str()));
     root = VQ::UIManager::instance()->loadUI(script, table, nullptr, "default");
     root->hideForcibly();

@@ -111,6 +111,11 @@ public:
     int32_t result = 0;
     std::string scriptName;
 
+protected:
+    // What the loading constructor does, for a window that learns only at
+    // run time whether it can have a tree.
+    void loadTree(const std::string& script, const std::string& table, const std::string& child);
+
 private:
     static void connectClicked(VQ::UIWidget* widget, std::unique_ptr<VQ::IFunction> function);
 };

@@ -169,7 +169,6 @@ FlyingLimitHelper::FlyingLimitHelper(const std::string& uiTable, const std::stri
 FlyingLimitHelper::~FlyingLimitHelper()
 {
     releaseHelperSound(flightSound);
-    buyWindow->removalMark = true;
     // A flight cut short gives the level and the board back.
     if (inFlight) {
         if (GameLevel* level = currentGameLevel())
