@@ -19,7 +19,7 @@ local map = {
 local tiles = nil
 local kinds = {
     R = "Simple_R", G = "Simple_G", B = "Simple_B", Y = "Simple_Y", M = "Simple_M",
-    b = "SimpleBomb_R",
+    b = "Bomb_R",
 }
 
 GameField = {
