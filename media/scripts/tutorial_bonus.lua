@@ -8,8 +8,9 @@ lessons = {
             level = "level_7_lua",
             text1 = "TUTORIAL_ARROW_1",
             text2 = "TUTORIAL_ARROW_2",
-            hor1 = "0", ver1 = "90",
-            hor2 = "0", ver2 = "90",
+            -- The bubble below the panel's button.
+            hor1 = "270", ver1 = "90",
+            hor2 = "270", ver2 = "90",
             maskFile = "tutorial_sprites", maskTable = "MaskRound",
             maskOffset = { -100, -100 },
         },

@@ -913,3 +913,43 @@ TEST(GameDriver, TheFirstLevelsTeachTheSwapTheMovesTheBombAndTheStars)
     EXPECT_GT(left, 0.0f);
     EXPECT_GT(right, 0.0f);
 }
+
+// A save that won the sixth level: on the seventh the hint points at the
+// arrows button; its press hands out the coins once and opens the free
+// offer, whose purchase brings the second hint; the next press fires the
+// arrows and ends the lesson.
+TEST(GameDriver, TheArrowsBonusIsTaughtWithCoinsOnceAFreePurchaseAndItsFirstUse)
+{
+    GameSandbox sandbox;
+    SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+    values.unlockedBonuses = {2};
+    writeProfile(sandbox, values, campaignWon(6));
+    // The arrows button's centre, where the hint points.
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 6\nshot first.png\n"
+                                         "node TutorialWindow\nclick 412 592\nwait 2\ntap btnBuy\nwait 2\n"
+                                         "shot second.png\nclick 412 592\nwait 3\nshot fired.png\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_NE(run.out.find("node TutorialWindow 412 592 "), std::string::npos) << run.out;
+    EXPECT_EQ(linesStarting(run.out, "tap btnBuy none").size(), 0u) << "the free offer opened";
+
+    Picture first, second, fired;
+    ASSERT_TRUE(first.read(sandbox.file("first.png")));
+    ASSERT_TRUE(second.read(sandbox.file("second.png")));
+    ASSERT_TRUE(fired.read(sandbox.file("fired.png")));
+    EXPECT_GT(share(first, 404, 630, 420, 690, amber), 0.5f) << "the arrow below the button";
+    EXPECT_GT(share(second, 220, 850, 300, 880, parchment), 0.6f) << "the second hint's bubble";
+    EXPECT_LT(share(fired, 220, 850, 300, 880, parchment), 0.2f);
+
+    const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+    EXPECT_EQ(profile->silver, values.silver + 50);
+    EXPECT_TRUE(profile->hasFlag("MoneyHasBeenIssued:artemoda"));
+    EXPECT_EQ(profile->bonusPurchases[2].count, 1);
+    const std::vector<uint8_t> tutorial = savedSection(sandbox, "tutorial");
+    const std::vector<uint8_t> bonusEntry = tutorialEntry("tutorial_bonus_lua", 1);
+    EXPECT_NE(std::search(tutorial.begin(), tutorial.end(), bonusEntry.begin(), bonusEntry.end()), tutorial.end());
+
+    // The seventh level again: no coins.
+    const DriverRun again = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 6\nquit\n");
+    ASSERT_EQ(again.exitCode, 0) << again.log;
+    EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->silver, values.silver + 50);
+}
