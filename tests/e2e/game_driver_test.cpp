@@ -768,8 +768,9 @@ TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
 {
     GameSandbox sandbox;
     // The first swap is the first lesson's; its moves hint is closed.
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 6\n" +
-                                             LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 1\n" + LEVEL_1_SWAPS +
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\n" +
+                                             LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 0.5\n" +
+                                             LEVEL_1_SWAPS.substr(22) +
                                              "wait 60\ntext #money\ntext #levelNum\n"
                                              "tap btnNext\nuntil MainModeMap\nwait 0.5\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;

@@ -539,4 +539,17 @@ TEST_F(TutorialWindowTest, AMultiLessonKeepsAnEventForItsCurrentSubLessonAndPlay
     EXPECT_TRUE(s->isOver());
 }
 
+TEST_F(TutorialWindowTest, AMultiLessonWhoseNextHintShowsOnBecomingCurrentHoldsTheGame)
+{
+    TutorialSequence* s = sequence("multi_lua");
+    auto* multi = static_cast<MultiTutorialLesson*>(s->current);
+    beginLevel();
+    destroyChip(0, 0);
+    hidden(static_cast<DestroyChipTutorialLesson*>(multi->lessons[0].get())->window);
+    auto* info = static_cast<InfoTutorialLesson*>(multi->lessons[1].get());
+    ASSERT_NE(info->window, nullptr) << "shown at once, the level being loaded";
+    EXPECT_EQ(multi->state, TutorialLesson::ACTIVE);
+    EXPECT_TRUE(TutorialRegistry::instance()->isLessonActive());
+}
+
 }  // namespace

@@ -189,10 +189,14 @@ TutorialWindow::~TutorialWindow()
         showMarker->removeListener(this);
     if (hideMarker)
         hideMarker->removeListener(this);
-    if (VQ::UIWidget* button = root ? root->findChild("btnClose") : nullptr)
+    // The tree outlives the window until the UI manager's next update: its
+    // button must not call back meanwhile. At shut-down the manager may
+    // have taken the tree already.
+    if (!root || !VQ::UIManager::instancePtr())
+        return;
+    if (VQ::UIWidget* button = root->findChild("btnClose"))
         button->disable();
-    if (root)
-        root->deleteMark = true;
+    root->deleteMark = true;
 }
 
 void TutorialWindow::startMarker(const std::string& name)
