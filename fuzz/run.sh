@@ -52,6 +52,7 @@ seed_scripts() {  # target, files...
 }
 seed_scripts font_script_fuzz media/fonts/*.lua
 seed_scripts chip_prototypes_fuzz media/scripts/chip_prototypes.lua
+seed_scripts tutorial_lessons_fuzz media/scripts/tutorial.lua media/scripts/tutorial_basics.lua media/scripts/tutorial_bonus.lua media/scripts/tutorial_booster.lua
 seed_files particle_effect_fuzz media/particles/*.xml
 seed_files xml_fuzz media/scripts/*.xml media/en/strings.xml media/particles/*.xml
 seed_files ogg_sound_file_fuzz media/sounds/*.ogg

@@ -32,6 +32,7 @@
 #include "platform_config.h"
 #include "save_file.h"
 #include "tutorial/tutorial_registry.h"
+#include "tutorial/tutorial_lesson.h"
 
 namespace {
 
@@ -68,6 +69,27 @@ Bytes headerOf(const uint8_t* data, size_t size)
     return header;
 }
 
+// A lesson that never acts: the section reader only places sequences.
+class QuietLesson : public TutorialLesson {
+public:
+    QuietLesson() : TutorialLesson(nullptr) {}
+    void onEvent(GameEvent*) override {}
+};
+
+// The shipped sequences' names, with a few lessons each, so that the
+// "tutorial" section has positions to restore.
+void addTutorialSequences()
+{
+    TutorialRegistry::destroy();
+    for (const auto& [name, count] : {std::pair{"tutorial_basics_lua", 4}, {"tutorial_bonus_lua", 1},
+                                      {"tutorial_booster_lua", 1}}) {
+        std::vector<std::unique_ptr<TutorialLesson>> lessons;
+        for (int i = 0; i < count; ++i)
+            lessons.push_back(std::make_unique<QuietLesson>());
+        TutorialRegistry::instance()->add(new TutorialSequence(name, std::move(lessons)));
+    }
+}
+
 void readPayload(const Bytes& input)
 {
     GameProperties::readLastProfileId(input);
@@ -78,7 +100,19 @@ void readPayload(const Bytes& input)
     AE::VectorStream profileSection(sections["profile"]);
     profile.load(profileSection);
     if (auto tutorial = sections.find("tutorial"); tutorial != sections.end()) {
+        addTutorialSequences();
         AE::VectorStream tutorialSection(tutorial->second);
+        TutorialRegistry::instance()->load(tutorialSection);
+        // What was read saves whole.
+        Bytes saved;
+        AE::VectorStream out(saved);
+        TutorialRegistry::instance()->save(out);
+    }
+    {
+        // The input as a "tutorial" section of its own.
+        addTutorialSequences();
+        Bytes whole = input;
+        AE::VectorStream tutorialSection(whole);
         TutorialRegistry::instance()->load(tutorialSection);
     }
     Bytes whole = input;

@@ -14,6 +14,7 @@
 #include "mode.h"
 #include "move_hint.h"
 #include "task_manager.h"
+#include "tutorial/tutorial_registry.h"
 
 namespace {
 
@@ -29,6 +30,9 @@ bool areNeighbours(int columnA, int rowA, int columnB, int rowB)
 void GameField::onCellClicked(const int cell[2])
 {
     if ((appearance && appearance->isRunning()) || taskManager->count > 0)
+        return;
+    // A lesson waiting for certain chips lets the player touch only those.
+    if (TutorialRegistry::exists() && !TutorialRegistry::instance()->isCellAllowed(cell))
         return;
     lastClickedColumn = cell[0];
     lastClickedRow = cell[1];

@@ -18,3 +18,5 @@ counter = { font = "font2_fnt", halign = 1, valign = 1, xcoeff = 0.2 }
 small = { font = "small_font_fnt", wordWrap = 1, color = { 225, 225, 235, 255 } }
 -- Tooltips.
 tooltip = { font = "small_font_fnt", halign = 1, valign = 1, wordWrap = 1, color = { 40, 30, 20, 255 } }
+-- The tutorial hint bubble: centred, wrapped running text.
+hint = { font = "main_font_fnt", halign = 1, valign = 1, wordWrap = 1, ycoeff = 0.2, color = { 58, 32, 14, 255 } }

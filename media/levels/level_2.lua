@@ -1,4 +1,7 @@
 -- Level 2: a random start of five colours on the full board, won by score.
+-- A red bomb waits beside a broken red line in column 5: swapping it with
+-- the green gem at (5, 5) completes the line and sets it off. The gems
+-- about the bomb are fixed so that the swap makes no other line.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names.
@@ -6,15 +9,18 @@ local map = {
     ".........",
     ".........",
     ".........",
-    ".........",
-    ".........",
-    ".........",
+    "....YR...",
+    "...MbG...",
+    "....BR...",
     ".........",
     ".........",
     ".........",
 }
 local tiles = nil
-local kinds = {}
+local kinds = {
+    R = "Simple_R", G = "Simple_G", B = "Simple_B", Y = "Simple_Y", M = "Simple_M",
+    b = "Bomb_R",
+}
 
 GameField = {
     LevelLimit = 20,

@@ -284,6 +284,15 @@ filelist = {
     { name = "gate_creak_sound", filename = "sounds/gate_creak.ogg" },
     { name = "info_passive_bonus_window_ui", filename = "ui/info_passive_bonus_window.lua" },
     { name = "info_passive_bonus_window_xml", filename = "scenes/info_passive_bonus_window.xml" },
+    -- The tutorial: its lesson scripts, hint window and pieces.
+    { name = "tutorial_basics_lua", filename = "scripts/tutorial_basics.lua" },
+    { name = "tutorial_bonus_lua", filename = "scripts/tutorial_bonus.lua" },
+    { name = "tutorial_booster_lua", filename = "scripts/tutorial_booster.lua" },
+    { name = "tutorial_window_ui", filename = "ui/tutorial_window.lua" },
+    { name = "tutorial_window_xml", filename = "scenes/tutorial_window.xml" },
+    { name = "tutorial_png", filename = "images/tutorial.png" },
+    { name = "tutorial_sprites", filename = "scripts/tutorial_sprites.lua" },
+    { name = "tutorial_sxml", filename = "scripts/tutorial_sprites.xml" },
     -- The shops.
     { name = "buy_bonus_window_ui", filename = "ui/buy_bonus_window.lua" },
     { name = "buy_bonus_window_xml", filename = "scenes/buy_bonus_window.xml" },

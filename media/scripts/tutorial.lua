@@ -1,4 +1,3 @@
 -- The tutorial's lesson sequences: each value names the lesson script of
--- one sequence, created in this table's order at start-up. The lessons
--- arrive with the tutorial itself.
-load = {}
+-- one sequence, created in this table's order at start-up.
+load = { "tutorial_basics_lua", "tutorial_bonus_lua", "tutorial_booster_lua" }

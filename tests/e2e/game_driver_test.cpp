@@ -614,9 +614,11 @@ std::string cellPoint(int column, int row)
 TEST(GameDriver, TheFirstLevelLoadsInTheBackgroundAndIsPlayedByClicksAndDrags)
 {
     GameSandbox sandbox;
+    // The second swap is the first lesson's, made once it shows; its moves
+    // hint is closed before the drag.
     const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nboard\n"
                                          "wait 1\nswap 2 2 3 2\nwait 1\nboard\n"
-                                         "wait 2\nswap 2 2 3 2\nwait 2\nboard\nshot level.png\n"
+                                         "wait 5\nswap 2 2 3 2\nwait 2\nboard\ntap btnClose\nwait 1\nshot level.png\n"
                                          "press " + cellPoint(6, 3) + "\nmove " + cellPoint(7, 3) + "\nrelease " +
                                              cellPoint(7, 3) + "\nwait 2\nboard\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
@@ -646,7 +648,9 @@ TEST(GameDriver, TheFirstLevelLoadsInTheBackgroundAndIsPlayedByClicksAndDrags)
 TEST(GameDriver, TheInLevelMenuAndLeavingTheLevelLeaveNothingBehind)
 {
     GameSandbox sandbox;
-    std::string script = "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4\ncensus\n"
+    // The first lesson followed, the level is played as any other.
+    std::string script = "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 6\nswap 2 2 3 2\nwait 1.5\n"
+                         "tap btnClose\nwait 1\ncensus\n"
                          "key Escape\nwait 1\nshot menu.png\nboard\nswap 2 2 3 2\nwait 1.5\nboard\n"
                          "tap btnClose\nwait 1\nshot closed.png\n";
     // In and out, three times (twenty by hand: the same counts).
@@ -763,7 +767,10 @@ std::string printedText(const std::string& out, const std::string& name)
 TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
 {
     GameSandbox sandbox;
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
+    // The first swap is the first lesson's; its moves hint is closed.
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\n" +
+                                             LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 0.5\n" +
+                                             LEVEL_1_SWAPS.substr(22) +
                                              "wait 60\ntext #money\ntext #levelNum\n"
                                              "tap btnNext\nuntil MainModeMap\nwait 0.5\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
@@ -1318,4 +1325,165 @@ TEST(GameDriver, TheBlockerMessageOpensTheStarPageAboveItself)
     EXPECT_EQ(linesStarting(run.out, "dialog"),
               (std::vector<std::string>{"dialog blocker_message_window_ui", "dialog buy_valuta_window_ui",
                                         "dialog blocker_message_window_ui"}));
+}
+
+// --- The tutorial ---
+
+namespace {
+
+// The mean brightness (r + g + b) of a workspace rectangle of a shot.
+float brightness(const Picture& frame, float x0, float y0, float x1, float y1)
+{
+    float total = 0.0f;
+    for (int level = 0; level < 8; ++level) {
+        const int low = level * 96;
+        total += share(frame, x0, y0, x1, y1, [low](uint8_t r, uint8_t g, uint8_t b) {
+                     return int(r) + int(g) + int(b) >= low;
+                 });
+    }
+    return total;
+}
+
+bool parchment(uint8_t r, uint8_t g, uint8_t b)
+{
+    return r > 200 && g > 180 && b > 130 && b < 225;
+}
+
+// A campaign whose first part's first `won` levels are won, standing on the
+// next one.
+SaveFixtures::MainModeValues campaignWon(int won)
+{
+    SaveFixtures::MainModeValues campaign;
+    campaign.hasProgress = 1;
+    campaign.levelIndex = won;
+    const int parts[] = {15, 7, 5, 2};
+    std::vector<SaveFixtures::PartValues> first;
+    for (int levels : parts)
+        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
+    first[0].locked = 0;
+    for (int i = 0; i < won; ++i)
+        first[0].levels[size_t(i)] = {1, 1000};
+    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    return campaign;
+}
+
+std::vector<uint8_t> tutorialEntry(const std::string& name, int32_t index)
+{
+    std::vector<uint8_t> out(name.begin(), name.end());
+    out.insert(out.end(), {0, 4, 0, 0, 0});
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(uint32_t(index) >> (8 * i)));
+    return out;
+}
+
+}  // namespace
+
+// A fresh profile's first level: the hint points at the taught pair over a
+// darkened screen, other swaps are refused, the taught one leads to the
+// moves hint, and the place reached is saved; a second run goes on from it.
+TEST(GameDriver, TheFirstLevelsTeachTheSwapTheMovesTheBombAndTheStars)
+{
+    GameSandbox sandbox;
+    const DriverRun first = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 6\nshot swap.png\n"
+                                           "board\nswap 6 3 7 3\nwait 1.5\nboard\nswap 2 2 3 2\nwait 2\n"
+                                           "shot moves.png\nboard\nswap 6 3 7 3\nwait 1.5\nboard\ntap btnClose\n"
+                                           "wait 1\nswap 6 3 7 3\nwait 2\nboard\nshot played.png\nquit\n");
+    ASSERT_EQ(first.exitCode, 0) << first.log;
+    const std::vector<std::string> lines = splitLines(first.out);
+    ASSERT_EQ(boardRows(lines, 0).size(), 9u);
+    EXPECT_EQ(boardRows(lines, 1), boardRows(lines, 0)) << "another ready swap is refused";
+    EXPECT_NE(boardRows(lines, 2), boardRows(lines, 1)) << "the taught swap is made";
+    EXPECT_EQ(boardRows(lines, 3), boardRows(lines, 2)) << "no swap while the moves hint is up";
+    EXPECT_NE(boardRows(lines, 4), boardRows(lines, 3)) << "play goes on";
+
+    Picture swap, moves, played;
+    ASSERT_TRUE(swap.read(sandbox.file("swap.png")));
+    ASSERT_TRUE(moves.read(sandbox.file("moves.png")));
+    ASSERT_TRUE(played.read(sandbox.file("played.png")));
+    // The pair (2, 2) and (3, 2) stays lit, the rest of the board is dark;
+    // the lantern-gold arrow stands below the pair.
+    EXPECT_GT(brightness(swap, 893, 205, 1053, 285), 0.8f * brightness(played, 893, 205, 1053, 285));
+    EXPECT_LT(brightness(swap, 1213, 525, 1293, 765), 0.7f * brightness(played, 1213, 525, 1293, 765));
+    EXPECT_GT(share(swap, 925, 280, 941, 330, amber), 0.5f);
+    // The moves hint's bubble beside the counter.
+    EXPECT_GT(share(moves, 620, 245, 720, 275, parchment), 0.6f);
+    EXPECT_LT(share(played, 620, 245, 720, 275, parchment), 0.2f);
+
+    // The basics at their third lesson, the other sequences at their first.
+    std::vector<uint8_t> expected = {3, 0, 0, 0};
+    for (const auto& [name, index] : {std::pair{"tutorial_basics_lua", 2}, {"tutorial_bonus_lua", 0},
+                                      {"tutorial_booster_lua", 0}}) {
+        const std::vector<uint8_t> entry = tutorialEntry(name, index);
+        expected.insert(expected.end(), entry.begin(), entry.end());
+    }
+    EXPECT_EQ(savedSection(sandbox, "tutorial"), expected);
+
+    // Again on that save: the first level teaches nothing; on the second
+    // only the bomb's pair moves and the blast is shown; the third darkens
+    // the screen evenly under a centred hint.
+    const DriverRun second = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 6\nboard\n"
+                                            "swap 6 3 7 3\nwait 2\nboard\nlevel 0 0 1\nuntil GameLevel\nwait 6\n"
+                                            "shot bomb.png\nboard\nswap 4 5 4 4\nwait 1.5\nboard\n"
+                                            "swap 4 5 5 5\nwait 3\nshot blast.png\ntap btnClose\nwait 1\n"
+                                            "level 0 0 2\nuntil GameLevel\nwait 6\nshot stars.png\nquit\n");
+    ASSERT_EQ(second.exitCode, 0) << second.log;
+    const std::vector<std::string> again = splitLines(second.out);
+    EXPECT_NE(boardRows(again, 1), boardRows(again, 0)) << "no lesson on the first level";
+    ASSERT_EQ(boardRows(again, 2).size(), 9u);
+    EXPECT_NE(boardRows(again, 2)[4].find("Bomb_R"), std::string::npos) << boardRows(again, 2)[4];
+    EXPECT_EQ(boardRows(again, 3), boardRows(again, 2)) << "only the bomb's pair may move";
+
+    Picture bomb, blast, stars;
+    ASSERT_TRUE(bomb.read(sandbox.file("bomb.png")));
+    ASSERT_TRUE(blast.read(sandbox.file("blast.png")));
+    ASSERT_TRUE(stars.read(sandbox.file("stars.png")));
+    EXPECT_GT(share(bomb, 1085, 370, 1101, 420, amber), 0.5f) << "the arrow below the bomb's pair";
+    // The blast hint's bubble above the blast point (5, 5).
+    EXPECT_GT(share(blast, 1040, 230, 1140, 260, parchment), 0.6f);
+    // A centred bubble; the board darkened alike at its two ends.
+    EXPECT_GT(share(stars, 660, 500, 740, 560, parchment), 0.6f);
+    const float left = brightness(stars, 760, 100, 840, 180), right = brightness(stars, 1400, 700, 1480, 780);
+    EXPECT_LT(brightness(stars, 1213, 525, 1293, 605), 0.7f * brightness(played, 1213, 525, 1293, 605));
+    EXPECT_GT(left, 0.0f);
+    EXPECT_GT(right, 0.0f);
+}
+
+// A save that won the sixth level: on the seventh the hint points at the
+// arrows button; its press hands out the coins once and opens the free
+// offer, whose purchase brings the second hint; the next press fires the
+// arrows and ends the lesson.
+TEST(GameDriver, TheArrowsBonusIsTaughtWithCoinsOnceAFreePurchaseAndItsFirstUse)
+{
+    GameSandbox sandbox;
+    SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+    values.unlockedBonuses = {2};
+    writeProfile(sandbox, values, campaignWon(6));
+    // The arrows button's centre, where the hint points.
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 6\nshot first.png\n"
+                                         "node TutorialWindow\nclick 412 592\nwait 2\ntap btnBuy\nwait 2\n"
+                                         "shot second.png\nclick 412 592\nwait 3\nshot fired.png\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_NE(run.out.find("node TutorialWindow 412 592 "), std::string::npos) << run.out;
+    EXPECT_EQ(linesStarting(run.out, "tap btnBuy none").size(), 0u) << "the free offer opened";
+
+    Picture first, second, fired;
+    ASSERT_TRUE(first.read(sandbox.file("first.png")));
+    ASSERT_TRUE(second.read(sandbox.file("second.png")));
+    ASSERT_TRUE(fired.read(sandbox.file("fired.png")));
+    EXPECT_GT(share(first, 404, 630, 420, 690, amber), 0.5f) << "the arrow below the button";
+    EXPECT_GT(share(second, 220, 850, 300, 880, parchment), 0.6f) << "the second hint's bubble";
+    EXPECT_LT(share(fired, 220, 850, 300, 880, parchment), 0.2f);
+
+    const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
+    EXPECT_EQ(profile->silver, values.silver + 50);
+    EXPECT_TRUE(profile->hasFlag("MoneyHasBeenIssued:artemoda"));
+    EXPECT_EQ(profile->bonusPurchases[2].count, 1);
+    const std::vector<uint8_t> tutorial = savedSection(sandbox, "tutorial");
+    const std::vector<uint8_t> bonusEntry = tutorialEntry("tutorial_bonus_lua", 1);
+    EXPECT_NE(std::search(tutorial.begin(), tutorial.end(), bonusEntry.begin(), bonusEntry.end()), tutorial.end());
+
+    // The seventh level again: no coins.
+    const DriverRun again = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 6\nquit\n");
+    ASSERT_EQ(again.exitCode, 0) << again.log;
+    EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->silver, values.silver + 50);
 }

@@ -2911,6 +2911,176 @@ bool writeDialogsArt(const std::string& media)
                       withShopSprites(dialogsSprites(), "dialogs"));
 }
 
+// --- The tutorial's hint pieces ---
+// The masks are black with a soft clear hole and a border of at least
+// twelve texels that is black throughout, since the blackout stretches the
+// border texels over the rest of the screen. The arrows point in the
+// direction their name gives (0 right, 90 down), their tips at the cell's
+// right-hand, lower, ... edge centre seen from the cell centre.
+
+constexpr int TUTORIAL_ATLAS_W = 1024;
+constexpr int TUTORIAL_ATLAS_H = 576;
+
+// A rounded box's signed distance about its centre, by half extents.
+float centredBoxDistance(float dx, float dy, float halfW, float halfH, float radius)
+{
+    return roundedBoxDistance(dx + halfW, dy + halfH, 2.0f * halfW, 2.0f * halfH, radius);
+}
+
+struct TutorialMask {
+    const char* name;
+    int x, y, w, h;
+    // Signed distance to the hole's edge (negative inside) at a texel.
+    float (*hole)(float x, float y);
+};
+
+float pairHole(float x, float y)
+{
+    return centredBoxDistance(x - 104.0f, y - 64.0f, 86.0f, 46.0f, 22.0f);
+}
+
+float cellHole(float x, float y)
+{
+    return centredBoxDistance(x - 64.0f, y - 64.0f, 46.0f, 46.0f, 20.0f);
+}
+
+float roundHole(float x, float y)
+{
+    return std::hypot(x - 100.0f, y - 100.0f) - 80.0f;
+}
+
+float slotHole(float x, float y)
+{
+    return centredBoxDistance(x - 80.0f, y - 80.0f, 60.0f, 60.0f, 18.0f);
+}
+
+const TutorialMask TUTORIAL_MASKS[] = {
+    {"MaskPair", 8, 136, 208, 128, pairHole},
+    {"MaskCell", 232, 136, 128, 128, cellHole},
+    {"MaskRound", 376, 136, 200, 200, roundHole},
+    {"MaskSlot", 592, 136, 160, 160, slotHole},
+};
+
+void drawTutorialMask(Canvas& c, const TutorialMask& m)
+{
+    // A black apron outside the rectangle, so that filtering at its edge
+    // finds black on both sides.
+    c.fill(m.x - 4, m.y - 4, m.w + 8, m.h + 8, [](int, int) { return Rgba{4, 3, 14, 255}; });
+    c.fill(m.x, m.y, m.w, m.h, [&](int x, int y) {
+        const float d = m.hole(float(x) + 0.5f, float(y) + 0.5f);
+        // A soft edge ten texels wide, the hole fully clear.
+        const float k = std::clamp((d + 2.0f) / 10.0f, 0.0f, 1.0f);
+        const float eased = k * k * (3.0f - 2.0f * k);
+        return Rgba{4, 3, 14, toByte(eased)};
+    });
+}
+
+void drawTutorialArrow(Canvas& c, int x0, int y0, float degrees)
+{
+    // Pointing right about the cell centre, then turned.
+    const std::vector<Pt> shape = {{-44, -11}, {8, -11}, {8, -26}, {48, 0}, {8, 26}, {8, 11}, {-44, 11}};
+    const float a = degrees * float(M_PI) / 180.0f;
+    const float cs = std::cos(a), sn = std::sin(a);
+    std::vector<Pt> turned;
+    for (Pt p : shape)
+        turned.push_back({64.0f + p.x * cs - p.y * sn, 64.0f + p.x * sn + p.y * cs});
+    const Rgba shadow = rgb(0x120a24, 120);
+    paint(c, x0, y0, 128, 128,
+          [&](float x, float y) { return insidePolygon(translated(turned, 3, 4), x, y); },
+          [&](float, float) { return shadow; });
+    const Rgba outline = rgb(0x3a200e);
+    paint(c, x0, y0, 128, 128,
+          [&](float x, float y) { return insidePolygon(turned, x, y) || outlineDistance(turned, x, y) < 3.5f; },
+          [&](float, float) { return outline; });
+    const Rgba light = rgb(0xffe39a), gold = rgb(0xf2b84b), amberDeep = rgb(0xc9761c);
+    paint(c, x0, y0, 128, 128, [&](float x, float y) { return insidePolygon(turned, x, y); },
+          [&](float x, float y) {
+              // Lit along the side facing up-left, a bright ridge down the
+              // middle, darker toward the edges.
+              const float u = (x - 64.0f) * cs + (y - 64.0f) * sn;
+              const float v = -(x - 64.0f) * sn + (y - 64.0f) * cs;
+              const float across = std::clamp(std::fabs(v) / 26.0f, 0.0f, 1.0f);
+              const float lit = std::clamp(0.5f - 0.5f * (v * (sn + cs) - u * 0.1f) / 26.0f, 0.0f, 1.0f);
+              Rgba base = mixed(gold, amberDeep, across * 0.8f + (1.0f - lit) * 0.3f);
+              if (std::fabs(v) < 3.0f && u < 30.0f)
+                  base = mixed(base, light, 0.7f);
+              return base;
+          });
+}
+
+void drawTutorialAura(Canvas& c, int x0, int y0)
+{
+    c.fill(x0, y0, 160, 160, [](int x, int y) {
+        const float d = std::hypot(float(x) + 0.5f - 80.0f, float(y) + 0.5f - 80.0f) / 80.0f;
+        const float ring = std::exp(-std::pow((d - 0.62f) / 0.18f, 2.0f));
+        const float core = std::clamp(1.0f - d, 0.0f, 1.0f);
+        const float a = std::clamp(0.85f * ring + 0.25f * core * core, 0.0f, 1.0f);
+        return Rgba{255, uint8_t(200 - 40 * std::min(d, 1.0f)), 90, toByte(d < 1.0f ? a : 0.0f)};
+    });
+}
+
+// The hint bubble: parchment inside dark wood with a brass line, 460 x 200.
+void drawTutorialBubble(Canvas& c, int x0, int y0)
+{
+    const float w = 460.0f, h = 200.0f;
+    const Rgba shadow = rgb(0x0c0818, 110);
+    paint(c, x0, y0, 460, 200,
+          [&](float x, float y) { return centredBoxDistance(x - w / 2 - 3, y - h / 2 - 4, w / 2 - 8, h / 2 - 8, 26) < 0; },
+          [&](float, float) { return shadow; });
+    paint(c, x0, y0, 460, 200,
+          [&](float x, float y) { return centredBoxDistance(x - w / 2, y - h / 2, w / 2 - 8, h / 2 - 8, 24) < 0; },
+          [&](float x, float y) {
+              const float grain = 0.5f + 0.5f * std::sin(y * 0.9f + std::sin(x * 0.05f) * 3.0f);
+              return mixed(rgb(0x5a3a22), rgb(0x3f2714), 0.3f + 0.5f * grain);
+          });
+    paint(c, x0, y0, 460, 200,
+          [&](float x, float y) {
+              const float d = centredBoxDistance(x - w / 2, y - h / 2, w / 2 - 16, h / 2 - 16, 17);
+              return d < 0 && d > -2.5f;
+          },
+          [&](float x, float y) { return mixed(rgb(0xf0d27a), rgb(0xa77a2c), (x + y) / (w + h)); });
+    paint(c, x0, y0, 460, 200,
+          [&](float x, float y) { return centredBoxDistance(x - w / 2, y - h / 2, w / 2 - 19, h / 2 - 19, 14) < 0; },
+          [&](float x, float y) {
+              const float d = -centredBoxDistance(x - w / 2, y - h / 2, w / 2 - 19, h / 2 - 19, 14);
+              const float edge = std::clamp(1.0f - d / 22.0f, 0.0f, 1.0f);
+              const float speck = 0.5f + 0.5f * std::sin(x * 12.9898f + y * 78.233f);
+              Rgba base = mixed(rgb(0xf6e7c4), rgb(0xe6cf9f), y / h * 0.7f + speck * 0.08f);
+              return mixed(base, rgb(0xc9a56a), edge * 0.55f);
+          });
+}
+
+std::vector<SpriteDescription> tutorialSprites()
+{
+    std::vector<SpriteDescription> out;
+    for (int i = 0; i < 8; ++i)
+        out.push_back(sprite("Arrow" + std::to_string(45 * i), "tutorial_png",
+                             {float(128 * i), 0.0f, float(128 * i + 128), 128.0f}));
+    for (const TutorialMask& m : TUTORIAL_MASKS)
+        out.push_back(sprite(m.name, "tutorial_png",
+                             {float(m.x), float(m.y), float(m.x + m.w), float(m.y + m.h)}));
+    out.push_back(sprite("Aura", "tutorial_png", {768.0f, 136.0f, 928.0f, 296.0f}));
+    out.push_back(sprite("Bubble", "tutorial_png", {0.0f, 344.0f, 460.0f, 544.0f}));
+    return out;
+}
+
+bool writeTutorialArt(const std::string& media)
+{
+    Canvas c(TUTORIAL_ATLAS_W, TUTORIAL_ATLAS_H);
+    for (int i = 0; i < 8; ++i)
+        drawTutorialArrow(c, 128 * i, 0, 45.0f * float(i));
+    for (const TutorialMask& m : TUTORIAL_MASKS)
+        drawTutorialMask(c, m);
+    drawTutorialAura(c, 768, 136);
+    drawTutorialBubble(c, 0, 344);
+    return c.save(media + "/images/tutorial.png") &&
+           writeTable(media, "tutorial",
+                      "The tutorial's hint pieces: the arrow in eight directions, the blackout masks (two cells "
+                      "side by side, one cell, a round hole, a booster slot), the glow at the point and the "
+                      "parchment bubble.",
+                      tutorialSprites());
+}
+
 // --- The shops' pieces ---
 
 namespace {
@@ -3281,7 +3451,7 @@ int main(int argc, char** argv)
                                "The level map's pieces: medallion rim and faces, stars, coins, the "
                                "lantern-bearer, gates, lamps, signposts, the top panel and its icons.",
                                withShopSprites(mapSprites(), "map")) &&
-                    writeDialogsArt(media) && writeBoosterArt(media) && writeShopArt(media);
+                    writeDialogsArt(media) && writeBoosterArt(media) && writeShopArt(media) && writeTutorialArt(media);
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

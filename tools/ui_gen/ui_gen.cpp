@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "map_interface.h"
+#include "tutorial_window.h"
 
 namespace {
 
@@ -1310,6 +1311,9 @@ int main(int argc, char** argv)
         return 1;
     if (!writeText(media + "/ui/info_passive_bonus_window.lua", infoBubbleScript()) ||
         !writeText(media + "/scenes/info_passive_bonus_window.xml", infoBubbleScene()))
+        return 1;
+    if (!writeText(media + "/ui/tutorial_window.lua", TutorialWindowUi::script()) ||
+        !writeText(media + "/scenes/tutorial_window.xml", TutorialWindowUi::scene()))
         return 1;
     return 0;
 }

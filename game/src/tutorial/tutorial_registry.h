@@ -33,16 +33,19 @@ public:
     // are ignored.
     void load(AE::DataStream& stream);
 
-    // Takes the event, hands it to the current lesson of every sequence,
-    // deletes it and answers its `allowed` flag (true for no event).
+    // Takes the event, hands it to the current lesson of every sequence
+    // (on to the next lesson when one finishes meanwhile), deletes it and
+    // answers its `allowed` flag (true for no event).
     bool dispatchEvent(GameEvent* event);
 
-    // Every sequence back to its first lesson.
+    // Every sequence back to its first lesson, every lesson idle.
     void reset();
 
     // A lesson is on screen: the level's timers, warnings and menus wait.
-    // No sequence teaches yet, so none ever is.
-    bool isLessonActive() const { return false; }
+    bool isLessonActive() const;
+    // False when the current lesson of any sequence refuses the board cell
+    // {column, row}.
+    bool isCellAllowed(const int cell[2]) const;
 
     std::vector<std::unique_ptr<TutorialSequence>> sequences;
 
