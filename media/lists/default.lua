@@ -272,4 +272,17 @@ filelist = {
     { name = "ares_bonus_button_xml", filename = "scenes/ares_bonus_button.xml" },
     { name = "bonus_fusion_lua", filename = "levels/bonus_fusion.lua" },
     { name = "bonus_end_run_lua", filename = "levels/bonus_end_run.lua" },
+    -- The friends: their pieces, the photo, windows and rows.
+    { name = "social_png", filename = "images/social.png" },
+    { name = "social_sprites", filename = "scripts/social_sprites.lua" },
+    { name = "social_sxml", filename = "scripts/social_sprites.xml" },
+    { name = "face1_image", filename = "images/face1.png" },
+    { name = "requests_wnd_ui", filename = "ui/requests_wnd.lua" },
+    { name = "requests_wnd_xml", filename = "scenes/requests_wnd.xml" },
+    { name = "friend_passed_wnd_ui", filename = "ui/friend_passed_wnd.lua" },
+    { name = "friend_passed_wnd_xml", filename = "scenes/friend_passed_wnd.xml" },
+    { name = "request_item_xml", filename = "scenes/request_item.xml" },
+    { name = "user_item_left_xml", filename = "scenes/user_item_left.xml" },
+    { name = "user_item_bottom_xml", filename = "scenes/user_item_bottom.xml" },
+    { name = "loading_fb_xml", filename = "scenes/loading_fb.xml" },
 }

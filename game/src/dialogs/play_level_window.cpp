@@ -189,6 +189,7 @@ PlayLevelWindow::PlayLevelWindow() : DialogWindow("play_level_window_ui", "PlayL
 {
     bindButton("btnPlay", this, &PlayLevelWindow::play);
     bindButton("btnClose", this, &PlayLevelWindow::close);
+    friendPanels.attach(this);
     // The booster slots' buttons arrive with the window's full content.
     if (root && root->findChild("btnBonusBuy1"))
         bindButton("btnBonusBuy1", this, &PlayLevelWindow::clickSlot0);
@@ -220,9 +221,12 @@ void PlayLevelWindow::open(LevelInfo* info, bool currencyPanel)
         if (AE::Marker* stars = scene->requireMarker("stars0"))
             stars->start(true);
     setNodeText(sceneNode("#levelNum"), formatOne(localized("LEVEL_NUM"), info->title));
+    friendPanels.rewind();
+    setSocialButtons(socialSessionOpen());
     showCurrencyPanel = currencyPanel;
     if (showCurrencyPanel)
         startIfPresent(scene, "show_valuta_panel");
+    fillFriendRows();
     show(true);
 }
 

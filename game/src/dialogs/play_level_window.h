@@ -31,6 +31,8 @@ std::vector<int> goalPanelKinds(const LevelPreview& preview);
 // A booster's price in silver; 0 for another kind.
 int boosterPrice(int kind);
 
+#include "dialogs/friend_panels.h"
+
 class PlayLevelWindow : public DialogWindow, public DialogWindowListener {
 public:
     static constexpr int32_t PLAY = 1;
@@ -60,6 +62,10 @@ public:
     LevelPreview preview;
     int starCount = 0;
     std::array<int, 3> slotKinds{-1, -1, -1};
+    // The friends' buttons and score cards (defined with the panels).
+    void setSocialButtons(bool loggedIn);
+    void fillFriendRows();
+    FriendPanels friendPanels;
 
 private:
     void fillGoals();
