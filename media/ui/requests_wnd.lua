@@ -47,6 +47,7 @@ RequestsWnd = {
             { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnSelectAll", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnOk", property = "transparency", duration = 0.25, value = 1 },
+            { target = "requests_list", property = "transparency", duration = 0.25, value = 1 },
         } },
     },
     initialState = "onIdle",

@@ -46,6 +46,8 @@ WinLevelWindow = {
             { target = "btnClose", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnNext", property = "transparency", duration = 0.25, value = 1 },
+            { target = "leftListFriends", property = "transparency", duration = 0.25, value = 1 },
+            { target = "bottomListFriends", property = "transparency", duration = 0.25, value = 1 },
             { target = "facebook_btn_left", property = "transparency", duration = 0.25, value = 1 },
             { target = "facebook_btn_leftEmblem", property = "transparency", duration = 0.25, value = 1 },
             { target = "facebook_btn_leftHint", property = "transparency", duration = 0.25, value = 1 },

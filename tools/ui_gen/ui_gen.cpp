@@ -670,16 +670,17 @@ std::string listWidget(const std::string& id, const std::string& node, int x, in
 }
 
 // The select-all mark beside the first bottom button: a box and its tick
-// "#thumb", which the window turns on when every row is marked.
+// "#thumb", off until the window finds every row marked.
 void selectAllMark(Content& c)
 {
     const int row = 2 * BUTTON_WIDTH + BUTTON_GAP;
     const int x = (c.width - row) / 2 - 44;
     const int y = c.height - BUTTON_HEIGHT - 36 + 8;
     sprite(c, "thumbBox", "widget_sprites", "CheckBox", x, y, 1.0f, 2);
-    c.scene += groupObject(c, "#thumb", x, y, 1,
-                           spriteObject(Content{0, 0, "", "", {}}, "thumbTick", "widget_sprites", "CheckTick", 0, 0,
-                                        1, 1, 1));
+    std::string tick = spriteObject(Content{0, 0, "", "", {}}, "thumbTick", "widget_sprites", "CheckTick", 0, 0, 1,
+                                    1, 1);
+    tick.replace(tick.find("Enable=\"1\""), 10, "Enable=\"0\"");
+    c.scene += groupObject(c, "#thumb", x, y, 1, tick, false);
 }
 
 // The letter-paper body of the two request windows: the intro, the list of
@@ -694,6 +695,7 @@ void letterList(Content& c, const std::string& introKey)
     const int h = c.height - 240;
     c.scene += listNode(c, "requestsList", 40, 112, w, h, 6);
     c.widgets += listWidget("requests_list", "requestsList", 40, 112, w, h, true);
+    c.fading.push_back("requests_list");
     selectAllMark(c);
 }
 
@@ -711,7 +713,7 @@ void helpFriendsWindow(Content& c)
 std::string modeText(const std::string& name, const std::string& key, int y)
 {
     const Content inner{0, 0, "", "", {}};
-    return textObject(inner, name, key, true, -220, y, 440, 60, "text");
+    return textObject(inner, name, key, true, -220, y, 440, 60, "button");
 }
 
 // One mode of the message window: a group about the window's middle.
@@ -742,10 +744,10 @@ void messageWindow(Content& c)
     c.scene += modeGroup(c, "wait_mode", swingingLantern() + modeText("#waitText", "SOCIAL_CONNECTING", 40));
     std::string faces;
     for (int i = 0; i < 3; ++i) {
-        const float x = -120.0f + i * 84.0f;
-        faces += spriteObject(inner, "face" + std::to_string(i), "social_sprites", "Portrait", x, -64, 0.6f, 0.6f, 2);
-        faces += spriteObject(inner, "ring" + std::to_string(i), "social_sprites", "PhotoFrame", x - 4, -68, 0.6f,
-                              0.6f, 1);
+        const float x = -136.0f + i * 100.0f;
+        faces += spriteObject(inner, "face" + std::to_string(i), "social_sprites", "Portrait", x, -60, 1, 1, 2);
+        faces += spriteObject(inner, "ring" + std::to_string(i), "social_sprites", "PhotoFrame", x - 4, -64, 1, 1,
+                              1);
     }
     c.scene += modeGroup(c, "success_mode", faces + modeText("#successText", "SOCIAL_SUCCESS", 40));
     c.scene += modeGroup(c, "failed_mode", modeText("#failedText", "SOCIAL_FAILED", -10));
@@ -813,6 +815,15 @@ std::string rowCheck(const std::string& name, int x, int y, bool withBox)
     return out;
 }
 
+// Every element of a list row passes through the button states with its
+// row: the object gets their markers.
+std::string withRowMarkers(const std::string& object)
+{
+    const std::string close = "      </Object>\n";
+    const size_t end = object.rfind(close);
+    return object.substr(0, end) + rowButtonMarkers() + close;
+}
+
 std::string requestItem()
 {
     const Content inner{0, 0, "", "", {}};
@@ -822,9 +833,9 @@ std::string requestItem()
                "        <Parameters " + attributes(0, 0, 6, w / 220.0f, (h - 6) / 32.0f, 1) + " Enable=\"1\"/>\n" +
                rowButtonMarkers() + "      </Object>\n";
     objects += rowPortrait(10, 5, 1.0f);
-    objects += textObject(inner, "#text:title", "", true, 92, 6, 290, 36, "button");
-    objects += textObject(inner, "#text:text", "", false, 92, 40, 290, 36, "text");
-    objects += spriteObject(inner, "#icon:icon", "social_sprites", "Gift", 384, 12, 1, 1, 3);
+    objects += withRowMarkers(textObject(inner, "#text:title", "", true, 92, 6, 290, 36, "button"));
+    objects += withRowMarkers(textObject(inner, "#text:text", "", false, 92, 40, 290, 36, "text"));
+    objects += withRowMarkers(spriteObject(inner, "#icon:icon", "social_sprites", "Gift", 384, 12, 1, 1, 3));
     objects += rowCheck("#check", 452, 26, true);
     return rowScene("A friend's request or a friend to ask: photo, title, text, gift and mark; the whole row is "
                     "its button.",
@@ -850,9 +861,9 @@ std::string userItem(bool side)
                "/></frame>\n          <frame StartFrame=\"8\"><Attributes " +
                attributes(px + 18, py - 14, 1, 0.6f, 0.6f, 1) + "/></frame>\n        </frames>\n      </Object>\n";
     const int tx = side ? 72 : 4, ty = side ? 4 : 68;
-    objects += textObject(inner, "#text:name", "", false, tx, ty, side ? 74 : 102, 26, "text");
-    objects += textObject(inner, "#text:score", "0", false, tx, ty + 24, side ? 50 : 70, 26, "text",
-                          "0.55 0.3 0.05");
+    objects += withRowMarkers(textObject(inner, "#text:name", "", false, tx, ty, side ? 74 : 102, 26, "text"));
+    objects += withRowMarkers(
+        textObject(inner, "#text:score", "0", false, tx, ty + 24, side ? 50 : 70, 26, "text", "0.55 0.3 0.05"));
     const int hx = side ? 124 : 80, hy = side ? 40 : 88;
     objects += "      <Object name=\"#heart\">\n        <Parameters " + attributes(hx, hy, 1, 1, 1, 1) +
                " Enable=\"1\"/>\n        <Childs>\n" +
@@ -915,6 +926,7 @@ void friendPanels(Content& c, bool ownMarkers)
     c.scene += groupObject(c, "leftPanel", sideX, sideY, 12, side);
     c.scene += listNode(c, "leftListFriends_node", sideX + 14, sideY + 52, 150, sideH - 70, 4);
     c.widgets += listWidget("leftListFriends", "leftListFriends_node", sideX + 14, sideY + 52, 150, sideH - 70, true);
+    c.fading.push_back("leftListFriends");
 
     const int bottomW = c.width - 40, bottomH = 150;
     const int bottomX = 20, bottomY = c.height + 12;
@@ -925,6 +937,7 @@ void friendPanels(Content& c, bool ownMarkers)
     c.scene += listNode(c, "bottomListFriends_node", bottomX + 14, bottomY + 28, bottomW - 28, 120, 6);
     c.widgets += listWidget("bottomListFriends", "bottomListFriends_node", bottomX + 14, bottomY + 28, bottomW - 28,
                             120, false);
+    c.fading.push_back("bottomListFriends");
 
     auto emblem = [&](const std::string& id, int x, int y, int w) {
         c.widgets += "            { id = \"" + id + "\", class = \"UIWidget\", position = { " + std::to_string(x) +
