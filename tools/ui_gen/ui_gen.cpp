@@ -786,8 +786,12 @@ void friendPassedWindow(Content& c)
 std::string rowScene(const std::string& comment, const std::string& objects, int w, int h,
                      const std::string& markers = "")
 {
+    // A list draws its rows a ninth larger than the window around them:
+    // the row is drawn at nine tenths to sit in the window's measure.
+    const std::string row = "  <Object name=\"row\">\n    <Parameters " + attributes(0, 0, 0, 0.9f, 0.9f, 1) +
+                            " Enable=\"1\"/>\n    <Childs>\n" + objects + "    </Childs>\n  </Object>\n";
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- " + comment +
-           " Written by tools/ui_gen. -->\n<Scene>\n" + objects + "  <markers>\n    <marker>\n      <name>#size:" +
+           " Written by tools/ui_gen. -->\n<Scene>\n" + row + "  <markers>\n    <marker>\n      <name>#size:" +
            std::to_string(w) + "/" + std::to_string(h) + "</name>\n      <playList/>\n    </marker>\n" + markers +
            "  </markers>\n</Scene>\n";
 }
