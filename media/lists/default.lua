@@ -214,8 +214,6 @@ filelist = {
     { name = "buy_heart_window_xml", filename = "scenes/buy_heart_window.xml" },
     { name = "holiday_purchase_window_ui", filename = "ui/holiday_purchase_window.lua" },
     { name = "holiday_purchase_window_xml", filename = "scenes/holiday_purchase_window.xml" },
-    { name = "facebook_request_wnd_ui", filename = "ui/facebook_request_wnd.lua" },
-    { name = "facebook_request_wnd_xml", filename = "scenes/facebook_request_wnd.xml" },
     { name = "help_random_friends_wnd_ui", filename = "ui/help_random_friends_wnd.lua" },
     { name = "help_random_friends_wnd_xml", filename = "scenes/help_random_friends_wnd.xml" },
     -- The level screen (tools/level_art, tools/sound_gen).

@@ -564,8 +564,6 @@ const std::vector<Window>& windows()
         {"reset_question_window", "ResetQuestionWindow",
          "The question before the progress is reset; its accept button is held.", "RESET_QUESTION_TITLE", 520, 320,
          false, {}, resetQuestion},
-        {"facebook_message_wnd", "FacebookMessageWnd", "The social login message window.", "SOCIAL_TITLE", 520, 300,
-         true, {{"btnLogout", "SOCIAL_LOGOUT"}}},
         {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 640, 480,
          true, {}},
         {"exit_question_window", "ExitQuestionWindow", "The question before the game ends.", "EXIT_QUESTION_TITLE",
@@ -594,8 +592,6 @@ const std::vector<Window>& windows()
          true, {}},
         {"holiday_purchase_window", "HolidayPurchaseWindow", "The time-limited offer of the map's top panel.",
          "HOLIDAY_PURCHASE_TITLE", 600, 440, true, {}},
-        {"facebook_request_wnd", "FacebookRequestWnd", "The friends' requests, opened by the map's mail button.",
-         "FACEBOOK_REQUESTS_TITLE", 600, 480, true, {}},
         {"help_random_friends_wnd", "HelpRandomFriendsWnd", "The offer to help friends, shown on the map.",
          "HELP_FRIENDS_TITLE", 600, 440, true, {}},
     };
@@ -837,7 +833,7 @@ std::string requestItem()
                "        <Parameters " + attributes(0, 0, 6, w / 220.0f, (h - 6) / 32.0f, 1) + " Enable=\"1\"/>\n" +
                rowButtonMarkers() + "      </Object>\n";
     objects += rowPortrait(10, 5, 1.0f);
-    objects += withRowMarkers(textObject(inner, "#text:title", "", true, 92, 6, 290, 36, "button"));
+    objects += withRowMarkers(textObject(inner, "#text:title", "", true, 92, 8, 290, 32, "text", "0.5 0.24 0.04"));
     objects += withRowMarkers(textObject(inner, "#text:text", "", false, 92, 40, 290, 36, "text"));
     objects += withRowMarkers(spriteObject(inner, "#icon:icon", "social_sprites", "Gift", 384, 12, 1, 1, 3));
     objects += rowCheck("#check", 452, 26, true);
