@@ -912,9 +912,9 @@ std::string loadingLantern()
 }
 
 // The friends' panels of a level window: a board on its left and one
-// below, each with its title, its list of cards and, while logged out, an
-// emblem inviting friends. `ownMarkers` for a window that does not yet name
-// the panels' markers.
+// below, each with its title, its list of cards and, while logged out, the
+// friends' emblem in place of the cards. `ownMarkers` for a window that
+// does not yet name the panels' markers.
 void friendPanels(Content& c, bool ownMarkers)
 {
     const Content inner{0, 0, "", "", {}};
@@ -944,15 +944,11 @@ void friendPanels(Content& c, bool ownMarkers)
                      ", " + std::to_string(y) + " },\n              childs = {\n"
                      "                  { id = \"" + id + "Emblem\", class = \"UISprite\", position = { " +
                      std::to_string((w - 128) / 2) + ", 0 }, imagename = \"social_sprites\", tablename = "
-                     "\"FriendsEmblem\" },\n"
-                     "                  { id = \"" + id + "Hint\", class = \"UILabel\", position = { 0, 84 }, "
-                     "customClientRect = { 0, 0, " + std::to_string(w) + ", 60 },\n"
-                     "                    text = \"#FRIENDS_PANEL_HINT\", fontPreset = \"font_presets_lua:text\", "
-                     "color = { 58, 32, 14, 255 } },\n              } },\n";
-        c.fading.insert(c.fading.end(), {id, id + "Emblem", id + "Hint"});
+                     "\"FriendsEmblem\" },\n              } },\n";
+        c.fading.insert(c.fading.end(), {id, id + "Emblem"});
     };
     emblem("facebook_btn_left", sideX + 10, sideY + 60, sideW - 20);
-    emblem("facebook_btn_bottom", bottomX + bottomW / 2 - 200, bottomY + 8, 400);
+    emblem("facebook_btn_bottom", bottomX + bottomW / 2 - 200, bottomY + 36, 400);
     if (ownMarkers) {
         marker(c, "leftPanel", {{"leftPanel", 0, 0}});
         marker(c, "bottomPanel", {{"bottomPanel", 0, 0}});
