@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "singleton.h"
-
-struct SocialMessage;
+#include "social_records.h"
 
 class FacebookMessageListener {
 public:
@@ -23,6 +22,10 @@ public:
     void addListener(FacebookMessageListener* listener);
     // Erases its first occurrence.
     void removeListener(FacebookMessageListener* listener);
+    // Delivers to every listener while the player is logged in; a logout
+    // (type 2) always. A listener removed during the delivery is not called
+    // any more, and one added during it waits for the next message.
+    void dispatch(const SocialMessage* message);
 
     std::vector<FacebookMessageListener*> listeners;  // not owned
 };

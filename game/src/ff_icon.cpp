@@ -28,5 +28,8 @@ void FFIcon::setState(int state)
 
 void FFIcon::onMessage(const SocialMessage* message)
 {
-    (void)message;
+    if (!waiting || (message->type != SOCIAL_LOGGED_IN && message->type != SOCIAL_LOGIN_FAILED))
+        return;
+    waiting = false;
+    setState(message->type == SOCIAL_LOGGED_IN ? 1 : 2);
 }

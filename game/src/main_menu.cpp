@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "dialogs/confirm_window.h"
+#include "dialogs/facebook_message_wnd.h"
+#include "facebook_integration.h"
 #include "dialogs/options_window.h"
 #include "function.h"
 #include "input_manager.h"
@@ -173,7 +175,10 @@ void MainMenu::applyOrientation(bool portrait)
 
 void MainMenu::onMessage(const SocialMessage* message)
 {
-    (void)message;
+    if (message->type == SOCIAL_LOGGED_IN)
+        setConnectButton(false);
+    else if (message->type == SOCIAL_LOGGED_OUT || message->type == SOCIAL_LOGIN_FAILED)
+        setConnectButton(true);
 }
 
 void MainMenu::exit()
@@ -205,6 +210,18 @@ void MainMenu::showOptions()
         options->open();
 }
 
-void MainMenu::connectFacebook() {}
+void MainMenu::connectFacebook()
+{
+    FacebookIntegration* integration = FacebookIntegration::instancePtr();
+    if (!integration || integration->loggedIn)
+        return;
+    setConnectButton(false);
+    if (OptionsWindow* options = OptionsWindow::instancePtr()) {
+        FacebookMessageWnd* window = options->messageWindow;
+        window->setMode(window->waitMode, FacebookMessageWnd::WAITING);
+        window->show(false);
+    }
+    integration->openSession();
+}
 
 void MainMenu::showPartner() {}

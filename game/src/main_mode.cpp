@@ -9,6 +9,7 @@
 #include "dialogs/play_level_window.h"
 #include "dialogs/win_level_window.h"
 #include "function.h"
+#include "facebook_integration.h"
 #include "game_properties.h"
 #include "game_helpers/progress_helper.h"
 #include "player_profile.h"
@@ -507,6 +508,8 @@ void MainMode::releaseWindows()
 
 void MainMode::goToMap()
 {
+    if (FacebookIntegration* social = FacebookIntegration::instancePtr(); social && social->loggedIn)
+        social->loadRequests();
     if (GameStateManager::exists())
         GameStateManager::instance()->setState(MainModeMapState::NAME);
 }

@@ -224,7 +224,7 @@ void MainModeMapState::build()
     if (PlayerProfile* player = profile())
         setCounters(player->silver - pendingSilver, player->totalStars() - pendingStars);
     ownPhotoShown = friendsShown = false;
-    if (socialLoggedIn() && requestsWindow && !requestsWindow->requests.empty() && guiScene)
+    if (socialLoggedIn() && requestsWindow && !requestsWindow->empty() && guiScene)
         if (AE::Marker* scroll = guiScene->getMarker("scroll_open")) {
             scroll->setReverse(false);
             scroll->start(true);
@@ -493,7 +493,7 @@ void MainModeMapState::showMenu()
 
 void MainModeMapState::showMail()
 {
-    if (requestsWindow && socialLoggedIn() && !requestsWindow->requests.empty())
+    if (requestsWindow && socialLoggedIn() && !requestsWindow->empty())
         requestsWindow->show(true);
 }
 
@@ -537,7 +537,7 @@ void MainModeMapState::onHidden(DialogWindow* window)
         if (mapMenu->result == 0 && GameStateManager::exists())
             GameStateManager::instance()->setState("MainMenu");
     } else if (window == requestsWindow.get()) {
-        setMailScroll(requestsWindow->requests.empty());
+        setMailScroll(requestsWindow->empty());
     } else if (window == buyHeart.get()) {
         openLevelWindow(selectedPart, selectedLevel);
     } else if (window == everydayBonus.get()) {
@@ -870,7 +870,7 @@ void MainModeMapState::setMailScroll(bool empty)
     scroll->start(false);
 }
 
-void MainModeMapState::onRequestsChanged(const std::vector<const SocialMessage*>& requests)
+void MainModeMapState::onRequestsChanged(const std::vector<SocialRequest>& requests)
 {
     if (requestsWindow)
         requestsWindow->setRequests(requests);

@@ -36,7 +36,7 @@ class BuyHeartWindow;
 class FacebookRequestWnd;
 class HelpRandomFriendsWnd;
 class EverydayBonusWindow;
-struct SocialMessage;
+struct SocialRequest;
 
 // What the map built for one part: its level medallions (one slot per level
 // of the part, null where the map scene has no place for it) and its gate.
@@ -82,7 +82,7 @@ public:
     // and the lit road.
     void buildEpisodeScene();
     void stepEpisode(int index);
-    void onRequestsChanged(const std::vector<const SocialMessage*>& requests);
+    void onRequestsChanged(const std::vector<SocialRequest>& requests);
 
     // Camera.
     void readCameraBounds();

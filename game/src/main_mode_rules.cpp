@@ -569,10 +569,3 @@ bool MainMode::onBonusSwap(Chip* a, Chip* b)
     return bonusChips && bonusChips->onBonusSwap(a, b);
 }
 
-void MainMode::onMessage(const SocialMessage* message)
-{
-    // The social messages the mode answers (a logout clears the friend
-    // requests, a request list goes to the map) come with the social layer's
-    // message records.
-    (void)message;
-}

@@ -217,8 +217,6 @@ filelist = {
     { name = "buy_heart_window_xml", filename = "scenes/buy_heart_window.xml" },
     { name = "holiday_purchase_window_ui", filename = "ui/holiday_purchase_window.lua" },
     { name = "holiday_purchase_window_xml", filename = "scenes/holiday_purchase_window.xml" },
-    { name = "facebook_request_wnd_ui", filename = "ui/facebook_request_wnd.lua" },
-    { name = "facebook_request_wnd_xml", filename = "scenes/facebook_request_wnd.xml" },
     { name = "help_random_friends_wnd_ui", filename = "ui/help_random_friends_wnd.lua" },
     { name = "help_random_friends_wnd_xml", filename = "scenes/help_random_friends_wnd.xml" },
     -- The level screen (tools/level_art, tools/sound_gen).
@@ -298,4 +296,17 @@ filelist = {
     { name = "buy_bonus_window_xml", filename = "scenes/buy_bonus_window.xml" },
     { name = "valuta_purchase_item_xml", filename = "scenes/valuta_purchase_item.xml" },
     { name = "shop_png", filename = "images/shop.png" },
+    -- The friends: their pieces, the photo, windows and rows.
+    { name = "social_png", filename = "images/social.png" },
+    { name = "social_sprites", filename = "scripts/social_sprites.lua" },
+    { name = "social_sxml", filename = "scripts/social_sprites.xml" },
+    { name = "face1_image", filename = "images/face1.png" },
+    { name = "requests_wnd_ui", filename = "ui/requests_wnd.lua" },
+    { name = "requests_wnd_xml", filename = "scenes/requests_wnd.xml" },
+    { name = "friend_passed_wnd_ui", filename = "ui/friend_passed_wnd.lua" },
+    { name = "friend_passed_wnd_xml", filename = "scenes/friend_passed_wnd.xml" },
+    { name = "request_item_xml", filename = "scenes/request_item.xml" },
+    { name = "user_item_left_xml", filename = "scenes/user_item_left.xml" },
+    { name = "user_item_bottom_xml", filename = "scenes/user_item_bottom.xml" },
+    { name = "loading_fb_xml", filename = "scenes/loading_fb.xml" },
 }

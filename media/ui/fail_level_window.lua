@@ -23,6 +23,16 @@ FailLevelWindow = {
                   { id = "onSelect", propertyChanges = {
                       { target = "btnReplayHigh", property = "transparency", duration = 0.15, value = 1 } } },
               } },
+            { id = "leftListFriends", class = "UISceneList", scene = "@parent/window/leftListFriends_node", orient = "ver", position = { -180, 62 }, customClientRect = { 0, 0, 150, 310 } },
+            { id = "bottomListFriends", class = "UISceneList", scene = "@parent/window/bottomListFriends_node", orient = "hor", position = { 34, 440 }, customClientRect = { 0, 0, 572, 120 } },
+            { id = "facebook_btn_left", class = "UIWidget", position = { -184, 70 },
+              childs = {
+                  { id = "facebook_btn_leftEmblem", class = "UISprite", position = { 16, 0 }, imagename = "social_sprites", tablename = "FriendsEmblem" },
+              } },
+            { id = "facebook_btn_bottom", class = "UIWidget", position = { 120, 448 },
+              childs = {
+                  { id = "facebook_btn_bottomEmblem", class = "UISprite", position = { 136, 0 }, imagename = "social_sprites", tablename = "FriendsEmblem" },
+              } },
           } },
     },
     states = {
@@ -32,6 +42,12 @@ FailLevelWindow = {
             { target = "btnClose", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnCloseFace", property = "transparency", duration = 0.25, value = 1 },
             { target = "btnReplay", property = "transparency", duration = 0.25, value = 1 },
+            { target = "leftListFriends", property = "transparency", duration = 0.25, value = 1 },
+            { target = "bottomListFriends", property = "transparency", duration = 0.25, value = 1 },
+            { target = "facebook_btn_left", property = "transparency", duration = 0.25, value = 1 },
+            { target = "facebook_btn_leftEmblem", property = "transparency", duration = 0.25, value = 1 },
+            { target = "facebook_btn_bottom", property = "transparency", duration = 0.25, value = 1 },
+            { target = "facebook_btn_bottomEmblem", property = "transparency", duration = 0.25, value = 1 },
         } },
     },
     initialState = "onIdle",

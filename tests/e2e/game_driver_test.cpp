@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cmath>
 #include <array>
@@ -11,6 +13,7 @@
 #include <iterator>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "player_profile.h"
 #include "save_fixtures_core.h"
@@ -1486,4 +1489,88 @@ TEST(GameDriver, TheArrowsBonusIsTaughtWithCoinsOnceAFreePurchaseAndItsFirstUse)
     const DriverRun again = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 6\nquit\n");
     ASSERT_EQ(again.exitCode, 0) << again.log;
     EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->silver, values.silver + 50);
+}
+
+// --- Friends ---
+
+namespace {
+
+// From the main menu, logged in by the menu's own command, to the map on a
+// new player's road (the intro clicked through).
+const std::string LOGIN = "until MainMenu\ncall connectFacebook\nwait 1\n";
+const std::string INTRO_TO_MAP = "tap btnStart\nuntil MovieState\nclick 500 400\nwait 1\nclick 500 400\nwait 1\n"
+                                 "click 500 400\nwait 1\nclick 500 400\nwait 1\nclick 500 400\nuntil MainModeMap 20\n"
+                                 "wait 2\n";
+const std::string NO_RECORDS = std::string("\0\0\0\0\x41\0\0\0\0\0\0\0", 12);
+
+std::string socialData(const GameSandbox& sandbox)
+{
+    return readFile(saveFolder(sandbox) + "facebook_data.dat");
+}
+
+}  // namespace
+
+// The login from the menu, the mail of the three friends on the map, and
+// the extra moves it gives the next level; the worker ends with the game.
+TEST(GameDriver, TheMenusLoginBringsTheFriendsMailWhoseGiftsReachTheNextLevel)
+{
+    GameSandbox sandbox;
+    const DriverRun run =
+        drive(sandbox, LOGIN + "node success_mode\nnode wait_mode\nshot message.png\ntap btnClose\nwait 1\n" +
+                           INTRO_TO_MAP + "node mail\ntap btnMail\nwait 1\ntext #text:title\nshot mail.png\n"
+                                          "tap btnSelectAll\nwait 0.5\ntap btnOk\nwait 1.5\nnode mail\n"
+                                          "level 0 0 0\nuntil GameLevel\n"
+                                          "wait 8\ntext #textNode\nquit\n");
+    ASSERT_TRUE(run.exited);
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectInOrder(sandbox.logLines(), {"FACEBOOK session opened", "FACEBOOK: Get facebook user data",
+                                       "FACEBOOK: Get facebook user's friends data"});
+    EXPECT_NE(run.out.find("call connectFacebook\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(std::regex_search(run.out, std::regex("node success_mode [0-9]+ [0-9]+ [0-9]+ [0-9]+\n")))
+        << run.out;
+    EXPECT_NE(run.out.find("node wait_mode none"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("state MainModeMap"), std::string::npos) << "the message window let go: " << run.out;
+
+    const std::vector<std::string> mail = linesStarting(run.out, "node mail ");
+    ASSERT_EQ(mail.size(), 2u) << run.out;
+    EXPECT_NE(mail[0], mail[1]) << "the mail slides in with requests and out without";
+    EXPECT_EQ(printedText(run.out, "#text:title"), "A gift for you!") << "the rows of the mail";
+    EXPECT_EQ(printedText(run.out, "#textNode"), "23") << "the first level's 20 moves and the 3 accepted";
+    EXPECT_EQ(socialData(sandbox), NO_RECORDS);
+}
+
+// A player of two days is offered, once logged in, to help the one askable
+// friend.
+TEST(GameDriver, APlayerOfTwoDaysIsOfferedToHelpTheOneAskableFriend)
+{
+    GameSandbox sandbox;
+    const long long now = 1700000000;
+    const DriverRun first =
+        drive(sandbox, "until MainMenu\n" + INTRO_TO_MAP + "quit\n", "--seed 1 --now " + std::to_string(now - 2 * 86400));
+    ASSERT_EQ(first.exitCode, 0) << first.log;
+    const DriverRun run = drive(sandbox, LOGIN + "tap btnClose\nwait 1\ntap btnStart\nuntil MainModeMap\nwait 2\n"
+                                                 "text #text:title\nshot help.png\nquit\n",
+                                "--seed 1 --now " + std::to_string(now));
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_EQ(printedText(run.out, "#text:title"), "Help Friend1");
+}
+
+// A game ended by the system while logged in: the worker is joined, the
+// program ends well and the data file is written.
+TEST(GameDriver, AGameEndedByTheSystemWhileLoggedInStillEndsCleanly)
+{
+    GameSandbox sandbox;
+    writeFile(sandbox.file("commands.txt"), LOGIN + "wait 60\nquit\n");
+    ChildProcess shell;
+    ASSERT_TRUE(shell.start("/bin/sh", {"-c", "exec '" + testProgramPath("game_driver") +
+                                                  "' --seed 1 < commands.txt > out.txt 2> err.txt"},
+                            sandbox.path(), sandbox.env()));
+    ASSERT_TRUE(sandbox.waitForLog("FACEBOOK: Get facebook user's friends data", shell, 60));
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    shell.sendSignal(SIGTERM);
+    const ProcessResult result = shell.wait(60);
+    ASSERT_TRUE(result.exited);
+    EXPECT_EQ(result.exitCode, 0) << readFile(sandbox.file("err.txt"));
+    EXPECT_EQ(socialData(sandbox), NO_RECORDS);
+    EXPECT_TRUE(sandbox.logContains("MemoryManager: Memory Leaks not found"));
 }

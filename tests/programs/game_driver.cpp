@@ -38,6 +38,7 @@
 #include "game_state_manager.h"
 #include "game_time.h"
 #include "job_manager.h"
+#include "lex_binded_function_manager.h"
 #include "main_mode.h"
 #include "main_mode_map_state.h"
 #include "map_button.h"
@@ -639,6 +640,22 @@ std::map<std::string, Handler>& commands()
              const DialogWindow* top =
                  DialogWindowManager::exists() ? DialogWindowManager::instance()->topWindow() : nullptr;
              say("dialog " + (top ? top->scriptName : std::string("none")));
+             return true;
+         }},
+        // A script-bound command run as a button's "clicked" runs it, with
+        // no argument: for commands no control reaches.
+        {"call",
+         [](std::istringstream& args) {
+             std::string name;
+             if (!(args >> name) || !noMore(args))
+                 return false;
+             gSteps.emplace_back([name] {
+                 VQ::LexBindedFunctionManager* functions = VQ::LexBindedFunctionManager::instancePtr();
+                 VQ::ILexBinder* binder = functions ? functions->find(name) : nullptr;
+                 say("call " + name + (binder ? "" : " none"));
+                 if (binder)
+                     binder->call();
+             });
              return true;
          }},
     };

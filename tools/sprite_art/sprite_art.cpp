@@ -2822,12 +2822,16 @@ std::vector<SpriteDescription> sceneListSprites()
     };
 }
 
+std::vector<SpriteDescription> socialMapSprites();
+
 // The level map's atlas, drawn by map_art.cpp.
 std::vector<SpriteDescription> mapSprites()
 {
     std::vector<SpriteDescription> out;
     for (const MapArt::Piece& piece : MapArt::pieces())
         out.push_back(sprite(piece.name, "map_png", piece.rect));
+    for (const SpriteDescription& gift : socialMapSprites())
+        out.push_back(gift);
     return out;
 }
 
@@ -3400,6 +3404,272 @@ bool writeBoosterArt(const std::string& media)
 
 }  // namespace
 
+// --- The friends' pieces ---
+//
+// A made-up friendly face, the brass-ringed photo frame, the gifts of the
+// mail, the login lantern, the leader's crown, the friends' emblem and the
+// letter paper, all drawn with the shape helpers above.
+
+// A round portrait in a `size` square: a night-blue backdrop, a warm face
+// with rosy cheeks, dark hair, a smile and a scarf in lantern amber.
+void drawPortrait(Canvas& c, int x0, int y0, int size)
+{
+    const float k = float(size) / 128.0f;
+    const float m = 64.0f * k;
+    drawShape(c, x0, y0, size, size, [&](float x, float y) { return circleDistance(x, y, m, m, 60.0f * k); },
+              [&](float x, float y, float) {
+                  return mix(Rgbf{70, 64, 140}, INDIGO_DEEP, std::clamp((x + y) / (2.0f * size), 0.0f, 1.0f));
+              },
+              2.5f * k);
+    // Scarf and shoulders.
+    drawShape(c, x0, y0, size, size,
+              [&](float x, float y) {
+                  return std::max(boxDistance(x, y, m, 118.0f * k, 44.0f * k, 24.0f * k, 20.0f * k),
+                                  circleDistance(x, y, m, m, 58.0f * k));
+              },
+              [&](float, float y, float) { return mix(GOLD, AMBER, (y / k - 96.0f) / 30.0f); }, 2.0f * k);
+    // Hair behind the face.
+    drawShape(c, x0, y0, size, size, [&](float x, float y) { return circleDistance(x, y, m, 56.0f * k, 34.0f * k); },
+              [&](float x, float y, float) { return mix(Rgbf{120, 70, 36}, Rgbf{60, 32, 18}, (x + y) / (2.2f * size)); },
+              2.0f * k);
+    // The face.
+    drawShape(c, x0, y0, size, size,
+              [&](float x, float y) {
+                  const float dx = (x - m) / 1.0f, dy = (y - 66.0f * k) / 1.12f;
+                  return std::hypot(dx, dy) - 27.0f * k;
+              },
+              [&](float x, float y, float depth) {
+                  const Rgbf skin{246, 204, 160};
+                  const float light = std::clamp(0.75f + 0.25f * depth / (10.0f * k) - (x - m) / (120.0f * k), 0.6f, 1.05f);
+                  Rgbf col = scaled(skin, light);
+                  for (float cx : {-15.0f, 15.0f}) {
+                      const float d = std::hypot(x - (m + cx * k), y - 76.0f * k) / (7.0f * k);
+                      if (d < 1.0f)
+                          col = mix(Rgbf{236, 130, 120}, col, d * d);
+                  }
+                  return col;
+              },
+              2.0f * k);
+    // Fringe over the brow.
+    drawShape(c, x0, y0, size, size,
+              [&](float x, float y) {
+                  return std::max(circleDistance(x, y, m, 50.0f * k, 30.0f * k), y - 54.0f * k - (x - m) * 0.25f);
+              },
+              [&](float x, float y, float) { return mix(Rgbf{140, 84, 44}, Rgbf{66, 36, 20}, (x + y) / (2.2f * size)); },
+              1.5f * k);
+    // Eyes with a glint, and the smile.
+    for (float ex : {-10.0f, 10.0f}) {
+        drawShape(c, x0, y0, size, size, [&](float x, float y) { return circleDistance(x, y, m + ex * k, 66.0f * k, 3.6f * k); },
+                  [&](float, float, float) { return Rgbf{40, 26, 30}; }, 0.0f);
+        drawShape(c, x0, y0, size, size,
+                  [&](float x, float y) { return circleDistance(x, y, m + ex * k + 1.2f * k, 64.8f * k, 1.2f * k); },
+                  [&](float, float, float) { return Rgbf{255, 255, 255}; }, 0.0f);
+    }
+    drawShape(c, x0, y0, size, size,
+              [&](float x, float y) {
+                  const float ring = std::fabs(std::hypot(x - m, y - 76.0f * k) - 9.0f * k) - 1.6f * k;
+                  return std::max(ring, 80.0f * k - y);
+              },
+              [&](float, float, float) { return Rgbf{150, 60, 50}; }, 0.0f);
+}
+
+// The brass ring around a photo, open in the middle: `size` square.
+void drawPhotoFrame(Canvas& c, int x0, int y0, int size)
+{
+    const float m = size / 2.0f;
+    drawShape(c, x0, y0, size, size,
+              [&](float x, float y) {
+                  const float d = std::hypot(x - m, y - m);
+                  return std::max(d - (m - 1.0f), (m - 7.0f) - d);
+              },
+              [&](float x, float y, float) {
+                  return mix(BRASS_LIGHT, BRASS, std::clamp((x + y) / (2.0f * size), 0.0f, 1.0f));
+              },
+              1.5f);
+}
+
+// The empty photo: a dim silhouette on night blue.
+void drawPhotoBlank(Canvas& c, int x0, int y0)
+{
+    drawShape(c, x0, y0, 64, 64, [&](float x, float y) { return circleDistance(x, y, 32, 32, 31); },
+              [&](float, float y, float) { return mix(Rgbf{64, 58, 120}, INDIGO_DEEP, y / 64.0f); }, 0.0f);
+    drawShape(c, x0, y0, 64, 64,
+              [&](float x, float y) {
+                  return std::min(circleDistance(x, y, 32, 26, 11),
+                                  std::max(circleDistance(x, y, 32, 58, 20), circleDistance(x, y, 32, 32, 30)));
+              },
+              [&](float, float, float) { return Rgbf{96, 90, 150}; }, 0.0f);
+}
+
+// A wrapped gift in a 56 square, with `emblem` on its lid: 0 a plain bow,
+// 1 a heart, 2 a boot print (moves).
+void drawGift(Canvas& c, int x0, int y0, int emblem)
+{
+    const Rgbf paper = emblem == 1 ? Rgbf{176, 48, 60} : emblem == 2 ? Rgbf{52, 96, 150} : Rgbf{96, 60, 150};
+    drawShape(c, x0, y0, 56, 56, [](float x, float y) { return boxDistance(x, y, 28, 34, 22, 18, 3); },
+              [&](float x, float y, float) { return scaled(paper, 1.1f - (x + y) / 160.0f); });
+    // Ribbon across and the lid.
+    drawShape(c, x0, y0, 56, 56, [](float x, float y) { return boxDistance(x, y, 28, 34, 4, 18, 0.5f); },
+              [](float, float y, float) { return mix(BRASS_LIGHT, GOLD, y / 56.0f); }, 1.0f);
+    drawShape(c, x0, y0, 56, 56, [](float x, float y) { return boxDistance(x, y, 28, 20, 25, 6, 2); },
+              [&](float x, float, float) { return scaled(paper, 1.25f - x / 120.0f); });
+    drawShape(c, x0, y0, 56, 56, [](float x, float y) { return boxDistance(x, y, 28, 20, 4, 6, 0.5f); },
+              [](float, float, float) { return GOLD; }, 1.0f);
+    // The bow.
+    for (float side : {-1.0f, 1.0f})
+        drawShape(c, x0, y0, 56, 56,
+                  [side](float x, float y) {
+                      const float dx = (x - 28 - side * 9) / 1.4f, dy = y - 9;
+                      return std::hypot(dx, dy) - 5.5f;
+                  },
+                  [](float, float, float) { return GOLD; }, 1.5f);
+    if (emblem == 1) {
+        drawShape(c, x0, y0, 56, 56,
+                  [](float x, float y) {
+                      const float hx = (x - 40) / 9.0f, hy = (y - 40) / 9.0f;
+                      const float a = hx * hx + hy * hy - 1.0f;
+                      return (a * a * a - hx * hx * hy * hy * hy * -1.0f) * 6.0f;
+                  },
+                  [](float, float y, float) { return mix(Rgbf{255, 120, 130}, Rgbf{210, 30, 50}, (y - 30) / 20.0f); },
+                  1.5f);
+    } else if (emblem == 2) {
+        drawShape(c, x0, y0, 56, 56,
+                  [](float x, float y) {
+                      return std::min(std::hypot((x - 40) / 0.7f, y - 38) - 6.0f, std::hypot(x - 40, y - 47) - 3.5f);
+                  },
+                  [](float, float, float) { return Rgbf{250, 240, 210}; }, 1.2f);
+    }
+}
+
+// A hanging lantern, 64 x 96: ring, brass cap, glowing amber glass, base.
+void drawSocialLantern(Canvas& c, int x0, int y0)
+{
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const float d = std::hypot(x + 0.5f - 32.0f, (y + 0.5f - 56.0f) * 0.9f) / 34.0f;
+            if (d < 1.0f)
+                blendOver(c, x0 + x, y0 + y, Rgba{255, 190, 80, 150}, smoothFalloff(d));
+        }
+    drawShape(c, x0, y0, 64, 96,
+              [](float x, float y) { return std::fabs(std::hypot(x - 32, y - 10) - 7.0f) - 2.0f; },
+              [](float, float, float) { return BRASS; }, 1.0f);
+    drawShape(c, x0, y0, 64, 96, [](float x, float y) { return boxDistance(x, y, 32, 27, 16, 7, 3); },
+              [](float x, float, float) { return mix(BRASS_LIGHT, BRASS, x / 64.0f); });
+    drawShape(c, x0, y0, 64, 96, [](float x, float y) { return boxDistance(x, y, 32, 55, 14, 21, 5); },
+              [](float x, float y, float) {
+                  const float g = std::hypot(x - 30, y - 52) / 22.0f;
+                  return mix(Rgbf{255, 248, 200}, AMBER, std::clamp(g, 0.0f, 1.0f));
+              });
+    for (float bx : {-8.0f, 8.0f})
+        drawShape(c, x0, y0, 64, 96, [bx](float x, float y) { return boxDistance(x, y, 32 + bx, 55, 1.5f, 21, 0.5f); },
+                  [](float, float, float) { return BRASS; }, 0.5f);
+    drawShape(c, x0, y0, 64, 96, [](float x, float y) { return boxDistance(x, y, 32, 81, 18, 5, 2); },
+              [](float x, float, float) { return mix(BRASS_LIGHT, BRASS, x / 64.0f); });
+}
+
+// The leader's crown, 80 x 48.
+void drawCrown(Canvas& c, int x0, int y0)
+{
+    std::vector<Pt> crown = {{8, 42}, {4, 10}, {22, 26}, {40, 4}, {58, 26}, {76, 10}, {72, 42}};
+    polygonWithOutline(c, x0, y0, 80, crown, Rgba{252, 210, 96, 255}, Rgba{120, 60, 12, 255}, 2.5f);
+    for (float gx : {22.0f, 40.0f, 58.0f})
+        drawShape(c, x0, y0, 80, 48, [gx](float x, float y) { return circleDistance(x, y, gx, 34, 4); },
+                  [](float, float, float) { return Rgbf{200, 40, 60}; }, 1.0f);
+}
+
+// Two portraits side by side under a lantern's glow: the friends' emblem,
+// 128 x 80.
+void drawFriendsEmblem(Canvas& c, int x0, int y0)
+{
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 128; ++x) {
+            const float d = std::hypot(x + 0.5f - 64.0f, (y + 0.5f - 40.0f) * 1.5f) / 62.0f;
+            if (d < 1.0f)
+                blendOver(c, x0 + x, y0 + y, Rgba{255, 200, 100, 110}, smoothFalloff(d));
+        }
+    drawPortrait(c, x0 + 14, y0 + 10, 60);
+    drawPhotoFrame(c, x0 + 12, y0 + 8, 64);
+    drawPortrait(c, x0 + 56, y0 + 10, 60);
+    drawPhotoFrame(c, x0 + 54, y0 + 8, 64);
+}
+
+// Letter paper, 256 square: warm parchment with faint ruled lines.
+void drawLetterSheet(Canvas& c, int x0, int y0)
+{
+    drawShape(c, x0, y0, 256, 256, [](float x, float y) { return boxDistance(x, y, 128, 128, 126, 126, 8); },
+              [](float x, float y, float) {
+                  Rgbf col = mix(Rgbf{250, 238, 206}, PARCHMENT_DARK, (x + y) / 900.0f);
+                  if (int(y) % 32 == 31)
+                      col = scaled(col, 0.9f);
+                  return col;
+              },
+              1.5f);
+}
+
+// An arrow passing upwards, 64 x 48, gold.
+void drawPassArrow(Canvas& c, int x0, int y0)
+{
+    std::vector<Pt> arrow = {{4, 18}, {40, 18}, {40, 6}, {62, 24}, {40, 42}, {40, 30}, {4, 30}};
+    polygonWithOutline(c, x0, y0, 64, arrow, Rgba{252, 210, 96, 255}, Rgba{120, 60, 12, 255}, 2.5f);
+}
+
+Canvas drawSocialAtlas()
+{
+    Canvas c(512, 512);
+    drawPortrait(c, 0, 0, 64);
+    drawPhotoFrame(c, 64, 0, 72);
+    drawPhotoBlank(c, 136, 0);
+    drawGift(c, 200, 0, 0);
+    drawGift(c, 256, 0, 1);
+    drawGift(c, 312, 0, 2);
+    drawSocialLantern(c, 368, 0);
+    drawCrown(c, 432, 0);
+    drawFriendsEmblem(c, 0, 96);
+    drawPassArrow(c, 128, 96);
+    drawLetterSheet(c, 0, 256);
+    return c;
+}
+
+Canvas drawFacePhoto()
+{
+    Canvas c(128, 128);
+    drawPortrait(c, 0, 0, 128);
+    return c;
+}
+
+std::vector<SpriteDescription> socialSprites()
+{
+    return {
+        sprite("Portrait", "social_png", {0, 0, 64, 64}),       sprite("PhotoFrame", "social_png", {64, 0, 136, 72}),
+        sprite("PhotoBlank", "social_png", {136, 0, 200, 64}),  sprite("Gift", "social_png", {200, 0, 256, 56}),
+        sprite("Lantern", "social_png", {368, 0, 432, 96}),     sprite("Crown", "social_png", {432, 0, 512, 48}),
+        sprite("FriendsEmblem", "social_png", {0, 96, 128, 176}), sprite("PassArrow", "social_png", {128, 96, 192, 144}),
+        sprite("LetterSheet", "social_png", {0, 256, 256, 512}),
+    };
+}
+
+namespace {
+
+// The mail's gifts, listed in the map's table where the map's windows look.
+std::vector<SpriteDescription> socialMapSprites()
+{
+    return {
+        sprite("s_present_heart_window_pochta_psd", "social_png", {256, 0, 312, 56}),
+        sprite("s_present_steps_window_pochta_psd", "social_png", {312, 0, 368, 56}),
+    };
+}
+
+}  // namespace
+
+bool writeSocialArt(const std::string& media)
+{
+    return drawSocialAtlas().save(media + "/images/social.png") && drawFacePhoto().save(media + "/images/face1.png") &&
+           writeTable(media, "social",
+                      "The friends' pieces: portrait, photo frame and blank, gifts, lantern, crown, emblem, arrow "
+                      "and letter paper.",
+                      socialSprites());
+}
+
 int main(int argc, char** argv)
 {
     if (argc != 2) {
@@ -3451,7 +3721,7 @@ int main(int argc, char** argv)
                                "The level map's pieces: medallion rim and faces, stars, coins, the "
                                "lantern-bearer, gates, lamps, signposts, the top panel and its icons.",
                                withShopSprites(mapSprites(), "map")) &&
-                    writeDialogsArt(media) && writeBoosterArt(media) && writeShopArt(media) && writeTutorialArt(media);
+                    writeDialogsArt(media) && writeBoosterArt(media) && writeShopArt(media) && writeTutorialArt(media) && writeSocialArt(media);
     if (!ok) {
         std::fprintf(stderr, "sprite_art: writing failed\n");
         return 1;

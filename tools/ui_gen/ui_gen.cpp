@@ -440,6 +440,9 @@ void blockerMessage(Content& c)
     text(c, "#message", "BLOCKER_TEXT", 50, 90, c.width - 100, 110);
 }
 
+// The friends' side and bottom panels of a level window (below).
+void friendPanels(Content& c, bool ownMarkers);
+
 // The level's number, its goals (icon and text, filled by the game) or its
 // score target in place of them, the stars already earned, the boosters'
 // slots and the silver panel.
@@ -486,6 +489,7 @@ void playLevel(Content& c)
     playLevelStars(c);
     playLevelSlots(c);
     playLevelSilver(c);
+    friendPanels(c, true);
 }
 
 // --- The level result windows ---
@@ -619,6 +623,7 @@ void winLevel(Content& c)
                {{"silverBurst" + std::to_string(i), 0, 8}, {clink, 0, 8}});
     }
     marker(c, "#effectCount:" + std::to_string(count), {});
+    friendPanels(c, false);
 }
 
 void failLevel(Content& c)
@@ -632,6 +637,7 @@ void failLevel(Content& c)
                    " Enable=\"1\"/>\n      </Object>\n";
     resultRow(c, "scoreRow", 206);
     c.scene += textObject(c, "#score", "", false, 60, 210, c.width - 120, 48, "counter", "0.55 0.3 0.05");
+    friendPanels(c, false);
 }
 
 // --- The out-of-moves offer ---
@@ -692,8 +698,6 @@ const std::vector<Window>& windows()
         {"reset_question_window", "ResetQuestionWindow",
          "The question before the progress is reset; its accept button is held.", "RESET_QUESTION_TITLE", 520, 320,
          false, {}, resetQuestion},
-        {"facebook_message_wnd", "FacebookMessageWnd", "The social login message window.", "SOCIAL_TITLE", 520, 300,
-         true, {{"btnLogout", "SOCIAL_LOGOUT"}}},
         {"buy_valuta_window", "BuyValutaWindow", "The currency shop.", "WINDOW_SHOPPING_CURRENCY_TITLE", 520, 600,
          true, {}, valutaShop},
         {"exit_question_window", "ExitQuestionWindow", "The question before the game ends.", "EXIT_QUESTION_TITLE",
@@ -722,8 +726,6 @@ const std::vector<Window>& windows()
          true, {}, heartShop},
         {"holiday_purchase_window", "HolidayPurchaseWindow", "The time-limited offer of the map's top panel.",
          "HOLIDAY_PURCHASE_TITLE", 600, 440, true, {{"btnBuy", "SHOP_BUY"}}, holidayOffer},
-        {"facebook_request_wnd", "FacebookRequestWnd", "The friends' requests, opened by the map's mail button.",
-         "FACEBOOK_REQUESTS_TITLE", 600, 480, true, {}},
         {"help_random_friends_wnd", "HelpRandomFriendsWnd", "The offer to help friends, shown on the map.",
          "HELP_FRIENDS_TITLE", 600, 440, true, {}},
         {"nomoves_level_window", "NomovesLevelWindow", "The offer of more moves or time when a level runs out.",
@@ -1287,6 +1289,384 @@ bool writeText(const std::string& path, const std::string& text)
     return static_cast<bool>(file);
 }
 
+// --- The social windows and rows ---
+
+// A group node at the window point (x, y) holding `children`; `extra` is
+// anything after the children (markers).
+std::string groupObject(const Content& c, const std::string& name, float x, float y, float z,
+                        const std::string& children, bool enabled = true, const std::string& extra = "")
+{
+    return "      <Object name=\"" + name + "\">\n        <Parameters " +
+           attributes(x - c.width / 2.0f, y - c.height / 2.0f, z, 1, 1, 1) + " Enable=\"" + (enabled ? "1" : "0") +
+           "\"/>\n        <Childs>\n" + children + "        </Childs>\n" + extra + "      </Object>\n";
+}
+
+// Markers inside an object, each playing nothing: the states a list row's
+// button passes through.
+std::string emptyMarkers(const std::vector<std::string>& names)
+{
+    std::string out = "        <markers>\n";
+    for (const std::string& name : names)
+        out += "          <marker>\n            <name>" + name + "</name>\n            <playList/>\n          </marker>\n";
+    return out + "        </markers>\n";
+}
+
+std::string rowButtonMarkers()
+{
+    std::vector<std::string> names;
+    for (const char* from : {"regular", "select", "pressed"}) {
+        names.emplace_back(from);
+        for (const char* to : {"regular", "select", "pressed"})
+            if (std::string(from) != to)
+                names.push_back(std::string(from) + ">" + to);
+    }
+    return emptyMarkers(names);
+}
+
+// A scene list's node: the visible window "#mask" (w x h; a group is 64
+// units at scale 1) and the moving "#list", with the states the list's
+// widget may name.
+std::string listNode(const Content& c, const std::string& name, int x, int y, int w, int h, int indent)
+{
+    const Content inner{0, 0, "", "", {}};
+    std::string children = "      <Object name=\"#mask\">\n        <Parameters " +
+                           attributes(0, 0, 0, w / 64.0f, h / 64.0f, 1) +
+                           " Enable=\"1\"/>\n      </Object>\n"
+                           "      <Object name=\"#list\">\n        <Parameters " +
+                           attributes(0, 0, 0, 1, 1, 1) + " Enable=\"1\"/>\n" +
+                           emptyMarkers({"#indent:" + std::to_string(indent)}) + "      </Object>\n";
+    (void)inner;
+    return groupObject(c, name, x, y, 2, children, true, emptyMarkers({"onIdle", "onHide"}));
+}
+
+std::string listWidget(const std::string& id, const std::string& node, int x, int y, int w, int h, bool vertical)
+{
+    return "            { id = \"" + id + "\", class = \"UISceneList\", scene = \"@parent/window/" + node +
+           "\", orient = \"" + (vertical ? "ver" : "hor") + "\", position = { " + std::to_string(x) + ", " +
+           std::to_string(y) + " }, customClientRect = { 0, 0, " + std::to_string(w) + ", " + std::to_string(h) +
+           " } },\n";
+}
+
+// The select-all mark beside the first bottom button: a box and its tick
+// "#thumb", off until the window finds every row marked.
+void selectAllMark(Content& c)
+{
+    const int row = 2 * BUTTON_WIDTH + BUTTON_GAP;
+    const int x = (c.width - row) / 2 - 44;
+    const int y = c.height - BUTTON_HEIGHT - 36 + 8;
+    sprite(c, "thumbBox", "widget_sprites", "CheckBox", x, y, 1.0f, 2);
+    std::string tick = spriteObject(Content{0, 0, "", "", {}}, "thumbTick", "widget_sprites", "CheckTick", 0, 0, 1,
+                                    1, 1);
+    tick.replace(tick.find("Enable=\"1\""), 10, "Enable=\"0\"");
+    c.scene += groupObject(c, "#thumb", x, y, 1, tick, false);
+}
+
+// The letter-paper body of the two request windows: the intro, the list of
+// rows and the select-all mark.
+void letterList(Content& c, const std::string& introKey)
+{
+    // A faint ruled sheet behind the rows, as on writing paper.
+    c.scene += spriteObject(c, "sheet", "social_sprites", "LetterSheet", 30, 100, (c.width - 60) / 256.0f,
+                            (c.height - 220) / 256.0f, 5);
+    text(c, "#intro", introKey, 40, 58, c.width - 80, 40);
+    const int w = c.width - 80;
+    const int h = c.height - 240;
+    c.scene += listNode(c, "requestsList", 40, 112, w, h, 6);
+    c.widgets += listWidget("requests_list", "requestsList", 40, 112, w, h, true);
+    c.fading.push_back("requests_list");
+    selectAllMark(c);
+}
+
+void requestsWindow(Content& c)
+{
+    letterList(c, "REQUESTS_TEXT");
+}
+
+void helpFriendsWindow(Content& c)
+{
+    letterList(c, "HELP_FRIENDS_TEXT");
+}
+
+// A text of a mode of the message window, centred under its picture.
+std::string modeText(const std::string& name, const std::string& key, int y)
+{
+    const Content inner{0, 0, "", "", {}};
+    return textObject(inner, name, key, true, -220, y, 440, 60, "button");
+}
+
+// One mode of the message window: a group about the window's middle.
+std::string modeGroup(const Content& c, const std::string& name, const std::string& children)
+{
+    return groupObject(c, name, c.width / 2.0f, 120, 0, children, false);
+}
+
+// A lantern swinging on its hook while the friends are being reached.
+std::string swingingLantern()
+{
+    auto at = [](float degrees, float alpha) {
+        return "X=\"-32\" Y=\"-70\" Z=\"1\" angle=\"" + number(degrees) +
+               "\" scaleX=\"1\" scaleY=\"1\" R=\"1\" G=\"1\" B=\"1\" A=\"" + number(alpha) +
+               "\" PivotPointX=\"32\" PivotPointY=\"0\"";
+    };
+    return "      <Object type=\"Sprite\" name=\"lantern\" filename=\"social_sprites\" tablename=\"Lantern\">\n"
+           "        <Parameters " + at(-12, 1) + " Enable=\"1\"/>\n        <frames loop=\"1\">\n"
+           "          <frame StartFrame=\"0\"><Attributes " + at(-12, 1) + "/></frame>\n"
+           "          <frame StartFrame=\"14\"><Attributes " + at(12, 1) + "/></frame>\n"
+           "          <frame StartFrame=\"28\"><Attributes " + at(-12, 1) + "/></frame>\n"
+           "        </frames>\n      </Object>\n";
+}
+
+void messageWindow(Content& c)
+{
+    const Content inner{0, 0, "", "", {}};
+    c.scene += modeGroup(c, "wait_mode", swingingLantern() + modeText("#waitText", "SOCIAL_CONNECTING", 40));
+    std::string faces;
+    for (int i = 0; i < 3; ++i) {
+        const float x = -136.0f + i * 100.0f;
+        faces += spriteObject(inner, "face" + std::to_string(i), "social_sprites", "Portrait", x, -60, 1, 1, 2);
+        faces += spriteObject(inner, "ring" + std::to_string(i), "social_sprites", "PhotoFrame", x - 4, -64, 1, 1,
+                              1);
+    }
+    c.scene += modeGroup(c, "success_mode", faces + modeText("#successText", "SOCIAL_SUCCESS", 40));
+    c.scene += modeGroup(c, "failed_mode", modeText("#failedText", "SOCIAL_FAILED", -10));
+    c.scene += modeGroup(c, "close_connection_question", modeText("#questionText", "SOCIAL_LOGOUT_QUESTION", -40));
+    c.scene += modeGroup(c, "connection_closed", modeText("#closedText", "SOCIAL_CLOSED", -10));
+    const int x = (c.width - BUTTON_WIDTH) / 2;
+    const int y = c.height - BUTTON_HEIGHT - 36;
+    c.widgets += "            { id = \"btn_close\", class = \"UIWidget\", position = { " + std::to_string(x) + ", " +
+                 std::to_string(y) + " },\n              childs = {\n" +
+                 buttonTable({"btnClose", "BUTTON_OK"}, 0, 0, "                  ") + "              } },\n";
+    c.fading.insert(c.fading.end(), {"btn_close", "btnClose"});
+    widgetButton(c, "btnLogout", "SOCIAL_LOGOUT", x, y - BUTTON_HEIGHT - 16);
+}
+
+void friendPassedWindow(Content& c)
+{
+    text(c, "#passedText", "FRIEND_PASSED_TEXT", 40, 56, c.width - 80, 44);
+    const Content inner{0, 0, "", "", {}};
+    const char* sides[][3] = {{"#user_photo", "#user_score", "FRIEND_PASSED_YOU"},
+                              {"#leader_photo", "#leader_score", "FRIEND_PASSED_FRIEND"}};
+    for (int i = 0; i < 2; ++i) {
+        const int x = i == 0 ? 110 : c.width - 230;
+        const std::string side = i == 0 ? "user" : "leader";
+        c.scene += spriteObject(c, sides[i][0], "social_sprites", "PhotoBlank", x + 12, 122, 1.5f, 1.5f, 2);
+        c.scene += spriteObject(c, side + "Frame", "social_sprites", "PhotoFrame", x + 6, 116, 1.5f, 1.5f, 1);
+        text(c, side + "Label", sides[i][2], x - 20, 238, 160, 36, "button");
+        c.scene += textObject(c, sides[i][1], "0", false, x - 20, 270, 160, 44, "counter", "0.55 0.3 0.05");
+    }
+    sprite(c, "passArrow", "social_sprites", "PassArrow", c.width / 2.0f - 32, 140, 1.0f, 2);
+}
+
+// --- The rows ---
+
+// A list row's scene: its objects from the row's top-left corner, its size
+// marker and any markers of its own.
+std::string rowScene(const std::string& comment, const std::string& objects, int w, int h,
+                     const std::string& markers = "")
+{
+    // A list draws its rows a ninth larger than the window around them:
+    // the row is drawn at nine tenths to sit in the window's measure.
+    const std::string row = "  <Object name=\"row\">\n    <Parameters " + attributes(0, 0, 0, 0.9f, 0.9f, 1) +
+                            " Enable=\"1\"/>\n    <Childs>\n" + objects + "    </Childs>\n  </Object>\n";
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- " + comment +
+           " Written by tools/ui_gen. -->\n<Scene>\n" + row + "  <markers>\n    <marker>\n      <name>#size:" +
+           std::to_string(w) + "/" + std::to_string(h) + "</name>\n      <playList/>\n    </marker>\n" + markers +
+           "  </markers>\n</Scene>\n";
+}
+
+// A portrait in its brass ring; the photo node is "#photo".
+std::string rowPortrait(int x, int y, float scale)
+{
+    const Content inner{0, 0, "", "", {}};
+    return spriteObject(inner, "#photo", "social_sprites", "PhotoBlank", x + 4 * scale, y + 4 * scale, scale, scale,
+                        3) +
+           spriteObject(inner, "photoFrame", "social_sprites", "PhotoFrame", x, y, scale, scale, 2);
+}
+
+// A tick on its own node, "#check".
+std::string rowCheck(const std::string& name, int x, int y, bool withBox)
+{
+    const Content inner{0, 0, "", "", {}};
+    std::string out;
+    if (withBox)
+        out += spriteObject(inner, name.substr(1) + "Box", "widget_sprites", "CheckBox", x, y, 1, 1, 3);
+    out += "      <Object name=\"" + name + "\">\n        <Parameters " + attributes(x, y, 1, 1, 1, 1) +
+           " Enable=\"1\"/>\n        <Childs>\n" +
+           spriteObject(inner, name.substr(1) + "Tick", "widget_sprites", "CheckTick", 0, 0, 1, 1, 1) +
+           "        </Childs>\n      </Object>\n";
+    return out;
+}
+
+// Every element of a list row passes through the button states with its
+// row: the object gets their markers.
+std::string withRowMarkers(const std::string& object)
+{
+    const std::string close = "      </Object>\n";
+    const size_t end = object.rfind(close);
+    return object.substr(0, end) + rowButtonMarkers() + close;
+}
+
+std::string requestItem()
+{
+    const Content inner{0, 0, "", "", {}};
+    const int w = 500, h = 88;
+    std::string objects;
+    objects += "      <Object type=\"Sprite\" name=\"#btn:row\" filename=\"widget_sprites\" tablename=\"ContentRow\">\n"
+               "        <Parameters " + attributes(0, 0, 6, w / 220.0f, (h - 6) / 32.0f, 1) + " Enable=\"1\"/>\n" +
+               rowButtonMarkers() + "      </Object>\n";
+    objects += rowPortrait(10, 5, 1.0f);
+    objects += withRowMarkers(textObject(inner, "#text:title", "", true, 92, 8, 290, 32, "text", "0.5 0.24 0.04"));
+    objects += withRowMarkers(textObject(inner, "#text:text", "", false, 92, 40, 290, 36, "text"));
+    objects += withRowMarkers(spriteObject(inner, "#icon:icon", "social_sprites", "Gift", 384, 12, 1, 1, 3));
+    objects += rowCheck("#check", 452, 26, true);
+    return rowScene("A friend's request or a friend to ask: photo, title, text, gift and mark; the whole row is "
+                    "its button.",
+                    objects, w, h);
+}
+
+// A friend's card: the side panel's is a wide strip, the bottom panel's a
+// standing card. The leader's card wears a gold crown.
+std::string userItem(bool side)
+{
+    const Content inner{0, 0, "", "", {}};
+    const int w = side ? 150 : 110, h = side ? 74 : 120;
+    std::string objects;
+    objects += "      <Object type=\"Sprite\" name=\"#btn:card\" filename=\"widget_sprites\" tablename=\"ContentRow\">\n"
+               "        <Parameters " + attributes(0, 0, 6, (w - 4) / 220.0f, (h - 4) / 32.0f, 1) +
+               " Enable=\"1\"/>\n" + rowButtonMarkers() + "      </Object>\n";
+    const int px = side ? 6 : 23, py = side ? 5 : 6;
+    objects += rowPortrait(px, py, 0.9f);
+    objects += "      <Object type=\"Sprite\" name=\"crown\" filename=\"social_sprites\" tablename=\"Crown\">\n"
+               "        <Parameters " + attributes(px + 18, py - 14, 1, 0.6f, 0.6f, 0) +
+               " Enable=\"1\"/>\n        <frames loop=\"0\">\n"
+               "          <frame StartFrame=\"0\"><Attributes " + attributes(px + 18, py - 14, 1, 0.6f, 0.6f, 0) +
+               "/></frame>\n          <frame StartFrame=\"8\"><Attributes " +
+               attributes(px + 18, py - 14, 1, 0.6f, 0.6f, 1) + "/></frame>\n        </frames>\n      </Object>\n";
+    const int tx = side ? 72 : 4, ty = side ? 4 : 68;
+    objects += withRowMarkers(textObject(inner, "#text:name", "", false, tx, ty, side ? 74 : 102, 26, "text"));
+    objects += withRowMarkers(
+        textObject(inner, "#text:score", "0", false, tx, ty + 24, side ? 50 : 70, 26, "text", "0.55 0.3 0.05"));
+    const int hx = side ? 124 : 80, hy = side ? 40 : 88;
+    objects += "      <Object name=\"#heart\">\n        <Parameters " + attributes(hx, hy, 1, 1, 1, 1) +
+               " Enable=\"1\"/>\n        <Childs>\n" +
+               spriteObject(inner, "heartIcon", "map_sprites", "HeartIcon", 0, 0, 0.45f, 0.45f, 1) +
+               "        </Childs>\n      </Object>\n";
+    objects += rowCheck("#check", hx - 4, hy - 4, false);
+    const std::string markers =
+        "    <marker>\n      <name>leader</name>\n      <playList>\n        <entry name=\"crown\" from=\"0\" "
+        "to=\"8\"/>\n      </playList>\n    </marker>\n"
+        "    <marker>\n      <name>not_leader</name>\n      <playList>\n        <entry name=\"crown\" from=\"0\" "
+        "to=\"0\"/>\n      </playList>\n    </marker>\n";
+    return rowScene(side ? "A friend's card in a level window's side panel."
+                         : "A friend's card in a level window's bottom panel.",
+                    objects, w, h, markers);
+}
+
+// The login lantern in the screen's top right corner: hidden, glowing
+// while it waits, bright on success, dim and red on failure.
+std::string loadingLantern()
+{
+    auto at = [](float alpha, const char* rgb) {
+        float r = 1, g = 1, b = 1;
+        std::sscanf(rgb, "%f %f %f", &r, &g, &b);
+        return "X=\"" + number(WORKSPACE_WIDTH - 96.0f) + "\" Y=\"24\" Z=\"0\" angle=\"0\" scaleX=\"0.8\" "
+               "scaleY=\"0.8\" R=\"" + number(r) + "\" G=\"" + number(g) + "\" B=\"" + number(b) + "\" A=\"" +
+               number(alpha) + "\" PivotPointX=\"0\" PivotPointY=\"0\"";
+    };
+    std::string frames;
+    const std::tuple<int, float, const char*> keys[] = {{0, 0, "1 1 1"},     {10, 1, "1 1 1"}, {20, 0.55f, "1 1 1"},
+                                                        {30, 1, "1 1 1"},    {40, 1, "1 1 1"}, {60, 0, "1 1 1"},
+                                                        {70, 1, "1 0.5 0.45"}, {80, 0.7f, "1 0.5 0.45"}};
+    for (const auto& [frame, alpha, rgb] : keys)
+        frames += "          <frame StartFrame=\"" + std::to_string(frame) + "\"><Attributes " + at(alpha, rgb) +
+                  "/></frame>\n";
+    auto entry = [](const char* name, int from, int to) {
+        return "    <marker>\n      <name>" + std::string(name) + "</name>\n      <playList>\n        <entry "
+               "name=\"fbLantern\" from=\"" + std::to_string(from) + "\" to=\"" + std::to_string(to) +
+               "\"/>\n      </playList>\n    </marker>\n";
+    };
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- The friends' login lantern of the screen's corner. "
+           "Written by tools/ui_gen. -->\n<Scene>\n"
+           "  <Object type=\"Sprite\" name=\"fbLantern\" filename=\"social_sprites\" tablename=\"Lantern\">\n"
+           "    <Parameters " + at(0, "1 1 1") + " Enable=\"1\"/>\n    <frames loop=\"0\">\n" + frames +
+           "    </frames>\n  </Object>\n  <markers>\n" + entry("hide", 0, 0) + entry("wait", 10, 20) +
+           entry("suc", 30, 60) + entry("failed", 70, 80) + "  </markers>\n</Scene>\n";
+}
+
+// The friends' panels of a level window: a board on its left and one
+// below, each with its title, its list of cards and, while logged out, the
+// friends' emblem in place of the cards. `ownMarkers` for a window that
+// does not yet name the panels' markers.
+void friendPanels(Content& c, bool ownMarkers)
+{
+    const Content inner{0, 0, "", "", {}};
+    const int sideW = 180, sideH = c.height - 20;
+    const int sideX = -sideW - 14, sideY = 10;
+    std::string side = spriteObject(inner, "leftBoard", "dialogs_sprites", "ParchmentPanel", 0, 0, sideW / 420.0f,
+                                    sideH / 280.0f, 8);
+    side += textObject(inner, "#left_list_title", "FRIENDS_LIST_TITLE", true, 10, 12, sideW - 20, 36, "button");
+    c.scene += groupObject(c, "leftPanel", sideX, sideY, 12, side);
+    c.scene += listNode(c, "leftListFriends_node", sideX + 14, sideY + 52, 150, sideH - 70, 4);
+    c.widgets += listWidget("leftListFriends", "leftListFriends_node", sideX + 14, sideY + 52, 150, sideH - 70, true);
+    c.fading.push_back("leftListFriends");
+
+    const int bottomW = c.width - 40, bottomH = 150;
+    const int bottomX = 20, bottomY = c.height + 12;
+    std::string bottom = spriteObject(inner, "bottomBoard", "dialogs_sprites", "ParchmentPanel", 0, 0,
+                                      bottomW / 420.0f, bottomH / 280.0f, 8);
+    bottom += textObject(inner, "#bottom_list_title", "FRIENDS_LIST_TITLE", true, 20, 6, 200, 30, "button");
+    c.scene += groupObject(c, "bottomPanel", bottomX, bottomY, 12, bottom);
+    c.scene += listNode(c, "bottomListFriends_node", bottomX + 14, bottomY + 28, bottomW - 28, 120, 6);
+    c.widgets += listWidget("bottomListFriends", "bottomListFriends_node", bottomX + 14, bottomY + 28, bottomW - 28,
+                            120, false);
+    c.fading.push_back("bottomListFriends");
+
+    auto emblem = [&](const std::string& id, int x, int y, int w) {
+        c.widgets += "            { id = \"" + id + "\", class = \"UIWidget\", position = { " + std::to_string(x) +
+                     ", " + std::to_string(y) + " },\n              childs = {\n"
+                     "                  { id = \"" + id + "Emblem\", class = \"UISprite\", position = { " +
+                     std::to_string((w - 128) / 2) + ", 0 }, imagename = \"social_sprites\", tablename = "
+                     "\"FriendsEmblem\" },\n              } },\n";
+        c.fading.insert(c.fading.end(), {id, id + "Emblem"});
+    };
+    emblem("facebook_btn_left", sideX + 10, sideY + 60, sideW - 20);
+    emblem("facebook_btn_bottom", bottomX + bottomW / 2 - 200, bottomY + 36, 400);
+    if (ownMarkers) {
+        marker(c, "leftPanel", {{"leftPanel", 0, 0}});
+        marker(c, "bottomPanel", {{"bottomPanel", 0, 0}});
+    }
+}
+
+const std::vector<Window>& socialWindows()
+{
+    static const std::vector<Window> list = {
+        {"facebook_message_wnd", "FacebookMessageWnd", "The friends' login message window.", "SOCIAL_TITLE", 520,
+         320, false, {}, messageWindow},
+        {"requests_wnd", "RequestsWnd", "The friends' requests, opened by the map's mail button.",
+         "FACEBOOK_REQUESTS_TITLE", 600, 500, true,
+         {{"btnSelectAll", "REQUESTS_SELECT_ALL"}, {"btnOk", "REQUESTS_ACCEPT"}}, requestsWindow},
+        {"help_random_friends_wnd", "HelpRandomFriendsWnd", "The offer to ask friends for moves, shown on the map.",
+         "HELP_FRIENDS_TITLE", 600, 500, true,
+         {{"btnSelectAll", "REQUESTS_SELECT_ALL"}, {"btnOk", "HELP_FRIENDS_SEND"}}, helpFriendsWindow},
+        {"friend_passed_wnd", "FriendPassedWnd", "A friend's score passed on a level.", "FRIEND_PASSED_TITLE", 600,
+         420, true, {{"btnSend", "FRIEND_PASSED_SEND"}}, friendPassedWindow},
+    };
+    return list;
+}
+
+// The social windows (written after the window list, so that theirs win),
+// the rows and the login lantern.
+bool writeSocialContent(const std::string& media)
+{
+    for (const Window& w : socialWindows())
+        if (!writeText(media + "/ui/" + w.script + ".lua", script(w)) ||
+            !writeText(media + "/scenes/" + w.script + ".xml", scene(w)))
+            return false;
+    return writeText(media + "/scenes/request_item.xml", requestItem()) &&
+           writeText(media + "/scenes/user_item_left.xml", userItem(true)) &&
+           writeText(media + "/scenes/user_item_bottom.xml", userItem(false)) &&
+           writeText(media + "/scenes/loading_fb.xml", loadingLantern());
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -1314,6 +1694,8 @@ int main(int argc, char** argv)
         return 1;
     if (!writeText(media + "/ui/tutorial_window.lua", TutorialWindowUi::script()) ||
         !writeText(media + "/scenes/tutorial_window.xml", TutorialWindowUi::scene()))
+        return 1;
+    if (!writeSocialContent(media))
         return 1;
     return 0;
 }

@@ -76,8 +76,9 @@ public:
     UISceneListItem(const std::string& sceneName, const std::string& itemName);
     // The item of an existing node.
     UISceneListItem(const std::string& itemName, AE::ISceneNode* node);
-    // Deletes the scene too when the item is in no list.
-    ~UISceneListItem();
+    // Deletes the scene too when the item is in no list. Virtual: windows
+    // fill lists with rows of their own kinds, and the list deletes them.
+    virtual ~UISceneListItem();
     UISceneListItem(const UISceneListItem&) = delete;
     UISceneListItem& operator=(const UISceneListItem&) = delete;
 

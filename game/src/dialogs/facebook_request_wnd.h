@@ -1,22 +1,28 @@
 #pragma once
-// The friends' requests ("facebook_request_wnd_ui"), opened by the map's
-// mail button. Its list rows come with the social windows; until then it
-// keeps the requests it is given and shows nothing of them.
+// The friends' requests ("requests_wnd_ui"), opened by the map's mail
+// button: one row for each request of a known friend; "btnOk" grants the
+// marked ones, "btnSelectAll" marks or clears them all.
 
 #include <vector>
 
 #include "dialogs/dialog_window.h"
+#include "dialogs/social_rows.h"
 
-struct SocialMessage;
+struct SocialRequest;
 
-class FacebookRequestWnd : public DialogWindow {
+class FacebookRequestWnd : public DialogWindow, public CheckBoxListener {
 public:
-    // Built hidden, without requests.
+    // Built hidden, without rows.
     FacebookRequestWnd();
 
-    void setRequests(const std::vector<const SocialMessage*>& list) { requests = list; }
-    // The friends' photos in its rows; nothing yet.
-    void refreshPhotos() {}
+    // The rows rebuilt from `requests`; a sender nobody knows gets none.
+    void setRequests(const std::vector<SocialRequest>& requests);
+    // The marked rows accepted, each leaving the list.
+    void acceptChecked();
+    bool empty() const { return !list || list->items.empty(); }
 
-    std::vector<const SocialMessage*> requests;  // not owned
+    // The buttons.
+    void ok();
+    void selectAll() { toggleAll(); }
+    void close() { hide(); }
 };

@@ -11,6 +11,7 @@ FailLevelWindow::FailLevelWindow() : DialogWindow("fail_level_window_ui", "FailL
     bindButton("btnReplay", this, &FailLevelWindow::replay);
     leftPanel = listenToMarker("leftPanel");
     bottomPanel = listenToMarker("bottomPanel");
+    friendPanels.attach(this);
     // The score is a figure, never a key.
     if (auto* text = dynamic_cast<AE::TextSceneNode*>(sceneNode("#score")))
         text->localized = false;
@@ -32,6 +33,8 @@ void FailLevelWindow::open(LevelInfo* info, int score)
     setSceneText(sceneNode("#score"), formatLocalized("FAIL_SCORE", score), false);
     if (info)
         setSceneText(sceneNode("#levelNum"), formatLocalized("LEVEL_NUM", levelTitleText(*info)), false);
+    friendPanels.setSocialButtons(socialSessionOpen());
+    friendPanels.fillFriendRows(level, mode);
     show(true);
 }
 

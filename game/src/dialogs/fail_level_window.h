@@ -8,6 +8,8 @@
 class MainMode;
 struct LevelInfo;
 
+#include "dialogs/friend_panels.h"
+
 class FailLevelWindow : public DialogWindow {
 public:
     static constexpr int32_t REPLAY = 0;
@@ -28,4 +30,5 @@ public:
     AE::Marker* bottomPanel = nullptr;  // the scene's
     LevelInfo* level = nullptr;  // the mode's
     MainMode* mode = nullptr;    // set by the owner
+    FriendPanels friendPanels;
 };

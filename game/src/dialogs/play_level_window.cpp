@@ -145,6 +145,7 @@ PlayLevelWindow::PlayLevelWindow() : DialogWindow("play_level_window_ui", "PlayL
 {
     bindButton("btnPlay", this, &PlayLevelWindow::play);
     bindButton("btnClose", this, &PlayLevelWindow::close);
+    friendPanels.attach(this);
     bindButton("btnBonusBuy1", this, &PlayLevelWindow::clickSlot0);
     bindButton("btnBonusBuy2", this, &PlayLevelWindow::clickSlot1);
     bindButton("btnBonusBuy3", this, &PlayLevelWindow::clickSlot2);
@@ -180,9 +181,12 @@ void PlayLevelWindow::open(LevelInfo* record, bool currencyPanel)
         if (AE::Marker* stars = scene->requireMarker("stars0"))
             stars->start(true);
     setNodeText(sceneNode("#levelNum"), formatLocalized("LEVEL_NUM", record->title));
+    friendPanels.rewind();
+    setSocialButtons(socialSessionOpen());
     showCurrencyPanel = currencyPanel;
     if (showCurrencyPanel)
         startMarkerIfPresent(scene, "show_valuta_panel");
+    fillFriendRows();
     show(true);
 }
 

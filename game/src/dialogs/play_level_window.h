@@ -32,6 +32,8 @@ std::vector<int> goalPanelKinds(const LevelPreview& preview);
 // A booster's price in silver; 0 for another kind.
 int boosterPrice(int kind);
 
+#include "dialogs/friend_panels.h"
+
 class PlayLevelWindow : public DialogWindow, public DialogWindowListener {
 public:
     static constexpr int32_t PLAY = 1;
@@ -69,6 +71,10 @@ public:
     // the slot it is open at.
     InfoPassiveBonusWindow* info = nullptr;
     int infoSlot = 0;
+    // The friends' buttons and score cards (defined with the panels).
+    void setSocialButtons(bool loggedIn);
+    void fillFriendRows();
+    FriendPanels friendPanels;
 
 private:
     void fillGoals();

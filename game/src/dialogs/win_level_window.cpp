@@ -21,6 +21,7 @@ WinLevelWindow::WinLevelWindow() : DialogWindow("win_level_window_ui", "WinLevel
     bindButton("btnNext", this, &WinLevelWindow::next);
     leftPanel = listenToMarker("leftPanel");
     bottomPanel = listenToMarker("bottomPanel");
+    friendPanels.attach(this);
     if (scene)
         effectCount = effectCountOf(*scene);
     for (int i = 0; i <= 3; ++i)
@@ -71,6 +72,8 @@ void WinLevelWindow::open(LevelInfo* info, int levelScore, int coinsWon)
     level = info;
     if (info)
         setSceneText(sceneNode("#levelNum"), formatLocalized("LEVEL_NUM", levelTitleText(*info)), false);
+    friendPanels.setSocialButtons(socialSessionOpen());
+    friendPanels.fillFriendRows(level, mode);
     show(true);
     remaining = COUNT_TIME;
     coins = coinsWon;

@@ -9,6 +9,8 @@
 class MainMode;
 struct LevelInfo;
 
+#include "dialogs/friend_panels.h"
+
 class WinLevelWindow : public DialogWindow {
 public:
     static constexpr int32_t NEXT = 1;
@@ -49,6 +51,7 @@ public:
     int coinsShown = 0;
     // 0 not started, 1 counting, 2 done.
     int phase = 0;
+    FriendPanels friendPanels;
 
 private:
     std::vector<AE::Marker*> starMarkers;  // the scene's "stars0" to "stars3"
