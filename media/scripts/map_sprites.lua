@@ -139,6 +139,18 @@ Portrait = {
     SrcRect0 = { 0, 448, 64, 512 },
 }
 
+s_present_heart_window_pochta_psd = {
+    Image0 = "social_png",
+    Package0 = "default",
+    SrcRect0 = { 256, 0, 312, 56 },
+}
+
+s_present_steps_window_pochta_psd = {
+    Image0 = "social_png",
+    Package0 = "default",
+    SrcRect0 = { 312, 0, 368, 56 },
+}
+
 s_star_valuta_sale_1 = {
     Image0 = "shop_png",
     Package0 = "default",

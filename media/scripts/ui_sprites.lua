@@ -61,6 +61,18 @@ s_buster_ares_busters_psd = {
     SrcRect0 = { 192, 416, 256, 480 },
 }
 
+s_plus_5_icon_ui_p_psd = {
+    Image0 = "limit_icons_png",
+    Package0 = "default",
+    SrcRect0 = { 0, 0, 64, 64 },
+}
+
+s_plus_5_time_icon_ui_p_psd = {
+    Image0 = "limit_icons_png",
+    Package0 = "default",
+    SrcRect0 = { 64, 0, 128, 64 },
+}
+
 s_bonus_minus_tsvet_ui_p_psd = {
     Image0 = "boosters_png",
     Package0 = "default",
@@ -137,16 +149,8 @@ TimeLimitIcon = {
     Image0 = "boosters_png",
     Package0 = "default",
     SrcRect0 = { 160, 80, 240, 160 },
-s_plus_5_icon_ui_p_psd = {
-    Image0 = "limit_icons_png",
-    Package0 = "default",
-    SrcRect0 = { 0, 0, 64, 64 },
 }
 
-s_plus_5_time_icon_ui_p_psd = {
-    Image0 = "limit_icons_png",
-    Package0 = "default",
-    SrcRect0 = { 64, 0, 128, 64 },
 s_plus_15_time_icon_select_ui_p_psd = {
     Image0 = "shop_png",
     Package0 = "default",

@@ -977,6 +977,8 @@ TEST(GameDriver, AGateOpensOnceItsStarsAreOwnedAndTheFigureWalksBehindItFewerSta
         ASSERT_EQ(message.size(), 1u) << run.out;
         EXPECT_NE(message[0], "text #message none") << "the blocker message is shown";
     }
+}
+
 TEST(GameDriver, TheFirstGamesRoadLeadsThroughAWonLevelBackToTheMapAndOnToTheNext)
 {
     GameSandbox sandbox;

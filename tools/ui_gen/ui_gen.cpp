@@ -1151,8 +1151,8 @@ std::string keyedPlaces(const std::vector<std::tuple<int, float, float>>& keys)
 // button ("bonus<slot>h" right of it in landscape, "bonus<slot>v" above it
 // in portrait) or about the middle ("center_h", "center_v"). Its buttons are
 // widgets the game keeps on the nodes "btnBuy" and "btnClose".
-constexpr int BUBBLE_WIDTH = 400;
-constexpr int BUBBLE_HEIGHT = 300;
+constexpr int OFFER_BUBBLE_WIDTH = 400;
+constexpr int OFFER_BUBBLE_HEIGHT = 300;
 
 std::string buyBonusScene()
 {
@@ -1161,9 +1161,9 @@ std::string buyBonusScene()
     std::string inner;
     inner += "          <Object type=\"Sprite\" name=\"frame\" filename=\"dialogs_sprites\" tablename=\"ParchmentPanel\">\n"
              "            <Parameters " +
-             attributes(0, 0, 10, BUBBLE_WIDTH / 420.0f, BUBBLE_HEIGHT / 280.0f, 1) + " Enable=\"1\"/>\n          </Object>\n";
-    inner += spriteObject(c, "ribbon", "widget_sprites", "TitleRibbon", BUBBLE_WIDTH / 2.0f - 150, -20, 1, 1, 1);
-    inner += textObject(c, "#title", "BONUS_GEFEST_TITLE", true, BUBBLE_WIDTH / 2 - 130, -16, 260, 48, "title",
+             attributes(0, 0, 10, OFFER_BUBBLE_WIDTH / 420.0f, OFFER_BUBBLE_HEIGHT / 280.0f, 1) + " Enable=\"1\"/>\n          </Object>\n";
+    inner += spriteObject(c, "ribbon", "widget_sprites", "TitleRibbon", OFFER_BUBBLE_WIDTH / 2.0f - 150, -20, 1, 1, 1);
+    inner += textObject(c, "#title", "BONUS_GEFEST_TITLE", true, OFFER_BUBBLE_WIDTH / 2 - 130, -16, 260, 48, "title",
                         "1 1 1");
     inner += spriteObject(c, "#icon", "ui_sprites", "s_buster_gefest_busters_psd", 26, 54, 1.4f, 1.4f, 1);
     inner += textObject(c, "#desc", "BONUS_GEFEST_DESC", true, 150, 50, 220, 120, "text");
@@ -1186,14 +1186,14 @@ std::string buyBonusScene()
                " Enable=\"1\"/>\n            <frames loop=\"0\">\n" + key(0, false) + key(1, !down) +
                key(2, !down) + key(3, down) + "            </frames>\n          </Object>\n";
     };
-    inner += tail("tailLeft", "BubbleTailLeft", -34, BUBBLE_HEIGHT / 2.0f - 32, false);
-    inner += tail("tailDown", "BubbleTailDown", BUBBLE_WIDTH / 2.0f - 32, BUBBLE_HEIGHT - 6, true);
+    inner += tail("tailLeft", "BubbleTailLeft", -34, OFFER_BUBBLE_HEIGHT / 2.0f - 32, false);
+    inner += tail("tailDown", "BubbleTailDown", OFFER_BUBBLE_WIDTH / 2.0f - 32, OFFER_BUBBLE_HEIGHT - 6, true);
     inner += "          <Object name=\"btnBuy\">\n            <Parameters " + attributes(220, 184, 0, 1, 1, 1) +
              " Enable=\"1\"/>\n          </Object>\n";
     inner += "          <Object name=\"btnClose\">\n            <Parameters " +
-             attributes(BUBBLE_WIDTH - 46, 6, 0, 1, 1, 1) + " Enable=\"1\"/>\n          </Object>\n";
-    const float w = BUBBLE_WIDTH;
-    const float h = BUBBLE_HEIGHT;
+             attributes(OFFER_BUBBLE_WIDTH - 46, 6, 0, 1, 1, 1) + " Enable=\"1\"/>\n          </Object>\n";
+    const float w = OFFER_BUBBLE_WIDTH;
+    const float h = OFFER_BUBBLE_HEIGHT;
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
         << "<!-- The bonus and moves offer, a bubble beside the bonus button or in the middle. Written by "
