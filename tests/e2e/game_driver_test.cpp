@@ -1282,8 +1282,9 @@ TEST(GameDriver, TheStarShopSellsStarPacksForSilverFromTheMap)
 // using the star shop afterwards touches nothing the level took away.
 TEST(GameDriver, TheBonusOfferSellsABonusBesideItsPanelButton)
 {
-    // The first panel button in landscape, once the limit has landed.
-    const std::string toOffer = "until MainMenu\nlevel 0 0 1\nuntil GameLevel\nwait 5\nclick 412 591\nwait 1\n";
+    // The first panel button in landscape, once the limit has landed, in a
+    // level without a lesson.
+    const std::string toOffer = "until MainMenu\nlevel 0 0 3\nuntil GameLevel\nwait 5\nclick 412 591\nwait 1\n";
     struct Case {
         int silver;
         int left;
