@@ -20,6 +20,7 @@
 #include "ff_icon.h"
 #include "file_system.h"
 #include "font.h"
+#include "game_event.h"
 #include "game_properties.h"
 #include "game_state.h"
 #include "game_state_manager.h"
@@ -248,6 +249,9 @@ void notifyOrientation(GameStateManager& states, bool portrait)
     const GameProperties* properties = GameProperties::instancePtr();
     if (Mode* mode = properties ? properties->currentMode : nullptr)
         mode->layoutLevelUi(portrait);
+    // The lessons' hints point at places that have just moved.
+    if (TutorialRegistry::exists())
+        TutorialRegistry::instance()->dispatchEvent(new GameEvent(GameEvent::ORIENTATION_CHANGED));
 }
 
 void GameApplication::update()

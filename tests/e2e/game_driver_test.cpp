@@ -765,15 +765,21 @@ std::string printedText(const std::string& out, const std::string& name)
 
 }  // namespace
 
+namespace {
+
+// A fresh profile whose basics stand at `basics` (the tutorial's runs below).
+void writeProfileAtLesson(const GameSandbox& sandbox, int32_t basics);
+
+}  // namespace
+
 // The first level played to a win: the end-of-level run, the win window
 // counting the score up, the way back to the map, and the saved records.
 TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
 {
     GameSandbox sandbox;
-    // The first swap is the first lesson's; its moves hint is closed.
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\n" +
-                                             LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 0.5\n" +
-                                             LEVEL_1_SWAPS.substr(22) +
+    // A fresh profile past the first level's lessons.
+    writeProfileAtLesson(sandbox, 2);
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
                                              "wait 60\ntext #money\ntext #levelNum\n"
                                              "tap btnNext\nuntil MainModeMap\nwait 0.5\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
@@ -1382,15 +1388,48 @@ std::vector<uint8_t> tutorialEntry(const std::string& name, int32_t index)
     return out;
 }
 
+// The tutorial section of the shipped sequences at the given places.
+std::vector<uint8_t> tutorialSection(int32_t basics, int32_t bonus, int32_t booster)
+{
+    std::vector<uint8_t> out = {3, 0, 0, 0};
+    for (const auto& [name, index] : {std::pair{"tutorial_basics_lua", basics}, {"tutorial_bonus_lua", bonus},
+                                      {"tutorial_booster_lua", booster}}) {
+        const std::vector<uint8_t> entry = tutorialEntry(name, index);
+        out.insert(out.end(), entry.begin(), entry.end());
+    }
+    return out;
+}
+
+// A fresh profile whose basics stand at `basics`, as the game saves it.
+void writeProfileAtLesson(const GameSandbox& sandbox, int32_t basics)
+{
+    SaveFixtures::HexText sections;
+    const SaveFixtures::HexText profile = SaveFixtures::profileSection(10, SaveFixtures::freshProfile());
+    const std::vector<uint8_t> tutorial = tutorialSection(basics, 0, 0);
+    sections.u32(2, "section count");
+    sections.cString("profile", "section name");
+    sections.u32(static_cast<uint32_t>(profile.bytes().size()), "section length");
+    sections.append(profile);
+    sections.cString("tutorial", "section name");
+    sections.u32(static_cast<uint32_t>(tutorial.size()), "section length");
+    sections.field(tutorial, "positions");
+    const std::vector<uint8_t> file = SaveFixtures::saveFile(sections).bytes();
+    writeFile(saveFolder(sandbox) + "profile_0.dat", std::string(file.begin(), file.end()));
+    SaveFixtures::HexText id;
+    id.u64(0, "profileId");
+    const std::vector<uint8_t> last = SaveFixtures::saveFile(id).bytes();
+    writeFile(saveFolder(sandbox) + "last_profile.dat", std::string(last.begin(), last.end()));
+}
+
 }  // namespace
 
 // A fresh profile's first level: the hint points at the taught pair over a
 // darkened screen, other swaps are refused, the taught one leads to the
-// moves hint, and the place reached is saved; a second run goes on from it.
-TEST(GameDriver, TheFirstLevelsTeachTheSwapTheMovesTheBombAndTheStars)
+// moves hint, and the place reached is saved.
+TEST(GameDriver, TheFirstLevelTeachesTheSwapAndTheMoves)
 {
     GameSandbox sandbox;
-    const DriverRun first = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 6\nshot swap.png\n"
+    const DriverRun first = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\nshot swap.png\n"
                                            "board\nswap 6 3 7 3\nwait 1.5\nboard\nswap 2 2 3 2\nwait 2\n"
                                            "shot moves.png\nboard\nswap 6 3 7 3\nwait 1.5\nboard\ntap btnClose\n"
                                            "wait 1\nswap 6 3 7 3\nwait 2\nboard\nshot played.png\nquit\n");
@@ -1416,22 +1455,22 @@ TEST(GameDriver, TheFirstLevelsTeachTheSwapTheMovesTheBombAndTheStars)
     EXPECT_LT(share(played, 620, 245, 720, 275, parchment), 0.2f);
 
     // The basics at their third lesson, the other sequences at their first.
-    std::vector<uint8_t> expected = {3, 0, 0, 0};
-    for (const auto& [name, index] : {std::pair{"tutorial_basics_lua", 2}, {"tutorial_bonus_lua", 0},
-                                      {"tutorial_booster_lua", 0}}) {
-        const std::vector<uint8_t> entry = tutorialEntry(name, index);
-        expected.insert(expected.end(), entry.begin(), entry.end());
-    }
-    EXPECT_EQ(savedSection(sandbox, "tutorial"), expected);
+    EXPECT_EQ(savedSection(sandbox, "tutorial"), tutorialSection(2, 0, 0));
+}
 
-    // Again on that save: the first level teaches nothing; on the second
-    // only the bomb's pair moves and the blast is shown; the third darkens
-    // the screen evenly under a centred hint.
-    const DriverRun second = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 6\nboard\n"
-                                            "swap 6 3 7 3\nwait 2\nboard\nlevel 0 0 1\nuntil GameLevel\nwait 6\n"
-                                            "shot bomb.png\nboard\nswap 4 5 4 4\nwait 1.5\nboard\n"
-                                            "swap 4 5 5 5\nwait 3\nshot blast.png\ntap btnClose\nwait 1\n"
-                                            "level 0 0 2\nuntil GameLevel\nwait 6\nshot stars.png\nquit\n");
+// A save past the first level's lessons: that level teaches nothing; on the
+// second only the bomb's pair moves and the blast is shown; the third
+// darkens the screen evenly under a centred hint.
+TEST(GameDriver, LaterLevelsTeachTheBombAndTheStars)
+{
+    GameSandbox sandbox;
+    writeProfileAtLesson(sandbox, 2);
+    const DriverRun second = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\nboard\n"
+                                            "swap 6 3 7 3\nwait 2\nboard\nshot played.png\nlevel 0 0 1\n"
+                                            "until GameLevel\nwait 4.5\nshot bomb.png\nboard\nswap 4 5 4 4\n"
+                                            "wait 1.5\nboard\nswap 4 5 5 5\nwait 3\nshot blast.png\n"
+                                            "tap btnClose\nwait 1\nlevel 0 0 2\nuntil GameLevel\nwait 4.5\n"
+                                            "shot stars.png\nquit\n");
     ASSERT_EQ(second.exitCode, 0) << second.log;
     const std::vector<std::string> again = splitLines(second.out);
     EXPECT_NE(boardRows(again, 1), boardRows(again, 0)) << "no lesson on the first level";
@@ -1439,7 +1478,8 @@ TEST(GameDriver, TheFirstLevelsTeachTheSwapTheMovesTheBombAndTheStars)
     EXPECT_NE(boardRows(again, 2)[4].find("Bomb_R"), std::string::npos) << boardRows(again, 2)[4];
     EXPECT_EQ(boardRows(again, 3), boardRows(again, 2)) << "only the bomb's pair may move";
 
-    Picture bomb, blast, stars;
+    Picture played, bomb, blast, stars;
+    ASSERT_TRUE(played.read(sandbox.file("played.png")));
     ASSERT_TRUE(bomb.read(sandbox.file("bomb.png")));
     ASSERT_TRUE(blast.read(sandbox.file("blast.png")));
     ASSERT_TRUE(stars.read(sandbox.file("stars.png")));
@@ -1465,7 +1505,7 @@ TEST(GameDriver, TheArrowsBonusIsTaughtWithCoinsOnceAFreePurchaseAndItsFirstUse)
     values.unlockedBonuses = {2};
     writeProfile(sandbox, values, campaignWon(6));
     // The arrows button's centre, where the hint points.
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 6\nshot first.png\n"
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 4.5\nshot first.png\n"
                                          "node TutorialWindow\nclick 412 592\nwait 2\ntap btnBuy\nwait 2\n"
                                          "shot second.png\nclick 412 592\nwait 3\nshot fired.png\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
@@ -1489,7 +1529,7 @@ TEST(GameDriver, TheArrowsBonusIsTaughtWithCoinsOnceAFreePurchaseAndItsFirstUse)
     EXPECT_NE(std::search(tutorial.begin(), tutorial.end(), bonusEntry.begin(), bonusEntry.end()), tutorial.end());
 
     // The seventh level again: no coins.
-    const DriverRun again = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 6\nquit\n");
+    const DriverRun again = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 4.5\nquit\n");
     ASSERT_EQ(again.exitCode, 0) << again.log;
     EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->silver, values.silver + 50);
 }

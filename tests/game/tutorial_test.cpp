@@ -220,9 +220,10 @@ public:
     PlayerProfile* profile() const override { return &player; }
     void setSilver(int value) override { player.silver = value; }
     void saveProfile() override { ++saves; }
-    bool isPortrait() const override { return false; }
+    bool isPortrait() const override { return portrait; }
 
     bool loaded = true;
+    bool portrait = false;
     int busy = 0;
     bool completed = false;
     std::string script = "level_1_lua";
@@ -436,6 +437,19 @@ TEST_F(TutorialWindowTest, AnInfoLessonPointsAtACellOrShowsACentredWindowOverASo
     const VQ::Vector2f screen = mStates->getSceneSize();
     EXPECT_EQ(second->window->root->position.x, screen.x / 2.0f);
     EXPECT_EQ(second->window->root->position.y, screen.y / 2.0f);
+}
+
+TEST_F(TutorialWindowTest, ATurnedScreenMovesTheHintToThePortraitTarget)
+{
+    TutorialSequence* s = sequence("info_lua");
+    auto* lesson = static_cast<InfoTutorialLesson*>(s->current);
+    beginLevel();
+    ASSERT_NE(lesson->window, nullptr);
+    mGame.portrait = true;
+    mStates->portrait = true;
+    dispatch(new GameEvent(GameEvent::ORIENTATION_CHANGED));
+    EXPECT_EQ(lesson->window->arrowPoint.x, 100.0f + 80.0f * 1.5f);
+    EXPECT_EQ(lesson->window->root->position.y, 50.0f + 80.0f * 1.5f);
 }
 
 TEST_F(TutorialWindowTest, ABonusLessonGivesItsCoinsOnceOffersTheBonusAndFiresIt)
