@@ -952,10 +952,22 @@ TEST(GameDriver, TheSecondStartGoesStraightToTheMapWithTheFirstLevelWon)
     writeProfile(sandbox, values, campaign);
     const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
 
-    const DriverRun run = drive(sandbox, "until MainMenu\ntap btnStart\nuntil MainModeMap 5\nwait 1\nshot second.png\nquit\n",
+    const DriverRun run = drive(sandbox,
+                                "until MainMenu\ntap btnStart\nuntil MainModeMap 5\nwait 1\nshot second.png\n"
+                                "node #level_1\nnode #level_3\nquit\n",
                                 "--seed 1 --now 1700003600");
     ASSERT_EQ(run.exitCode, 0) << run.log;
     EXPECT_EQ(run.out.find("MovieState"), std::string::npos) << run.out;
+    // The won medallion is gold, a locked one is not.
+    Picture frame;
+    ASSERT_TRUE(frame.read(sandbox.file("second.png")));
+    const auto gold = [](uint8_t r, uint8_t g, uint8_t b) { return r > 150 && g > 120 && b < 130 && r > b + 60; };
+    const std::vector<float> won = numbersAfter(run.out, "node #level_1 ");
+    const std::vector<float> locked = numbersAfter(run.out, "node #level_3 ");
+    ASSERT_EQ(won.size(), 4u) << run.out;
+    ASSERT_EQ(locked.size(), 4u) << run.out;
+    EXPECT_GT(share(frame, won[0], won[1], won[0] + won[2], won[1] + won[3], gold), 0.12f);
+    EXPECT_LT(share(frame, locked[0], locked[1], locked[0] + locked[2], locked[1] + locked[3], gold), 0.05f);
     EXPECT_TRUE(sandbox.logContains("void MainModeMapState::initializeAsync() -begin"));
     const std::vector<uint8_t> after = savedSection(sandbox, "MainMode");
     ASSERT_EQ(after.size(), section.size());
@@ -1038,7 +1050,8 @@ TEST(GameDriver, ALostLevelShowsTheFailEffectAndWindowWhichReplaysOrLeadsToTheMa
 TEST(GameDriver, WinningTheCataloguesLastLevelLeadsToTheMainMenu)
 {
     GameSandbox sandbox(std::map<std::string, std::string>{{"scripts/main_mode.lua", ONE_LEVEL_CATALOGUE}});
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
+    // The board takes swaps once the limit panel has landed.
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\n" + LEVEL_1_SWAPS +
                                              "wait 3\nkey Escape\nwait 32\ntap btnClose\nuntil MainMenu\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
     expectStartsInOrder(splitLines(run.out), {"tap btnClose", "state MainMenu"});
