@@ -763,8 +763,8 @@ std::string printedText(const std::string& out, const std::string& name)
 TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
 {
     GameSandbox sandbox;
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
-                                             "wait 60\ntext #money\ntext #levelNum\n"
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\n" + LEVEL_1_SWAPS +
+                                             "wait 35\ntext #money\ntext #levelNum\n"
                                              "tap btnNext\nuntil MainModeMap\nwait 0.5\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
     EXPECT_TRUE(std::regex_search(run.out, std::regex("state MainModeMap"))) << run.out;
@@ -801,10 +801,11 @@ std::string firstRoad(const std::string& button)
     std::string script = "until MainMenu\ntap btnStart\nuntil MovieState\n";
     for (int i = 0; i < 5; ++i)
         script += "click 500 400\nwait 1\n";
+    // The board takes swaps once the limit panel has landed.
     script += "until MainModeMap 20\nwait 1\ntap #level_1\nwait 1.5\nshot start.png\ntap btnPlay\nuntil GameLevel\n"
-              "wait 3\n" +
+              "wait 4.5\n" +
               LEVEL_1_SWAPS +
-              "wait 48\nshot win.png\ntext #score\ntext #money\n"
+              "wait 30\nshot win.png\ntext #score\ntext #money\n"
               "tap " + button + "\nuntil MainModeMap\nnode #starIcon\nnode #level_1\nnode #level_2\n";
     for (int i = 0; i < 100; ++i)
         script += "wait 0.05\ntext #stars\ntext #silver\nnode award\nnode figure\n";
