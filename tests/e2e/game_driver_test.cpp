@@ -779,8 +779,8 @@ TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
     GameSandbox sandbox;
     // A fresh profile past the first level's lessons.
     writeProfileAtLesson(sandbox, 2);
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
-                                             "wait 60\ntext #money\ntext #levelNum\n"
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\n" + LEVEL_1_SWAPS +
+                                             "wait 35\ntext #money\ntext #levelNum\n"
                                              "tap btnNext\nuntil MainModeMap\nwait 0.5\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
     EXPECT_TRUE(std::regex_search(run.out, std::regex("state MainModeMap"))) << run.out;
@@ -856,10 +856,12 @@ std::string firstRoad(const std::string& button)
     std::string script = "until MainMenu\ntap btnStart\nuntil MovieState\n";
     for (int i = 0; i < 5; ++i)
         script += "click 500 400\nwait 1\n";
+    // The board takes swaps once the limit panel has landed.
     script += "until MainModeMap 20\nwait 1\ntap #level_1\nwait 1.5\nshot start.png\ntap btnPlay\nuntil GameLevel\n"
-              "wait 3\n" +
-              LEVEL_1_SWAPS +
-              "wait 48\nshot win.png\ntext #score\ntext #money\n"
+              "wait 4.5\n" +
+              // The first swap is the first lesson's; its moves hint is closed.
+              LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 0.5\n" + LEVEL_1_SWAPS.substr(22) +
+              "wait 30\nshot win.png\ntext #score\ntext #money\n"
               "tap " + button + "\nuntil MainModeMap\nnode #starIcon\nnode #level_1\nnode #level_2\n";
     for (int i = 0; i < 100; ++i)
         script += "wait 0.05\ntext #stars\ntext #silver\nnode award\nnode figure\n";
@@ -1087,10 +1089,22 @@ TEST(GameDriver, TheSecondStartGoesStraightToTheMapWithTheFirstLevelWon)
     writeProfile(sandbox, values, campaign);
     const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
 
-    const DriverRun run = drive(sandbox, "until MainMenu\ntap btnStart\nuntil MainModeMap 5\nwait 1\nshot second.png\nquit\n",
+    const DriverRun run = drive(sandbox,
+                                "until MainMenu\ntap btnStart\nuntil MainModeMap 5\nwait 1\nshot second.png\n"
+                                "node #level_1\nnode #level_3\nquit\n",
                                 "--seed 1 --now 1700003600");
     ASSERT_EQ(run.exitCode, 0) << run.log;
     EXPECT_EQ(run.out.find("MovieState"), std::string::npos) << run.out;
+    // The won medallion is gold, a locked one is not.
+    Picture frame;
+    ASSERT_TRUE(frame.read(sandbox.file("second.png")));
+    const auto gold = [](uint8_t r, uint8_t g, uint8_t b) { return r > 150 && g > 120 && b < 130 && r > b + 60; };
+    const std::vector<float> won = numbersAfter(run.out, "node #level_1 ");
+    const std::vector<float> locked = numbersAfter(run.out, "node #level_3 ");
+    ASSERT_EQ(won.size(), 4u) << run.out;
+    ASSERT_EQ(locked.size(), 4u) << run.out;
+    EXPECT_GT(share(frame, won[0], won[1], won[0] + won[2], won[1] + won[3], gold), 0.12f);
+    EXPECT_LT(share(frame, locked[0], locked[1], locked[0] + locked[2], locked[1] + locked[3], gold), 0.05f);
     EXPECT_TRUE(sandbox.logContains("void MainModeMapState::initializeAsync() -begin"));
     const std::vector<uint8_t> after = savedSection(sandbox, "MainMode");
     ASSERT_EQ(after.size(), section.size());
@@ -1147,6 +1161,7 @@ TEST(GameDriver, ALostLevelShowsTheFailEffectAndWindowWhichReplaysOrLeadsToTheMa
     GameSandbox sandbox(std::map<std::string, std::string>{
         {"levels/level_1.lua",
          firstLevelWith({{"LevelLimit = 20", "LevelLimit = 1"}, {"{ 300, 900, 1800 }", "{ 100000, 200000, 300000 }"}})}});
+    writeProfileAtLesson(sandbox, 2);
     // The last move's warning holds the board a few seconds at the start.
     std::string script = "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 8\nswap 2 2 3 2\n";
     for (int i = 0; i < 40; ++i)
@@ -1173,7 +1188,9 @@ TEST(GameDriver, ALostLevelShowsTheFailEffectAndWindowWhichReplaysOrLeadsToTheMa
 TEST(GameDriver, WinningTheCataloguesLastLevelLeadsToTheMainMenu)
 {
     GameSandbox sandbox(std::map<std::string, std::string>{{"scripts/main_mode.lua", ONE_LEVEL_CATALOGUE}});
-    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\n" + LEVEL_1_SWAPS +
+    // The board takes swaps once the limit panel has landed.
+    writeProfileAtLesson(sandbox, 2);
+    const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 4.5\n" + LEVEL_1_SWAPS +
                                              "wait 3\nkey Escape\nwait 32\ntap btnClose\nuntil MainMenu\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
     expectStartsInOrder(splitLines(run.out), {"tap btnClose", "state MainMenu"});
@@ -1190,6 +1207,7 @@ TEST(GameDriver, AGoalsOnlyLevelWithoutALimitIsWon)
         {"levels/level_1.lua",
          firstLevelWith({{"    LevelLimit = 20,\n    LevelLimitType = 0,\n", "    LevelGoals = { 2, 0 },\n"},
                          {"Grid = { Cells = {} }", "Grid = { Cells = { { PosX = 0, PosY = 2, Solidity = 2 } } }"}})}});
+    writeProfileAtLesson(sandbox, 2);
     const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\nswap 2 2 3 2\n"
                                          "wait 20\ntext #levelNum\ntap btnNext\nuntil MainMenu\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
@@ -1532,6 +1550,26 @@ TEST(GameDriver, TheArrowsBonusIsTaughtWithCoinsOnceAFreePurchaseAndItsFirstUse)
     const DriverRun again = drive(sandbox, "until MainMenu\nlevel 0 0 6\nuntil GameLevel\nwait 4.5\nquit\n");
     ASSERT_EQ(again.exitCode, 0) << again.log;
     EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->silver, values.silver + 50);
+}
+
+// A save that won the twelfth level with a new booster: the next start
+// window points at its slot; once closed the booster is no longer new.
+TEST(GameDriver, ANewBoosterIsShownInTheNextStartWindowOnce)
+{
+    GameSandbox sandbox;
+    SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
+    values.unlockedPassiveBonuses = {1};
+    values.newPassiveBonus = 1;
+    values.levelStars = 36;
+    writeProfile(sandbox, values, campaignWon(12));
+    const std::string open = TO_MAP + "tap #level_13\nwait 2.5\n";
+    const DriverRun run = drive(sandbox, open + "node TutorialWindow\ntap btnClose\nwait 1\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_NE(run.out.find("node TutorialWindow 858 589 "), std::string::npos) << run.out;
+    EXPECT_EQ(profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"))->newPassiveBonus, 0);
+    const DriverRun again = drive(sandbox, open + "node TutorialWindow\nquit\n");
+    ASSERT_EQ(again.exitCode, 0) << again.log;
+    EXPECT_NE(again.out.find("node TutorialWindow none"), std::string::npos) << again.out;
 }
 
 // --- Friends ---
