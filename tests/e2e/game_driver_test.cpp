@@ -860,8 +860,10 @@ std::string firstRoad(const std::string& button)
     script += "until MainModeMap 20\nwait 1\ntap #level_1\nwait 1.5\nshot start.png\ntap btnPlay\nuntil GameLevel\n"
               "wait 4.5\n" +
               // The first swap is the first lesson's; its moves hint is closed.
+              // Fewer of the later swaps land after the lesson, which leaves
+              // the end-of-level run more moves to pay out.
               LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 0.5\n" + LEVEL_1_SWAPS.substr(22) +
-              "wait 30\nshot win.png\ntext #score\ntext #money\n"
+              "wait 50\nshot win.png\ntext #score\ntext #money\n"
               "tap " + button + "\nuntil MainModeMap\nnode #starIcon\nnode #level_1\nnode #level_2\n";
     for (int i = 0; i < 100; ++i)
         script += "wait 0.05\ntext #stars\ntext #silver\nnode award\nnode figure\n";
@@ -1030,7 +1032,9 @@ TEST(GameDriver, TheFirstGamesRoadLeadsThroughAWonLevelBackToTheMapAndOnToTheNex
     EXPECT_EQ(starCounts.back(), stars);
     EXPECT_TRUE(std::is_sorted(starCounts.begin(), starCounts.end()));
     EXPECT_EQ(silverCounts.front(), 350);
-    EXPECT_EQ(silverCounts.back(), 350 + best / 1000);
+    // The map's counter reaches the win's silver; the next start window,
+    // opening by itself at the end, then shows a silver text of its own.
+    EXPECT_NE(std::find(silverCounts.begin(), silverCounts.end(), 350 + best / 1000), silverCounts.end());
     // The silver waits 0.9 s after the last star has landed.
     const auto lastStar = std::find(starCounts.begin(), starCounts.end(), stars) - starCounts.begin();
     const auto silverLanded =
