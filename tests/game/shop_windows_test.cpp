@@ -28,6 +28,7 @@
 #include "player_profile.h"
 #include "progress_saver.h"
 #include "store.h"
+#include "support/game_windows_fixture.h"
 #include "support/ui_scene_fixture.h"
 #include "tutorial/tutorial_registry.h"
 #include "ui/text_manager.h"
@@ -45,47 +46,21 @@ int64_t fixedNow()
     return NOW;
 }
 
-class ShopWindowsTest : public UISceneTest {
+class ShopWindowsTest : public GameWindowsTest {
 protected:
     void SetUp() override
     {
-        UISceneTest::SetUp();
-        if (const char* old = getenv("XDG_DATA_HOME"))
-            mOldDataHome = old;
-        setenv("XDG_DATA_HOME", (mDir.path() + "/data").c_str(), 1);
         setTimeSource(fixedNow);
-        startSceneUI();
-        mPlatform = std::make_unique<PlatformConfig>();
-        mProperties = std::make_unique<GameProperties>();
-        mSaver = std::make_unique<ProgressSaver>();
-        mRemote = std::make_unique<RemoteStorage>();
-        mStore = std::make_unique<Store>();
-        mStates = std::make_unique<GameStateManager>(nullptr);
-        mManager = std::make_unique<DialogWindowManager>();
+        GameWindowsTest::SetUp();
         mShop = std::make_unique<BuyValutaWindowSingleton>();
     }
     void TearDown() override
     {
         mShop.reset();
-        mManager.reset();
-        mStates.reset();
-        mStore.reset();
-        mRemote.reset();
-        mSaver.reset();
-        mProperties.reset();
-        mPlatform.reset();
-        TutorialRegistry::destroy();
+        GameWindowsTest::TearDown();
         setTimeSource(nullptr);
-        if (mOldDataHome.empty())
-            unsetenv("XDG_DATA_HOME");
-        else
-            setenv("XDG_DATA_HOME", mOldDataHome.c_str(), 1);
-        UISceneTest::TearDown();
     }
 
-    PlayerProfile& profile() { return *mProperties->profile(); }
-    static void finishShow(DialogWindow& w) { w.onMarkerFinished(w.showMarker); }
-    static void finishHide(DialogWindow& w) { w.onMarkerFinished(w.hideMarker); }
     // A window opened queued reaches the screen through the manager.
     void shown(DialogWindow& w)
     {
@@ -119,14 +94,6 @@ protected:
         return same;
     }
 
-    std::string mOldDataHome;
-    std::unique_ptr<PlatformConfig> mPlatform;
-    std::unique_ptr<GameProperties> mProperties;
-    std::unique_ptr<ProgressSaver> mSaver;
-    std::unique_ptr<RemoteStorage> mRemote;
-    std::unique_ptr<Store> mStore;
-    std::unique_ptr<GameStateManager> mStates;
-    std::unique_ptr<DialogWindowManager> mManager;
     std::unique_ptr<BuyValutaWindowSingleton> mShop;
 };
 

@@ -31,6 +31,7 @@
 #include "sprite.h"
 #include "sprite_manager.h"
 #include "store.h"
+#include "support/game_windows_fixture.h"
 #include "support/ui_scene_fixture.h"
 #include "tutorial/tutorial_registry.h"
 #include "ui/ui_widget.h"
@@ -51,22 +52,11 @@ struct Ear : FacebookMessageListener {
     std::function<void()> onHear;
 };
 
-class SocialTest : public UISceneTest {
+class SocialTest : public GameWindowsTest {
 protected:
     void SetUp() override
     {
-        UISceneTest::SetUp();
-        if (const char* old = getenv("XDG_DATA_HOME"))
-            mOldDataHome = old;
-        setenv("XDG_DATA_HOME", (mDir.path() + "/data").c_str(), 1);
-        startSceneUI();
-        mPlatform = std::make_unique<PlatformConfig>();
-        mProperties = std::make_unique<GameProperties>();
-        mSaver = std::make_unique<ProgressSaver>();
-        mRemote = std::make_unique<RemoteStorage>();
-        mStore = std::make_unique<Store>();
-        mStates = std::make_unique<GameStateManager>(nullptr);
-        mManager = std::make_unique<DialogWindowManager>();
+        GameWindowsTest::SetUp();
         mSocial = std::make_unique<FacebookIntegration>();
     }
     void TearDown() override
@@ -75,19 +65,7 @@ protected:
         delete FacebookDataStreamer::instancePtr();
         mSocial.reset();
         delete FacebookMessageDispatcher::instancePtr();
-        mManager.reset();
-        mStates.reset();
-        mStore.reset();
-        mRemote.reset();
-        mSaver.reset();
-        mProperties.reset();
-        mPlatform.reset();
-        TutorialRegistry::destroy();
-        if (mOldDataHome.empty())
-            unsetenv("XDG_DATA_HOME");
-        else
-            setenv("XDG_DATA_HOME", mOldDataHome.c_str(), 1);
-        UISceneTest::TearDown();
+        GameWindowsTest::TearDown();
     }
 
     FacebookMessageDispatcher& bus() { return *FacebookMessageDispatcher::instance(); }
@@ -113,17 +91,8 @@ protected:
         mSocial->loadRequests();
         return mail.requests;
     }
-    static void finishShow(DialogWindow& w) { w.onMarkerFinished(w.showMarker); }
     static bool on(AE::ISceneNode* node) { return node && node->enabled; }
 
-    std::string mOldDataHome;
-    std::unique_ptr<PlatformConfig> mPlatform;
-    std::unique_ptr<GameProperties> mProperties;
-    std::unique_ptr<ProgressSaver> mSaver;
-    std::unique_ptr<RemoteStorage> mRemote;
-    std::unique_ptr<Store> mStore;
-    std::unique_ptr<GameStateManager> mStates;
-    std::unique_ptr<DialogWindowManager> mManager;
     std::unique_ptr<FacebookIntegration> mSocial;
 };
 
