@@ -244,6 +244,7 @@ TEST_F(ShopWindowsTest, TheHeartShopCountsDownSellsAHeartAndClosesOnceOneIsThere
     EXPECT_EQ(heart.state, DialogWindow::SHOWN);
     heart.askFriends();
     EXPECT_EQ(heart.requestKind, "giveLife");
+    EXPECT_NE(heart.requestParams.find("type=\"giveLife\""), std::string::npos) << heart.requestParams;
     EXPECT_EQ(heart.requestText, localized("ASK_FOR_LIFES_REQUEST_TEXT"));
 
     profile().gold = 11;

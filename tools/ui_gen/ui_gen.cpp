@@ -726,8 +726,6 @@ const std::vector<Window>& windows()
          true, {}, heartShop},
         {"holiday_purchase_window", "HolidayPurchaseWindow", "The time-limited offer of the map's top panel.",
          "HOLIDAY_PURCHASE_TITLE", 600, 440, true, {{"btnBuy", "SHOP_BUY"}}, holidayOffer},
-        {"help_random_friends_wnd", "HelpRandomFriendsWnd", "The offer to help friends, shown on the map.",
-         "HELP_FRIENDS_TITLE", 600, 440, true, {}},
         {"nomoves_level_window", "NomovesLevelWindow", "The offer of more moves or time when a level runs out.",
          "NOMOVES_TITLE", 640, 420, false, {{"btnEndLevel", "NOMOVES_END_LEVEL"}, {"btnContinue", "NOMOVES_CONTINUE"}},
          nomovesLevel},

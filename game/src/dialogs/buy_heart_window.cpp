@@ -4,6 +4,7 @@
 
 #include "animationeditor/scene_node.h"
 #include "dialogs/buy_valuta_window.h"
+#include "facebook_integration.h"
 #include "game_properties.h"
 #include "game_time.h"
 #include "main_mode.h"
@@ -85,6 +86,9 @@ void BuyHeartWindow::askFriends()
     if (state != SHOWN)
         return;
     requestKind = "giveLife";
+    requestParams = makeRequestParams(requestKind);
+    if (requestParams.empty())
+        return;
     const std::u16string text =
         VQ::TextManager::exists() ? VQ::TextManager::instance()->text("ASK_FOR_LIFES_REQUEST_TEXT") : u"";
     requestText = VQ::wideToAnsi(text);

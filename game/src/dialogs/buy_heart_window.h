@@ -44,5 +44,6 @@ public:
     // The friends' request "btnAskFriends" prepares; there is no one to
     // send it to.
     std::string requestKind;
+    std::string requestParams;
     std::string requestText;
 };
