@@ -220,7 +220,7 @@ std::string buttonTable(const Button& button, int x, int y, const std::string& i
 
 Content contentOf(const Window& w)
 {
-    Content c{w.width, w.height, "", "", {}};
+    Content c{w.width, w.height, "", "", {}, ""};
     if (w.content)
         w.content(c);
     return c;
@@ -412,7 +412,7 @@ void everydayBonus(Content& c)
         const std::string day = "#day_" + std::to_string(d);
         const float sx = x - c.width / 2.0f;
         const float sy = 140 - c.height / 2.0f;
-        Content inner{128, 150, "", "", {}};
+        Content inner{128, 150, "", "", {}, ""};
         // Inside the day the points are the day's own, from its corner.
         auto at = [&](int px, int py) { return std::pair<int, int>{px + 64, py + 75}; };
         std::string children;
@@ -646,7 +646,7 @@ void failLevel(Content& c)
 // tick when the goal is met, a dim cross while it is not, and "7/10".
 std::string goalPanel(const Content& c, const std::string& name, int x, int y, int w)
 {
-    Content inner{w, 72, "", "", {}};
+    Content inner{w, 72, "", "", {}, ""};
     std::string children;
     children += spriteObject(inner, "card", "widget_sprites", "ContentRow", 0, 0, float(w) / 220.0f, 72.0f / 32.0f, 3);
     children += spriteObject(inner, "icon", "targets_sprites", "s_walls_ui_p_psd", 12, 8, 0.7f, 0.7f, 1);
@@ -1326,7 +1326,7 @@ std::string rowButtonMarkers()
 // widget may name.
 std::string listNode(const Content& c, const std::string& name, int x, int y, int w, int h, int indent)
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     std::string children = "      <Object name=\"#mask\">\n        <Parameters " +
                            attributes(0, 0, 0, w / 64.0f, h / 64.0f, 1) +
                            " Enable=\"1\"/>\n      </Object>\n"
@@ -1353,7 +1353,7 @@ void selectAllMark(Content& c)
     const int x = (c.width - row) / 2 - 44;
     const int y = c.height - BUTTON_HEIGHT - 36 + 8;
     sprite(c, "thumbBox", "widget_sprites", "CheckBox", x, y, 1.0f, 2);
-    std::string tick = spriteObject(Content{0, 0, "", "", {}}, "thumbTick", "widget_sprites", "CheckTick", 0, 0, 1,
+    std::string tick = spriteObject(Content{0, 0, "", "", {}, ""}, "thumbTick", "widget_sprites", "CheckTick", 0, 0, 1,
                                     1, 1);
     tick.replace(tick.find("Enable=\"1\""), 10, "Enable=\"0\"");
     c.scene += groupObject(c, "#thumb", x, y, 1, tick, false);
@@ -1388,7 +1388,7 @@ void helpFriendsWindow(Content& c)
 // A text of a mode of the message window, centred under its picture.
 std::string modeText(const std::string& name, const std::string& key, int y)
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     return textObject(inner, name, key, true, -220, y, 440, 60, "button");
 }
 
@@ -1416,7 +1416,7 @@ std::string swingingLantern()
 
 void messageWindow(Content& c)
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     c.scene += modeGroup(c, "wait_mode", swingingLantern() + modeText("#waitText", "SOCIAL_CONNECTING", 40));
     std::string faces;
     for (int i = 0; i < 3; ++i) {
@@ -1441,7 +1441,7 @@ void messageWindow(Content& c)
 void friendPassedWindow(Content& c)
 {
     text(c, "#passedText", "FRIEND_PASSED_TEXT", 40, 56, c.width - 80, 44);
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     const char* sides[][3] = {{"#user_photo", "#user_score", "FRIEND_PASSED_YOU"},
                               {"#leader_photo", "#leader_score", "FRIEND_PASSED_FRIEND"}};
     for (int i = 0; i < 2; ++i) {
@@ -1475,7 +1475,7 @@ std::string rowScene(const std::string& comment, const std::string& objects, int
 // A portrait in its brass ring; the photo node is "#photo".
 std::string rowPortrait(int x, int y, float scale)
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     return spriteObject(inner, "#photo", "social_sprites", "PhotoBlank", x + 4 * scale, y + 4 * scale, scale, scale,
                         3) +
            spriteObject(inner, "photoFrame", "social_sprites", "PhotoFrame", x, y, scale, scale, 2);
@@ -1484,7 +1484,7 @@ std::string rowPortrait(int x, int y, float scale)
 // A tick on its own node, "#check".
 std::string rowCheck(const std::string& name, int x, int y, bool withBox)
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     std::string out;
     if (withBox)
         out += spriteObject(inner, name.substr(1) + "Box", "widget_sprites", "CheckBox", x, y, 1, 1, 3);
@@ -1506,7 +1506,7 @@ std::string withRowMarkers(const std::string& object)
 
 std::string requestItem()
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     const int w = 500, h = 88;
     std::string objects;
     objects += "      <Object type=\"Sprite\" name=\"#btn:row\" filename=\"widget_sprites\" tablename=\"ContentRow\">\n"
@@ -1526,7 +1526,7 @@ std::string requestItem()
 // standing card. The leader's card wears a gold crown.
 std::string userItem(bool side)
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     const int w = side ? 150 : 110, h = side ? 74 : 120;
     std::string objects;
     objects += "      <Object type=\"Sprite\" name=\"#btn:card\" filename=\"widget_sprites\" tablename=\"ContentRow\">\n"
@@ -1597,7 +1597,7 @@ std::string loadingLantern()
 // does not yet name the panels' markers.
 void friendPanels(Content& c, bool ownMarkers)
 {
-    const Content inner{0, 0, "", "", {}};
+    const Content inner{0, 0, "", "", {}, ""};
     const int sideW = 180, sideH = c.height - 20;
     const int sideX = -sideW - 14, sideY = 10;
     std::string side = spriteObject(inner, "leftBoard", "dialogs_sprites", "ParchmentPanel", 0, 0, sideW / 420.0f,
