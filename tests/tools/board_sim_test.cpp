@@ -461,11 +461,13 @@ TEST(BoardSimBlockers, AGeneratorMakesMossEverySecondCountedMove)
             ++counted;
             EXPECT_EQ(moves[i].left, before == 1 ? 2 : before - 1);
             // Moss only when the count ran out.
-            if (before == 1)
+            if (before == 1) {
                 EXPECT_EQ(moss, mossBefore + 1);
+            }
         }
-        if (before != 1 || moves[i].hit)
+        if (before != 1 || moves[i].hit) {
             EXPECT_LE(moss, mossBefore);
+        }
         before = moves[i].left;
     }
     // The script both hits (the moss too) and makes moss.
