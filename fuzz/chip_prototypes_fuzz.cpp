@@ -21,16 +21,9 @@ std::string gScriptPath;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const std::string folder = FuzzSupport::enterScratchFolder("chip_prototypes_fuzz");
-    std::filesystem::create_directories("media/scripts");
-    VQ::contentRoot() = "./media/";
-    gScriptPath = folder + "/media/scripts/chip_prototypes.lua";
     setenv("ALSOFT_DRIVERS", "null", 0);
-    FuzzSupport::startSilentLog();
-    new VQ::FileSystem();
+    gScriptPath = FuzzSupport::startScriptFuzz("chip_prototypes_fuzz", "chip_prototypes_lua", "chip_prototypes.lua");
     new VQ::SoundManager();
-    VQ::FileSystem::instance()->filesOfPackage("default")["chip_prototypes_lua"] = "scripts/chip_prototypes.lua";
-    VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
     return 0;
 }
 

@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include "fatal_error.h"
+#include "file_system.h"
 #include "log_system.h"
 
 namespace FuzzSupport {
@@ -164,6 +165,22 @@ inline void startSilentLog()
 {
     new VQ::LogSystem();
     VQ::LogSystem::instance()->removeStreams();
+}
+
+// A scratch content root for a target that rewrites one data script: the
+// script at media/scripts/`file`, known to the default package as
+// `resource`; the log silent and fatal reports thrown. Returns the script's
+// path.
+inline std::string startScriptFuzz(const std::string& name, const std::string& resource, const std::string& file)
+{
+    const std::string folder = enterScratchFolder(name);
+    std::filesystem::create_directories("media/scripts");
+    VQ::contentRoot() = "./media/";
+    startSilentLog();
+    new VQ::FileSystem();
+    VQ::FileSystem::instance()->filesOfPackage("default")[resource] = "scripts/" + file;
+    VQ::setFatalErrorHook(throwOnFatal);
+    return folder + "/media/scripts/" + file;
 }
 
 }  // namespace FuzzSupport

@@ -23,14 +23,7 @@ std::string gScriptPath;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const std::string folder = FuzzSupport::enterScratchFolder("tutorial_lessons_fuzz");
-    std::filesystem::create_directories("media/scripts");
-    VQ::contentRoot() = "./media/";
-    gScriptPath = folder + "/media/scripts/tutorial_fuzz.lua";
-    FuzzSupport::startSilentLog();
-    new VQ::FileSystem();
-    VQ::FileSystem::instance()->filesOfPackage("default")["tutorial_fuzz_lua"] = "scripts/tutorial_fuzz.lua";
-    VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
+    gScriptPath = FuzzSupport::startScriptFuzz("tutorial_lessons_fuzz", "tutorial_fuzz_lua", "tutorial_fuzz.lua");
     return 0;
 }
 
