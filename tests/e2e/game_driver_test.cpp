@@ -258,25 +258,33 @@ std::vector<std::string> linesStarting(const std::string& out, const std::string
     return found;
 }
 
+// The sample campaign as saved with the first `won` levels of the first
+// part completed with `score`, the player on the next; every later part
+// locked.
+SaveFixtures::MainModeValues firstPartWon(int won, int32_t score)
+{
+    SaveFixtures::MainModeValues campaign;
+    campaign.hasProgress = 1;
+    campaign.levelIndex = won;
+    std::vector<SaveFixtures::PartValues> first;
+    for (int levels : {15, 7, 5, 2})
+        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
+    first[0].locked = 0;
+    for (int i = 0; i < won; ++i)
+        first[0].levels[size_t(i)] = {1, score};
+    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    return campaign;
+}
+
 // A player with progress: the first four levels won (the last without a
 // star), standing on the fifth; six stars and 777 silver.
 void writeMapProgress(GameSandbox& sandbox)
 {
-
     SaveFixtures::ProfileValues values = SaveFixtures::freshProfile();
     values.silver = 777;
     values.levelStars = 6;
-    SaveFixtures::MainModeValues campaign;
-    campaign.hasProgress = 1;
-    campaign.levelIndex = 4;
-    const int parts[] = {15, 7, 5, 2};
-    std::vector<SaveFixtures::PartValues> first;
-    for (int levels : parts)
-        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
-    first[0].locked = 0;
-    for (int i = 0; i < 4; ++i)
-        first[0].levels[size_t(i)] = {1, i < 3 ? 1000000 : 0};
-    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    SaveFixtures::MainModeValues campaign = firstPartWon(4, 1000000);
+    campaign.episodes[0][0].levels[3] = {1, 0};
     writeProfile(sandbox, values, campaign);
 }
 
@@ -812,20 +820,11 @@ namespace {
 // the parts from `partIndex` on locked unless `open`.
 SaveFixtures::MainModeValues campaignWith(int won, int partIndex, int levelIndex, bool open)
 {
-    SaveFixtures::MainModeValues campaign;
-    campaign.hasProgress = 1;
+    SaveFixtures::MainModeValues campaign = firstPartWon(won, 1000000);
     campaign.partIndex = partIndex;
     campaign.levelIndex = levelIndex;
-    const int parts[] = {15, 7, 5, 2};
-    std::vector<SaveFixtures::PartValues> first;
-    for (int levels : parts)
-        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
     for (int p = 0; p < partIndex + (open ? 1 : 0); ++p)
-        first[size_t(p)].locked = 0;
-    first[0].locked = 0;
-    for (int i = 0; i < won; ++i)
-        first[0].levels[size_t(i)] = {1, 1000000};
-    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+        campaign.episodes[0][size_t(p)].locked = 0;
     return campaign;
 }
 
@@ -1039,8 +1038,9 @@ TEST(GameDriver, TheFirstGamesRoadLeadsThroughAWonLevelBackToTheMapAndOnToTheNex
     const auto lastStar = std::find(starCounts.begin(), starCounts.end(), stars) - starCounts.begin();
     const auto silverLanded =
         std::find(silverCounts.begin(), silverCounts.end(), 350 + best / 1000) - silverCounts.begin();
-    if (best >= 1000)
+    if (best >= 1000) {
         EXPECT_GE((silverLanded - lastStar) * 0.05f, 0.9f);
+    }
 
     // A star flew between the level's medallion and the stars counter.
     const std::vector<std::array<float, 2>> level1 = centres(run.out, "#level_1");
@@ -1080,16 +1080,7 @@ TEST(GameDriver, TheSecondStartGoesStraightToTheMapWithTheFirstLevelWon)
     values.levelStars = 3;
     values.levelWon = 1;
     values.launchCount = 1;
-    SaveFixtures::MainModeValues campaign;
-    campaign.hasProgress = 1;
-    campaign.levelIndex = 1;
-    const int parts[] = {15, 7, 5, 2};
-    std::vector<SaveFixtures::PartValues> first;
-    for (int levels : parts)
-        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
-    first[0].locked = 0;
-    first[0].levels[0] = {1, 4220};
-    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
+    const SaveFixtures::MainModeValues campaign = firstPartWon(1, 4220);
     writeProfile(sandbox, values, campaign);
     const std::vector<uint8_t> section = savedSection(sandbox, "MainMode");
 
@@ -1233,17 +1224,8 @@ void writeShopProgress(GameSandbox& sandbox, int silver, bool firstPartDone = fa
     values.silver = silver;
     values.levelStars = 6;
     values.unlockedBonuses = std::move(unlockedBonuses);
-    SaveFixtures::MainModeValues campaign;
-    campaign.hasProgress = 1;
+    SaveFixtures::MainModeValues campaign = firstPartWon(firstPartDone ? 15 : 4, 1000);
     campaign.levelIndex = firstPartDone ? 14 : 4;
-    const int parts[] = {15, 7, 5, 2};
-    std::vector<SaveFixtures::PartValues> first;
-    for (int levels : parts)
-        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
-    first[0].locked = 0;
-    for (int i = 0; i < (firstPartDone ? 15 : 4); ++i)
-        first[0].levels[size_t(i)] = {1, 1000};
-    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
     writeProfile(sandbox, values, campaign);
 }
 
@@ -1387,18 +1369,7 @@ bool parchment(uint8_t r, uint8_t g, uint8_t b)
 // next one.
 SaveFixtures::MainModeValues campaignWon(int won)
 {
-    SaveFixtures::MainModeValues campaign;
-    campaign.hasProgress = 1;
-    campaign.levelIndex = won;
-    const int parts[] = {15, 7, 5, 2};
-    std::vector<SaveFixtures::PartValues> first;
-    for (int levels : parts)
-        first.push_back({1, std::vector<SaveFixtures::LevelValues>(size_t(levels))});
-    first[0].locked = 0;
-    for (int i = 0; i < won; ++i)
-        first[0].levels[size_t(i)] = {1, 1000};
-    campaign.episodes = {first, {{1, std::vector<SaveFixtures::LevelValues>(5)}}};
-    return campaign;
+    return firstPartWon(won, 1000);
 }
 
 std::vector<uint8_t> tutorialEntry(const std::string& name, int32_t index)

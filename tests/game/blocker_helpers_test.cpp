@@ -349,8 +349,9 @@ TEST_F(BlockersTest, ARisingChipWaitsForAnEmptyCellBelowAndNeverSharesACell)
     below->chip = nullptr;
     chipUp.raiseChips();
     for (const auto& task : field().taskManager->tasks)
-        if (auto* swap = dynamic_cast<SwapChipsTask*>(task))
+        if (auto* swap = dynamic_cast<SwapChipsTask*>(task)) {
             EXPECT_NE(swap->lower->column, 0);
+        }
     below->chip = kept;
     // Every cell is in at most one exchange.
     std::vector<FieldCell*> cells;
@@ -374,8 +375,9 @@ TEST_F(BlockersTest, ARisingChipWaitsUnderAGoalChipAndTheClimbHoldsTheBoard)
     chipUp.raiseChips();
     EXPECT_EQ(field().taskManager->count, 4);
     for (const Task* task : field().taskManager->tasks)
-        if (auto* swap = dynamic_cast<const SwapChipsTask*>(task))
+        if (auto* swap = dynamic_cast<const SwapChipsTask*>(task)) {
             EXPECT_NE(swap->lower->column, 0);
+        }
     mSim->step(0.3f);
     Chip* a = chipAt(0, 1);
     for (int column = 1; column < 3; ++column)
