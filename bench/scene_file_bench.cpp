@@ -19,7 +19,9 @@ namespace {
 
 // The bench engine over the shipped content, with the XML sprite cache.
 struct ContentEngine {
-    explicit ContentEngine(std::unique_ptr<VQ::GraphicsDevice> device) : engine(std::move(device))
+    // With the particle system: shipped scenes hold particle nodes (the
+    // loading scene's embers) that load their effects through it.
+    explicit ContentEngine(std::unique_ptr<VQ::GraphicsDevice> device) : engine(std::move(device), true)
     {
         oldRoot = VQ::contentRoot();
         VQ::contentRoot() = std::string(LANTERRA_SOURCE_DIR) + "/media/";

@@ -16,6 +16,7 @@ config = {
         },
     },
     currentPlatform = "pc",
+    -- No defaultLanguage: English is the only language and the current one,
+    -- and a default naming it would only read the same tables twice.
     currentLanguage = "en",
-    defaultLanguage = "en",
 }

@@ -15,6 +15,7 @@
 #include "log_system.h"
 #include "mode.h"
 #include "platform/window_sdl.h"
+#include "animationeditor/mesh_scene_node.h"
 #include "animationeditor/text_scene_node.h"
 #include "application.h"
 #include "scene_layout.h"
@@ -82,6 +83,7 @@ void MainMenu::onActivate()
     functions->registerFunction("connectFacebook", std::make_unique<Binder>(this, &MainMenu::connectFacebook));
     functions->registerFunction("showPartner", std::make_unique<Binder>(this, &MainMenu::showPartner));
     root = VQ::UIManager::instance()->loadUI("main_menu_ui", "MainMenu", nullptr, "default");
+    AE::convertMeshNodes(rootScene());
     root->show();
     setConnectButton(false);
     exitQuestion = new ConfirmWindow("ExitQuestionWindow", "exit_question_window_ui");

@@ -11,6 +11,7 @@
 #include "animationeditor/marker.h"
 #include "animationeditor/scene_node.h"
 #include "board_sim_fixture.h"
+#include "game_event.h"
 #include "game_field.h"
 #include "game_helpers/goals_helper.h"
 #include "game_helpers/ice_helper.h"
@@ -20,6 +21,7 @@
 #include "main_mode.h"
 #include "support/test_support.h"
 #include "task_manager.h"
+#include "tutorial/tutorial_registry.h"
 
 using BoardSimFixture::BoardSimTest;
 
@@ -37,6 +39,7 @@ protected:
     {
         if (mSim)
             mSim->level().loadFieldScene("");
+        TutorialRegistry::destroy();
         BoardSimTest::TearDown();
     }
     // A level of the given keys in its GameField table, played under the
@@ -105,6 +108,44 @@ TEST_F(MainModeRulesTest, TheLimitComesFromTheLevelScriptWithTheMovesBoughtBefor
             const auto& list = level().helpers;
             EXPECT_EQ(std::count(list.begin(), list.end(), campaign.limit), 1);
         }
+        mSim.reset();
+    }
+}
+
+namespace {
+
+// Notes the level scripts of the level starts it is told about.
+class LevelStartProbe : public TutorialLesson {
+public:
+    LevelStartProbe() : TutorialLesson(nullptr) {}
+    void onEvent(GameEvent* event) override
+    {
+        if (event->type == GameEvent::BEGIN_LEVEL)
+            started.push_back(static_cast<BeginLevelGameEvent*>(event)->levelScript);
+    }
+    std::vector<std::string> started;
+};
+
+}  // namespace
+
+TEST_F(MainModeRulesTest, ALevelWithoutALimitTellsTheTutorialAtItsBeginningAndOneWithALimitOnceItsPanelShows)
+{
+    for (const bool limited : {false, true}) {
+        SCOPED_TRACE(limited ? "moves" : "no limit");
+        MainMode& campaign = play(limited ? "LevelLimit = 20" : "LevelLimitType = 0");
+        campaign.levelScript = "case_lua";
+        std::vector<std::unique_ptr<TutorialLesson>> lessons;
+        auto* probe = new LevelStartProbe();
+        lessons.emplace_back(probe);
+        TutorialRegistry::instance()->add(new TutorialSequence("probe", std::move(lessons)));
+
+        campaign.onLevelBegin();
+        if (limited) {
+            EXPECT_EQ(probe->started, std::vector<std::string>{});
+            campaign.onLimitShown();
+        }
+        EXPECT_EQ(probe->started, std::vector<std::string>{"case_lua"});
+        TutorialRegistry::destroy();
         mSim.reset();
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "animationeditor/mesh_scene_node.h"
 #include "animationeditor/scene_node.h"
 #include "animationeditor/text_scene_node.h"
 #include "dialogs/confirm_window.h"
@@ -18,6 +19,7 @@
 #include "dialogs/reset_question_window.h"
 #include "main_mode.h"
 #include "ui/ui_button.h"
+#include "ui/ui_scene_node.h"
 #include "game_properties.h"
 #include "game_state_manager.h"
 #include "game_time.h"
@@ -139,6 +141,30 @@ TEST_F(MenuWindowsTest, EveryBuildOfTheMainMenuRegistersItsCommandsAndUnloadRemo
     }
 }
 
+TEST_F(MenuWindowsTest, EveryBuildOfTheMainMenuTurnsItsMeshNodesIntoPlayingMeshes)
+{
+    MainMenu menu;
+    for (int build = 0; build < 2; ++build) {
+        menu.initialize();
+        auto* host = dynamic_cast<VQ::UISceneNode*>(menu.root);
+        ASSERT_TRUE(host && host->node);
+        std::vector<AE::ISceneNode*> nodes;
+        host->node->collectNodes(nodes);
+        int meshes = 0;
+        for (AE::ISceneNode* node : nodes) {
+            if (node->name.rfind("#mesh:", 0) != 0)
+                continue;
+            auto* mesh = dynamic_cast<AE::MeshSceneNode*>(node);
+            EXPECT_TRUE(mesh && mesh->visible && mesh->playing) << node->name << " build " << build;
+            ++meshes;
+        }
+        // The shipped menu's banner and water.
+        EXPECT_EQ(meshes, 2) << "build " << build;
+        menu.unload();
+        mManager->update(0.0f);
+    }
+}
+
 TEST_F(MenuWindowsTest, TheOptionsCheckBoxesActAtOnceAndOnlyTheVolumesGoBack)
 {
     OptionsWindow options;
@@ -199,6 +225,43 @@ TEST_F(MenuWindowsTest, TheResetQuestionCountsDownTheHoldAndReopensUnaccepted)
     EXPECT_EQ(question.result, 1);
     EXPECT_FALSE(question.timer->enabled);
     setTimeSource(nullptr);
+}
+
+namespace {
+
+// A lesson that waits; the reset puts it back to idle.
+class WaitingLesson : public TutorialLesson {
+public:
+    WaitingLesson() : TutorialLesson(nullptr) {}
+    void onEvent(GameEvent* event) override { (void)event; }
+};
+
+}  // namespace
+
+TEST_F(MenuWindowsTest, AnAcceptedResetQuestionAlsoTakesTheTutorialBackToItsFirstLesson)
+{
+    std::vector<std::unique_ptr<TutorialLesson>> lessons;
+    lessons.push_back(std::make_unique<WaitingLesson>());
+    lessons.push_back(std::make_unique<WaitingLesson>());
+    auto* sequence = new TutorialSequence("lessons", std::move(lessons));
+    TutorialRegistry::instance()->add(sequence);
+    sequence->index = 1;
+    sequence->current = sequence->lessons[1].get();
+    sequence->current->setState(TutorialLesson::ACTIVE);
+    profile().silver = 777;
+
+    OptionsWindow options;
+    // Not accepted: nothing goes back.
+    options.resetQuestion->result = 1;
+    options.onHidden(options.resetQuestion);
+    EXPECT_EQ(sequence->index, 1);
+
+    options.resetQuestion->result = 0;
+    options.onHidden(options.resetQuestion);
+    EXPECT_EQ(sequence->index, 0);
+    EXPECT_EQ(sequence->current, sequence->lessons[0].get());
+    EXPECT_EQ(sequence->lessons[1]->state, TutorialLesson::IDLE);
+    EXPECT_EQ(profile().silver, PlayerProfile::START_SILVER);
 }
 
 TEST_F(MenuWindowsTest, TheCampaignActivatesWithItsWindowsAndGivesThemUpOnLeaving)

@@ -39,11 +39,13 @@ protected:
             group("window", 100, 100,
                   frames({{0, 100, 100, 0}, {8, 100, 100, 1}}) +
                       children(text("#score", 0, 0) + text("#money", 0, 30) + text("#levelNum", 0, 60) +
-                               group("burst", 0, 90, frames({{0, 0, 90, 0}, {4, 0, 90, 1}}))));
+                               group("burst", 0, 90, frames({{0, 0, 90, 0}, {4, 0, 90, 1}})) +
+                               star(1) + star(2) + star(3)));
         std::string common = marker("init", {{"window", 0, 0}}) + marker("show", {{"window", 0, 8}}) +
-                             marker("hide", {{"window", 8, 0}}) + marker("leftPanel") + marker("bottomPanel");
-        for (int i = 0; i <= 3; ++i)
-            common += marker("stars" + std::to_string(i), {{"window", 8, 8}});
+                             marker("hide", {{"window", 8, 0}}) + marker("leftPanel") + marker("bottomPanel") +
+                             marker("stars0", {{"window", 8, 8}}) + marker("stars1", {{"star1", 0, 8}}) +
+                             marker("stars2", {{"star1", 0, 8}, {"star2", 0, 8}}) +
+                             marker("stars3", {{"star1", 0, 8}, {"star2", 0, 8}, {"star3", 0, 8}});
         std::string bursts;
         for (int i = 0; i < 3; ++i)
             bursts += marker("silverEffect[" + std::to_string(i) + "]", {{"burst", 0, 4}});
@@ -72,6 +74,12 @@ protected:
         UISceneTest::TearDown();
     }
 
+    // A star lit (alpha 1) by the markers of its count, dark at frame 0.
+    static std::string star(int index)
+    {
+        return group("star" + std::to_string(index), 20.0f * float(index), 120,
+                     frames({{0, 20.0f * float(index), 120, 0}, {8, 20.0f * float(index), 120, 1}}));
+    }
     static std::string textOf(DialogWindow& window, const std::string& name)
     {
         auto* node = dynamic_cast<AE::TextSceneNode*>(window.sceneNode(name));
@@ -165,6 +173,31 @@ TEST_F(ResultWindowsTest, TheStarsAreThoseOfTheScoreOrOfTheBestScoreForMinusOne)
     // Thresholds are counted from the first and stop at the first above.
     mLevel.starScores[1] = 5000;
     EXPECT_EQ(WinLevelWindow::starsReached(mLevel, 3000), 1);
+}
+
+TEST_F(ResultWindowsTest, EachOpeningLightsOnlyItsOwnStarsAndCountsFromZero)
+{
+    // Two wins in one session on the reused window: 3 stars, then 2.
+    const auto litStars = [this](int score, int coins) {
+        WinLevelWindow& w = shownWin(score, coins);
+        w.scene->getMarker("stars" + std::to_string(w.stars))->skipToEnd();
+        w.onMarkerFinished(w.scene->getMarker("stars" + std::to_string(w.stars)));
+        EXPECT_EQ(textOf(w, "#score"), "0");
+        EXPECT_EQ(textOf(w, "#money"), "0");
+        w.update(WinLevelWindow::COUNT_TIME);
+        EXPECT_EQ(textOf(w, "#score"), std::to_string(score));
+        EXPECT_EQ(textOf(w, "#money"), std::to_string(coins));
+        std::string lit;
+        for (int i = 1; i <= 3; ++i)
+            lit += w.sceneNode("star" + std::to_string(i))->getColor().a == 255 ? '*' : '.';
+        w.next();
+        w.onMarkerFinished(w.hideMarker);
+        mManager->update(0.0f);
+        return lit;
+    };
+    EXPECT_EQ(litStars(2500, 40), "***");
+    EXPECT_EQ(litStars(1200, 15), "**.");
+    EXPECT_EQ(litStars(600, 5), "*..");
 }
 
 TEST_F(ResultWindowsTest, TheEffectCountIsReadFromTheFirstMarkerNamingIt)

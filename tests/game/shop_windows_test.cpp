@@ -1,7 +1,8 @@
 // The shops over the shipped windows: the bonus offer paid in silver or
 // handed out free, the moves offer paid in gold, the heart shop's countdown
 // and purchase, the currency shop's star rows and their purchases, and the
-// festival offer's items. A short purse opens the shared currency shop on a
+// festival offer's items, and the level start window's refund of a disarmed
+// booster. A short purse opens the shared currency shop on a
 // page the store leaves empty, so nothing opens and the offer stays.
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include "dialogs/buy_valuta_window.h"
 #include "dialogs/dialog_window_manager.h"
 #include "dialogs/holiday_purchase_window.h"
+#include "dialogs/play_level_window.h"
 #include "game_properties.h"
 #include "game_state_manager.h"
 #include "game_time.h"
@@ -404,4 +406,26 @@ TEST_F(ShopWindowsTest, TheFestivalOfferShowsOnlyWhileOneRuns)
     finishShow(holiday);
     holiday.buy();
     EXPECT_EQ(holiday.state, DialogWindow::HIDING);
+}
+
+TEST_F(ShopWindowsTest, DisarmingABoosterRefundsItsPriceAndTakesBackItsPurchase)
+{
+    PlayLevelWindow window;
+    window.show(false);
+    shown(window);
+    window.slotKinds = {0, 1, 2};
+    PlayerProfile& player = profile();
+    player.silver = 100;
+    player.passiveBonusArmed = {0, 0, 1};
+    player.passiveBonusPurchases[2].count = 3;
+    player.passiveBonusPurchases[1].count = 4;
+    const auto firstCount = player.passiveBonusPurchases[0].count;
+
+    window.clickSlot(2);
+    EXPECT_EQ(player.passiveBonusPurchases[2].count, 2);
+    EXPECT_EQ(player.passiveBonusArmed[2], 0);
+    EXPECT_EQ(player.silver, 100 + boosterPrice(2));
+    // The other boosters' purchases stay.
+    EXPECT_EQ(player.passiveBonusPurchases[1].count, 4);
+    EXPECT_EQ(player.passiveBonusPurchases[0].count, firstCount);
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "animationeditor/marker.h"
 #include "animationeditor/scene_node.h"
 #include "localized_format.h"
 #include "log_system.h"
@@ -65,6 +66,7 @@ int WinLevelWindow::starsReached(const LevelInfo& level, int score)
 
 void WinLevelWindow::open(LevelInfo* info, int levelScore, int coinsWon)
 {
+    darkenStars();
     phase = 0;
     setSceneText(sceneNode("#score"), "0", false);
     setSceneText(sceneNode("#money"), "0", false);
@@ -80,6 +82,23 @@ void WinLevelWindow::open(LevelInfo* info, int levelScore, int coinsWon)
     effectIndex = 0;
     coinsShown = 0;
     stars = info ? starsReached(*info, levelScore == -1 ? info->bestScore : levelScore) : 0;
+}
+
+void WinLevelWindow::darkenStars()
+{
+    // The window is reused from level to level and a stars marker only
+    // lights its own stars: put every star marker's nodes back on their
+    // start frames, or the stars of the last win stay lit.
+    for (AE::Marker* marker : starMarkers) {
+        if (!marker)
+            continue;
+        marker->stop(true);
+        for (const AE::MarkerEntry& entry : marker->entries) {
+            entry.node->stop(entry.recursive);
+            if (entry.from >= 0)
+                entry.node->setTime(float(entry.from) * entry.node->animation->frameTime, entry.recursive);
+        }
+    }
 }
 
 void WinLevelWindow::hide()

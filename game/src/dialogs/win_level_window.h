@@ -54,5 +54,7 @@ public:
     FriendPanels friendPanels;
 
 private:
+    void darkenStars();
+
     std::vector<AE::Marker*> starMarkers;  // the scene's "stars0" to "stars3"
 };
