@@ -356,7 +356,10 @@ void ParticleEmitter::spawn(int index)
     spawnOffset(index);
     // Placed in the world before the affectors see it, so that the ones
     // that remember where a particle started (auto rotate) remember the
-    // point it is drawn at.
+    // point it is drawn at. This is a deliberate change of order: the
+    // effect format's own order moves the particle after the affectors'
+    // spawn, which measured a global particle's first auto-rotate angle
+    // from its emitter-local point, a wrong first angle.
     if (mGlobalCoords)
         particle.position += mPosition + effectPosition();
     for (ParticleAffector* affector : mParticleAffectors)

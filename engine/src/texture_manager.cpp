@@ -27,8 +27,10 @@ TextureManager::TextureManager()
 
 TextureManager::~TextureManager()
 {
-    std::lock_guard<std::recursive_mutex> creationLock(creationQueueMutex);
+    // The map before the creation queue (and the release queue last), the
+    // one order every method takes them in.
     std::lock_guard<std::recursive_mutex> mapLock(mapMutex);
+    std::lock_guard<std::recursive_mutex> creationLock(creationQueueMutex);
     for (auto& [package, named] : textures) {
         printf("total textures %li \n", long(named.size()));
         for (auto& [name, texture] : named)

@@ -411,10 +411,8 @@ bool MainMode::isLost(GameField& field) const
 
 void MainMode::holdBonusPanel()
 {
-    if (!bonusPanel)
-        return;
-    bonusPanel->enabled = false;
-    bonusPanel->resetButtons();
+    if (bonusPanel)
+        bonusPanel->hold();
 }
 
 void MainMode::onPlayerMove(FieldCell*, FieldCell* b)

@@ -80,6 +80,26 @@ TEST(ParticleTail, AStillParticleShrinksAtTheFadeSpeed)
     }
 }
 
+TEST(ParticleTail, AnOverLongTailShrinksAtNineTenthsOfTheParticlesSpeed)
+{
+    // No fade: only the length over three segments makes it shrink.
+    Trail trail(3, 20, 10.0f, 0.0f);
+    trail.at(Vector2f(1, 0));
+    int checked = 0;
+    for (int i = 1; i < 120; ++i) {
+        const int oldest = trail.tail.oldest();
+        const bool overLong = trail.tail.count > 3;
+        const VQ::TailSegment before = trail.tail.segments[size_t(oldest)];
+        trail.at(Vector2f(1.0f + float(i) * 8.0f, 0));
+        if (!overLong || before.length <= 8.0f || trail.tail.oldest() != oldest)
+            continue;
+        // 8 pixels this frame: the oldest end moves 7.2.
+        EXPECT_NEAR(trail.tail.segments[size_t(oldest)].start.x - before.start.x, 7.2f, 1e-3f) << i;
+        ++checked;
+    }
+    EXPECT_GT(checked, 5);
+}
+
 TEST(ParticleTail, ATailThatShrinksAwayMovesNothing)
 {
     Trail trail(17, 20, 10.0f, 1e6f);

@@ -237,6 +237,29 @@ TEST_F(VideoPlayerTest, TheSkipLabelSitsInTheTopRightCornerAndOnlyAFreshClickIns
     mPlayer->update();
     mPlayer->update();
     EXPECT_EQ(mPlayer->slot(0).labelPosition, Vector2f(1252, 64));
+
+    // Bars of 50 pixels above and below: the label moves up into the bar.
+    mPlayer->skip();
+    mRender->setWindowSize(1366, 868);
+    ASSERT_TRUE(enqueue("short_a", "", {}, u"Skip"));
+    mPlayer->update();
+    mPlayer->update();
+    EXPECT_EQ(mPlayer->slot(0).labelPosition, Vector2f(1202, 14));
+
+    // Hovered, the label is drawn at 85 % of its colour, alpha too.
+    createQueuedTextures();
+    VQ::UIFont* font = mPlayer->slot(0).labelFont;
+    ASSERT_NE(font, nullptr);
+    mouseAt(1250, 80, false, false);  // 30 in the workspace, under the bar
+    mPlayer->update();
+    ASSERT_TRUE(mPlayer->hover());
+    mPlayer->render();
+    for (uint8_t channel : {font->color.r, font->color.g, font->color.b, font->color.a})
+        EXPECT_NEAR(channel, 216, 1);
+    mouseAt(0, 0, false, false);
+    mPlayer->update();
+    mPlayer->render();
+    EXPECT_EQ(font->color.argb(), 0xFFFFFFFFu);
 }
 
 TEST_F(VideoPlayerTest, SubtitlesShowByTimeInABoxThatGrowsUpAndLeft)

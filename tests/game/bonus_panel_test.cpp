@@ -162,6 +162,14 @@ TEST_F(BonusTest, TheCometTakesThreeColumnsOneOfThemAGoalColumnWhenThereIsOne)
         const std::set<int> columns = cometColumns();
         EXPECT_EQ(columns.size(), 3u);
         EXPECT_TRUE(columns.count(8));
+        // Taken left to right, 0.3 s apart: the same row goes later in each
+        // column further right.
+        std::vector<float> firstRow;
+        for (int column : columns)
+            firstRow.push_back(destructions()[std::to_string(column) + ",1"]);
+        ASSERT_EQ(firstRow.size(), 3u);
+        EXPECT_NEAR(firstRow[1] - firstRow[0], 0.3f, 0.001f);
+        EXPECT_NEAR(firstRow[2] - firstRow[1], 0.3f, 0.001f);
         // The comet falls for (height + 5) * 0.125 s.
         EXPECT_NEAR(unlockDelay(), 14 * 0.125f, 0.02f);
     }
@@ -291,11 +299,69 @@ TEST_F(BonusTest, TheHintPlaysOnceWhenTheLimitWarnsAndNotWithoutALimit)
     moves->setMoves(3, true);
     frames(1);
     EXPECT_TRUE(panel().hintShown);
+    AE::Marker* panelHint = panel().panelScene->getMarker("hotspot");
+    AE::Marker* buttonHint = panel().buttons[0]->scene->getMarker("hotspot");
+    ASSERT_NE(panelHint, nullptr);
+    ASSERT_NE(buttonHint, nullptr);
+    EXPECT_EQ(panelHint->getState(), AE::Marker::PLAYING);
+    EXPECT_EQ(buttonHint->getState(), AE::Marker::PLAYING);
+    // Once a level: still warning, it does not play again.
+    panelHint->setState(AE::Marker::STOPPED);
+    buttonHint->setState(AE::Marker::STOPPED);
+    frames(10);
+    EXPECT_EQ(panelHint->getState(), AE::Marker::STOPPED);
+    EXPECT_EQ(buttonHint->getState(), AE::Marker::STOPPED);
 
     begin("rules_no_limit_lua");
     frames(600);
     EXPECT_FALSE(panel().hintShown);
     EXPECT_EQ(panel().buttonCount, 4);
+}
+
+TEST_F(BonusTest, TheButtonsAreWeighedOnlyOnceTheLevelHasBegun)
+{
+    mSim.reset();
+    BoardSim::useSeed(1);
+    mSim = std::make_unique<BoardSim>(mOut);
+    mSim->enableRules();
+    mSim->setBonusStock({3, 3, 3, 3});
+    mSim->start("media", "rules_moves_lua");
+    ASSERT_FALSE(mSim->level().mode->hasLevelBegun());
+    // A button out of step with its bonus stays so until the level begins.
+    panel().buttons[0]->enabled = false;
+    panel().refreshPending = true;
+    panel().update(0.0f);
+    EXPECT_FALSE(panel().buttons[0]->enabled);
+    ASSERT_NO_FATAL_FAILURE(finishEntry());
+    for (int i = 0; i < 900 && (busy() > 0 || !mSim->isIdle()); ++i)
+        mSim->frame();
+    EXPECT_TRUE(panel().buttons[0]->enabled);
+}
+
+TEST_F(BonusTest, ALimitsFlightHoldsThePanelAndItsButtonsUntilItLands)
+{
+    beginPlanted({});
+    auto* moves = dynamic_cast<MoveLimitHelper*>(mSim->rules()->limit());
+    ASSERT_NE(moves, nullptr);
+    panel().update(0.0f);
+    const VQ::Vector2f over = panel().buttons[0]->scene->worldPosition;
+    panel().updateButtons(over, false, false);
+    ASSERT_EQ(panel().buttons[0]->state, 1);
+
+    moves->addMoves(5);
+    EXPECT_FALSE(panel().enabled);
+    EXPECT_EQ(panel().buttons[0]->state, 0);
+    // No hover while the "+5" flies in.
+    panel().updateButtons(over, false, false);
+    EXPECT_EQ(panel().buttons[0]->state, 0);
+    for (int i = 0; i < 300 && moves->state != FlyingLimitHelper::PREVIEW_LANDED; ++i) {
+        EXPECT_FALSE(panel().enabled);
+        mSim->frame();
+    }
+    ASSERT_EQ(moves->state, FlyingLimitHelper::PREVIEW_LANDED);
+    EXPECT_TRUE(panel().enabled);
+    panel().updateButtons(over, false, false);
+    EXPECT_EQ(panel().buttons[0]->state, 1);
 }
 
 TEST_F(BonusTest, TheBoostersRunOneAfterAnotherAndClearTheirFlags)
@@ -372,6 +438,32 @@ TEST_F(BonusTest, TheEndRunPaysEachMoveLeftAsABonusChipThenSetsThemOffHalfASecon
     for (size_t i = 1; i < detonations.size(); ++i)
         EXPECT_GE(detonations[i] - detonations[i - 1], 0.49);
     EXPECT_EQ(liveBonusChips(), 0);
+}
+
+TEST_F(BonusTest, TheEndRunClearsTheLinesOnTheBoardBeforeItsFirstConversion)
+{
+    beginPlanted({"2 1 R", "2 2 R", "3 3 R"});
+    LevelEndHelper& end = *bonus().levelEnd();
+    mSim->execute("levelend");
+    for (int i = 0; i < 60 * 20 && end.state != LevelEndHelper::SETTLING; ++i)
+        mSim->frame();
+    ASSERT_EQ(end.state, LevelEndHelper::SETTLING);
+    // A line of reds in column 2 made in the model, just before the pass.
+    FieldCell* left = field().cellAt(2, 3);
+    FieldCell* right = field().cellAt(3, 3);
+    std::swap(left->chip, right->chip);
+    for (Chip* chip : {left->chip, right->chip}) {
+        chip->x += chip == left->chip ? -1.0f : 1.0f;
+        chip->targetX = chip->x;
+    }
+    ASSERT_TRUE(anyReadyLine());
+    end.timer = 0.001f;
+    mSim->frame();
+    EXPECT_EQ(end.state, LevelEndHelper::SETTLING) << "lines found: the board settles again";
+    for (int i = 0; i < 60 * 20 && end.conversions == 0; ++i)
+        mSim->frame();
+    EXPECT_EQ(end.conversions, 1);
+    EXPECT_EQ(liveNamed("Simple_R"), 0);
 }
 
 TEST_F(BonusTest, TheEndRunOfATimedLevelTakesThreeSecondsAConversion)

@@ -16,6 +16,7 @@
 #include "chip_selector.h"
 #include "game_field.h"
 #include "game_helpers/bonus_chip_helper.h"
+#include "game_helpers/bonus_gold_helper.h"
 #include "game_level.h"
 #include "task.h"
 #include "task_manager.h"
@@ -124,6 +125,14 @@ TEST_F(FusionTest, AFourWithoutASwapMakesAVerticalWaveAndOnlyBonusChipsTakeNothi
     EXPECT_TRUE(fusion()->coloured);
     EXPECT_EQ(mSim->level().busyCount, 1);
     EXPECT_FALSE(field().gravityEnabled);
+    // The landing asks the bonus panel to weigh its buttons again, before
+    // the panel's own update sees the board move.
+    BonusGoldHelper* panel = bonusRules()->panel();
+    ASSERT_NE(panel, nullptr);
+    panel->refreshPending = false;
+    fusion()->update(BonusChipHelper::SLIDE_TIME);
+    EXPECT_EQ(fusion()->slideTimer, 0.0f);
+    EXPECT_TRUE(panel->refreshPending);
     frames(30);
     EXPECT_EQ(chipsNamed("WaveVer_R").size(), 1u);
     EXPECT_EQ(mSim->level().busyCount, 0);

@@ -108,6 +108,39 @@ TEST_F(GameFieldRendererTest, CellsPickTheirGroupAndVariantAndTakeTheFade)
     EXPECT_EQ(report.line, 229);
 }
 
+TEST_F(GameFieldRendererTest, AGroupOfThreeVariantsCountsTheCellsRowByRow)
+{
+    // Three plain-cell variants on the 9-wide board: cell (c, r) takes
+    // variant (c + 9 r) mod 3, so that a row starts where the one above
+    // ended rather than repeating it.
+    TestSupport::writeFile((media() / "scripts/cells.lua").string(), R"(
+local function entry(name) return { file = "cells_sprites", table = name } end
+CellSprites = {
+    { entry("cell_a"), entry("cell_b"), entry("tile1_a") },
+    { entry("tile1_a") }, { entry("tile2_a") }, { entry("tile3_a") },
+}
+)");
+    GameFieldRenderer& renderer = startRenderer();
+    const std::vector<VQ::Sprite*>& group = renderer.cellSprites[0];
+    ASSERT_EQ(group.size(), 3u);
+    struct Case {
+        int column, row;
+        size_t variant;
+    };
+    for (const Case& c : {Case{2, 1, 2}, Case{3, 1, 0}, Case{4, 1, 1}, Case{0, 2, 0}, Case{5, 2, 2}, Case{6, 3, 0},
+                          Case{1, 4, 1}}) {
+        SCOPED_TRACE(testing::Message() << c.column << "," << c.row);
+        FieldCell& cell = field().rows[c.row][c.column];
+        ASSERT_EQ(cell.solidity, 1);
+        cell.appearAnimation.reset();
+        for (VQ::Sprite* sprite : group)
+            sprite->setPositionXY(0.0f, 0.0f);
+        renderer.drawCell(100.0f, 200.0f, cell, c.column, c.row, 1.0f);
+        for (size_t v = 0; v < group.size(); ++v)
+            EXPECT_EQ(group[v]->position().x == 100.0f, v == c.variant) << "variant " << v;
+    }
+}
+
 TEST_F(GameFieldRendererTest, MalformedCellArtStopsWithTheFatalReport)
 {
     struct Case {

@@ -15,6 +15,7 @@
 #include "chip.h"
 #include "chip_manager.h"
 #include "dialogs/buy_moves_time_window.h"
+#include "dialogs/dialog_window_manager.h"
 #include "game_field.h"
 #include "game_helpers/goals_helper.h"
 #include "game_helpers/limit_helper.h"
@@ -25,6 +26,9 @@
 #include "move_hint.h"
 #include "task.h"
 #include "task_manager.h"
+#include "tutorial/tutorial_lesson.h"
+#include "tutorial/tutorial_registry.h"
+#include "tutorial/tutorial_sequence.h"
 
 using BoardSimFixture::BoardSimTest;
 
@@ -169,6 +173,11 @@ TEST_F(RulesTest, MovesInFlightCountAndAdditionsDuringAFlightJoinIt)
     auto* moves = dynamic_cast<MoveLimitHelper*>(rules().limit());
     finishEntry();
     untilShown(*moves);
+    // The warning starts below four moves.
+    moves->setMoves(4, true);
+    EXPECT_FALSE(moves->isWarning());
+    moves->setMoves(3, true);
+    EXPECT_TRUE(moves->isWarning());
     moves->setMoves(0, true);
     moves->addMoves(5);
     EXPECT_FALSE(moves->isLimitReached());
@@ -194,6 +203,13 @@ TEST(LimitTime, IsShownInWholeMinutesAndSeconds)
     EXPECT_EQ(formatLimitTime(0.4f), "00:00");
     EXPECT_EQ(formatLimitTime(600.0f), "10:00");
 }
+
+// A lesson that only sits on screen.
+class SilentLesson : public TutorialLesson {
+public:
+    SilentLesson() : TutorialLesson(nullptr) {}
+    void onEvent(GameEvent*) override {}
+};
 
 // A task that holds the board while it waits.
 class WaitingTask : public Task {
@@ -221,9 +237,49 @@ TEST_F(RulesTest, ATimerRunsOnlyAfterTheFirstMoveAndWhileNothingHoldsTheLevel)
     mSim->step(1.0f);
     EXPECT_NEAR(timer->timeLeft, 29.0f, 0.02f);
     level().releaseBusy();
+    // A queued dialog holds it as a shown one does.
+    {
+        DialogWindowManager dialogs;
+        dialogs.pendingWindow = timer->buyWindow.get();
+        mSim->step(1.0f);
+        dialogs.pendingWindow = nullptr;
+    }
+    EXPECT_NEAR(timer->timeLeft, 29.0f, 0.02f);
+    {
+        std::vector<std::unique_ptr<TutorialLesson>> lessons;
+        lessons.push_back(std::make_unique<SilentLesson>());
+        auto* sequence = new TutorialSequence("held", std::move(lessons));
+        TutorialRegistry::instance()->add(sequence);
+        ASSERT_NE(sequence->current, nullptr);
+        sequence->current->state = TutorialLesson::ACTIVE;
+        mSim->step(1.0f);
+        TutorialRegistry::destroy();
+    }
+    EXPECT_NEAR(timer->timeLeft, 29.0f, 0.02f);
+    mSim->step(0.5f);
+    EXPECT_NEAR(timer->timeLeft, 28.5f, 0.02f);
     field().taskManager->addTask(new WaitingTask());
     mSim->step(1.0f);
-    EXPECT_NEAR(timer->timeLeft, 29.0f, 0.02f);
+    EXPECT_NEAR(timer->timeLeft, 28.5f, 0.02f);
+}
+
+TEST_F(RulesTest, TheMovesPanelGoesBackToNormalAsADialogOpens)
+{
+    play("rules_moves_lua");
+    auto* moves = dynamic_cast<MoveLimitHelper*>(rules().limit());
+    finishEntry();
+    untilShown(*moves);
+    AE::Marker* normal = moves->panelScene->getMarker("normal");
+    normal->setState(AE::Marker::STOPPED);
+    DialogWindowManager dialogs;
+    dialogs.pendingWindow = moves->buyWindow.get();
+    mSim->frame();
+    EXPECT_NE(normal->getState(), AE::Marker::STOPPED);
+    // Once as it opens, not every frame it stays open.
+    normal->setState(AE::Marker::STOPPED);
+    mSim->frame();
+    EXPECT_EQ(normal->getState(), AE::Marker::STOPPED);
+    dialogs.pendingWindow = nullptr;
 }
 
 TEST_F(RulesTest, ATimerWarnsBelowTenSecondsAndBoughtTimeLiftsItOut)

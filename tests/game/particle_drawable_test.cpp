@@ -61,10 +61,18 @@ TEST_F(ParticleDrawableTest, APlayedOutEffectIsNoLongerWanted)
     EXPECT_GT(played, 10);
 
     // Drawn again after being hidden and shown, it starts over.
+    ASSERT_GT(copied->effect->mParticleEmitters[0]->elapsed, 0.0f);
     copy->setVisible(false);
     copy->setVisible(true);
     copy->draw(40, 40);
+    EXPECT_EQ(copied->effect->mParticleEmitters[0]->elapsed, 0.0f);
     EXPECT_TRUE(copy->isAlive());
+    // Drawn again while it stays shown, it runs on.
+    frames(*copy, 2);
+    const float running = copied->effect->mParticleEmitters[0]->elapsed;
+    EXPECT_GT(running, 0.0f);
+    copy->draw(40, 40);
+    EXPECT_EQ(copied->effect->mParticleEmitters[0]->elapsed, running);
     EXPECT_EQ(copied->effect->mPosition, VQ::Vector2f(40, 40));
 
     // Both hand their effects back.

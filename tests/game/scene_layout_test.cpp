@@ -7,6 +7,7 @@
 
 #include "../engine/animationeditor/scene_test_nodes.h"
 #include "game_state_manager.h"
+#include "render_system.h"
 #include "scene_layout.h"
 #include "ui/ui_scene_node.h"
 
@@ -63,6 +64,28 @@ TEST(SceneLayoutSpecs, MarginsWidenTheEdgesUnlessBanged)
     EXPECT_FLOAT_EQ(placeByLayout(parseSceneLayoutSpec("r-10"), {0, 0}, scene, margin).x, 1596);
     EXPECT_FLOAT_EQ(placeByLayout(parseSceneLayoutSpec("l!-10"), {0, 0}, scene, margin).x, 10);
     EXPECT_FLOAT_EQ(placeByLayout(parseSceneLayoutSpec("ch-0"), {0, 0}, scene, margin).x, 863);
+}
+
+TEST(SceneLayoutSpecs, TheMarginIsTheViewportsCutEdgeInWorkspaceUnits)
+{
+    VQ::RenderSystem render;
+    VQ::RenderSettings settings;
+    settings.workspaceWidth = 1726;
+    settings.workspaceHeight = 970;
+    settings.fullscreenFitType = 1;  // fills the height, cuts the sides
+    settings.fullscreenMinimalAspect = 1.0f;
+    render.setSettings(settings);
+    // 485 high: scale 0.5, 863 wide in a 743 window, so 60 pixels cut on
+    // each side, 120 workspace units.
+    render.setWindowSize(743, 485);
+    VQ::Vector2f margin = layoutMargins();
+    EXPECT_FLOAT_EQ(margin.x, 120);
+    EXPECT_FLOAT_EQ(margin.y, 0);
+    // Bars at the sides cut nothing.
+    render.setWindowSize(2000, 970);
+    margin = layoutMargins();
+    EXPECT_FLOAT_EQ(margin.x, 0);
+    EXPECT_FLOAT_EQ(margin.y, 0);
 }
 
 TEST(SceneLayoutSpecs, ScaleRotationAndEnabled)

@@ -184,10 +184,8 @@ int Bonus::start(const char* marker, SceneEffectListener* listener, bool holdBoa
 {
     forgetSceneEffect(effect, listener);
     effect = playBonusScene(marker, listener);
-    if (panel) {
-        panel->enabled = false;
-        panel->resetButtons();
-    }
+    if (panel)
+        panel->hold();
     holdLevel(holdBoard);
     const int kind = getType();
     if (PlayerProfile* profile = panel ? panel->profile : gameProfile())

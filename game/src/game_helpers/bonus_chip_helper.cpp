@@ -11,6 +11,7 @@
 #include "field_scene.h"
 #include "field_tasks.h"
 #include "game_field.h"
+#include "game_helpers/bonus_gold_helper.h"
 #include "game_helpers/helper_sound.h"
 #include "game_level.h"
 #include "mode.h"
@@ -253,6 +254,10 @@ void BonusChipHelper::finishFusion()
         level->releaseBusy();
     field->spawnEnabled = true;
     field->gravityEnabled = true;
+    // The new chip may make a bonus usable, or not: the panel looks again
+    // once the board is still.
+    if (BonusGoldHelper* panel = currentBonusPanel())
+        panel->refreshPending = true;
     playHelperSound(fusionSound);
 }
 

@@ -67,6 +67,12 @@ LimitHelper* levelLimit()
 
 }  // namespace
 
+BonusGoldHelper* currentBonusPanel()
+{
+    const GameLevel* level = currentGameLevel();
+    return level && level->mode ? dynamic_cast<BonusGoldHelper*>(level->mode->getHelper(4)) : nullptr;
+}
+
 void BonusGoldHelper::Button::play(const char* marker)
 {
     if (AE::Marker* found = scene ? scene->getMarker(marker) : nullptr)
@@ -136,6 +142,12 @@ void BonusGoldHelper::resetButtons()
             button->state = 0;
             button->enabled = true;
         }
+}
+
+void BonusGoldHelper::hold()
+{
+    enabled = false;
+    resetButtons();
 }
 
 int BonusGoldHelper::stockOf(int kind) const

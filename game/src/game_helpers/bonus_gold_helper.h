@@ -42,6 +42,9 @@ public:
     void drawOverField() override;
 
     void resetButtons();
+    // Unresponsive, its buttons back to regular, while something else
+    // plays on the board.
+    void hold();
     void refreshButtons();
     void applyOrientation();
     // World position of "#center" in the slot holding that kind; (0, 0)
@@ -81,3 +84,7 @@ private:
     void openShop(int slot, int kind, bool free);
     void startTimer();
 };
+
+// The bonus panel of the level being played (its mode's component of kind
+// 4); null without one.
+BonusGoldHelper* currentBonusPanel();

@@ -13,6 +13,7 @@
 #include "fatal_error.h"
 #include "function.h"
 #include "game_field.h"
+#include "game_helpers/bonus_gold_helper.h"
 #include "game_helpers/helper_sound.h"
 #include "game_level.h"
 #include "game_state_manager.h"
@@ -207,6 +208,8 @@ void FlyingLimitHelper::launchPreview(const std::string& text)
             ++level->busyCount;
         inFlight = true;
     }
+    if (BonusGoldHelper* panel = currentBonusPanel())
+        panel->hold();
     setBoardRunning(false);
     if (previewScene) {
         setEnabledWithChildren(previewScene.get(), true);
@@ -225,6 +228,8 @@ bool FlyingLimitHelper::updateFlight(float dt)
     if (flyTimer == 0.0f) {
         state = PREVIEW_LANDED;
         inFlight = false;
+        if (BonusGoldHelper* panel = currentBonusPanel())
+            panel->enabled = true;
         setBoardRunning(true);
         setEnabledWithChildren(previewScene.get(), false);
         playPanelMarker("showCounter");

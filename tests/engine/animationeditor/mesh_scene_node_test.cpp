@@ -159,6 +159,25 @@ TEST_F(MeshSceneNodeTest, WindWithAFixedTopEdgeKeepsTheTopRow)
     EXPECT_GT(moved, 0.5f);
 }
 
+TEST_F(MeshSceneNodeTest, WindBendsAKnownVertexByItsFormula)
+{
+    // 64 x 32 at (100, 50), unrotated; speed 1 and phase 0, so that after
+    // 0.5 s the wind's angle a is 0.5.
+    MeshSceneNode* mesh = makeMesh({"#segments:4x3", "#transformer:Wind", "#speed:1", "#phase:0"});
+    auto* wind = dynamic_cast<AE::WindMeshTransformer*>(mesh->getTransformer());
+    ASSERT_NE(wind, nullptr);
+    wind->update(0.5f);
+    // The left corners (u = 0, so s = 1), x0 = 100, h = 32:
+    // q = sin(2a - x0/h) * (sin(a - x0/h) + sin(2(a - x0/h))) / 2 = -0.155189.
+    // Top (v = 0): only the sway, y = 50 + (1.25 - 1) * h/2 * q.
+    EXPECT_NEAR(mesh->vertexPosition(0).x, 100.0f, 1e-3f);
+    EXPECT_NEAR(mesh->vertexPosition(0).y, 49.37924f, 1e-3f);
+    // Bottom (v = 1): also pushed along the corner's direction from the
+    // anchor by k2 = 0.05 h sin(x/(0.4 h) - 5a) = -1.320437.
+    EXPECT_NEAR(mesh->vertexPosition(4 * 8 + 3).x, 100.0f, 1e-3f);
+    EXPECT_NEAR(mesh->vertexPosition(4 * 8 + 3).y, 82.69968f, 1e-3f);
+}
+
 TEST_F(MeshSceneNodeTest, AnUnknownTransformerIsLoggedAndTheMeshStaysFlat)
 {
     MeshSceneNode* mesh = makeMesh({"#transformer:Foo"});

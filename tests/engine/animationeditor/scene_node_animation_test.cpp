@@ -295,6 +295,19 @@ TEST(SceneNodeAnimation, BeforeTheFirstKeyAndASingleKeyShowKeyZero)
     a.update(0);
     EXPECT_EQ(a.keyIndexAt(), -1);
     EXPECT_FLOAT_EQ(x, 3.0f);
+
+    // Inside segments that start after frame 0: the parameter runs from
+    // each segment's own first key.
+    a.addKeyframe(40);
+    a.floatKeyAt("posX", 2).value = 19.0f;
+    a.time = 0.5f;  // frame 12: a fifth of the way from 10 to 20
+    a.update(0);
+    EXPECT_EQ(a.keyIndexAt(), 0);
+    EXPECT_FLOAT_EQ(x, 4.2f);
+    a.time = 1.25f;  // frame 30: halfway from 20 to 40
+    a.update(0);
+    EXPECT_EQ(a.keyIndexAt(), 1);
+    EXPECT_FLOAT_EQ(x, 14.0f);
 }
 
 TEST(SceneNodeAnimation, EasingScalesTheParameter)

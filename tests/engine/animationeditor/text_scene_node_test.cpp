@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "animationeditor/sprite_scene_node.h"
 #include "animationeditor/text_scene_node.h"
 #include "animationeditor/vector_stream.h"
 #include "scene_test_nodes.h"
@@ -12,6 +13,8 @@
 #include "ui/text_manager.h"
 #include "ui/ui_font.h"
 #include "ui/ui_font_manager.h"
+#include "platform/recording_graphics_device.h"
+#include "render_system.h"
 
 using AE::ISceneNode;
 using AE::TextSceneNode;
@@ -245,6 +248,47 @@ TEST_F(TextSceneNodeTest, ABaseRecordKeysTheTextTracksFromTheNodeOrTheKeyBefore)
     EXPECT_EQ(text.textArea, Vector2f(9, 9));
     EXPECT_EQ(text.halign, 1u);
     EXPECT_EQ(text.dataSize(), 168);
+}
+
+TEST_F(TextSceneNodeTest, AStencilTextDrawsInsideItsMaskingAncestorOnly)
+{
+    // A window's caption clipped by the panel sprite above it: the mask
+    // is drawn into the stencil once, the stencil text tests it, a plain
+    // sibling does not, and the stencil is off again afterwards.
+    auto* mask = new AE::SpriteSceneNode();
+    mask->setImage("tn_image");
+    mask->maskMode = 1;
+    mRoot->addChild(mask, true);
+    auto* clipped = new TextSceneNode("tn_fnt", u"AC");
+    clipped->stencil = true;
+    mask->addChild(clipped, true);
+    auto* plain = new TextSceneNode("tn_fnt", u"A");
+    plain->posZ = 1;
+    mask->addChild(plain, true);
+    createQueuedTextures();
+    ISceneNode::update(mRoot.get(), 0);
+    ASSERT_NE(mDevice, nullptr);
+    mRender->beginFrame();
+    mDevice->clearRecords();
+    AE::renderScene(mRoot.get());
+    mRender->flushBatch();
+    size_t clears = 0, maskDraws = 0, testedDraws = 0, plainDraws = 0;
+    for (const auto& clear : mDevice->clears())
+        clears += (clear.flags & VQ::CLEAR_STENCIL) != 0;
+    for (const auto& draw : mDevice->draws()) {
+        if (draw.state(VQ::RenderState::ColorWriteEnable) == 0)
+            ++maskDraws;
+        else if (draw.state(VQ::RenderState::StencilEnable) != 0)
+            testedDraws += draw.primitiveCount / 2;
+        else
+            plainDraws += draw.primitiveCount / 2;
+    }
+    EXPECT_EQ(clears, 1u);
+    EXPECT_EQ(maskDraws, 1u);
+    EXPECT_EQ(testedDraws, 2u);  // the two glyphs of "AC"
+    EXPECT_EQ(plainDraws, 1u);
+    EXPECT_EQ(mDevice->renderState(VQ::RenderState::StencilEnable), 0u);
+    mRender->endFrame();
 }
 
 TEST_F(TextSceneNodeTest, TheSavedFormRoundTripsWithThePresetFlagFirst)
