@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <set>
 #include <utility>
@@ -325,6 +326,8 @@ private:
     void track(GfxResource* r);
     void untrack(GfxResource* r);
     bool prepareDraw();
+    void boundFramesInFlight();
+    void dropFrameFences();
 
     bool mCreated = false;
     // OpenGL never loses its context; a debug switch, the environment
@@ -367,12 +370,15 @@ private:
     uint32_t mVertexShader = 0;
     std::map<std::pair<uint32_t, uint32_t>, ProgramGL> mPrograms;  // (vertex, pixel)
     GLuint mCurrentProgram = 0;
+    // One fence a presented frame, oldest first: see boundFramesInFlight.
+    std::deque<GLsync> mFrameFences;
 };
 
 GraphicsDeviceGL::~GraphicsDeviceGL()
 {
     if (!mCreated || !SDL_GL_GetCurrentContext())
         return;
+    dropFrameFences();
     for (GfxResource* r : std::set<GfxResource*>(mLive))
         release(r);
     for (auto& [key, p] : mPrograms)
@@ -584,11 +590,40 @@ DeviceResult GraphicsDeviceGL::present()
                           GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
     }
     SDL_GL_SwapWindow(window);
+    boundFramesInFlight();
     applyRenderState(RenderState::ColorWriteEnable);
     bindTarget();
     if (++mPresents == mLoseAtPresent)
         mSimulatedLoss = true;
     return mSimulatedLoss ? DeviceResult::DeviceLost : DeviceResult::Ok;
+}
+
+// A swap that does not wait for the display (the offscreen driver, no vsync)
+// lets the game queue frames faster than the rasteriser finishes them, and
+// every queued frame holds its commands and buffers: memory and latency grow
+// without bound. Waiting for the frame two presents back keeps one frame
+// drawing while the next is built, and no more.
+constexpr size_t kFramesInFlight = 2;
+
+void GraphicsDeviceGL::boundFramesInFlight()
+{
+    if (GLsync fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0))
+        mFrameFences.push_back(fence);
+    while (mFrameFences.size() > kFramesInFlight) {
+        GLsync oldest = mFrameFences.front();
+        mFrameFences.pop_front();
+        // A frame that does not finish within a second is not worth stalling
+        // the game for any longer.
+        glClientWaitSync(oldest, GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(1000000000));
+        glDeleteSync(oldest);
+    }
+}
+
+void GraphicsDeviceGL::dropFrameFences()
+{
+    for (GLsync fence : mFrameFences)
+        glDeleteSync(fence);
+    mFrameFences.clear();
 }
 
 void GraphicsDeviceGL::track(GfxResource* r)
