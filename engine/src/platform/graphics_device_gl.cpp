@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <set>
+#include <string>
+#include <tuple>
 #include <utility>
 
 #include "log_system.h"
@@ -24,7 +27,7 @@ namespace {
 // bottom, so there the picture is already the right way up). z in [0, 1] already lies inside GL's clip range [-1, 1], and
 // keeping it there (rather than stretching it) keeps z = 0 off the near
 // plane, where rounding would clip it.
-const char* kVertexPrelude = R"(#version 330 core
+const char* kVertexPrelude = R"(
 layout(location = 0) in vec3 a_position;
 layout(location = 1) in vec4 a_color;
 layout(location = 2) in vec2 a_texcoord;
@@ -42,8 +45,10 @@ vec4 vq_output(vec4 p)
 )";
 
 // The alpha test follows the shader, as it follows the pixel shader on the
-// original device; alpha is compared in 0..255 steps.
-const char* kPixelPrelude = R"(#version 330 core
+// original device; alpha is compared in 0..255 steps. Each pixel program is
+// built in variants (see PixelVariant): one without the test, for draws where
+// it can drop nothing that would show, runs without `discard`.
+const char* kPixelPrelude = R"(
 in vec4 vq_color;
 in vec2 vq_texcoord0;
 in vec2 vq_texcoord1;
@@ -70,8 +75,10 @@ bool vq_alphaPasses(float alpha)
 void main()
 {
     vec4 c = vq_shade();
+#if VQ_ALPHA_TEST
     if (!vq_alphaPasses(c.a))
         discard;
+#endif
     vq_fragColor = c;
 }
 #line 1
@@ -90,6 +97,8 @@ void main()
 
 // Texture stage 0 of the fixed pipeline: ops 0 disable (vertex colour),
 // 1 first argument, 2 second, 3 modulate; arguments 2 texture, else colour.
+// The modulate variant is the stage as the renderer always sets it, without
+// the uniform-driven selects.
 const char* kFixedPixelShader = R"(
 uniform ivec4 vq_stage0;
 uniform ivec2 vq_stage0AlphaArgs;
@@ -100,6 +109,9 @@ vec4 vq_arg(int which, vec4 texel)
 vec4 vq_shade()
 {
     vec4 t = texture(vq_tex0, vq_texcoord0);
+#if VQ_MODULATE
+    return t * vq_color;
+#else
     vec4 c1 = vq_arg(vq_stage0.y, t);
     vec4 c2 = vq_arg(vq_stage0.z, t);
     vec4 a1 = vq_arg(vq_stage0AlphaArgs.x, t);
@@ -107,11 +119,52 @@ vec4 vq_shade()
     vec3 rgb = vq_stage0.x == 1 ? c1.rgb : vq_stage0.x == 2 ? c2.rgb : vq_stage0.x == 3 ? c1.rgb * c2.rgb : vq_color.rgb;
     float a = vq_stage0.w == 1 ? a1.a : vq_stage0.w == 2 ? a2.a : vq_stage0.w == 3 ? a1.a * a2.a : vq_color.a;
     return vec4(rgb, a);
+#endif
 }
 )";
 
 // Texture unit used for uploads, so that the stages' bindings stay put.
 constexpr GLenum kUploadUnit = GL_TEXTURE0 + MAX_TEXTURE_STAGES;
+
+// What a pixel program is built for, beyond its own source: whether it runs
+// the alpha test, and (the fixed program only) whether stage 0 is a plain
+// texture-times-colour modulate.
+enum PixelVariant : uint32_t {
+    PIXEL_ALPHA_TEST = 1,
+    PIXEL_MODULATE = 2,
+    PIXEL_VARIANTS = 4,
+};
+
+// The alpha test can be left out when every fragment it would drop leaves
+// the target as it was anyway: it drops only alpha 0 (in 0..255 steps), the
+// blend weighs the source by its alpha and keeps the destination whole at
+// alpha 0, and no depth or stencil is written. Blending rounds the source
+// alpha to 0..255 steps too, so the frames are the same.
+bool alphaTestChangesNothing(const DeviceStateBlock& st)
+{
+    const Cmp func = Cmp(st.get(RenderState::AlphaFunc));
+    const uint32_t ref = st.get(RenderState::AlphaRef) & 0xFF;
+    if (func == Cmp::Always || (func == Cmp::GreaterEqual && ref == 0))
+        return true;
+    const bool dropsOnlyZero = (func == Cmp::GreaterEqual && ref == 1) || (func == Cmp::Greater && ref == 0) ||
+                               (func == Cmp::NotEqual && ref == 0);
+    const Blend dest = Blend(st.get(RenderState::DestBlend));
+    return dropsOnlyZero && st.get(RenderState::AlphaBlendEnable) != 0 &&
+           Blend(st.get(RenderState::SrcBlend)) == Blend::SrcAlpha && (dest == Blend::InvSrcAlpha || dest == Blend::One) &&
+           (st.get(RenderState::ZEnable) == 0 || st.get(RenderState::ZWriteEnable) == 0) &&
+           st.get(RenderState::StencilEnable) == 0;
+}
+
+bool stage0IsModulate(const DeviceStateBlock& st)
+{
+    const auto textureTimesColour = [&](StageState op, StageState arg1, StageState arg2) {
+        const bool first = TextureArg(st.get(0, arg1)) == TextureArg::Texture;
+        const bool second = TextureArg(st.get(0, arg2)) == TextureArg::Texture;
+        return TextureOp(st.get(0, op)) == TextureOp::Modulate && first != second;
+    };
+    return textureTimesColour(StageState::ColorOp, StageState::ColorArg1, StageState::ColorArg2) &&
+           textureTimesColour(StageState::AlphaOp, StageState::AlphaArg1, StageState::AlphaArg2);
+}
 
 GLenum glBlend(uint32_t v)
 {
@@ -242,10 +295,25 @@ public:
     uint32_t drawOffset = 0;   // where the last upload went
 };
 
+// A vertex shader is one compiled object; a pixel shader is compiled per
+// variant as draws first need it, from the source kept here.
 struct ShaderGL {
-    GLuint id = 0;
+    GLuint id = 0;  // vertex: the shader; pixel: the variant with the alpha test
     bool vertex = false;
+    std::string source;
+    GLuint variants[PIXEL_VARIANTS] = {};
 };
+
+void deleteGLShader(ShaderGL& shader)
+{
+    if (shader.vertex)
+        glDeleteShader(shader.id);
+    for (GLuint& id : shader.variants) {
+        glDeleteShader(id);
+        id = 0;
+    }
+    shader.id = 0;
+}
 
 struct ProgramGL {
     GLuint id = 0;
@@ -307,7 +375,9 @@ public:
 
 private:
     GfxBuffer* createBuffer(uint32_t bytes, bool index);
-    GLuint compile(GLenum kind, const char* source, std::string& errors);
+    GLuint compile(GLenum kind, const char* source, std::string& errors, uint32_t variant = PIXEL_ALPHA_TEST);
+    GLuint pixelVariant(ShaderGL& shader, uint32_t variant);
+    uint32_t pixelVariantKey() const;
     uint32_t createShader(const char* source, bool vertex, std::string& errors);
     bool deleteShader(uint32_t handle, bool vertex);
     ProgramGL* program();
@@ -325,6 +395,8 @@ private:
     void track(GfxResource* r);
     void untrack(GfxResource* r);
     bool prepareDraw();
+    void boundFramesInFlight();
+    void dropFrameFences();
 
     bool mCreated = false;
     // OpenGL never loses its context; a debug switch, the environment
@@ -346,7 +418,7 @@ private:
     GLuint mSamplers[MAX_TEXTURE_STAGES] = {};
     GLuint mWhiteTexture = 0;
     GLuint mFixedVertex = 0;
-    GLuint mFixedPixel = 0;
+    ShaderGL mFixedPixel;
 
     std::unique_ptr<SurfaceGL> mBackBuffer;
     std::unique_ptr<SurfaceGL> mBackBufferDepth;
@@ -365,22 +437,25 @@ private:
     uint32_t mNextShader = 1;
     uint32_t mPixelShader = 0;
     uint32_t mVertexShader = 0;
-    std::map<std::pair<uint32_t, uint32_t>, ProgramGL> mPrograms;  // (vertex, pixel)
+    std::map<std::tuple<uint32_t, uint32_t, uint32_t>, ProgramGL> mPrograms;  // (vertex, pixel, variant)
     GLuint mCurrentProgram = 0;
+    // One fence a presented frame, oldest first: see boundFramesInFlight.
+    std::deque<GLsync> mFrameFences;
 };
 
 GraphicsDeviceGL::~GraphicsDeviceGL()
 {
     if (!mCreated || !SDL_GL_GetCurrentContext())
         return;
+    dropFrameFences();
     for (GfxResource* r : std::set<GfxResource*>(mLive))
         release(r);
     for (auto& [key, p] : mPrograms)
         glDeleteProgram(p.id);
     for (auto& [handle, s] : mShaders)
-        glDeleteShader(s.id);
+        deleteGLShader(s);
     glDeleteShader(mFixedVertex);
-    glDeleteShader(mFixedPixel);
+    deleteGLShader(mFixedPixel);
     for (SurfaceGL* s : {mBackBuffer.get(), mBackBufferDepth.get()}) {
         glDeleteFramebuffers(1, &s->framebuffer);
         glDeleteRenderbuffers(1, &s->renderbuffer);
@@ -390,11 +465,14 @@ GraphicsDeviceGL::~GraphicsDeviceGL()
     glDeleteVertexArrays(1, &mVao);
 }
 
-GLuint GraphicsDeviceGL::compile(GLenum kind, const char* source, std::string& errors)
+GLuint GraphicsDeviceGL::compile(GLenum kind, const char* source, std::string& errors, uint32_t variant)
 {
-    const char* parts[2] = {kind == GL_VERTEX_SHADER ? kVertexPrelude : kPixelPrelude, source};
+    const std::string head = "#version 330 core\n#define VQ_ALPHA_TEST " +
+                             std::to_string((variant & PIXEL_ALPHA_TEST) ? 1 : 0) + "\n#define VQ_MODULATE " +
+                             std::to_string((variant & PIXEL_MODULATE) ? 1 : 0) + "\n";
+    const char* parts[3] = {head.c_str(), kind == GL_VERTEX_SHADER ? kVertexPrelude : kPixelPrelude, source};
     GLuint id = glCreateShader(kind);
-    glShaderSource(id, 2, parts, nullptr);
+    glShaderSource(id, 3, parts, nullptr);
     glCompileShader(id);
     GLint ok = 0;
     glGetShaderiv(id, GL_COMPILE_STATUS, &ok);
@@ -422,8 +500,9 @@ DeviceResult GraphicsDeviceGL::create(uint32_t backBufferWidth, uint32_t backBuf
         return DeviceResult::NotAvailable;
     std::string errors;
     mFixedVertex = compile(GL_VERTEX_SHADER, kFixedVertexShader, errors);
-    mFixedPixel = compile(GL_FRAGMENT_SHADER, kFixedPixelShader, errors);
-    if (!mFixedVertex || !mFixedPixel) {
+    mFixedPixel.source = kFixedPixelShader;
+    mFixedPixel.id = mFixedPixel.variants[PIXEL_ALPHA_TEST] = compile(GL_FRAGMENT_SHADER, kFixedPixelShader, errors);
+    if (!mFixedVertex || !mFixedPixel.id) {
         logIfPossible("ERROR: Failed to build the fixed drawing program: " + errors);
         return DeviceResult::Failed;
     }
@@ -584,11 +663,40 @@ DeviceResult GraphicsDeviceGL::present()
                           GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
     }
     SDL_GL_SwapWindow(window);
+    boundFramesInFlight();
     applyRenderState(RenderState::ColorWriteEnable);
     bindTarget();
     if (++mPresents == mLoseAtPresent)
         mSimulatedLoss = true;
     return mSimulatedLoss ? DeviceResult::DeviceLost : DeviceResult::Ok;
+}
+
+// A swap that does not wait for the display (the offscreen driver, no vsync)
+// lets the game queue frames faster than the rasteriser finishes them, and
+// every queued frame holds its commands and buffers: memory and latency grow
+// without bound. Waiting for the frame two presents back keeps one frame
+// drawing while the next is built, and no more.
+constexpr size_t kFramesInFlight = 2;
+
+void GraphicsDeviceGL::boundFramesInFlight()
+{
+    if (GLsync fence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0))
+        mFrameFences.push_back(fence);
+    while (mFrameFences.size() > kFramesInFlight) {
+        GLsync oldest = mFrameFences.front();
+        mFrameFences.pop_front();
+        // A frame that does not finish within a second is not worth stalling
+        // the game for any longer.
+        glClientWaitSync(oldest, GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64(1000000000));
+        glDeleteSync(oldest);
+    }
+}
+
+void GraphicsDeviceGL::dropFrameFences()
+{
+    for (GLsync fence : mFrameFences)
+        glDeleteSync(fence);
+    mFrameFences.clear();
 }
 
 void GraphicsDeviceGL::track(GfxResource* r)
@@ -1122,7 +1230,13 @@ uint32_t GraphicsDeviceGL::createShader(const char* source, bool vertex, std::st
     const GLuint id = compile(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, source, errors);
     if (!id)
         return 0;
-    mShaders[mNextShader] = ShaderGL{id, vertex};
+    ShaderGL& shader = mShaders[mNextShader];
+    shader.id = id;
+    shader.vertex = vertex;
+    if (!vertex) {
+        shader.source = source;
+        shader.variants[PIXEL_ALPHA_TEST] = id;
+    }
     return mNextShader++;
 }
 
@@ -1142,7 +1256,7 @@ bool GraphicsDeviceGL::deleteShader(uint32_t handle, bool vertex)
     if (it == mShaders.end() || it->second.vertex != vertex)
         return false;
     for (auto p = mPrograms.begin(); p != mPrograms.end();) {
-        if ((vertex ? p->first.first : p->first.second) == handle) {
+        if ((vertex ? std::get<0>(p->first) : std::get<1>(p->first)) == handle) {
             if (mCurrentProgram == p->second.id) {
                 glUseProgram(0);
                 mCurrentProgram = 0;
@@ -1153,7 +1267,7 @@ bool GraphicsDeviceGL::deleteShader(uint32_t handle, bool vertex)
             ++p;
         }
     }
-    glDeleteShader(it->second.id);
+    deleteGLShader(it->second);
     mShaders.erase(it);
     if (vertex && mVertexShader == handle)
         mVertexShader = 0;
@@ -1169,15 +1283,40 @@ void GraphicsDeviceGL::setVertexShaderConstant(uint32_t firstRegister, const flo
     ++mUniformVersion;
 }
 
+// Which variant of the pixel program the current states need.
+uint32_t GraphicsDeviceGL::pixelVariantKey() const
+{
+    uint32_t variant = 0;
+    if (mStates.get(RenderState::AlphaTestEnable) != 0 && !alphaTestChangesNothing(mStates))
+        variant |= PIXEL_ALPHA_TEST;
+    // A shader of the game's own does its own shading.
+    if (!mPixelShader && stage0IsModulate(mStates))
+        variant |= PIXEL_MODULATE;
+    return variant;
+}
+
+GLuint GraphicsDeviceGL::pixelVariant(ShaderGL& shader, uint32_t variant)
+{
+    if (!shader.variants[variant]) {
+        std::string errors;
+        shader.variants[variant] = compile(GL_FRAGMENT_SHADER, shader.source.c_str(), errors, variant);
+        if (!shader.variants[variant])
+            logIfPossible("ERROR: Failed to build a pixel program variant: " + errors);
+    }
+    return shader.variants[variant];
+}
+
 ProgramGL* GraphicsDeviceGL::program()
 {
-    const auto key = std::make_pair(mVertexShader, mPixelShader);
+    const uint32_t variant = pixelVariantKey();
+    const auto key = std::make_tuple(mVertexShader, mPixelShader, variant);
     auto it = mPrograms.find(key);
     if (it == mPrograms.end()) {
         const auto vs = mShaders.find(mVertexShader);
         const auto ps = mShaders.find(mPixelShader);
         const GLuint vertex = mVertexShader ? (vs == mShaders.end() ? 0 : vs->second.id) : mFixedVertex;
-        const GLuint pixel = mPixelShader ? (ps == mShaders.end() ? 0 : ps->second.id) : mFixedPixel;
+        const GLuint pixel = mPixelShader ? (ps == mShaders.end() ? 0 : pixelVariant(ps->second, variant))
+                                          : pixelVariant(mFixedPixel, variant);
         ProgramGL p;
         if (vertex && pixel) {
             p.id = glCreateProgram();

@@ -191,6 +191,56 @@ TEST_P(GLRenderTest, AlphaTestDropsOnlyFullyTransparentTexels)
     EXPECT_EQ(pixels[1], 0xFF00FF00u);
 }
 
+TEST_P(GLRenderTest, FragmentsTheAlphaTestDropsLeaveTheTargetUnderEveryBlend)
+{
+    // Texels with colour but little or no alpha over a coloured background:
+    // what the test drops must leave the background, whichever program the
+    // states pick (the colour blend would darken it otherwise).
+    const uint32_t background = 0xFF4080FF;
+    struct Case {
+        const char* name;
+        int32_t blend;
+        uint32_t alphaRef;
+        uint32_t texel;
+    } cases[] = {
+        {"alpha blend, alpha 0", BLEND_ALPHA, 1, 0x00FFFFFF},
+        {"additive, alpha 0", BLEND_ADD, 1, 0x00FFFFFF},
+        {"colour blend, alpha 0", BLEND_COLOR, 1, 0x00FFFFFF},
+        {"alpha blend, under a higher reference", BLEND_ALPHA, 0x80, 0x7FFFFFFF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mDevice->setRenderState(RenderState::AlphaRef, c.alphaRef);
+        DeviceTexture* tex = texture(1, 1, {c.texel});
+        mDevice->clear(CLEAR_TARGET, background, 1.0f, 0);
+        draw({{0, 0, 4, 4}}, tex, c.blend);
+        EXPECT_EQ(read()[W + 1], background);
+    }
+    // At the reference the texel blends in.
+    DeviceTexture* tex = texture(1, 1, {0x80FFFFFF});
+    mDevice->clear(CLEAR_TARGET, background, 1.0f, 0);
+    draw({{0, 0, 4, 4}}, tex, BLEND_ALPHA);
+    EXPECT_TRUE(near(read()[W + 1], 0xFFA0C0FF));
+}
+
+TEST_P(GLRenderTest, TextureStageOpsOtherThanModulateStillApply)
+{
+    // The renderer always modulates; other stage settings take the general
+    // program: the texture's colour alone, then the vertex colour alone.
+    DeviceTexture* tex = texture(1, 1, {0xFF00FF00});
+    mDevice->setStageState(0, StageState::ColorOp, uint32_t(TextureOp::SelectArg1));
+    draw({{0, 0, 4, 4, 0xFFFF0000}}, tex);
+    EXPECT_EQ(read()[W + 1], 0xFF00FF00u);
+    mDevice->setStageState(0, StageState::ColorArg1, uint32_t(TextureArg::Diffuse));
+    draw({{0, 0, 4, 4, 0xFFFF0000}}, tex);
+    EXPECT_EQ(read()[W + 1], 0xFFFF0000u);
+    // Back to modulate.
+    mDevice->setStageState(0, StageState::ColorOp, uint32_t(TextureOp::Modulate));
+    mDevice->setStageState(0, StageState::ColorArg1, uint32_t(TextureArg::Texture));
+    draw({{0, 0, 4, 4, 0xFFFF00FF}}, tex);
+    EXPECT_EQ(read()[W + 1], 0xFF000000u);
+}
+
 TEST_P(GLRenderTest, StencilMaskLimitsDrawingToTheMaskShape)
 {
     useSceneTexture(W, H);
