@@ -4,12 +4,9 @@
 // inputs to data, a scratch folder removed when the run ends, and a log that
 // writes nowhere (every input would log, and the log is not under test).
 //
-// A script runs as Lua before it is read. Text that could loop forever,
-// exhaust memory or reach the file system through Lua's own libraries is
-// not what these targets examine (data scripts only build tables), so
-// inputs naming a loop, a function, a library or one of Lua's global
-// functions are passed over. Names are matched as whole words, so that the
-// shipped scripts (with names such as "OnDestroyActions") pass.
+// A script runs as Lua before it is read: inputs that could reach files, the
+// system or loading code are passed over (looksSafeToRun); the engine's
+// instruction budget and memory limit end the rest.
 
 #include <cctype>
 #include <cstdint>
@@ -25,6 +22,7 @@
 #include "fatal_error.h"
 #include "file_system.h"
 #include "log_system.h"
+#include "lua_context.h"
 
 namespace FuzzSupport {
 
@@ -35,61 +33,41 @@ inline void throwOnFatal(const VQ::FatalReport&)
     throw FatalRaised();
 }
 
-inline bool looksLikeData(const std::string& text)
+// Whether a script is safe to run here: no name that reaches files, the
+// operating system, the debug library or loading code (a loaded chunk could
+// be bytecode), and no way to reach those by a computed name (the globals
+// table, environments). Loops, functions and string building are fine: the
+// engine ends a script past its instruction budget or memory limit. String
+// literals and comments are passed over, so texts may say anything; a word
+// that is only a table key or assigned to ("load = { ... }") is data.
+inline bool looksSafeToRun(const std::string& text)
 {
-    static const std::set<std::string, std::less<>> bannedWords = {
-        "while", "repeat", "for", "function", "goto", "os", "io", "load", "loadfile", "loadstring", "dofile",
-        "require", "package", "debug", "string", "getmetatable", "setmetatable", "rawget", "rawset", "rawequal",
-        "coroutine", "collectgarbage", "gcinfo", "error", "pcall", "xpcall", "getfenv", "setfenv", "module",
-        "newproxy", "rep", "sub", "gsub", "gmatch", "find", "match", "format", "byte", "char", "upper", "lower",
-        "len", "reverse", "dump", "math", "table", "unpack", "select", "next", "pairs", "ipairs", "print",
-        "assert", "tostring", "tonumber", "type", "_G",
-    };
-    // Concatenation doubles a string per statement; escapes spell any name.
-    for (const char* sequence : {"..", "\\"})
-        if (text.find(sequence) != std::string::npos)
-            return false;
-    if (text.find('\0') != std::string::npos)
-        return false;
-    auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    for (size_t i = 0; i < text.size();) {
-        if (!isWordChar(text[i])) {
-            ++i;
-            continue;
-        }
-        size_t end = i;
-        while (end < text.size() && isWordChar(text[end]))
-            ++end;
-        std::string_view word(text.data() + i, end - i);
-        // "2os" is a malformed number to Lua; its name part is checked too.
-        const size_t letter = word.find_first_not_of("0123456789");
-        if (bannedWords.count(word) || (letter != std::string_view::npos && bannedWords.count(word.substr(letter))))
-            return false;
-        i = end;
-    }
-    return true;
-}
-
-// The filter of scripts whose string literals carry ":" and words of every
-// kind (UI scripts: commands, "instance" references, texts). It makes sure
-// no call can run instead of looking for words in the whole text: outside
-// string literals no name of a Lua library, global function or string
-// method, no loop or function keyword, no ":", "[", "]" or "\\" (so no
-// method call, no indexing by an expression, no long string); string
-// literals stay on one line; comments end with their line. Without a
-// callable value no call can run.
-inline bool looksLikeCallFreeData(const std::string& text)
-{
-    static const char* const banned[] = {
-        "while", "repeat", "for", "function", "goto", "os", "io", "load", "loadstring", "loadfile", "dofile",
-        "require", "package", "debug", "string", "getmetatable", "setmetatable", "rawget", "rawset",
-        "rawequal", "coroutine", "collectgarbage", "gcinfo", "error", "pcall", "xpcall", "getfenv", "setfenv",
-        "module", "newproxy", "math", "table", "unpack", "select", "next", "pairs", "ipairs", "print",
-        "assert", "tostring", "tonumber", "type", "_G", "rep", "sub", "find", "match", "gmatch", "gsub",
-        "format", "byte", "char", "upper", "lower", "len", "reverse", "dump",
+    static const std::set<std::string, std::less<>> banned = {
+        "os", "io", "debug", "load", "loadstring", "loadfile", "dofile", "require", "package",
+        "module", "getfenv", "setfenv", "_G", "dump",
     };
     if (text.find('\0') != std::string::npos || text.find('\\') != std::string::npos)
         return false;
+    auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    // The end of the long bracket opening at `at` ("[[", "[=[", ...), or npos
+    // when none opens there or it never closes.
+    auto longBracketEnd = [&](size_t at) -> size_t {
+        size_t level = 0;
+        size_t i = at + 1;
+        while (i < text.size() && text[i] == '=')
+            ++level, ++i;
+        if (i >= text.size() || text[i] != '[')
+            return std::string::npos;
+        const std::string close = "]" + std::string(level, '=') + "]";
+        const size_t end = text.find(close, i + 1);
+        return end == std::string::npos ? std::string::npos : end + close.size();
+    };
+    auto opensLongBracket = [&](size_t at) {
+        size_t i = at + 1;
+        while (i < text.size() && text[i] == '=')
+            ++i;
+        return i < text.size() && text[i] == '[';
+    };
     size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
@@ -99,22 +77,37 @@ inline bool looksLikeCallFreeData(const std::string& text)
                 return false;
             i = end + 1;
         } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '-') {
-            // A line comment; "--[" may open a long one that ends elsewhere.
-            if (i + 2 < text.size() && text[i + 2] == '[')
-                return false;
-            i = text.find('\n', i);
-            if (i == std::string::npos)
-                break;
-        } else if (c == ':' || c == '[' || c == ']') {
-            return false;
-        } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
-            size_t end = i;
-            while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
-                ++end;
-            const std::string word = text.substr(i, end - i);
-            for (const char* b : banned)
-                if (word == b)
+            if (i + 2 < text.size() && text[i + 2] == '[' && opensLongBracket(i + 2)) {
+                i = longBracketEnd(i + 2);
+                if (i == std::string::npos)
                     return false;
+            } else {
+                i = text.find('\n', i);
+                if (i == std::string::npos)
+                    break;
+            }
+        } else if (c == '[' && opensLongBracket(i)) {
+            i = longBracketEnd(i);
+            if (i == std::string::npos)
+                return false;
+        } else if (isWordChar(c)) {
+            size_t end = i;
+            while (end < text.size() && isWordChar(text[end]))
+                ++end;
+            std::string_view word(text.data() + i, end - i);
+            // "2os" is a malformed number to Lua; its name part is checked too.
+            const size_t letter = word.find_first_not_of("0123456789");
+            if (letter != std::string_view::npos)
+                word = word.substr(letter);
+            if (letter != std::string_view::npos && banned.count(word)) {
+                size_t next = end;
+                while (next < text.size() && (text[next] == ' ' || text[next] == '\t'))
+                    ++next;
+                const bool assigned =
+                    next < text.size() && text[next] == '=' && (next + 1 >= text.size() || text[next + 1] != '=');
+                if (!assigned)
+                    return false;
+            }
             i = end;
         } else {
             ++i;
@@ -128,7 +121,7 @@ inline bool looksLikeCallFreeData(const std::string& text)
 inline bool writeDataScript(const uint8_t* data, size_t size, const std::string& path)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!looksLikeData(text))
+    if (!looksSafeToRun(text))
         return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
@@ -156,6 +149,9 @@ inline std::string enterScratchFolder(const std::string& name)
         std::abort();
     scratchFolder() = pattern;
     std::atexit(removeScratchFolder);
+    // A runaway script should cost an input milliseconds, not a second; the
+    // shipped scripts need far less (checked by the unit tests).
+    VQ::luaInstructionBudget() = 1'000'000;
     std::filesystem::current_path(pattern);
     return pattern;
 }

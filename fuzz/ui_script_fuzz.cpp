@@ -6,7 +6,7 @@
 // scene-node hosts and scene lists, the other UI scripts) is there to be
 // referred to. A fatal report in the
 // middle of a build is turned into an exception and must leave nothing
-// behind. Inputs are kept to data by FuzzSupport::looksLikeCallFreeData;
+// behind. Inputs are kept safe to run by FuzzSupport::looksSafeToRun;
 // an input that names itself is passed over too, since a table that builds
 // itself twice at every level grows without end before the nesting bound.
 
@@ -174,7 +174,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!FuzzSupport::looksLikeCallFreeData(text) || text.find("fuzz_input") != std::string::npos)
+    if (!FuzzSupport::looksSafeToRun(text) || text.find("fuzz_input") != std::string::npos)
         return -1;
     {
         std::ofstream out(gScriptPath, std::ios::binary | std::ios::trunc);
