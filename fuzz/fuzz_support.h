@@ -8,7 +8,9 @@
 // system or loading code are passed over (looksSafeToRun); the engine's
 // instruction budget and memory limit end the rest.
 
+#include <array>
 #include <cctype>
+#include <cstring>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 #include "fatal_error.h"
 #include "file_system.h"
@@ -116,6 +119,48 @@ inline bool looksSafeToRun(const std::string& text)
     return true;
 }
 
+// Rewrites the checksum of every whole Ogg page in `bytes`: a mutation
+// almost always breaks a page's CRC, and the page layer then drops the page
+// before the decoders behind it see anything.
+inline void repairOggPages(std::vector<uint8_t>& bytes)
+{
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t r = i << 24;
+            for (int k = 0; k < 8; ++k)
+                r = (r & 0x80000000u) ? (r << 1) ^ 0x04c11db7u : r << 1;
+            t[i] = r;
+        }
+        return t;
+    }();
+    constexpr size_t HEADER = 27;
+    size_t at = 0;
+    while (at + HEADER <= bytes.size()) {
+        if (std::memcmp(&bytes[at], "OggS", 4) != 0) {
+            ++at;
+            continue;
+        }
+        const size_t segments = bytes[at + 26];
+        if (at + HEADER + segments > bytes.size())
+            break;
+        size_t length = HEADER + segments;
+        for (size_t i = 0; i < segments; ++i)
+            length += bytes[at + HEADER + i];
+        if (at + length > bytes.size()) {
+            ++at;
+            continue;
+        }
+        std::memset(&bytes[at + 22], 0, 4);
+        uint32_t crc = 0;
+        for (size_t i = 0; i < length; ++i)
+            crc = (crc << 8) ^ table[((crc >> 24) & 0xff) ^ bytes[at + i]];
+        for (int i = 0; i < 4; ++i)
+            bytes[at + 22 + i] = uint8_t(crc >> (8 * i));
+        at += length;
+    }
+}
+
 // Writes the input over the script at `path` when it is data; false (the
 // input is passed over) otherwise.
 inline bool writeDataScript(const uint8_t* data, size_t size, const std::string& path)
@@ -154,6 +199,22 @@ inline std::string enterScratchFolder(const std::string& name)
     VQ::luaInstructionBudget() = 1'000'000;
     std::filesystem::current_path(pattern);
     return pattern;
+}
+
+// Copies the shipped content (without its archives, so that loose files
+// answer) to media/ under the working folder.
+inline void copyShippedMedia()
+{
+    const std::filesystem::path media = std::string(LANTERRA_SOURCE_DIR) + "/media";
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(media)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file() || name == "data.vqp" || name == "data.zip")
+            continue;
+        const std::filesystem::path target =
+            std::filesystem::path("media") / std::filesystem::relative(entry.path(), media);
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::copy_file(entry.path(), target, std::filesystem::copy_options::overwrite_existing);
+    }
 }
 
 // The log system, writing nowhere.
