@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "../fuzz/fuzz_support.h"
 
@@ -40,4 +41,27 @@ TEST(FuzzLuaFilter, WhatReachesFilesTheSystemOrLoadingIsPassedOver)
         SCOPED_TRACE(text);
         EXPECT_TRUE(FuzzSupport::looksSafeToRun(text));
     }
+}
+
+// The Ogg fix-up computes the page checksum as libogg does: a shipped file
+// comes back byte for byte, and a page damaged and repaired differs from
+// the original in the damaged byte and its checksum only.
+TEST(FuzzOggRepair, PageChecksumsAreThoseOfTheFormat)
+{
+    std::ifstream in(std::string(LANTERRA_SOURCE_DIR) + "/media/sounds/button_clicked.ogg", std::ios::binary);
+    const std::vector<uint8_t> shipped((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(shipped.size(), 200u);
+    std::vector<uint8_t> bytes = shipped;
+    FuzzSupport::repairOggPages(bytes);
+    EXPECT_EQ(bytes, shipped);
+
+    const size_t damaged = shipped.size() - 10;
+    bytes[damaged] ^= 0x5a;
+    FuzzSupport::repairOggPages(bytes);
+    size_t differing = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        differing += bytes[i] != shipped[i];
+    EXPECT_NE(bytes[damaged], shipped[damaged]);
+    EXPECT_GE(differing, 2u);
+    EXPECT_LE(differing, 5u);
 }
