@@ -4,14 +4,13 @@
 // inputs to data, a scratch folder removed when the run ends, and a log that
 // writes nowhere (every input would log, and the log is not under test).
 //
-// A script runs as Lua before it is read. Text that could loop forever,
-// exhaust memory or reach the file system through Lua's own libraries is
-// not what these targets examine (data scripts only build tables), so
-// inputs naming a loop, a function, a library or one of Lua's global
-// functions are passed over. Names are matched as whole words, so that the
-// shipped scripts (with names such as "OnDestroyActions") pass.
+// A script runs as Lua before it is read: inputs that could reach files, the
+// system or loading code are passed over (looksSafeToRun); the engine's
+// instruction budget and memory limit end the rest.
 
+#include <array>
 #include <cctype>
+#include <cstring>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -21,10 +20,12 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 #include "fatal_error.h"
 #include "file_system.h"
 #include "log_system.h"
+#include "lua_context.h"
 
 namespace FuzzSupport {
 
@@ -35,61 +36,41 @@ inline void throwOnFatal(const VQ::FatalReport&)
     throw FatalRaised();
 }
 
-inline bool looksLikeData(const std::string& text)
+// Whether a script is safe to run here: no name that reaches files, the
+// operating system, the debug library or loading code (a loaded chunk could
+// be bytecode), and no way to reach those by a computed name (the globals
+// table, environments). Loops, functions and string building are fine: the
+// engine ends a script past its instruction budget or memory limit. String
+// literals and comments are passed over, so texts may say anything; a word
+// that is only a table key or assigned to ("load = { ... }") is data.
+inline bool looksSafeToRun(const std::string& text)
 {
-    static const std::set<std::string, std::less<>> bannedWords = {
-        "while", "repeat", "for", "function", "goto", "os", "io", "load", "loadfile", "loadstring", "dofile",
-        "require", "package", "debug", "string", "getmetatable", "setmetatable", "rawget", "rawset", "rawequal",
-        "coroutine", "collectgarbage", "gcinfo", "error", "pcall", "xpcall", "getfenv", "setfenv", "module",
-        "newproxy", "rep", "sub", "gsub", "gmatch", "find", "match", "format", "byte", "char", "upper", "lower",
-        "len", "reverse", "dump", "math", "table", "unpack", "select", "next", "pairs", "ipairs", "print",
-        "assert", "tostring", "tonumber", "type", "_G",
-    };
-    // Concatenation doubles a string per statement; escapes spell any name.
-    for (const char* sequence : {"..", "\\"})
-        if (text.find(sequence) != std::string::npos)
-            return false;
-    if (text.find('\0') != std::string::npos)
-        return false;
-    auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
-    for (size_t i = 0; i < text.size();) {
-        if (!isWordChar(text[i])) {
-            ++i;
-            continue;
-        }
-        size_t end = i;
-        while (end < text.size() && isWordChar(text[end]))
-            ++end;
-        std::string_view word(text.data() + i, end - i);
-        // "2os" is a malformed number to Lua; its name part is checked too.
-        const size_t letter = word.find_first_not_of("0123456789");
-        if (bannedWords.count(word) || (letter != std::string_view::npos && bannedWords.count(word.substr(letter))))
-            return false;
-        i = end;
-    }
-    return true;
-}
-
-// The filter of scripts whose string literals carry ":" and words of every
-// kind (UI scripts: commands, "instance" references, texts). It makes sure
-// no call can run instead of looking for words in the whole text: outside
-// string literals no name of a Lua library, global function or string
-// method, no loop or function keyword, no ":", "[", "]" or "\\" (so no
-// method call, no indexing by an expression, no long string); string
-// literals stay on one line; comments end with their line. Without a
-// callable value no call can run.
-inline bool looksLikeCallFreeData(const std::string& text)
-{
-    static const char* const banned[] = {
-        "while", "repeat", "for", "function", "goto", "os", "io", "load", "loadstring", "loadfile", "dofile",
-        "require", "package", "debug", "string", "getmetatable", "setmetatable", "rawget", "rawset",
-        "rawequal", "coroutine", "collectgarbage", "gcinfo", "error", "pcall", "xpcall", "getfenv", "setfenv",
-        "module", "newproxy", "math", "table", "unpack", "select", "next", "pairs", "ipairs", "print",
-        "assert", "tostring", "tonumber", "type", "_G", "rep", "sub", "find", "match", "gmatch", "gsub",
-        "format", "byte", "char", "upper", "lower", "len", "reverse", "dump",
+    static const std::set<std::string, std::less<>> banned = {
+        "os", "io", "debug", "load", "loadstring", "loadfile", "dofile", "require", "package",
+        "module", "getfenv", "setfenv", "_G", "dump",
     };
     if (text.find('\0') != std::string::npos || text.find('\\') != std::string::npos)
         return false;
+    auto isWordChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+    // The end of the long bracket opening at `at` ("[[", "[=[", ...), or npos
+    // when none opens there or it never closes.
+    auto longBracketEnd = [&](size_t at) -> size_t {
+        size_t level = 0;
+        size_t i = at + 1;
+        while (i < text.size() && text[i] == '=')
+            ++level, ++i;
+        if (i >= text.size() || text[i] != '[')
+            return std::string::npos;
+        const std::string close = "]" + std::string(level, '=') + "]";
+        const size_t end = text.find(close, i + 1);
+        return end == std::string::npos ? std::string::npos : end + close.size();
+    };
+    auto opensLongBracket = [&](size_t at) {
+        size_t i = at + 1;
+        while (i < text.size() && text[i] == '=')
+            ++i;
+        return i < text.size() && text[i] == '[';
+    };
     size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
@@ -99,22 +80,37 @@ inline bool looksLikeCallFreeData(const std::string& text)
                 return false;
             i = end + 1;
         } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '-') {
-            // A line comment; "--[" may open a long one that ends elsewhere.
-            if (i + 2 < text.size() && text[i + 2] == '[')
-                return false;
-            i = text.find('\n', i);
-            if (i == std::string::npos)
-                break;
-        } else if (c == ':' || c == '[' || c == ']') {
-            return false;
-        } else if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
-            size_t end = i;
-            while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
-                ++end;
-            const std::string word = text.substr(i, end - i);
-            for (const char* b : banned)
-                if (word == b)
+            if (i + 2 < text.size() && text[i + 2] == '[' && opensLongBracket(i + 2)) {
+                i = longBracketEnd(i + 2);
+                if (i == std::string::npos)
                     return false;
+            } else {
+                i = text.find('\n', i);
+                if (i == std::string::npos)
+                    break;
+            }
+        } else if (c == '[' && opensLongBracket(i)) {
+            i = longBracketEnd(i);
+            if (i == std::string::npos)
+                return false;
+        } else if (isWordChar(c)) {
+            size_t end = i;
+            while (end < text.size() && isWordChar(text[end]))
+                ++end;
+            std::string_view word(text.data() + i, end - i);
+            // "2os" is a malformed number to Lua; its name part is checked too.
+            const size_t letter = word.find_first_not_of("0123456789");
+            if (letter != std::string_view::npos)
+                word = word.substr(letter);
+            if (letter != std::string_view::npos && banned.count(word)) {
+                size_t next = end;
+                while (next < text.size() && (text[next] == ' ' || text[next] == '\t'))
+                    ++next;
+                const bool assigned =
+                    next < text.size() && text[next] == '=' && (next + 1 >= text.size() || text[next + 1] != '=');
+                if (!assigned)
+                    return false;
+            }
             i = end;
         } else {
             ++i;
@@ -123,12 +119,54 @@ inline bool looksLikeCallFreeData(const std::string& text)
     return true;
 }
 
+// Rewrites the checksum of every whole Ogg page in `bytes`: a mutation
+// almost always breaks a page's CRC, and the page layer then drops the page
+// before the decoders behind it see anything.
+inline void repairOggPages(std::vector<uint8_t>& bytes)
+{
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t r = i << 24;
+            for (int k = 0; k < 8; ++k)
+                r = (r & 0x80000000u) ? (r << 1) ^ 0x04c11db7u : r << 1;
+            t[i] = r;
+        }
+        return t;
+    }();
+    constexpr size_t HEADER = 27;
+    size_t at = 0;
+    while (at + HEADER <= bytes.size()) {
+        if (std::memcmp(&bytes[at], "OggS", 4) != 0) {
+            ++at;
+            continue;
+        }
+        const size_t segments = bytes[at + 26];
+        if (at + HEADER + segments > bytes.size())
+            break;
+        size_t length = HEADER + segments;
+        for (size_t i = 0; i < segments; ++i)
+            length += bytes[at + HEADER + i];
+        if (at + length > bytes.size()) {
+            ++at;
+            continue;
+        }
+        std::memset(&bytes[at + 22], 0, 4);
+        uint32_t crc = 0;
+        for (size_t i = 0; i < length; ++i)
+            crc = (crc << 8) ^ table[((crc >> 24) & 0xff) ^ bytes[at + i]];
+        for (int i = 0; i < 4; ++i)
+            bytes[at + 22 + i] = uint8_t(crc >> (8 * i));
+        at += length;
+    }
+}
+
 // Writes the input over the script at `path` when it is data; false (the
 // input is passed over) otherwise.
 inline bool writeDataScript(const uint8_t* data, size_t size, const std::string& path)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!looksLikeData(text))
+    if (!looksSafeToRun(text))
         return false;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
@@ -156,8 +194,27 @@ inline std::string enterScratchFolder(const std::string& name)
         std::abort();
     scratchFolder() = pattern;
     std::atexit(removeScratchFolder);
+    // A runaway script should cost an input milliseconds, not a second; the
+    // shipped scripts need far less (checked by the unit tests).
+    VQ::luaInstructionBudget() = 1'000'000;
     std::filesystem::current_path(pattern);
     return pattern;
+}
+
+// Copies the shipped content (without its archives, so that loose files
+// answer) to media/ under the working folder.
+inline void copyShippedMedia()
+{
+    const std::filesystem::path media = std::string(LANTERRA_SOURCE_DIR) + "/media";
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(media)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file() || name == "data.vqp" || name == "data.zip")
+            continue;
+        const std::filesystem::path target =
+            std::filesystem::path("media") / std::filesystem::relative(entry.path(), media);
+        std::filesystem::create_directories(target.parent_path());
+        std::filesystem::copy_file(entry.path(), target, std::filesystem::copy_options::overwrite_existing);
+    }
 }
 
 // The log system, writing nowhere.

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the Ogg Vorbis loading path: the memory-file
 // callbacks under vorbisfile, the chunk table, and decoding of the first two
 // chunks and the last one (what a sound's first frames and its end decode).
+// Page checksums are repaired first, so mutations reach the decoder.
 // Seeds: the shipped sounds, media/sounds/*.ogg (fuzz/run.sh). Give the
 // corpus folder as an absolute path: the target works in a scratch folder.
 
@@ -22,9 +23,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-
+    std::vector<uint8_t> input(data, data + size);
+    FuzzSupport::repairOggPages(input);
     VQ::SoundResource resource(VQ::SoundDescription{"fuzz_sound", 0, 1.0f, 0, 0});
-    resource.loadFromMemory(std::vector<char>(data, data + size), "fuzz_sound");
+    resource.loadFromMemory(std::vector<char>(input.begin(), input.end()), "fuzz_sound");
     std::vector<char> buffer(VQ::SoundBufferOal::CHUNK_BYTES);
     const size_t count = resource.chunks.size();
     std::set<size_t> wanted = {0, 1, count - 1};

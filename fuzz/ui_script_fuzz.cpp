@@ -6,7 +6,7 @@
 // scene-node hosts and scene lists, the other UI scripts) is there to be
 // referred to. A fatal report in the
 // middle of a build is turned into an exception and must leave nothing
-// behind. Inputs are kept to data by FuzzSupport::looksLikeCallFreeData;
+// behind. Inputs are kept safe to run by FuzzSupport::looksSafeToRun;
 // an input that names itself is passed over too, since a table that builds
 // itself twice at every level grows without end before the nesting bound.
 
@@ -135,15 +135,7 @@ void exercise(VQ::UIManager& ui)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     const std::string folder = FuzzSupport::enterScratchFolder("ui_script_fuzz");
-    const std::filesystem::path media = std::string(LANTERRA_SOURCE_DIR) + "/media";
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(media)) {
-        const std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file() || name == "data.vqp" || name == "data.zip")
-            continue;
-        const std::filesystem::path target = std::filesystem::path("media") / std::filesystem::relative(entry.path(), media);
-        std::filesystem::create_directories(target.parent_path());
-        std::filesystem::copy_file(entry.path(), target, std::filesystem::copy_options::overwrite_existing);
-    }
+    FuzzSupport::copyShippedMedia();
     VQ::contentRoot() = "./media/";
     gScriptPath = folder + "/media/ui/fuzz_input.lua";
 
@@ -168,13 +160,23 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     particles->liveUpdating = false;
     new VQ::XmlCachedFilesManager();
     VQ::setFatalErrorHook(FuzzSupport::throwOnFatal);
+    // Every image of the content, decoded and uploaded once and held for
+    // the run: each input's sprites then find their atlas loaded instead of
+    // decoding it again (which took most of an input's time).
+    VQ::TextureManager* textures = VQ::TextureManager::instance();
+    for (const auto& [name, path] : VQ::FileSystem::instance()->filesOfPackage("default")) {
+        for (const char* kind : {"_png", "_jpg", "_dds", "_vqt"})
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, kind) == 0)
+                textures->getTexture(name, "default");
+    }
+    textures->processQueues();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    if (!FuzzSupport::looksLikeCallFreeData(text) || text.find("fuzz_input") != std::string::npos)
+    if (!FuzzSupport::looksSafeToRun(text) || text.find("fuzz_input") != std::string::npos)
         return -1;
     {
         std::ofstream out(gScriptPath, std::ios::binary | std::ios::trunc);

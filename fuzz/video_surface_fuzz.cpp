@@ -12,8 +12,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "file.h"
+#include "fuzz_support.h"
 #include "file_system.h"
 #include "log_system.h"
 #include "render_system.h"
@@ -73,8 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static bool started = (startEngine(), true);
     (void)started;
-    gData = data;
-    gSize = size;
+    // Mutated pages keep their checksums, so that the Theora decoder is
+    // reached and not only the page layer.
+    static std::vector<uint8_t> input;
+    input.assign(data, data + size);
+    FuzzSupport::repairOggPages(input);
+    gData = input.data();
+    gSize = input.size();
     {
         VQ::VideoSurface surface;
         if (surface.gpuConversion != 0)

@@ -1,5 +1,7 @@
 #include "lua_context.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -34,7 +36,120 @@ bool readFloats(lua_State* state, int index, float* const* outputs, int count)
     return true;
 }
 
+// Registry keys of the running script's budget: the instructions left and
+// the script's name for the error.
+char gBudgetLeftKey;
+char gBudgetNameKey;
+
+// Checked every BUDGET_STEP instructions.
+constexpr int BUDGET_STEP = 1000;
+
+void budgetHook(lua_State* state, lua_Debug*)
+{
+    lua_pushlightuserdata(state, &gBudgetLeftKey);
+    lua_rawget(state, LUA_REGISTRYINDEX);
+    const double left = lua_tonumber(state, -1) - BUDGET_STEP;
+    lua_pop(state, 1);
+    lua_pushlightuserdata(state, &gBudgetLeftKey);
+    lua_pushnumber(state, left);
+    lua_rawset(state, LUA_REGISTRYINDEX);
+    if (left >= 0)
+        return;
+    lua_pushlightuserdata(state, &gBudgetNameKey);
+    lua_rawget(state, LUA_REGISTRYINDEX);
+    const char* name = lua_tostring(state, -1);
+    luaL_error(state, "script '%s' ran past its instruction budget (a loop that never ends?)", name ? name : "?");
+}
+
+struct ScriptMemory {
+    size_t used = 0;
+};
+
+void* cappedAlloc(void* userData, void* block, size_t oldSize, size_t newSize)
+{
+    auto* memory = static_cast<ScriptMemory*>(userData);
+    if (newSize == 0) {
+        std::free(block);
+        memory->used -= oldSize;
+        return nullptr;
+    }
+    if (newSize > oldSize && newSize - oldSize > LUA_MEMORY_LIMIT - memory->used)
+        return nullptr;
+    void* grown = std::realloc(block, newSize);
+    if (grown)
+        memory->used = memory->used - oldSize + newSize;
+    return grown;
+}
+
+int reportPanic(lua_State* state)
+{
+    const char* message = lua_tostring(state, -1);
+    std::fprintf(stderr, "PANIC: unprotected error in call to Lua API (%s)\n", message ? message : "?");
+    return 0;
+}
+
 }  // namespace
+
+long& luaInstructionBudget()
+{
+    static long budget = LUA_INSTRUCTION_BUDGET;
+    return budget;
+}
+
+lua_State* newScriptState()
+{
+    auto* memory = new ScriptMemory();
+    lua_State* state = lua_newstate(cappedAlloc, memory);
+    if (!state) {
+        delete memory;
+        return nullptr;
+    }
+    lua_atpanic(state, reportPanic);
+    luaL_openlibs(state);
+    return state;
+}
+
+void closeScriptState(lua_State* state)
+{
+    if (!state)
+        return;
+    void* memory = nullptr;
+    lua_getallocf(state, &memory);
+    lua_close(state);
+    delete static_cast<ScriptMemory*>(memory);
+}
+
+bool runScriptText(lua_State* state, const std::vector<char>& text, const std::string& name, std::string* error,
+                   long budget)
+{
+    if (error)
+        error->clear();
+    const int top = lua_gettop(state);
+    const char* data = text.empty() ? "" : text.data();
+    if (data[0] == '\x1b') {
+        if (error)
+            *error = "script '" + name + "' is a precompiled Lua chunk; only text scripts are loaded";
+        return false;
+    }
+    lua_pushlightuserdata(state, &gBudgetLeftKey);
+    lua_pushnumber(state, double(budget));
+    lua_rawset(state, LUA_REGISTRYINDEX);
+    lua_pushlightuserdata(state, &gBudgetNameKey);
+    lua_pushlstring(state, name.data(), name.size());
+    lua_rawset(state, LUA_REGISTRYINDEX);
+    // The hook stays set once the run is over: a metamethod the script left
+    // behind runs on the same budget when a reader reaches it.
+    lua_sethook(state, budgetHook, LUA_MASKCOUNT, BUDGET_STEP);
+    int status = luaL_loadbuffer(state, data, std::strlen(data), name.c_str());
+    if (status == 0)
+        status = lua_pcall(state, 0, LUA_MULTRET, 0);
+    if (status != 0 && error) {
+        const char* message = lua_tostring(state, -1);
+        *error = message ? message : "unknown Lua error";
+    }
+    lua_settop(state, top);
+    return status == 0;
+}
 
 bool LuaStackSlot::isNumber() const
 {
@@ -65,33 +180,25 @@ LuaStackGuard::~LuaStackGuard()
     lua_settop(mState, mTop);
 }
 
-LuaContext::LuaContext() : mState(luaL_newstate()), mOwned(true)
-{
-    luaL_openlibs(mState);
-}
+LuaContext::LuaContext() : mState(newScriptState()), mOwned(true) {}
 
 LuaContext::LuaContext(lua_State* state) : mState(state), mOwned(false) {}
 
 LuaContext::~LuaContext()
 {
-    if (mOwned && mState)
-        lua_close(mState);
+    if (mOwned)
+        closeScriptState(mState);
 }
 
-bool LuaContext::runFile(const std::string& name)
+bool LuaContext::runFile(const std::string& name, std::string* error)
 {
+    if (error)
+        error->clear();
     std::vector<char> text;
     if (!loadWholeResource("default", name, text))
         return false;
     text.push_back('\0');
-    const int top = lua_gettop(mState);
-    const size_t length = std::strlen(text.data());
-    // Loading as text: a precompiled chunk's 0 bytes cut it short, and Lua
-    // then rejects it as truncated.
-    bool ok = luaL_loadbuffer(mState, text.data(), length, name.c_str()) == 0 &&
-              lua_pcall(mState, 0, LUA_MULTRET, 0) == 0;
-    lua_settop(mState, top);
-    return ok;
+    return runScriptText(mState, text, name, error);
 }
 
 LuaStackSlot LuaContext::getGlobal(const std::string& name)

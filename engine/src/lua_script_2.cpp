@@ -9,6 +9,7 @@
 #include "fatal_error.h"
 #include "file_system.h"
 #include "log_system.h"
+#include "lua_context.h"
 
 extern "C" {
 #include <lauxlib.h>
@@ -35,8 +36,6 @@ const char* const CLOSE_TOO_OFTEN =
 // A rectangle may refer to one in another script, which may refer on; a
 // cycle of references would otherwise never end.
 constexpr int MAX_RECT_REFERENCE_DEPTH = 16;
-
-constexpr char PRECOMPILED_CHUNK_MARK = '\x1b';
 
 int64_t truncateToInt64(double value)
 {
@@ -97,15 +96,11 @@ uint8_t luaNumberToByte(double value)
     return uint8_t(uint64_t(truncateToInt64(value)));
 }
 
-LuaScript2::LuaScript2() : mState(luaL_newstate())
-{
-    luaL_openlibs(mState);
-}
+LuaScript2::LuaScript2() : mState(newScriptState()) {}
 
 LuaScript2::~LuaScript2()
 {
-    if (mState)
-        lua_close(mState);
+    closeScriptState(mState);
 }
 
 bool LuaScript2::load(const std::string& name, const std::string& package, std::string* error)
@@ -117,26 +112,9 @@ bool LuaScript2::load(const std::string& name, const std::string& package, std::
         return false;
     text.push_back('\0');
 
-    const int top = lua_gettop(mState);
-    int status = 0;
-    if (text[0] == PRECOMPILED_CHUNK_MARK) {
-        status = luaL_loadbuffer(mState, text.data(), text.size(), name.c_str());
-    } else {
-        // A text chunk ends at its first 0 byte.
-        status = luaL_loadbuffer(mState, text.data(), std::strlen(text.data()), name.c_str());
-    }
-    // Success means the chunk also ran: a precompiled chunk that fails
-    // half-way leaves its tables half-built.
-    if (status == 0)
-        status = lua_pcall(mState, 0, LUA_MULTRET, 0);
-    if (status != 0 && error) {
-        const char* message = lua_tostring(mState, -1);
-        *error = message ? message : "unknown Lua error";
-    }
     // The chunk's results and any error message are of no use to readers
-    // that count open tables on the stack.
-    lua_settop(mState, top);
-    return status == 0;
+    // that count open tables on the stack: runScriptText leaves none.
+    return runScriptText(mState, text, name, error);
 }
 
 void LuaScript2::pushField(const std::string& name)

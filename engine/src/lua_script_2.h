@@ -28,8 +28,9 @@ public:
     LuaScript2(const LuaScript2&) = delete;
     LuaScript2& operator=(const LuaScript2&) = delete;
 
-    // Opens (package, name) through the file system and runs it, text or
-    // precompiled. True when it loaded and ran without error. Logs nothing;
+    // Opens (package, name) through the file system and runs it as text
+    // within the instruction budget (runScriptText: a precompiled chunk is
+    // refused). True when it loaded and ran without error. Logs nothing;
     // when `error` is given it receives Lua's message when the script was
     // found but failed to load or run (empty otherwise).
     bool load(const std::string& name, const std::string& package, std::string* error = nullptr);

@@ -157,7 +157,7 @@ bool DestroyIfFloorIsReached::run(GameField* field, Chip* chip, float)
 {
     const int cx = static_cast<int>(chip->x), cy = static_cast<int>(chip->y);
     int below = 0;
-    for (int row = cy + 1; row <= field->gridHeight; ++row)
+    for (int row = cy + 1; row <= field->lastRow(); ++row)
         if (const FieldCell* cell = field->cellAt(cx, row))
             below += cell->solidity;
     if (below != 0)

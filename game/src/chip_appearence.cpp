@@ -24,8 +24,8 @@ float length(const VQ::Vector2f& v)
 template <typename Body>
 void forEachBoardChip(GameField* field, Body body)
 {
-    for (int row = 1; row <= field->gridHeight; ++row)
-        for (int column = 0; column < field->gridWidth; ++column)
+    for (int row = 1; row <= field->lastRow(); ++row)
+        for (int column = 0; column < field->columnCount(); ++column)
             if (FieldCell* cell = field->cellAt(column, row); cell && cell->chip)
                 body(cell->chip);
 }
@@ -120,8 +120,8 @@ void ChipMixing::apply(GameField* field)
         clearEntries();
         std::vector<FieldCell*> cells;
         std::vector<Chip*> pool;
-        for (int row = 1; row <= field->gridHeight; ++row) {
-            for (int column = 0; column < field->gridWidth; ++column) {
+        for (int row = 1; row <= field->lastRow(); ++row) {
+            for (int column = 0; column < field->columnCount(); ++column) {
                 FieldCell* cell = field->cellAt(column, row);
                 Chip* chip = cell ? cell->chip : nullptr;
                 if (chip && chip->layers.size() == 1 && chip->layers.top()->type == BEHAVIOR_SIMPLE) {

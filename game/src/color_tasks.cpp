@@ -24,8 +24,8 @@ VQ::Vector2f boardPixels(const GameField* field, const Chip* chip)
 template <typename Eligible, typename Visit>
 bool scanFrom(GameField* field, int& column, int& row, Eligible eligible, Visit visit)
 {
-    for (; row <= field->gridHeight; ++row, column = 0) {
-        for (; column < field->gridWidth; ++column) {
+    for (; row <= field->lastRow(); ++row, column = 0) {
+        for (; column < field->columnCount(); ++column) {
             Chip* chip = field->rows[row][column].chip;
             if (chip && !chip->released && eligible(chip) && visit(chip))
                 return true;

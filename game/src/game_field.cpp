@@ -256,7 +256,7 @@ void GameField::deleteEffectDrawables()
     effectDrawables.clear();
 }
 
-void GameField::loadLevel(const std::string& name)
+bool GameField::loadLevel(const std::string& name)
 {
     selectedChip = nullptr;
     Chip::landingCounter = 0;
@@ -271,9 +271,11 @@ void GameField::loadLevel(const std::string& name)
 
     VQ::LuaContext lua;
     lua_State* state = lua.state();
-    if (!lua.runFile(name)) {
-        VQ::log(VQ::formatString("ERROR: Level '%s' could not be loaded or run", name.c_str()));
-        return;
+    std::string error;
+    if (!lua.runFile(name, &error)) {
+        VQ::log(VQ::formatString("ERROR: Level '%s' could not be loaded or run%s%s", name.c_str(),
+                                 error.empty() ? " (not found)" : ": ", error.c_str()));
+        return false;
     }
     if (Mode* current = mode())
         current->setupLevelRules(lua);
@@ -282,10 +284,10 @@ void GameField::loadLevel(const std::string& name)
         lua_getglobal(state, "GameField");
         if (!lua_istable(state, -1)) {
             VQ::log(VQ::formatString("ERROR: Level '%s' has no GameField table", name.c_str()));
-            return;
+            return false;
         }
         if (!readLevelTables(state, lua_gettop(state)))
-            return;
+            return false;
     }
     countGoalUnits();
     VQ::log("Loading done.");
@@ -306,6 +308,7 @@ void GameField::loadLevel(const std::string& name)
     levelBeginReported = false;
     if (renderer)
         renderer->createCellHighlights();
+    return true;
 }
 
 bool GameField::readLevelTables(lua_State* state, int table)
@@ -460,8 +463,8 @@ void GameField::buildCellAppearAnimations()
     const float span = static_cast<float>(gridHeight + gridWidth);
     const VQ::Color transparentWhite(0x00FFFFFFu);
     const VQ::Color opaqueWhite(0xFFFFFFFFu);
-    for (int row = gridHeight; row >= 1; --row) {
-        for (int column = 0; column < gridWidth; ++column) {
+    for (int row = lastRow(); row >= 1; --row) {
+        for (int column = 0; column < columnCount(); ++column) {
             FieldCell& cell = rows[row][column];
             cell.screenPosition = VQ::Vector2f(static_cast<float>(cellSize * column), static_cast<float>(cellSize * row));
             auto animation = std::make_unique<VQ::Animation>();

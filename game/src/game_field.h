@@ -99,7 +99,9 @@ public:
     GameField(const GameField&) = delete;
     GameField& operator=(const GameField&) = delete;
 
-    void loadLevel(const std::string& levelName);
+    // False when the level cannot be loaded: logged, and the board keeps no
+    // rows and stays inactive.
+    bool loadLevel(const std::string& levelName);
     void readParameters();
     void clearBoard();
     void countGoalUnits();
@@ -153,6 +155,11 @@ public:
     // is filled and no armed bomb is counting down.
     bool isIdle() const;
 
+    // The board as built: rows 0 .. lastRow(), columns 0 .. columnCount() - 1.
+    // Both equal the configured grid once a level has loaded and leave every
+    // walk empty when none has (a level that failed keeps no rows).
+    int lastRow() const { return static_cast<int>(rows.size()) - 1; }
+    int columnCount() const { return rows.empty() ? 0 : static_cast<int>(rows.front().size()); }
     // Replaces the cells with gridHeight + 1 rows of gridWidth default cells.
     void buildGrid();
     // The cell at (column, row), or null outside the grid. Inline: the match

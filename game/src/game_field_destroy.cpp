@@ -130,7 +130,7 @@ void GameField::hitNeighbours(Chip* chip)
     for (const auto& offset : offsets) {
         const int c = column + offset[0];
         const int r = row + offset[1];
-        if (c < 0 || c >= gridWidth || r < 1 || r > gridHeight)
+        if (c < 0 || c >= columnCount() || r < 1 || r > lastRow())
             continue;
         if (Chip* neighbour = rows[r][c].chip)
             neighbour->onNeighbourDestroyed(chip, this, false);
@@ -172,8 +172,8 @@ bool GameField::runSettlingScan()
 void GameField::runMatchScan(bool& found, bool notifyNeighbours)
 {
     Mode* current = mode();
-    for (int row = gridHeight; row >= 0; --row) {
-        for (int column = 0; column < gridWidth; ++column) {
+    for (int row = lastRow(); row >= 0; --row) {
+        for (int column = 0; column < columnCount(); ++column) {
             Chip* chip = rows[row][column].chip;
             if (!chip || !chip->selector)
                 continue;
@@ -200,7 +200,7 @@ void GameField::runMatchScan(bool& found, bool notifyNeighbours)
 
 bool GameField::isUnsettled() const
 {
-    for (int row = 1; row <= gridHeight && row < static_cast<int>(rows.size()); ++row)
+    for (int row = 1; row <= lastRow(); ++row)
         for (const FieldCell& cell : rows[row])
             if (cell.solidity > 0 && (!cell.chip || cell.chip->falling))
                 return true;

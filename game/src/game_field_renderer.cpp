@@ -56,7 +56,7 @@ GameFieldRenderer::GameFieldRenderer(GameField* board) : field(board)
     hotspotTimer = 0.0f;
     font = new VQ::Font();
     font->load("font2_fnt");
-    for (int column = 0; column < field->gridWidth; ++column)
+    for (int column = 0; column < field->columnCount(); ++column)
         shadowSprites.push_back(sprites().createSpriteFromScript(
             "game_field_sprites", VQ::formatString("s_p_%d_shadows_psd", column), "default"));
     tileExplosion = VQ::ParticleSystem::instance()->create("explosion_orange_tile_fx");
@@ -141,8 +141,8 @@ void GameFieldRenderer::createCellHighlights()
         return;
     float interval = DEFAULT_HIGHLIGHT_INTERVAL;
     markerNumber(*scene, "#interval:", interval);
-    for (int row = 1; row <= field->gridHeight; ++row)
-        for (int column = 0; column < field->gridWidth; ++column) {
+    for (int row = 1; row <= field->lastRow(); ++row)
+        for (int column = 0; column < field->columnCount(); ++column) {
             FieldCell* cell = field->cellAt(column, row);
             if (!cell || cell->solidity <= 0)
                 continue;
@@ -261,8 +261,8 @@ void GameFieldRenderer::render()
     render->setCamera(camera);
     const float fade = levelFade(field);
     const int size = field->cellSize;
-    for (int row = 1; row <= field->gridHeight; ++row)
-        for (int column = 0; column < field->gridWidth; ++column)
+    for (int row = 1; row <= field->lastRow(); ++row)
+        for (int column = 0; column < field->columnCount(); ++column)
             drawCell(static_cast<float>(column * size), static_cast<float>(row * size), field->rows[row][column],
                      column, row, fade);
     VQ::ParticleSystem* particles = VQ::ParticleSystem::instance();

@@ -60,7 +60,7 @@ void GameField::update(float dt)
     updateCellAnimations(dt);
     // Cell (0, 1) waits longest, so it holds the frame until every cell has
     // flown in.
-    if (gridHeight >= 1 && gridWidth >= 1) {
+    if (lastRow() >= 1 && columnCount() >= 1) {
         const VQ::Animation* waiting = rows[1][0].appearAnimation.get();
         if (waiting && !waiting->isFinished())
             return;
@@ -89,8 +89,8 @@ void GameField::update(float dt)
                              fallDelays.end());
             if (!taskManager->hasDelayedBlockingTask()) {
                 if (gravityEnabled && holdTime == 0.0f) {
-                    for (int row = gridHeight; row >= 0; --row)
-                        for (int column = 0; column < gridWidth; ++column)
+                    for (int row = lastRow(); row >= 0; --row)
+                        for (int column = 0; column < columnCount(); ++column)
                             if (Chip* chip = rows[row][column].chip)
                                 updateFallingChip(chip, dt);
                 }
@@ -103,13 +103,13 @@ void GameField::update(float dt)
             bool found = false;
             runMatchScan(found, true);
         }
-        for (int row = gridHeight; row >= 0; --row)
+        for (int row = lastRow(); row >= 0; --row)
             for (FieldCell& cell : rows[row])
                 if (cell.chip)
                     cell.chip->hitThisPass = false;
     }
 
-    for (int row = gridHeight; row >= 0; --row)
+    for (int row = lastRow(); row >= 0; --row)
         for (FieldCell& cell : rows[row])
             if (cell.chip)
                 cell.chip->layers.update(cell.chip, dt);
@@ -117,7 +117,7 @@ void GameField::update(float dt)
 
 void GameField::updateCellAnimations(float dt)
 {
-    for (int row = gridHeight; row >= 1; --row)
+    for (int row = lastRow(); row >= 1; --row)
         for (FieldCell& cell : rows[row])
             if (cell.appearAnimation && !cell.appearAnimation->isFinished())
                 cell.appearAnimation->update(dt);
@@ -180,7 +180,7 @@ void GameField::relinkChips()
 
 int GameField::findTopCellRow(int column) const
 {
-    for (int row = 1; row <= gridHeight; ++row) {
+    for (int row = 1; row <= lastRow(); ++row) {
         const FieldCell* cell = cellAt(column, row);
         if (cell && cell->solidity > 0)
             return row;
@@ -190,9 +190,9 @@ int GameField::findTopCellRow(int column) const
 
 FieldCell* GameField::findLandingCell(Chip* chip, int column, int row)
 {
-    if (column < 0 || column >= gridWidth || row + 1 < 1 || row + 1 > gridHeight)
+    if (column < 0 || column >= columnCount() || row + 1 < 1 || row + 1 > lastRow())
         return nullptr;
-    for (int r = row + 1; r <= gridHeight; ++r) {
+    for (int r = row + 1; r <= lastRow(); ++r) {
         FieldCell& cell = rows[r][column];
         if (cell.solidity <= 0)
             continue;
@@ -305,14 +305,14 @@ void GameField::spawnChips()
         int top;
     };
     std::vector<Candidate> candidates;
-    for (int column = 0; column < gridWidth; ++column) {
+    for (int column = 0; column < columnCount(); ++column) {
         const int top = findTopCellRow(column);
         if (top == -1)
             continue;
         if (std::any_of(fallDelays.begin(), fallDelays.end(),
                         [column](const FallDelay& delay) { return delay.column == column; }))
             continue;
-        for (int row = top; row <= gridHeight; ++row) {
+        for (int row = top; row <= lastRow(); ++row) {
             FieldCell& cell = rows[row][column];
             if (cell.solidity == 0)
                 continue;

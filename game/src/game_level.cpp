@@ -174,12 +174,15 @@ void GameLevel::onActivate()
 
 void GameLevel::startLevel(const std::string& levelScript)
 {
-    field->loadLevel(levelScript);
+    levelLoadFailed = !field->loadLevel(levelScript);
     introProgress = 0.0f;
     introRunning = true;
+    busyCount = 0;
+    // The rules would count and place on a board that has no cells.
+    if (levelLoadFailed)
+        return;
     if (mode)
         mode->prepareLevel();
-    busyCount = 0;
 
     VQ::SoundManager* sounds = VQ::SoundManager::instancePtr();
     if (!sounds)
@@ -290,6 +293,13 @@ void GameLevel::update(float dt)
 {
     if (!isLoaded())
         return;
+    if (levelLoadFailed) {
+        // Switching states is the main thread's; the load job only noted it.
+        levelLoadFailed = false;
+        if (mode)
+            mode->onLevelLoadFailed();
+        return;
+    }
     const bool portrait = isPortrait();
     if (needsLayout) {
         applyOrientation(portrait);

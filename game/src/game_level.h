@@ -131,6 +131,9 @@ public:
     VQ::UIWidget* interfaceRoot = nullptr;  // the UI manager owns the tree
     std::unique_ptr<MoveWarning> moveWarning;
     bool clickedThisUpdate = false;
+    // The board could not load the level (set in the load job); the first
+    // update hands the failure to the mode.
+    bool levelLoadFailed = false;
     int levelsStarted = 0;
     int ambientResource = 0;
     int ambientHandle = 0;

@@ -1,8 +1,17 @@
 #include "game_properties.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
 #include "animationeditor/vector_stream.h"
 #include "facebook_message_dispatcher.h"
 #include "log_system.h"
+#include "platform/crash_safe_file.h"
 #include "platform_config.h"
 #include "save_file.h"
 #include "save_section.h"
@@ -25,14 +34,27 @@ GameProperties::GameProperties()
     }
     mProfile = std::make_unique<PlayerProfile>();
 
-    const int size = SaveFile::payloadSize(LAST_PROFILE_FILE);
-    if (size == -1)
-        return;
-    std::vector<uint8_t> payload(static_cast<size_t>(size), 0);
+    // The program holds its single-instance lock by now, so no other copy
+    // is writing: a temporary save file here is one a kill cut short.
+    for (const std::string& path : VQ::removeCrashSafeTemporaries(SaveFile::path("")))
+        VQ::logIfPossible(VQ::formatString("WARNING: Removed '%s', left by a save that did not finish", path.c_str()));
+
+    loadLastProfile();
+}
+
+void GameProperties::loadLastProfile()
+{
+    // An absent or unreadable file names profile 0 as a damaged one does:
+    // starting fresh instead would write the fresh profile over the player's.
+    std::vector<uint8_t> payload(SaveFile::MAX_PAYLOAD_BYTES);
     const int read = SaveFile::read(LAST_PROFILE_FILE, payload.data(), payload.size());
-    // A file that fails its checksum or tag leaves zeros: profile 0.
-    if (read >= 0)
+    if (read < 0) {
+        payload.clear();
+        VQ::logIfPossible(VQ::formatString("WARNING: Save file '%s' is missing or unreadable; profile 0 is loaded",
+                                           SaveFile::path(LAST_PROFILE_FILE).c_str()));
+    } else {
         payload.resize(static_cast<size_t>(read));
+    }
     load(readLastProfileId(payload));
 }
 
@@ -99,20 +121,53 @@ bool GameProperties::save()
         SectionWriter out(stream);
         writeNamedBlobs(out, sections);
     }
-    return !SaveFile::write(profileFileName(mProfile->profileId), buffer.data(), buffer.size());
+    const std::string fileName = profileFileName(mProfile->profileId);
+    if (mRejected.count(fileName) && !moveAside(fileName))
+        return false;
+    return !SaveFile::write(fileName, buffer.data(), buffer.size());
+}
+
+bool GameProperties::moveAside(const std::string& fileName)
+{
+    const std::string path = SaveFile::path(fileName);
+    const std::string bad = path + ".bad";
+    struct stat info;
+    if (::lstat(path.c_str(), &info) != 0) {
+        // Gone already: nothing is lost by writing.
+        mRejected.erase(fileName);
+        return true;
+    }
+    // An older copy gives way to the newer damage.
+    std::error_code ignored;
+    std::filesystem::remove_all(bad, ignored);
+    if (std::rename(path.c_str(), bad.c_str()) != 0) {
+        VQ::logIfPossible(VQ::formatString("ERROR: Save file '%s' not written: the damaged file could not be moved "
+                                           "aside (%s)",
+                                           path.c_str(), std::strerror(errno)));
+        return false;
+    }
+    VQ::logIfPossible(VQ::formatString("WARNING: Save file '%s' failed its checks; kept as '%s'", path.c_str(),
+                                       bad.c_str()));
+    mRejected.erase(fileName);
+    return true;
 }
 
 bool GameProperties::load(uint64_t id)
 {
     newProfile();
     const std::string fileName = profileFileName(id);
-    const int size = SaveFile::payloadSize(fileName);
-    if (size == -1)
+    mRejected.erase(fileName);
+    struct stat info;
+    if (::lstat(SaveFile::path(fileName).c_str(), &info) != 0)
         return false;
-    std::vector<uint8_t> payload(static_cast<size_t>(size));
+    // Whatever fails from here is kept aside before the first save over it;
+    // the reader logs the reason.
+    std::vector<uint8_t> payload(SaveFile::MAX_PAYLOAD_BYTES);
     const int read = SaveFile::read(fileName, payload.data(), payload.size());
-    if (read == -1)
+    if (read == -1) {
+        mRejected.insert(fileName);
         return false;
+    }
     payload.resize(static_cast<size_t>(read));
 
     NamedBlobs sections;
@@ -124,7 +179,11 @@ bool GameProperties::load(uint64_t id)
         // A file without the section reads it as empty: the profile keeps
         // its reset values.
         AE::VectorStream stream(sections[PROFILE_SECTION]);
-        mProfile->load(stream);
+        if (!mProfile->load(stream)) {
+            mRejected.insert(fileName);
+            newProfile();
+            return false;
+        }
     }
     for (const auto& [name, mode] : modes) {
         if (auto found = sections.find(name); found != sections.end()) {

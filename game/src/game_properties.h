@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,15 +23,21 @@ public:
     static constexpr const char* PROFILE_SECTION = "profile";
     static constexpr const char* TUTORIAL_SECTION = "tutorial";
 
-    // Builds the modes and loads the profile saved last, when there is one.
+    // Removes the temporary files of saves cut short, builds the modes and
+    // loads the profile saved last (profile 0 when "last_profile.dat" is
+    // missing or unreadable).
     GameProperties();
     ~GameProperties() override;
 
+    // Loads the profile "last_profile.dat" names (profile 0 when that file
+    // is missing or unreadable, with a "WARNING: " naming it).
+    void loadLastProfile();
     // Writes "last_profile.dat" and the profile file; true when the profile
     // file was written.
     bool save();
     // Resets the profile and every mode, then reads the profile file of
-    // `id`; true when it was read.
+    // `id`; true when it was read. A file that exists but fails its checks
+    // is moved aside as "<name>.bad" before the first save over it.
     bool load(uint64_t id);
     // The options' progress reset (the modes are told true).
     void resetProgress();
@@ -57,5 +64,11 @@ public:
     Mode* currentMode = nullptr;  // not owned; set by the mode itself
 
 private:
+    // Renames a rejected profile file to "<name>.bad" (replacing an older
+    // one); false, logged, when it cannot be moved.
+    bool moveAside(const std::string& fileName);
+
     std::unique_ptr<PlayerProfile> mProfile;
+    // Profile files that exist but failed their checks when loaded.
+    std::set<std::string> mRejected;
 };

@@ -514,6 +514,12 @@ void MainMode::goToMap()
         GameStateManager::instance()->setState(MainModeMapState::NAME);
 }
 
+void MainMode::onLevelLoadFailed()
+{
+    VQ::log(VQ::formatString("ERROR: Level '%s' is broken; back to the map", levelScript.c_str()));
+    goToMap();
+}
+
 void MainMode::onMovieFinished()
 {
     hasProgress = true;

@@ -142,6 +142,7 @@ public:
     void setupLevelRules(VQ::LuaContext& script) override;
     void prepareLevel() override;
     void onLevelBegin() override;
+    void onLevelLoadFailed() override;
     void layoutLevelUi(bool portrait) override;
     void update(float dt) override;
     void onPlayerMove(FieldCell* a, FieldCell* b) override;

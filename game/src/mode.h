@@ -34,6 +34,9 @@ public:
     virtual void start() {}
     // The board holds the new level.
     virtual void prepareLevel() {}
+    // The board could not load the level (already logged); the level state
+    // stays on an empty board unless the mode leaves it.
+    virtual void onLevelLoadFailed() {}
     // The board's entry animation has ended.
     virtual void onLevelBegin() {}
     virtual void update(float) {}

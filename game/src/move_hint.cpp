@@ -32,8 +32,8 @@ void MoveHint::reset()
 void MoveHint::findMove(FieldCell* out[2])
 {
     out[0] = out[1] = nullptr;
-    for (int row = 0; row <= field->gridHeight; ++row) {
-        for (int column = 0; column < field->gridWidth; ++column) {
+    for (int row = 0; row <= field->lastRow(); ++row) {
+        for (int column = 0; column < field->columnCount(); ++column) {
             FieldCell* a = field->cellAt(column, row);
             FieldCell* right = field->cellAt(column + 1, row);
             FieldCell* below = field->cellAt(column, row + 1);

@@ -6,6 +6,7 @@
 
 #include "game_properties.h"
 #include "game_time.h"
+#include "log_system.h"
 #include "progress_saver.h"
 #include "save_section.h"
 #include "sound_system/sound_manager.h"
@@ -189,7 +190,7 @@ void PlayerProfile::save(AE::DataStream& stream) const
     out.u64(reserved);
 }
 
-void PlayerProfile::load(AE::DataStream& stream)
+bool PlayerProfile::load(AE::DataStream& stream)
 {
     SectionReader in(stream, "profile");
     // Every version empties the flags; doing it first keeps a section that
@@ -197,80 +198,86 @@ void PlayerProfile::load(AE::DataStream& stream)
     flags.clear();
 
     int32_t version = 0;
-    if (!in.i32(version) || version < 0)
-        return;
+    if (!in.i32(version))
+        return true;
+    if (version < 0) {
+        VQ::logIfPossible(VQ::formatString("WARNING: Save file section 'profile' ignored: version %d was never written",
+                                           version));
+        return false;
+    }
 
     if (!in.u64(profileId) || !in.u8(fullscreen) || !in.u8(gameCursor) || !in.f32(musicVolume) ||
         !in.f32(soundVolume))
-        return;
+        return true;
     setMusicVolume(musicVolume);
     setSoundVolume(soundVolume);
     if (!in.i32(gold) || !in.i32(silver) || !in.i32(levelStars))
-        return;
+        return true;
 
     if (version >= 10) {
         if (!readValueArray(in, passiveBonusArmed, &SectionReader::u8) ||
             !readValueArray(in, bonusCounts, &SectionReader::i32))
-            return;
+            return true;
     } else {
         // Older sections kept one more leading entry in both arrays, and
         // bonuses as owned-or-not bytes.
         uint8_t armed[3];
         for (uint8_t& byte : armed) {
             if (!in.u8(byte))
-                return;
+                return true;
         }
         passiveBonusArmed[0] = armed[1];
         passiveBonusArmed[1] = armed[2];
         uint8_t owned[4];
         for (uint8_t& byte : owned) {
             if (!in.u8(byte))
-                return;
+                return true;
         }
         for (int i = 0; i < 3; ++i)
             bonusCounts[i] = owned[i + 1] != 0 ? 1 : 0;
     }
 
     if (!in.u8(levelWon) || !readIntList(in, unlockedBonuses) || !readIntList(in, unlockedPassiveBonuses))
-        return;
+        return true;
     uint32_t purchases = 0;
     if (!in.count(purchases, TIMED_COUNTER_BYTES))
-        return;
+        return true;
     std::vector<TimedCounter> stars(purchases);
     for (TimedCounter& purchase : stars) {
         if (!readCounter(in, purchase))
-            return;
+            return true;
     }
     starPurchases = std::move(stars);
 
     if (version >= 1 && !in.u8(wasReset))
-        return;
+        return true;
     if (version >= 2 && !in.i64(createdAt))
-        return;
+        return true;
     if (version >= 3 && (!in.i64(bonusDayStart) || !in.i32(everydayBonusDay)))
-        return;
+        return true;
     if (version >= 4 && !in.i32(launchCount))
-        return;
+        return true;
     if (version >= 5 && !in.u8(newPassiveBonus))
-        return;
+        return true;
     if (version >= 6 && (!readCounterArray(in, passiveBonusPurchases) || !readCounterArray(in, bonusPurchases)))
-        return;
+        return true;
     if (version >= 7 && !in.u64(goldPurchaseCounter))
-        return;
+        return true;
     if (version >= 8) {
         uint32_t n = 0;
         if (!in.count(n, 2))
-            return;
+            return true;
         for (uint32_t i = 0; i < n; ++i) {
             std::string key;
             std::string value;
             if (!in.cString(key) || !in.cString(value))
-                return;
+                return true;
             flags[key] = value;
         }
     }
     if (version >= 9)
         in.u64(reserved);
+    return true;
 }
 
 void PlayerProfile::setGold(int value)

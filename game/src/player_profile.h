@@ -49,7 +49,9 @@ public:
     // Reads a "profile" section of any version from the stream (which holds
     // the section to its end). Fields the version does not hold keep their
     // values; a section that ends early keeps what was read before the end.
-    void load(AE::DataStream& stream);
+    // False only for a section whose version no game wrote (negative),
+    // which is logged; a section that breaks off keeps what it read.
+    bool load(AE::DataStream& stream);
 
     // For a new profile: progress, star purchases, settings, counters.
     void reset();

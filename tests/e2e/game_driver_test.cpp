@@ -1177,6 +1177,42 @@ TEST(GameDriver, ALostLevelShowsTheFailEffectAndWindowWhichReplaysOrLeadsToTheMa
     EXPECT_EQ(int32At(section, 43), 0);
 }
 
+// Levels whose script is missing, empty, broken, failing or without a grid:
+// each is logged as broken and the game goes back to the map, with nothing
+// drawn or walked on the board that never was.
+TEST(GameDriver, ALevelThatCannotLoadIsLoggedAndLeadsBackToTheMap)
+{
+    std::string catalogue = "episodes = { { mapScene = 'map_ep1_xml', parts = { { levels = {\n";
+    for (const char* file : {"level_1", "level_2", "level_3", "level_4", "level_5", "absent_level"})
+        catalogue += std::string("{ file = '") + file +
+                     "', title = '1', back1 = 'level_back_1_xml', back2 = 'level_field_xml' },\n";
+    catalogue += "} } } } }\n";
+    GameSandbox sandbox(std::map<std::string, std::string>{{"scripts/main_mode.lua", catalogue},
+                                                           {"levels/level_1.lua", ""},
+                                                           {"levels/level_2.lua", "GameField = {"},
+                                                           {"levels/level_3.lua", "error('broken on purpose')"},
+                                                           {"levels/level_4.lua", "GameField = { Chips = {} }"},
+                                                           {"levels/level_5.lua", "GameField = 7"}});
+    writeProfileAtLesson(sandbox, 2);
+    std::string script = "until MainMenu\n";
+    for (int level = 0; level < 6; ++level)
+        script += "level 0 0 " + std::to_string(level) + "\nwait 0.5\nboard\nuntil MainModeMap\n";
+    const DriverRun run = drive(sandbox, script + "quit\n");
+    ASSERT_TRUE(run.exited);
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    const std::vector<std::string> lines = splitLines(run.out);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "state MainModeMap") +
+                  std::count_if(lines.begin(), lines.end(),
+                                [](const std::string& line) { return line.rfind("state MainModeMap ", 0) == 0; }),
+              6)
+        << run.out;
+    for (const char* name : {"level_1_lua", "level_2_lua", "level_3_lua", "level_4_lua", "level_5_lua",
+                             "absent_level_lua"})
+        EXPECT_TRUE(sandbox.logContains(std::string("ERROR: Level '") + name + "' is broken; back to the map"))
+            << name;
+    EXPECT_TRUE(sandbox.logContains("broken on purpose")) << "Lua's own error text";
+}
+
 // The catalogue's only level won: the win window closes onto the main menu.
 // Escape during the end-of-level run opens no in-level menu (its close
 // button would take the tap, and the win window would wait behind it).

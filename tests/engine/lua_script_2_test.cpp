@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "lua_context.h"
 #include "lua_script_2.h"
@@ -262,8 +265,8 @@ TEST_F(LuaScript2Test, LoadSucceedsOnlyWhenTheChunkLoadsAndRuns)
         int value;
     };
     for (const Case& c : {Case{"comment_lua", true, 5}, Case{"syntax_lua", false, 0}, Case{"raises_lua", false, 5},
-                          Case{"empty_lua", true, 0}, Case{"zero_lua", true, 5}, Case{"compiled_lua", true, 6},
-                          Case{"compiled_raises_lua", false, 6}, Case{"absent_lua", false, 0}}) {
+                          Case{"empty_lua", true, 0}, Case{"zero_lua", true, 5}, Case{"compiled_lua", false, 0},
+                          Case{"compiled_raises_lua", false, 0}, Case{"absent_lua", false, 0}}) {
         SCOPED_TRACE(c.name);
         VQ::LuaScript2 script;
         std::string error;
@@ -274,9 +277,72 @@ TEST_F(LuaScript2Test, LoadSucceedsOnlyWhenTheChunkLoadsAndRuns)
         EXPECT_EQ(value, c.value);
         EXPECT_EQ(lua_gettop(script.state()), 0);
     }
+    {
+        VQ::LuaScript2 script;
+        std::string error;
+        EXPECT_FALSE(script.load("compiled_lua", "default", &error));
+        EXPECT_NE(error.find("'compiled_lua' is a precompiled Lua chunk"), std::string::npos) << error;
+    }
     // Failures are the caller's to report: a missing key logs nothing.
     for (const std::string& line : logLines())
         EXPECT_EQ(line.find("absent_lua"), std::string::npos) << line;
+}
+
+// A script that never ends fails within the budget, with an error naming it,
+// in both loaders, and one that grows without end at the memory limit; the
+// state stays usable for the next run.
+TEST_F(LuaScript2Test, ARunawayScriptFailsPastItsInstructionBudget)
+{
+    addScript("loop_lua", "value = 1\nwhile true do end");
+    addScript("deep_lua", "local function f() return f() end\nf()");
+    addScript("after_lua", "value = 2");
+    for (const char* name : {"loop_lua", "deep_lua"}) {
+        SCOPED_TRACE(name);
+        VQ::LuaScript2 script;
+        std::string error;
+        EXPECT_FALSE(script.load(name, "default", &error));
+        EXPECT_NE(error.find(std::string("script '") + name + "' ran past its instruction budget"),
+                  std::string::npos)
+            << error;
+        EXPECT_TRUE(script.load("after_lua", "default"));
+        int value = 0;
+        script.getInt("value", value, 0);
+        EXPECT_EQ(value, 2);
+    }
+    VQ::LuaContext context;
+    std::string error;
+    EXPECT_FALSE(context.runFile("loop_lua", &error));
+    EXPECT_NE(error.find("script 'loop_lua' ran past"), std::string::npos) << error;
+    // A string doubled without end stops at the memory limit.
+    addScript("grow_lua", "local s = 'x'\nwhile true do s = s .. s end");
+    EXPECT_FALSE(context.runFile("grow_lua", &error));
+    EXPECT_NE(error.find("not enough memory"), std::string::npos) << error;
+    // A small budget counts, and a run within it passes.
+    std::vector<char> text{'x', '=', '1', '\0'};
+    EXPECT_TRUE(VQ::runScriptText(context.state(), text, "small", nullptr, 10'000));
+}
+
+// Every shipped script (campaign, levels, UI, configuration, lists) runs in
+// a fiftieth of the budget, so the budget stops only runaway scripts.
+TEST(LuaInstructionBudget, EveryShippedScriptRunsWellWithinIt)
+{
+    int scripts = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(LANTERRA_SOURCE_DIR) + "/media")) {
+        if (!entry.is_regular_file() || entry.path().extension() != ".lua")
+            continue;
+        SCOPED_TRACE(entry.path().string());
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::vector<char> text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        text.push_back('\0');
+        VQ::LuaContext context;
+        std::string error;
+        EXPECT_TRUE(VQ::runScriptText(context.state(), text, entry.path().filename().string(), &error,
+                                      VQ::LUA_INSTRUCTION_BUDGET / 50))
+            << error;
+        ++scripts;
+    }
+    EXPECT_GT(scripts, 0);
 }
 
 TEST_F(LuaScript2Test, ContextRunsTextScriptsAndReadsBySlot)

@@ -145,9 +145,12 @@ TEST_F(GameFieldTest, BrokenLevelsAreReportedAndLeaveTheBoardStill)
         const char* text;  // null: no such resource
         const char* error;
     } cases[] = {
-        {"missing_lua", nullptr, "ERROR: Level 'missing_lua' could not be loaded or run"},
-        {"syntax_lua", "GameField = {", "ERROR: Level 'syntax_lua' could not be loaded or run"},
-        {"throws_lua", "error('broken')", "ERROR: Level 'throws_lua' could not be loaded or run"},
+        {"missing_lua", nullptr, "ERROR: Level 'missing_lua' could not be loaded or run (not found)"},
+        {"syntax_lua", "GameField = {",
+         "ERROR: Level 'syntax_lua' could not be loaded or run: [string \"syntax_lua\"]:1: unexpected symbol near "
+         "'<eof>'"},
+        {"throws_lua", "error('broken')",
+         "ERROR: Level 'throws_lua' could not be loaded or run: [string \"throws_lua\"]:1: broken"},
         {"number_lua", "GameField = 3", "ERROR: Level 'number_lua' has no GameField table"},
         {"nogrid_lua", "GameField = { Chips = { { Type = 'Simple_R', PosX = 0, PosY = 1 } } }",
          "ERROR: Level 'nogrid_lua' has no Grid table"},
@@ -158,6 +161,8 @@ TEST_F(GameFieldTest, BrokenLevelsAreReportedAndLeaveTheBoardStill)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         start(c.name);
+        EXPECT_EQ(field().lastRow(), -1);
+        EXPECT_EQ(field().columnCount(), 0);
         const std::vector<std::string> log = logLines();
         EXPECT_NE(std::find(log.begin(), log.end(), c.error), log.end());
         EXPECT_FALSE(field().active);

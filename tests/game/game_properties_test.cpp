@@ -80,6 +80,14 @@ protected:
         writeSaveBytes(file, SaveFixtures::saveFile(payload).bytes());
     }
 
+    bool logContains(const std::string& text) const
+    {
+        for (const std::string& line : logLines())
+            if (line.find(text) != std::string::npos)
+                return true;
+        return false;
+    }
+
     int countLines(const std::string& prefix) const
     {
         int count = 0;
@@ -323,4 +331,101 @@ TEST_F(GamePropertiesTest, TutorialSectionIsReadToItsEnd)
         TutorialRegistry::instance()->load(stream);
         EXPECT_EQ(countLines("WARNING: Save section 'tutorial'") - before, c.warnings);
     }
+}
+
+// Without a readable "last_profile.dat" the game still loads profile 0 (and
+// says why), so its next save cannot wipe the player's profile.
+TEST_F(GamePropertiesTest, AMissingOrUnreadableLastProfileLoadsProfileZero)
+{
+    for (const char* kind : {"missing", "empty", "folder"}) {
+        SCOPED_TRACE(kind);
+        writeProfileFile("profile_0.dat", {{"profile", richProfileSection()}}, 1);
+        std::filesystem::remove_all(savePath("last_profile.dat"));
+        if (std::string(kind) == "empty")
+            writeSaveBytes("last_profile.dat", {});
+        else if (std::string(kind) == "folder")
+            std::filesystem::create_directory(savePath("last_profile.dat"));
+        {
+            GameProperties properties;
+            EXPECT_EQ(properties.profile()->silver, 999);
+            EXPECT_TRUE(properties.save());
+        }
+        EXPECT_TRUE(logContains("WARNING: Save file '" + savePath("last_profile.dat") +
+                                "' is missing or unreadable; profile 0 is loaded"));
+        GameProperties restarted;
+        EXPECT_EQ(restarted.profile()->silver, 999) << "the save kept the player's profile";
+    }
+}
+
+// A profile file that fails its checks says why when it is loaded and is
+// kept as "<name>.bad" (replacing an older copy) before the first save over
+// it; later saves write over the new file only.
+TEST_F(GamePropertiesTest, ARejectedProfileIsKeptAsBadBeforeTheFirstSaveOverIt)
+{
+    Bytes damaged = saveFixture("profile_0.dat.hex");
+    damaged[20] ^= 1;
+    HexText negative;
+    negative.u32(1, "count");
+    negative.cString("profile", "name");
+    const Bytes section = SaveFixtures::profileSection(-3, SaveFixtures::freshProfile()).bytes();
+    negative.u32(uint32_t(section.size()), "length");
+    negative.field(section, "data");
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool folder;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"empty", {}, false, "0 bytes is not the size of a save file"},
+        {"over-size", Bytes(SaveFile::MAX_PAYLOAD_BYTES + 9, 1), false, "is not the size of a save file"},
+        {"damaged", damaged, false, "its checksum does not match"},
+        {"negative version", SaveFixtures::saveFile(negative).bytes(), false, "version -3 was never written"},
+        {"folder", {}, true, "it is not a file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(savePath("profile_0.dat"));
+        std::filesystem::remove_all(savePath("last_profile.dat"));
+        writeSaveBytes("profile_0.dat.bad", {7, 7});
+        if (c.folder)
+            std::filesystem::create_directory(savePath("profile_0.dat"));
+        else
+            writeSaveBytes("profile_0.dat", c.bytes);
+        GameProperties properties;
+        EXPECT_TRUE(logContains(c.reason));
+        EXPECT_EQ(properties.profile()->silver, 350);
+        ASSERT_TRUE(properties.save());
+        EXPECT_TRUE(logContains("WARNING: Save file '" + savePath("profile_0.dat") + "' failed its checks; kept as '" +
+                                savePath("profile_0.dat.bad") + "'"));
+        if (c.folder) {
+            EXPECT_TRUE(std::filesystem::is_directory(savePath("profile_0.dat.bad")));
+        } else {
+            EXPECT_EQ(saveBytes("profile_0.dat.bad"), c.bytes);
+        }
+        properties.profile()->silver = 400;
+        ASSERT_TRUE(properties.save());
+        if (!c.folder) {
+            EXPECT_EQ(saveBytes("profile_0.dat.bad"), c.bytes) << "the second save moves nothing";
+        }
+        GameProperties restarted;
+        EXPECT_EQ(restarted.profile()->silver, 400);
+    }
+}
+
+// Saves killed half-way leave "<file>.tmp-<pid>"; the next start removes
+// them (and nothing else) and logs each.
+TEST_F(GamePropertiesTest, TemporaryFilesOfUnfinishedSavesAreRemovedAtStart)
+{
+    writeSaveBytes("profile_0.dat.tmp-1234", {1});
+    writeSaveBytes("facebook_data.dat.tmp-99", {1});
+    writeSaveBytes("notes.tmp-x", {1});
+    writeSaveBytes("tmp-5", {1});
+    GameProperties properties;
+    EXPECT_FALSE(std::filesystem::exists(savePath("profile_0.dat.tmp-1234")));
+    EXPECT_FALSE(std::filesystem::exists(savePath("facebook_data.dat.tmp-99")));
+    EXPECT_TRUE(std::filesystem::exists(savePath("notes.tmp-x")));
+    EXPECT_TRUE(std::filesystem::exists(savePath("tmp-5")));
+    EXPECT_TRUE(logContains("WARNING: Removed '" + savePath("profile_0.dat.tmp-1234") +
+                            "', left by a save that did not finish"));
 }

@@ -192,14 +192,15 @@ TEST_F(PlayerProfileTest, VersionsOutsideTheTable)
     loadSection(newer, section);
     EXPECT_EQ(valuesOf(newer), SaveFixtures::freshProfile());
 
-    // A negative version holds no field: only the flags are emptied.
+    // A negative version holds no field: only the flags are emptied, and the
+    // section is refused with its reason.
     section[0] = 0xFF;
     section[1] = section[2] = section[3] = 0xFF;
     PlayerProfile older;
     assignValues(older, sentinel());
-    loadSection(older, section);
+    EXPECT_FALSE(loadSection(older, section));
     EXPECT_EQ(valuesOf(older), expectedAfterLoad(-1, {}, sentinel()));
-    EXPECT_EQ(warnings(), 0);
+    EXPECT_EQ(warnings(), 1);
 }
 
 TEST_F(PlayerProfileTest, SectionThatEndsEarlyKeepsWhatWasRead)

@@ -266,6 +266,7 @@ protected:
     static std::vector<std::pair<std::string, std::string>> lessonScripts()
     {
         return {
+            {"broken_lua", "lessons = { { class = 'InfoLesson'\n"},
             {"chips_lua", "lessons = { { class = 'DestroyChipLesson', data = { level = 'level_1_lua', text = 'T',\n"
                           "  chips = { { x = 2, y = 5 }, { x = 3, y = 5 } }, maskFile = 'mask_sprites',\n"
                           "  maskTable = 'Mask', padding = { 4, 4 }, offset = { '10', 0 } } } }\n"},
@@ -315,6 +316,17 @@ protected:
     FakeGame mGame;
     std::unique_ptr<GameStateManager> mStates;
 };
+
+// A lesson script that is there but does not run says why; only a missing
+// one is "not found".
+TEST_F(TutorialWindowTest, ABrokenLessonScriptReportsLuasErrorAndAMissingOneIsNotFound)
+{
+    VQ::FatalReport report = catchFatal([] { TutorialSequence broken("broken_lua"); });
+    EXPECT_EQ(report.description.rfind("Failed to load lesson script broken_lua: [string \"broken_lua\"]:2:", 0), 0u)
+        << report.description;
+    report = catchFatal([] { TutorialSequence missing("absent_lua"); });
+    EXPECT_EQ(report.description, "absent_lua file not found!");
+}
 
 TEST_F(TutorialWindowTest, TheMaskCoversTheScreenInNineQuadsAboutItsPlace)
 {

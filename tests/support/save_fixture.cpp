@@ -172,10 +172,10 @@ std::vector<uint8_t> savedSection(const PlayerProfile& profile)
     return bytes;
 }
 
-void loadSection(PlayerProfile& profile, std::vector<uint8_t> bytes)
+bool loadSection(PlayerProfile& profile, std::vector<uint8_t> bytes)
 {
     AE::VectorStream stream(bytes);
-    profile.load(stream);
+    return profile.load(stream);
 }
 
 }  // namespace TestSupport

@@ -65,6 +65,6 @@ void assignValues(PlayerProfile& profile, const SaveFixtures::ProfileValues& val
 
 // The "profile" section the profile writes, and a load from given bytes.
 std::vector<uint8_t> savedSection(const PlayerProfile& profile);
-void loadSection(PlayerProfile& profile, std::vector<uint8_t> bytes);
+bool loadSection(PlayerProfile& profile, std::vector<uint8_t> bytes);
 
 }  // namespace TestSupport

@@ -250,8 +250,8 @@ template <typename ChipToken>
 void writeGrid(std::ostream& out, const GameField& field, ChipToken chipToken)
 {
     out << "board " << field.gridWidth << ' ' << field.gridHeight << '\n';
-    for (int row = 1; row <= field.gridHeight; ++row) {
-        for (int column = 0; column < field.gridWidth; ++column) {
+    for (int row = 1; row <= field.lastRow(); ++row) {
+        for (int column = 0; column < field.columnCount(); ++column) {
             const FieldCell* cell = field.cellAt(column, row);
             std::string token = ".";
             if (!cell || cell->solidity == 0)
@@ -294,8 +294,8 @@ bool BoardSim::playRandomUsefulSwap()
 {
     GameField& field = *mField;
     std::vector<std::pair<FieldCell*, FieldCell*>> swaps;
-    for (int row = 0; row <= field.gridHeight; ++row) {
-        for (int column = 0; column < field.gridWidth; ++column) {
+    for (int row = 0; row <= field.lastRow(); ++row) {
+        for (int column = 0; column < field.columnCount(); ++column) {
             FieldCell* a = field.cellAt(column, row);
             for (FieldCell* b : {field.cellAt(column + 1, row), field.cellAt(column, row + 1)})
                 if (field.moveHint->isUsefulSwap(a, b))

@@ -1,5 +1,6 @@
 #include "platform/crash_safe_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,6 +60,33 @@ void CrashSafeSink::fail(const std::string& why)
 std::string crashSafeTemporaryName(const std::string& path)
 {
     return path + ".tmp-" + std::to_string(getpid());
+}
+
+std::vector<std::string> removeCrashSafeTemporaries(const std::string& folder)
+{
+    std::vector<std::string> removed;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return removed;
+    static const std::string MARK = ".tmp-";
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const size_t at = name.rfind(MARK);
+        if (at == std::string::npos || at == 0 || at + MARK.size() == name.size())
+            continue;
+        const std::string pid = name.substr(at + MARK.size());
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::string path = folder;
+        if (!path.empty() && path.back() != '/')
+            path += '/';
+        path += name;
+        struct stat info;
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::unlink(path.c_str()) == 0)
+            removed.push_back(path);
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool writeFileCrashSafe(const std::string& path, const std::function<bool(CrashSafeSink&)>& produce,

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace VQ {
 
@@ -37,5 +38,10 @@ bool writeFileCrashSafe(const std::string& path, const std::function<bool(CrashS
 // The temporary name used beside `path` (the process id keeps two writers
 // apart).
 std::string crashSafeTemporaryName(const std::string& path);
+
+// Removes the temporary files that writes killed half-way left in `folder`
+// (names ending in ".tmp-" and a process id) and returns their paths. Only
+// for a folder no other process writes into at the time.
+std::vector<std::string> removeCrashSafeTemporaries(const std::string& folder);
 
 }  // namespace VQ

@@ -341,8 +341,13 @@ UIWidget* UIManager::loadUIAt(const std::string& script, const std::string& tabl
                               const std::string& package, int depth, bool addAsRoot)
 {
     LuaScript2 lua;
-    if (!lua.load(script, package))
+    std::string error;
+    if (!lua.load(script, package, &error)) {
+        // The report's text stays as it is; what Lua said goes to the log.
+        if (!error.empty())
+            log(formatString("ERROR: ui script %s: %s", script.c_str(), error.c_str()));
         assertFailed("VQ", formatString("Failed to load ui script %s", script.c_str()), FILE_TAG, 118);
+    }
     if (!lua.openTable(table))
         assertFailed("VQ", formatString("Failed to load UI table %s from %s", table.c_str(), script.c_str()),
                      FILE_TAG, 120);

@@ -289,7 +289,7 @@ void LightBonus::onSceneEffectFinished(SceneEffect*)
         return;
     const int centre = field->gridWidth / 2;
     const float step = 0.05f;
-    for (int row = 1; row <= field->gridHeight; row += 2) {
+    for (int row = 1; row <= field->lastRow(); row += 2) {
         const float start = row * ROW_STEP;
         for (int k = 0; k <= centre; ++k)
             for (int column : {centre - k, centre + k}) {

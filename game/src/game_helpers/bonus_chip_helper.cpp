@@ -169,7 +169,7 @@ void BonusChipHelper::startFusion(const std::string& newKind, bool newColoured, 
         static const int STEPS[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
         for (const auto& step : STEPS) {
             const int c = column + step[0], r = row + step[1];
-            if (c < 0 || c >= field->gridWidth || r < 1 || r > field->gridHeight)
+            if (c < 0 || c >= field->columnCount() || r < 1 || r > field->lastRow())
                 continue;
             FieldCell* neighbour = field->cellAt(c, r);
             if (neighbour && neighbour->chip)

@@ -88,7 +88,7 @@ void ChipUpHelper::raiseChips()
             continue;
         const int row = static_cast<int>(chip->y);
         bool settled = true;
-        for (int y = row + 1; y <= field->gridHeight && settled; ++y) {
+        for (int y = row + 1; y <= field->lastRow() && settled; ++y) {
             const FieldCell* below = field->cellAt(column, y);
             if (below && below->solidity > 0 && (!below->chip || below->chip->detonateCounter > 0))
                 settled = false;

@@ -51,8 +51,8 @@ void LevelEndHelper::start(LimitHelper* levelLimit)
     cells.clear();
     passedOver.clear();
     if (GameField* field = currentGameField())
-        for (int row = 1; row <= field->gridHeight; ++row)
-            for (int column = 0; column < field->gridWidth; ++column)
+        for (int row = 1; row <= field->lastRow(); ++row)
+            for (int column = 0; column < field->columnCount(); ++column)
                 if (FieldCell* cell = field->cellAt(column, row); cell && cell->solidity > 0)
                     cells.push_back(cell);
 }

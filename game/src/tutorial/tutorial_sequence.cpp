@@ -39,8 +39,13 @@ std::vector<std::unique_ptr<TutorialLesson>> readLessonEntries(VQ::LuaScript2& s
 TutorialSequence::TutorialSequence(std::string scriptName) : name(std::move(scriptName))
 {
     VQ::LuaScript2 script;
-    if (!script.load(name, "default"))
+    std::string error;
+    if (!script.load(name, "default", &error)) {
+        // A script that exists but fails is not a missing file.
+        if (!error.empty())
+            VQ::assertFailed("VQ", "Failed to load lesson script " + name + ": " + error, "tutorial_sequence", 18);
         VQ::assertFailed("VQ", name + " file not found!", "tutorial_sequence", 18);
+    }
     if (script.openTable("lessons")) {
         lessons = readLessonEntries(script, this, anyLessonKind);
         script.closeTable();

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/ui_fixture.h"
 #include "ui/lex_binded_function.h"
 #include "ui/ui_button.h"
@@ -24,6 +26,7 @@ protected:
 Base = { id = "base", class = "UIWidget", position = { 5, 6 }, modal = 0,
          childs = { { id = "inner", class = "UIWidget" } } }
 )");
+        addLua("broken_ui", "T = {");
         addLua("builder_ui", R"(
 Copy = { id = "copy", class = "UIWidget", instance = "#shared_ui:Base", position = { 50, 60 } }
 Buttons = { id = "win", class = "UIWidget", childs = {
@@ -228,6 +231,7 @@ TEST_F(UIBuilderTest, FatalReportsNameTheirCause)
     };
     const Case cases[] = {
         {"missing_ui", "T", "Failed to load ui script missing_ui", 118},
+        {"broken_ui", "T", "Failed to load ui script broken_ui", 118},
         {"builder_ui", "Nothing", "Failed to load UI table Nothing from builder_ui", 120},
         {"builder_ui", "NoId", "Failed to read UI identity", 167},
         {"builder_ui", "NoClass", "Failed to read UI class name", 168},
@@ -247,4 +251,9 @@ TEST_F(UIBuilderTest, FatalReportsNameTheirCause)
     }
     // Nothing half built was kept.
     EXPECT_TRUE(mUI->roots().empty());
+    // Lua's own words on the broken script are in the log.
+    const std::vector<std::string> lines = logLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "ERROR: ui script broken_ui: [string \"broken_ui\"]:1: unexpected symbol near '<eof>'"),
+              lines.end());
 }
