@@ -154,6 +154,20 @@ TEST(GameDriver, WithoutTheLogoFileTheMenuComesAtOnceAndCommandsAnswerAsDocument
     EXPECT_TRUE(sandbox.logContains("Failed to load logo.xml"));
 }
 
+// Only what a player can press now answers: the menu's buttons go while the
+// options window is over them, and the window's close button goes with it.
+TEST(GameDriver, NodeAndTapAnswerOnlyForWhatCanBePressedNow)
+{
+    GameSandbox sandbox;
+    const DriverRun run = drive(sandbox, "until MainMenu\nnode btnStart\ntap btnOptions\nwait 1\nnode btnStart\n"
+                                         "node btnClose\ntap btnClose\nwait 1\nnode btnClose\ntap btnClose\n"
+                                         "node btnStart\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    expectInOrder(splitLines(run.out), {"node btnStart 783 350 160 48", "tap btnOptions 863 449", "node btnStart none",
+                                        "node btnClose 1111 287 40 40", "tap btnClose 1131 307", "node btnClose none",
+                                        "tap btnClose none", "node btnStart 783 350 160 48"});
+}
+
 TEST(GameDriver, TheGamesCursorIsDrawnWhereThePointerIsUnlessTheProfileTurnsItOff)
 {
     for (const uint8_t gameCursor : {1, 0}) {
