@@ -376,6 +376,24 @@ TEST(GameDriver, TheMapIsDraggedFlungWheeledAndSpringsBackIntoItsLimits)
     EXPECT_FLOAT_EQ(y[9], y[7]);
 }
 
+// The driver's screen is the offscreen desktop, 4:3: the game is fitted
+// with its sides cut, and the map dragged to its right end still ends on
+// the map, with no black beyond it.
+TEST(GameDriver, OnACutScreenTheMapsRightEndShowsNoBlackBeyondIt)
+{
+    GameSandbox sandbox;
+    writeMapProgress(sandbox);
+    const DriverRun run = drive(sandbox, TO_MAP + "press 1400 500\nmove 1000 500\nmove 600 500\nmove 300 500\n"
+                                                  "release 300 500\nwait 4\nshot right.png\nquit\n");
+    ASSERT_EQ(run.exitCode, 0) << run.log;
+    Picture shot;
+    ASSERT_TRUE(shot.read(sandbox.file("right.png")));
+    ASSERT_LT(float(shot.width) / float(shot.height), 1.5f) << "a cut screen";
+    const auto black = [](uint8_t r, uint8_t g, uint8_t b) { return r < 8 && g < 8 && b < 8; };
+    // The last visible strip of the workspace (its sides are cut by 216).
+    EXPECT_LT(share(shot, 1460, 150, 1505, 900, black), 0.05f);
+}
+
 TEST(GameDriver, TheMapStepsBetweenEpisodesAndItsMenuLeadsToTheMainMenu)
 {
     GameSandbox sandbox;
