@@ -882,7 +882,7 @@ namespace {
 // first level's start window, the level played with its listed swaps and
 // won, the win window closed with `button`, and the map's frames after the win sampled
 // every 0.05 s: the flying award, the stars and silver counters, the figure
-// and the next level's start window.
+// and the next level's start window, which is then closed.
 std::string firstRoad(const std::string& button)
 {
     std::string script = "until MainMenu\ntap btnStart\nuntil MovieState\n";
@@ -899,7 +899,9 @@ std::string firstRoad(const std::string& button)
               "tap " + button + "\nuntil MainModeMap\nnode #starIcon\nnode #level_1\nnode #level_2\n";
     for (int i = 0; i < 100; ++i)
         script += "wait 0.05\ntext #stars\ntext #silver\nnode award\nnode figure\n";
-    return script + "node #level_1\nnode #level_2\nshot map.png\ntext #levelNum\nquit\n";
+    // The map's medallions answer once the next start window (if any) is
+    // closed: under a window nothing of the map can be pressed.
+    return script + "shot map.png\ntext #levelNum\ntap btnClose\nwait 1\nnode #level_1\nnode #level_2\nquit\n";
 }
 
 // Lines starting with each of `wanted`, in this order (others may stand
