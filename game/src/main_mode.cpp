@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "animationeditor/data_stream.h"
+#include "animationeditor/vector_stream.h"
 #include "dialogs/cutscenes_window.h"
 #include "dialogs/fail_level_window.h"
 #include "dialogs/ingame_menu_window.h"
@@ -60,6 +61,71 @@ void readPartRecord(SectionReader& in, PartInfo& part)
         if (in.i32(best))
             level->bestScore = best;
     }
+}
+
+// Whether the part records of a section (the whole section in `data`),
+// walked with the catalogue's level counts, end where the section ends.
+// The section stores no level count, so a catalogue whose parts changed
+// their levels since the save would read every record after the change
+// from the wrong bytes. Parts and episodes the section lists beyond the
+// catalogue's end stay unread and do not count against it; a section cut
+// inside its fixed fields is left to the reader, which takes what is there.
+bool recordsFitCatalogue(const std::vector<uint8_t>& data, const std::vector<EpisodeInfo*>& episodes)
+{
+    size_t at = 0;
+    const auto word = [&](uint32_t& out) {
+        if (at + 4 > data.size())
+            return false;
+        out = uint32_t(data[at]) | uint32_t(data[at + 1]) << 8 | uint32_t(data[at + 2]) << 16 |
+              uint32_t(data[at + 3]) << 24;
+        at += 4;
+        return true;
+    };
+    uint32_t first = 0;
+    if (!word(first) || episodes.empty())
+        return true;
+    const int32_t version = static_cast<int32_t>(first);
+    // The fields before the records (before the episode or part count).
+    at = version >= 12 ? 33 : version == 11 ? 29 : 25;
+    if (at > data.size())
+        return true;
+    const auto partBytes = [](const PartInfo& part) { return 1 + LEVEL_RECORD_BYTES * part.levels.size(); };
+    if (version < 11) {
+        // One record per part of the first episode, with no count: an older
+        // save may hold fewer parts, never a part cut short.
+        for (const PartInfo* part : episodes.front()->parts) {
+            if (at == data.size())
+                return true;
+            at += partBytes(*part);
+        }
+        return at == data.size();
+    }
+    uint32_t episodeCount = 1;
+    if (version >= 12 && !word(episodeCount))
+        return true;
+    // Surplus parts and episodes stay unread, but they must have room for
+    // their smallest records (a part's lock byte, an episode's part count),
+    // or the counts are shifted bytes of a misfit.
+    const auto roomFor = [&](size_t parts, size_t episodeCounts) {
+        return data.size() - at >= parts + 4 * episodeCounts;
+    };
+    for (size_t e = 0; e < episodeCount; ++e) {
+        if (e >= episodes.size())
+            return roomFor(0, episodeCount - e);
+        uint32_t partCount = 0;
+        if (!word(partCount))
+            return false;
+        const std::vector<PartInfo*>& parts = episodes[e]->parts;
+        for (size_t p = 0; p < partCount; ++p) {
+            // Only a following episode would be read from surplus bytes.
+            if (p >= parts.size())
+                return (version == 11 || e + 1 >= episodes.size()) && roomFor(partCount - p, episodeCount - e - 1);
+            at += partBytes(*parts[p]);
+            if (at > data.size())
+                return false;
+        }
+    }
+    return at == data.size();
 }
 
 void writePartRecord(SectionWriter& out, const PartInfo& part)
@@ -401,16 +467,26 @@ void MainMode::save(AE::DataStream& stream)
 
 void MainMode::load(AE::DataStream& stream)
 {
-    SectionReader in(stream, SECTION);
-    const size_t length = in.bytesLeft();
+    // The whole section is checked against the catalogue before anything
+    // of it is taken: a misread progress would be saved over the old one.
+    std::vector<uint8_t> data;
+    {
+        SectionReader whole(stream, SECTION);
+        data.resize(whole.bytesLeft());
+        whole.bytes(data.data(), data.size());
+    }
+    if (!recordsFitCatalogue(data, episodes)) {
+        VQ::log(VQ::formatString("WARNING: Save section '%s' holds %zu bytes whose part records do not fit the "
+                                 "campaign's parts and levels; it is not read",
+                                 SECTION, data.size()));
+        return;
+    }
+    AE::VectorStream section(data);
+    SectionReader in(section, SECTION);
     uint32_t word = 0;
     if (in.u32(word)) {
         const int32_t version = static_cast<int32_t>(word);
         if (version >= 11) {
-            if (version >= 12 && length != sectionBytes())
-                VQ::log(VQ::formatString("WARNING: Save section '%s' holds %zu bytes where the campaign gives %zu; "
-                                         "it is read as it stands",
-                                         SECTION, length, sectionBytes()));
             int32_t value = 0;
             if (in.i32(value))
                 lives = value;

@@ -85,14 +85,18 @@ void MapCamera::applyBounds(bool portrait, VQ::Vector2f scene, const VQ::Workspa
     const float scale = viewport.scale > 0.0f ? viewport.scale : 1.0f;
     const float mx = -std::min(viewport.offset.x, 0.0f) / scale;
     const float my = -std::min(viewport.offset.y, 0.0f) / scale;
-    // An axis whose two limits are equal stays pinned.
+    // The visible part of the workspace runs from mx to W - mx: the camera
+    // may go mx further left (up) and must stop where the visible part's far
+    // edge meets the map's, W - mx short of it (W - 2 mx would show mx of
+    // the black beyond the map on a cropped screen). An axis whose two
+    // limits are equal stays pinned.
     if (bounds.xMax != bounds.xMin) {
         bounds.xMin -= mx;
-        bounds.xMax -= scene.x - 2.0f * mx;
+        bounds.xMax -= scene.x - mx;
     }
     if (bounds.yMax != bounds.yMin) {
         bounds.yMin -= my;
-        bounds.yMax -= scene.y - 2.0f * my;
+        bounds.yMax -= scene.y - my;
     }
 }
 

@@ -92,8 +92,12 @@ TEST(MapCamera, ACroppedViewportWidensTheLimitsOfTheAxesThatMove)
         {{0, 0}, 1.0f, {0, 0, 2048, 3072}, {0, 0, 322, 2102}},
         // Letterbox bars (offsets above 0) add nothing.
         {{40, 30}, 1.0f, {0, 0, 2048, 3072}, {0, 0, 322, 2102}},
-        // Sides cut by 100 pixels at half scale: 200 units each side.
-        {{-100, 0}, 0.5f, {0, 0, 2048, 3072}, {-200, 0, 722, 2102}},
+        // Sides cut by 100 pixels at half scale: 200 units each side, so
+        // the camera may stand 200 further left, and at its right limit the
+        // visible part (200 to 1526) ends on the map's edge: 2048 - 1526.
+        {{-100, 0}, 0.5f, {0, 0, 2048, 3072}, {-200, 0, 522, 2102}},
+        // The same top and bottom.
+        {{0, -50}, 0.5f, {0, 0, 2048, 3072}, {0, -100, 322, 2202}},
         // A pinned axis stays where it is.
         {{-100, -50}, 0.5f, {300, 500, 300, 500}, {300, 500, 300, 500}},
     };

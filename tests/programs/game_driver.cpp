@@ -5,7 +5,10 @@
 // flushed at once; the engine's console log goes to standard error.
 //
 // Usage: game_driver [--seed N] [--now T]
-// The commands are listed in the README ("The game driver").
+// The commands are listed in the README ("The game driver"). `node` and
+// `tap` answer only for what a player can see and press now (shown,
+// enabled, in the topmost window that takes input), else "none", so a
+// script cannot press a button of a window that has closed.
 #include <SDL.h>
 #include <unistd.h>
 
@@ -177,9 +180,13 @@ struct Box {
     float x0, y0, x1, y1;
 };
 
+// What a name is looked up for: `text` reads what the player sees; `node`
+// and `tap` answer only for what the player can also press now.
+enum class Reach { SEEN, PRESSABLE };
+
 bool findWidget(VQ::UIWidget* widget, const std::string& name, Box& box)
 {
-    if (!widget->visible)
+    if (!widget->visible || !widget->enabled)
         return false;
     if (widget->name == name) {
         // The area the widget takes clicks in.
@@ -232,10 +239,10 @@ AE::ISceneNode* findNamed(AE::ISceneNode* node, const std::string& name)
     return nullptr;
 }
 
-// The scenes hosted by the widget and its descendants.
+// The scenes hosted by the widget and its visible, enabled descendants.
 AE::ISceneNode* findInHostedScenes(VQ::UIWidget* widget, const std::string& name)
 {
-    if (!widget->visible)
+    if (!widget->visible || !widget->enabled)
         return nullptr;
     if (auto* host = dynamic_cast<VQ::UISceneNode*>(widget); host && host->ownsNode)
         if (AE::ISceneNode* found = findNamed(host->node, name))
@@ -268,7 +275,10 @@ Box throughMapCamera(const MainModeMapState& map, const Box& box)
 
 // Shown UI roots topmost first (widgets, then their hosted scenes), then
 // the current state's scenes; `node` tells the scene node found, if any.
-bool locate(const std::string& name, Box& box, AE::ISceneNode** node = nullptr)
+// For PRESSABLE only the roots that take input count (down to the first
+// modal one, as the interface hands out clicks), and the state's scenes
+// only while no dialog window is up (as the map and the board take clicks).
+bool locate(const std::string& name, Reach reach, Box& box, AE::ISceneNode** node = nullptr)
 {
     auto found = [&](AE::ISceneNode* hit) {
         box = nodeBox(hit);
@@ -276,17 +286,23 @@ bool locate(const std::string& name, Box& box, AE::ISceneNode** node = nullptr)
             *node = hit;
         return true;
     };
+    const bool pressable = reach == Reach::PRESSABLE;
     if (VQ::UIManager* ui = VQ::UIManager::instancePtr()) {
         const std::vector<VQ::UIWidget*> shown = ui->shownStack();
         for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
-            if ((*it)->parent != nullptr)
+            VQ::UIWidget* root = *it;
+            if (root->parent != nullptr || !root->shown)
                 continue;
-            if (!node && findWidget(*it, name, box))
+            if (pressable && !ui->isReachable(root))
+                break;
+            if (!node && findWidget(root, name, box))
                 return true;
-            if (AE::ISceneNode* hit = findInHostedScenes(*it, name))
+            if (AE::ISceneNode* hit = findInHostedScenes(root, name))
                 return found(hit);
         }
     }
+    if (pressable && DialogWindowManager::exists() && DialogWindowManager::instance()->hasActiveWindow())
+        return false;
     GameStateManager* manager = states();
     IGameState* current = manager ? manager->getCurrent() : nullptr;
     if (current && current->isLoaded()) {
@@ -505,7 +521,7 @@ std::map<std::string, Handler>& commands()
              if (!(args >> name) || !noMore(args))
                  return false;
              Box box{};
-             say("node " + name + " " + (locate(name, box) ? boxText(box) : std::string("none")));
+             say("node " + name + " " + (locate(name, Reach::PRESSABLE, box) ? boxText(box) : std::string("none")));
              return true;
          }},
         {"wheel",
@@ -523,7 +539,7 @@ std::map<std::string, Handler>& commands()
                  return false;
              Box box{};
              AE::ISceneNode* node = nullptr;
-             auto* text = locate(name, box, &node) ? dynamic_cast<AE::TextSceneNode*>(node) : nullptr;
+             auto* text = locate(name, Reach::SEEN, box, &node) ? dynamic_cast<AE::TextSceneNode*>(node) : nullptr;
              say("text " + name + " " + (text ? VQ::wideToUtf8(text->displayText) : std::string("none")));
              return true;
          }},
@@ -544,7 +560,7 @@ std::map<std::string, Handler>& commands()
              if (!(args >> name) || !noMore(args))
                  return false;
              Box box{};
-             if (!locate(name, box)) {
+             if (!locate(name, Reach::PRESSABLE, box)) {
                  say("tap " + name + " none");
                  return true;
              }
@@ -781,7 +797,12 @@ int main(int argc, char** argv)
                 now = value;
             ++i;
         } else {
-            std::fprintf(stderr, "usage: game_driver [--seed N] [--now T]\n");
+            std::fprintf(stderr,
+                         "usage: game_driver [--seed N] [--now T]\n"
+                         "Commands come one a line on standard input (README, \"The game driver\").\n"
+                         "node NAME and tap NAME answer only for what a player can see and press now:\n"
+                         "shown, enabled, in the topmost window that takes input; otherwise \"none\".\n"
+                         "text NAME reads any text the player can see.\n");
             return 2;
         }
     }
