@@ -142,15 +142,22 @@ void RenderSystem::unlockBatchBuffer()
 // ---------------------------------------------------------------------------
 // Batched drawing
 
-static bool anyVertexVisible(const VertexStorage& storage, const VertexLayout& layout)
+// Whether any vertex's colour alpha differs from `alpha`; without vertex
+// colours every vertex is opaque white.
+static bool anyVertexAlphaOtherThan(const VertexStorage& storage, const VertexLayout& layout, uint8_t alpha)
 {
     if (!layout.has(VC_DIFFUSE))
-        return true;
-    const uint8_t* alpha = storage.bytes.data() + layout.offsets[VC_DIFFUSE] + 3;
-    for (uint32_t i = 0; i < storage.count; ++i, alpha += layout.stride)
-        if (*alpha != 0)
+        return alpha != 0xFF;
+    const uint8_t* at = storage.bytes.data() + layout.offsets[VC_DIFFUSE] + 3;
+    for (uint32_t i = 0; i < storage.count; ++i, at += layout.stride)
+        if (*at != alpha)
             return true;
     return false;
+}
+
+static bool anyVertexVisible(const VertexStorage& storage, const VertexLayout& layout)
+{
+    return anyVertexAlphaOtherThan(storage, layout, 0);
 }
 
 void RenderSystem::drawRenderData(const RenderData* data)
@@ -233,13 +240,7 @@ bool RenderSystem::drawsOpaque(const RenderData& data, const VertexStorage& stor
     const TextureBase* texture = data.textures.empty() ? nullptr : data.textures[0];
     if (texture && !(texture->mHandle && texture->mHandle->opaque()))
         return false;
-    if (!layout.has(VC_DIFFUSE))
-        return true;
-    const uint8_t* alpha = storage.bytes.data() + layout.offsets[VC_DIFFUSE] + 3;
-    for (uint32_t i = 0; i < storage.count; ++i, alpha += layout.stride)
-        if (*alpha != 0xFF)
-            return false;
-    return true;
+    return !anyVertexAlphaOtherThan(storage, layout, 0xFF);
 }
 
 void RenderSystem::skipBlending(bool skip)
