@@ -121,6 +121,9 @@ void RenderSystem::setFixedDeviceState()
     d.setRenderState(RenderState::AlphaRef, 1);
     d.setRenderState(RenderState::AlphaFunc, uint32_t(Cmp::GreaterEqual));
     d.setRenderState(RenderState::StencilEnable, 0);
+    // A reset took the device back to its defaults: no program, blending on.
+    mBlendingSkipped = false;
+    mVertexShaderBound = mPixelShaderBound = false;
 }
 
 bool RenderSystem::lockBatchBuffer()
@@ -139,15 +142,22 @@ void RenderSystem::unlockBatchBuffer()
 // ---------------------------------------------------------------------------
 // Batched drawing
 
-static bool anyVertexVisible(const VertexStorage& storage, const VertexLayout& layout)
+// Whether any vertex's colour alpha differs from `alpha`; without vertex
+// colours every vertex is opaque white.
+static bool anyVertexAlphaOtherThan(const VertexStorage& storage, const VertexLayout& layout, uint8_t alpha)
 {
     if (!layout.has(VC_DIFFUSE))
-        return true;
-    const uint8_t* alpha = storage.bytes.data() + layout.offsets[VC_DIFFUSE] + 3;
-    for (uint32_t i = 0; i < storage.count; ++i, alpha += layout.stride)
-        if (*alpha != 0)
+        return alpha != 0xFF;
+    const uint8_t* at = storage.bytes.data() + layout.offsets[VC_DIFFUSE] + 3;
+    for (uint32_t i = 0; i < storage.count; ++i, at += layout.stride)
+        if (*at != alpha)
             return true;
     return false;
+}
+
+static bool anyVertexVisible(const VertexStorage& storage, const VertexLayout& layout)
+{
+    return anyVertexAlphaOtherThan(storage, layout, 0);
 }
 
 void RenderSystem::drawRenderData(const RenderData* data)
@@ -164,7 +174,8 @@ void RenderSystem::drawRenderData(const RenderData* data)
     const uint32_t stride = computeVertexLayout(mSettings.vertexFormat);
     const VertexLayout& layout = currentVertexLayout();
     const VertexStorage& storage = *data->vertices;
-    if (storage.bytes.size() < size_t(storage.count) * stride || !anyVertexVisible(storage, layout))
+    if (storage.bytes.size() < size_t(storage.count) * stride || !anyVertexVisible(storage, layout) ||
+        outsideTheView(storage, layout))
         return;
     // Outside a frame, or while the device is lost, there is nowhere to write.
     if (!mVertexWritePointer)
@@ -177,23 +188,88 @@ void RenderSystem::drawRenderData(const RenderData* data)
     uint32_t remaining = storage.count / unit * unit;
     const uint32_t chunkLimit = MAX_BATCH_VERTICES / unit * unit;
     const uint8_t* source = storage.bytes.data();
+    const bool opaque = drawsOpaque(*data, storage, layout);
     while (remaining > 0 && mVertexWritePointer) {
         const uint32_t chunk = std::min(remaining, chunkLimit);
-        queueVertices(*data, source, chunk, stride);
+        queueVertices(*data, source, chunk, stride, opaque);
         source += size_t(chunk) * stride;
         remaining -= chunk;
     }
 }
 
-void RenderSystem::queueVertices(const RenderData& data, const uint8_t* source, uint32_t count, uint32_t stride)
+// Whether every vertex lies beyond the same edge of the target, so that the
+// data would touch no pixel. The edge has a margin of two pixels for the
+// device's pixel-centre shift and for line widths. A program of the game's
+// own places vertices itself and is never culled.
+bool RenderSystem::outsideTheView(const VertexStorage& storage, const VertexLayout& layout) const
+{
+    if (!mTransformApplied || mVertexShaderBound || !layout.has(VC_POSITION) || !mDevice)
+        return false;
+    const GfxViewport viewport = mDevice->viewport();
+    if (viewport.width == 0 || viewport.height == 0)
+        return false;
+    const float edgeX = 1.0f + 4.0f / float(viewport.width);
+    const float edgeY = 1.0f + 4.0f / float(viewport.height);
+    const auto& m = mTransform.m;
+    bool left = true, right = true, below = true, above = true;
+    const uint8_t* at = storage.bytes.data() + layout.offsets[VC_POSITION];
+    for (uint32_t i = 0; i < storage.count && (left || right || below || above); ++i, at += layout.stride) {
+        float p[3];
+        std::memcpy(p, at, sizeof(p));
+        const float w = p[0] * m[0][3] + p[1] * m[1][3] + p[2] * m[2][3] + m[3][3];
+        if (!(w > 0.0f))
+            return false;
+        const float x = p[0] * m[0][0] + p[1] * m[1][0] + p[2] * m[2][0] + m[3][0];
+        const float y = p[0] * m[0][1] + p[1] * m[1][1] + p[2] * m[2][1] + m[3][1];
+        left = left && x < -edgeX * w;
+        right = right && x > edgeX * w;
+        below = below && y < -edgeY * w;
+        above = above && y > edgeY * w;
+    }
+    return left || right || below || above;
+}
+
+// Data that covers what lies beneath it (an alpha blend of opaque texels at
+// full vertex alpha) is drawn with blending and the alpha test off: the
+// blend would return the source and the test would pass every fragment, so
+// the pixels are the same and the rasteriser reads no target.
+bool RenderSystem::drawsOpaque(const RenderData& data, const VertexStorage& storage, const VertexLayout& layout) const
+{
+    if (data.blendMode != BLEND_ALPHA || mPixelShaderBound)
+        return false;
+    const TextureBase* texture = data.textures.empty() ? nullptr : data.textures[0];
+    if (texture && !(texture->mHandle && texture->mHandle->opaque()))
+        return false;
+    return !anyVertexAlphaOtherThan(storage, layout, 0xFF);
+}
+
+void RenderSystem::skipBlending(bool skip)
+{
+    if (!mDevice || skip == mBlendingSkipped)
+        return;
+    if (skip) {
+        mSkippedBlend = mDevice->renderState(RenderState::AlphaBlendEnable);
+        mSkippedAlphaTest = mDevice->renderState(RenderState::AlphaTestEnable);
+        mDevice->setRenderState(RenderState::AlphaBlendEnable, 0);
+        mDevice->setRenderState(RenderState::AlphaTestEnable, 0);
+    } else {
+        mDevice->setRenderState(RenderState::AlphaBlendEnable, mSkippedBlend);
+        mDevice->setRenderState(RenderState::AlphaTestEnable, mSkippedAlphaTest);
+    }
+    mBlendingSkipped = skip;
+}
+
+void RenderSystem::queueVertices(const RenderData& data, const uint8_t* source, uint32_t count, uint32_t stride,
+                                 bool opaque)
 {
     const TextureBase* batchTexture = mBatch.textures.empty() ? nullptr : mBatch.textures[0];
     const bool joins = mBatchStateKnown && !data.textures.empty() && mBatchVertexCount + count <= MAX_BATCH_VERTICES &&
                        data.textures[0] == batchTexture && data.blendMode == mBatch.blendMode &&
-                       data.primitiveKind == mBatch.primitiveKind && data.addressMode == mBatch.addressMode;
+                       data.primitiveKind == mBatch.primitiveKind && data.addressMode == mBatch.addressMode &&
+                       opaque == mBatchOpaque;
     if (!joins) {
         flushBatch();
-        applyBatchState(data);
+        applyBatchState(data, opaque);
         if (!mVertexWritePointer)
             return;
     }
@@ -202,7 +278,7 @@ void RenderSystem::queueVertices(const RenderData& data, const uint8_t* source, 
     mBatchPrimitives += data.primitiveKind == PRIMITIVE_QUADS ? count / 4 : count - 1;
 }
 
-void RenderSystem::applyBatchState(const RenderData& data)
+void RenderSystem::applyBatchState(const RenderData& data, bool opaque)
 {
     TextureBase* batchTexture = mBatch.textures.empty() ? nullptr : mBatch.textures[0];
     if (data.textures.empty()) {
@@ -234,6 +310,8 @@ void RenderSystem::applyBatchState(const RenderData& data)
     }
 
     mBatch.primitiveKind = data.primitiveKind;
+    skipBlending(opaque);
+    mBatchOpaque = opaque;
 
     if (!mBatchStateKnown || data.addressMode != mBatch.addressMode) {
         const Address address = data.addressMode == ADDRESS_MIRROR  ? Address::Mirror
@@ -360,6 +438,7 @@ void RenderSystem::applyTransform(int32_t width, int32_t height)
     if (mSceneOnBackBuffer)
         m = m * mScenePlacement;
     mTransform = m;
+    mTransformApplied = true;
     mIdentityTransform = Matrix4::identity();
     if (mDevice) {
         mDevice->setTransform(TransformKind::Projection, m);
@@ -587,8 +666,10 @@ int RenderSystem::useShaderProgram(const ShaderProgram* program)
     flushBatch();
     if (!mDevice)
         return 1;
-    mDevice->setPixelShader(program && program->pixelShader.valid ? program->pixelShader.handle : 0);
-    mDevice->setVertexShader(program && program->vertexShader.valid ? program->vertexShader.handle : 0);
+    mPixelShaderBound = program && program->pixelShader.valid;
+    mVertexShaderBound = program && program->vertexShader.valid;
+    mDevice->setPixelShader(mPixelShaderBound ? program->pixelShader.handle : 0);
+    mDevice->setVertexShader(mVertexShaderBound ? program->vertexShader.handle : 0);
     return 0;
 }
 

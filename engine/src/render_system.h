@@ -238,8 +238,11 @@ private:
     bool placeSceneOnBackBuffer();
     void moveSceneIntoTexture();
 
-    void queueVertices(const RenderData& data, const uint8_t* source, uint32_t count, uint32_t stride);
-    void applyBatchState(const RenderData& data);
+    void queueVertices(const RenderData& data, const uint8_t* source, uint32_t count, uint32_t stride, bool opaque);
+    void applyBatchState(const RenderData& data, bool opaque);
+    bool outsideTheView(const VertexStorage& storage, const VertexLayout& layout) const;
+    bool drawsOpaque(const RenderData& data, const VertexStorage& storage, const VertexLayout& layout) const;
+    void skipBlending(bool skip);
     void setDeviceState(RenderState state, uint32_t value);
 
     std::unique_ptr<GraphicsDevice> mDevice;
@@ -251,6 +254,18 @@ private:
     // False after a reset of the batch state: the device's texture, blend and
     // address mode are then unknown and the next render data sends them all.
     bool mBatchStateKnown = false;
+    // Whether the open batch is opaque (see drawsOpaque); while one is drawn,
+    // blending and the alpha test are off and their states kept here.
+    bool mBatchOpaque = false;
+    bool mBlendingSkipped = false;
+    uint32_t mSkippedBlend = 1;
+    uint32_t mSkippedAlphaTest = 1;
+    // A program of the game's own is bound: its own transform and shading.
+    bool mVertexShaderBound = false;
+    bool mPixelShaderBound = false;
+    // Set by the first applyTransform: only then does mTransform say where
+    // vertices land, and may data outside the view be left out.
+    bool mTransformApplied = false;
     uint8_t* mVertexWritePointer = nullptr;
     uint32_t mBatchPrimitives = 0;
     uint32_t mTriangleCount = 0;

@@ -373,3 +373,66 @@ TEST_F(BatchTest, VertexShaderForAnUnknownVertexFormatIsFatal)
     EXPECT_TRUE(vs.valid);
     EXPECT_EQ(mRender->deleteVertexShader(&vs), 0);
 }
+
+TEST_F(BatchTest, DataWhollyOutsideTheViewIsNotDrawn)
+{
+    struct Case {
+        const char* name;
+        float x, y;
+        bool drawn;
+    } cases[] = {
+        {"left", -40, 10, false},    {"right", 810, 10, false},         {"above", 10, -40, false},
+        {"below", 10, 610, false},   {"across the left edge", -15, 10, true}, {"over a corner", 795, 595, true},
+        {"inside", 400, 300, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mDevice->clearRecords();
+        mData.push_back(TestSupport::makeQuads({{c.x, c.y, 20, 20}}, mA));
+        mRender->drawRenderData(mData.back().get());
+        EXPECT_EQ(draws().size(), c.drawn ? 1u : 0u);
+    }
+    // The view is the camera's: moved, it shows what lay beside it.
+    RenderCamera camera;
+    camera.position = Vector2f(100, 0);
+    mRender->setCamera(camera);
+    mDevice->clearRecords();
+    mData.push_back(TestSupport::makeQuads({{-40, 10, 20, 20}}, mA));
+    mRender->drawRenderData(mData.back().get());
+    EXPECT_EQ(draws().size(), 1u);
+}
+
+TEST_F(BatchTest, OpaqueDataIsDrawnWithoutBlendingOrTheAlphaTest)
+{
+    DeviceTexture translucent(*mDevice, 2, 1, {0xFFFFFFFF, 0xFEFFFFFF});
+    struct Case {
+        const char* name;
+        RenderData* data;
+        bool opaque;
+        size_t draws;  // between translucent data of the first texture
+    } cases[] = {
+        {"opaque texels at full alpha", quads(mA), true, 3},
+        {"untextured at full alpha", quads(nullptr), true, 3},
+        {"a vertex below full alpha", quads(mA, 1, BLEND_ALPHA, ADDRESS_WRAP, 0xFEFFFFFF), false, 1},
+        {"a translucent texel", quads(&translucent), false, 3},
+        {"additive", quads(mA, 1, BLEND_ADD), false, 3},
+        {"colour blend", quads(mA, 1, BLEND_COLOR), false, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mDevice->clearRecords();
+        // Opaque data starts a draw of its own, and the states come back
+        // after it.
+        mRender->drawRenderData(quads(mA, 1, BLEND_ALPHA, ADDRESS_WRAP, 0x80FFFFFF));
+        mRender->drawRenderData(c.data);
+        mRender->drawRenderData(quads(mA, 1, BLEND_ALPHA, ADDRESS_WRAP, 0x80FFFFFF));
+        const auto& d = draws();
+        ASSERT_EQ(d.size(), c.draws);
+        for (size_t i = 0; i < d.size(); ++i) {
+            const uint32_t expected = c.opaque && i == 1 ? 0u : 1u;
+            EXPECT_EQ(d[i].state(RenderState::AlphaBlendEnable), expected) << i;
+            EXPECT_EQ(d[i].state(RenderState::AlphaTestEnable), expected) << i;
+        }
+    }
+    mData.clear();  // gives its references back before the texture goes
+}

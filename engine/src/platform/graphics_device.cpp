@@ -87,6 +87,25 @@ uint32_t formatRows(GfxFormat format, uint32_t height)
     return isBlockFormat(format) ? (height + 3) / 4 : height;
 }
 
+void GfxTexture::noteUpload(const uint8_t* pixels, size_t bytes)
+{
+    // Block formats are taken as translucent rather than decoded.
+    size_t alphaAt = 0, step = 0;
+    if (mFormat == GfxFormat::A8R8G8B8) {
+        alphaAt = 3;
+        step = 4;
+    } else if (mFormat == GfxFormat::A8L8) {
+        alphaAt = 1;
+        step = 2;
+    } else {
+        mOpaque = mRenderTarget || mFormat == GfxFormat::X8R8G8B8 || mFormat == GfxFormat::L8;
+        return;
+    }
+    mOpaque = pixels != nullptr;
+    for (size_t i = alphaAt; mOpaque && i < bytes; i += step)
+        mOpaque = pixels[i] == 0xFF;
+}
+
 }  // namespace VQ
 
 namespace VQ {

@@ -174,18 +174,26 @@ public:
     // The level-0 surface of a render-target texture (null otherwise); it lives
     // as long as the texture and is not released separately.
     virtual GfxSurface* surface() = 0;
+    // Every texel samples as fully opaque: a format without alpha, or pixels
+    // whose last upload had alpha 255 throughout. Drawn at full vertex alpha,
+    // such a texture needs no blending.
+    bool opaque() const { return mOpaque; }
 
 protected:
     GfxTexture(uint32_t w, uint32_t h, GfxFormat f, bool renderTarget)
-        : GfxResource(renderTarget), mWidth(w), mHeight(h), mFormat(f), mRenderTarget(renderTarget)
+        : GfxResource(renderTarget), mWidth(w), mHeight(h), mFormat(f), mRenderTarget(renderTarget),
+          mOpaque(renderTarget || f == GfxFormat::X8R8G8B8 || f == GfxFormat::L8)
     {
     }
+    // Devices call this with the pixels of each upload (the whole level).
+    void noteUpload(const uint8_t* pixels, size_t bytes);
 
 private:
     uint32_t mWidth;
     uint32_t mHeight;
     GfxFormat mFormat;
     bool mRenderTarget;
+    bool mOpaque;
 };
 
 // A colour target (the back buffer or a render texture's level 0) or a

@@ -272,6 +272,7 @@ public:
 class TextureGL : public GfxTexture {
 public:
     TextureGL(uint32_t w, uint32_t h, GfxFormat f, bool renderTarget) : GfxTexture(w, h, f, renderTarget) {}
+    using GfxTexture::noteUpload;
     GfxSurface* surface() override { return target.get(); }
     GLuint id = 0;
     std::unique_ptr<SurfaceGL> target;
@@ -787,6 +788,7 @@ void GraphicsDeviceGL::unlockTexture(GfxTexture* texture)
     glActiveTexture(kUploadUnit);
     glBindTexture(GL_TEXTURE_2D, t->id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    t->noteUpload(t->staging.data(), t->staging.size());
     if (isCompressed(t->format()))
         glCompressedTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, GLsizei(t->width()), GLsizei(t->height()),
                                   compressedFormat(t->format()), GLsizei(t->staging.size()), t->staging.data());

@@ -23,6 +23,7 @@ public:
         pixels.resize(size_t(formatPitch(f, w)) * formatRows(f, h));
     }
     GfxSurface* surface() override { return mSurface.get(); }
+    using GfxTexture::noteUpload;
     std::vector<uint8_t> pixels;
     bool locked = false;
 
@@ -212,8 +213,11 @@ uint8_t* RecordingGraphicsDevice::lockTexture(GfxTexture* texture, bool, uint32_
 
 void RecordingGraphicsDevice::unlockTexture(GfxTexture* texture)
 {
-    if (auto* t = static_cast<Texture*>(texture))
-        t->locked = false;
+    auto* t = static_cast<Texture*>(texture);
+    if (!t || !t->locked)
+        return;
+    t->locked = false;
+    t->noteUpload(t->pixels.data(), t->pixels.size());
 }
 
 GfxSurface* RecordingGraphicsDevice::createDepthStencilSurface(uint32_t width, uint32_t height, GfxFormat format)
