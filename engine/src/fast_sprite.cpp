@@ -34,11 +34,9 @@ void FastSprite::linkCorners()
 
 void FastSprite::loadFromScript(const std::string& script, const std::string& table, const std::string& package)
 {
-    LuaScript2 lua;
-    bool scriptLoaded = false;
-    if (!openSpriteTable(lua, script, package, table, scriptLoaded))
-        reportSpriteTableFailure(scriptLoaded, script, package, table, FILE_TAG, 94, 99);
-    loadFromTable(lua);
+    const int result = readSpriteTable(script, package, table, [&](LuaScript2& lua) { loadFromTable(lua); });
+    if (result != 0)
+        reportSpriteTableFailure(result == 2, script, package, table, FILE_TAG, 94, 99);
 }
 
 void FastSprite::loadFromTable(LuaScript2& script)

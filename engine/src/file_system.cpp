@@ -1,5 +1,7 @@
 #include "file_system.h"
 
+#include <atomic>
+
 #include "config_manager.h"
 #include "fatal_error.h"
 #include "local_reader.h"
@@ -30,9 +32,21 @@ std::string& contentRoot()
     return root;
 }
 
+namespace {
+
+std::atomic<uint64_t> generation{0};
+
+}  // namespace
+
+uint64_t FileSystem::contentGeneration()
+{
+    return generation.load();
+}
+
 FileSystem::FileSystem(Readers readers)
 {
     std::lock_guard<std::recursive_mutex> lock(mMutex);
+    ++generation;
     mInitialised = true;
     // Archives are asked before loose files, so a loose file only answers
     // for paths no archive holds.
@@ -140,6 +154,7 @@ void FileSystem::loadFilesLocationInfo()
 {
     WTimer timer;
     std::lock_guard<std::recursive_mutex> lock(mMutex);
+    ++generation;
 
     mPackages.clear();
     addDefaultEntries();

@@ -5,6 +5,7 @@
 // package lists it names, turns the key into a path, and the back ends are
 // asked in a fixed order (archives first, loose files last) to open it.
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,11 @@ public:
 
     // Rebuilds the package map from the current platform's directory lists.
     void loadFilesLocationInfo();
+
+    // Changes whenever a file system starts or rebuilds its package map:
+    // loaders that keep parsed content across loads start afresh when it
+    // differs from the one they loaded under.
+    static uint64_t contentGeneration();
 
 private:
     void addDefaultEntries();

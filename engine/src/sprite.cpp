@@ -148,22 +148,17 @@ void Sprite::loadTexture(const std::string& image, const std::string& package)
 
 void Sprite::loadFromScript(const std::string& script, const std::string& package, const std::string& table)
 {
-    LuaScript2 lua;
-    bool scriptLoaded = false;
-    if (!openSpriteTable(lua, script, package, table, scriptLoaded))
-        reportSpriteTableFailure(scriptLoaded, script, package, table, FILE_TAG, 68, 73);
-    loadFromTable(lua);
+    const int result = readSpriteTable(script, package, table, [&](LuaScript2& lua) { loadFromTable(lua); });
+    if (result != 0)
+        reportSpriteTableFailure(result == 2, script, package, table, FILE_TAG, 68, 73);
 }
 
 int Sprite::tryLoadFromScript(const std::string& script, const std::string& package, const std::string& table)
 {
-    LuaScript2 lua;
-    bool scriptLoaded = false;
-    if (!openSpriteTable(lua, script, package, table, scriptLoaded)) {
+    if (readSpriteTable(script, package, table, [&](LuaScript2& lua) { loadFromTable(lua); }) != 0) {
         log(formatString("ERROR: Failed to load sprite %s %s", script.c_str(), table.c_str()));
         return 1;
     }
-    loadFromTable(lua);
     return 0;
 }
 

@@ -2,9 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+extern "C" {
+#include <lua.h>
+}
 
 #include "config_manager.h"
 #include "fatal_error.h"
+#include "file_system.h"
 #include "log_system.h"
 #include "lua_script_2.h"
 #include "texture.h"
@@ -172,11 +181,62 @@ SpriteExtent showWholeTexture(RenderData& quad, Texture* texture, std::vector<Re
     return e;
 }
 
-bool openSpriteTable(LuaScript2& script, const std::string& name, const std::string& package,
-                     const std::string& table, bool& scriptLoaded)
+namespace {
+
+// The sprite scripts run so far, by (package, name); null for one that could
+// not be loaded. A map's or a level's sprites come by the hundred from a few
+// scripts, and running a script costs far more than reading one table.
+struct SpriteScriptCache {
+    std::recursive_mutex mutex;
+    uint64_t generation = 0;
+    struct Entry {
+        std::unique_ptr<LuaScript2> script;
+        int base = 0;  // the stack height after the run
+    };
+    std::map<std::pair<std::string, std::string>, Entry> scripts;
+};
+
+SpriteScriptCache& spriteScripts()
 {
-    scriptLoaded = script.load(name, package);
-    return scriptLoaded && script.openTable(table);
+    static SpriteScriptCache cache;
+    return cache;
+}
+
+}  // namespace
+
+int readSpriteTable(const std::string& name, const std::string& package, const std::string& table,
+                    const std::function<void(LuaScript2&)>& read)
+{
+    SpriteScriptCache& cache = spriteScripts();
+    std::lock_guard<std::recursive_mutex> lock(cache.mutex);
+    const uint64_t generation = FileSystem::contentGeneration();
+    if (cache.generation != generation) {
+        cache.scripts.clear();
+        cache.generation = generation;
+    }
+    auto [it, added] = cache.scripts.try_emplace({package, name});
+    SpriteScriptCache::Entry& entry = it->second;
+    if (added) {
+        auto script = std::make_unique<LuaScript2>();
+        if (script->load(name, package)) {
+            entry.base = lua_gettop(script->state());
+            entry.script = std::move(script);
+        }
+    }
+    if (!entry.script)
+        return 1;
+    LuaScript2& script = *entry.script;
+    // A read cut short by a fatal report leaves its tables open.
+    while (script.depth() > 0)
+        script.closeTable();
+    lua_settop(script.state(), entry.base);
+    if (!script.openTable(table))
+        return 2;
+    read(script);
+    while (script.depth() > 0)
+        script.closeTable();
+    lua_settop(script.state(), entry.base);
+    return 0;
 }
 
 void reportSpriteTableFailure(bool scriptLoaded, const std::string& script, const std::string& package,

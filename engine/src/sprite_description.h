@@ -5,6 +5,7 @@
 // position, colour and texture coordinate in the engine's vertex layout.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -96,10 +97,12 @@ SpriteExtent readSpriteExtent(SpriteDescription& description, const RenderData& 
 // the default clip. Without a texture, a 32 x 32 frame.
 SpriteExtent showWholeTexture(RenderData& quad, Texture* texture, std::vector<Rect>& sourceRects);
 
-// Loads `script` of `package` and opens `table`. False when either fails,
-// with `scriptLoaded` telling which.
-bool openSpriteTable(LuaScript2& script, const std::string& name, const std::string& package,
-                     const std::string& table, bool& scriptLoaded);
+// Runs `read` on `table` of the sprite script (name, package), opened. A
+// script is run once and kept, shared by every sprite made from it, until
+// the file system's content changes; the reads are serialised. 0 on
+// success, 1 when the script cannot be loaded, 2 when it has no such table.
+int readSpriteTable(const std::string& name, const std::string& package, const std::string& table,
+                    const std::function<void(LuaScript2&)>& read);
 // The fatal reports of a description that could not be opened.
 [[noreturn]] void reportSpriteTableFailure(bool scriptLoaded, const std::string& script, const std::string& package,
                                            const std::string& table, const char* fileTag, int scriptLine,

@@ -34,12 +34,17 @@ File* ZipReader::open(const std::string& path)
     if (zipArchivePath().empty())
         zipArchivePath() = contentRoot() + "data.zip";
     if (!mOpened) {
-        // No memory of a failure: while the archive is absent, every open
-        // that reaches this back end tries once more.
+        // Most content has no ZIP archive, and every lookup the package
+        // archive misses reaches this back end: an archive found absent is
+        // not looked for again unless the archive path changes.
+        if (!mAbsentPath.empty() && mAbsentPath == zipArchivePath())
+            return nullptr;
         mPath = zipArchivePath();
         unzFile handle = unzOpen(mPath.c_str());
-        if (!handle)
+        if (!handle) {
+            mAbsentPath = mPath;
             return nullptr;
+        }
         mOpened = true;
         cacheFileLocationInfo(handle);
         releaseHandle(handle);

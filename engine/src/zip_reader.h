@@ -29,7 +29,8 @@ public:
     ZipReader& operator=(const ZipReader&) = delete;
 
     // Entry names are the path without one leading '/'. Null when there is
-    // no archive, no such entry, or the entry cannot be opened.
+    // no archive, no such entry, or the entry cannot be opened. An archive
+    // that could not be opened is not tried again under the same path.
     File* open(const std::string& path) override;
 
     // A pooled handle, or a new one; null while the archive is not open.
@@ -46,6 +47,8 @@ private:
 
     std::string mPath;
     bool mOpened = false;
+    // The archive path last found without an archive.
+    std::string mAbsentPath;
     std::map<std::string, unz64_file_pos> mPositions;
     std::vector<unzFile> mPool;
     std::recursive_mutex mMutex;

@@ -20,6 +20,9 @@ public:
     // Whether a stand-alone copy (on the board's destroy list) is still wanted.
     virtual bool isAlive() = 0;
     virtual void update(float dt) = 0;
+    // False for a kind whose update never does anything: its group leaves it
+    // out of the per-frame walk.
+    virtual bool needsUpdate() const { return true; }
 
     // No lower bound: a negative alpha is kept as given.
     void setAlpha(float value) { alpha = value < 1.0f ? value : 1.0f; }
@@ -96,6 +99,7 @@ public:
     Drawable* clone() const override;
     bool isAlive() override { return true; }
     void update(float) override {}
+    bool needsUpdate() const override { return false; }
 
     VQ::Sprite* sprite = nullptr;  // owned, released through the sprite manager
 
@@ -116,6 +120,7 @@ public:
     void draw(int x, int y) override;
     Drawable* clone() const override;
     void update(float dt) override;
+    bool needsUpdate() const override { return true; }
 
     VQ::Animation* animation = nullptr;  // owned
 

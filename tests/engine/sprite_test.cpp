@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "animation.h"
+#include "file_system.h"
 #include "lua_script_2.h"
 #include "support/sprite_fixture.h"
 #include "xml_data_reader.h"
@@ -223,6 +224,22 @@ TEST_F(SpriteLoadTest, BrokenDescriptionsStopWithTheirReports)
     Sprite probe;
     EXPECT_EQ(probe.tryLoadFromScript("broken_sprites", "default", "Missing"), 1);
     EXPECT_EQ(countLogLines("ERROR: Failed to load sprite broken_sprites Missing"), 1);
+}
+
+TEST_F(SpriteLoadTest, ASpriteScriptRunsOnceUntilTheContentChanges)
+{
+    addLua("once_sprites", "A = { Size = { 10, 20 } } B = { Size = { 30, 40 } }");
+    startEngine();
+    EXPECT_EQ(fromLua("once_sprites", "A")->size(), Vector2f(10, 20));
+    // A second run of the script would see these sizes.
+    writeContent("test/once_sprites.lua", "A = { Size = { 1, 2 } } B = { Size = { 3, 4 } }");
+    EXPECT_EQ(fromLua("once_sprites", "B")->size(), Vector2f(30, 40));
+    EXPECT_EQ(fromLua("once_sprites", "A")->size(), Vector2f(10, 20));
+    VQ::FastSprite* fast = mFastSprites->createSprite("once_sprites", "B", "default");
+    EXPECT_EQ(fast->size, Vector2f(30, 40));
+
+    VQ::FileSystem::instance()->loadFilesLocationInfo();
+    EXPECT_EQ(fromLua("once_sprites", "B")->size(), Vector2f(3, 4));
 }
 
 TEST_F(SpriteLoadTest, UntexturedSpriteCopiesAndReferences)

@@ -18,6 +18,57 @@
 
 namespace {
 
+// Counts its updates in a shared tally; `moving` says whether its update
+// does anything.
+class TallyDrawable : public Drawable {
+public:
+    TallyDrawable(int& tally, bool moving) : tally(&tally), moving(moving) {}
+    void draw(int, int) override {}
+    Drawable* clone() const override { return new TallyDrawable(*this); }
+    bool isAlive() override { return true; }
+    void update(float) override { ++*tally; }
+    bool needsUpdate() const override { return moving; }
+
+    int* tally;
+    bool moving;
+};
+
+TEST(DrawablesGroupUpdate, OnlyDrawablesThatMoveAreUpdatedAndEachGroupUpdatesItsOwn)
+{
+    int first = 0, second = 0, still = 0;
+    DrawablesGroup group;
+    auto* a = new TallyDrawable(first, true);
+    group.add(a);
+    group.add(new TallyDrawable(still, false));
+    group.add(new TallyDrawable(second, true));
+    group.update(0.1f);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 1);
+    EXPECT_EQ(still, 0);
+
+    DrawablesGroup copy(group);
+    group.remove(a);
+    delete a;
+    group.update(0.1f);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 2);
+    // The copies count into the same tallies, once each.
+    copy.update(0.1f);
+    EXPECT_EQ(first, 2);
+    EXPECT_EQ(second, 3);
+
+    DrawablesGroup assigned;
+    assigned.add(new TallyDrawable(still, true));
+    assigned = group;
+    assigned.update(0.1f);
+    EXPECT_EQ(second, 4);
+    EXPECT_EQ(still, 0);
+    group.deleteAll();
+    group.update(0.1f);
+    EXPECT_EQ(second, 4);
+    EXPECT_EQ(group.size(), 0u);
+}
+
 TEST(SceneCues, TokensStartTimesAndTheSuffix)
 {
     struct Case {
