@@ -241,7 +241,7 @@ void notifyOrientation(GameStateManager& states, bool portrait)
     if (IGameState* current = states.getCurrent(); current && current->isLoaded())
         current->applyOrientation(portrait);
     if (DialogWindowManager* windows = DialogWindowManager::instancePtr()) {
-        for (DialogWindow* window : std::vector<DialogWindow*>(windows->windows)) {
+        for (DialogWindow* window : windows->windowsSnapshot()) {
             if (!window->removalMark)
                 window->refreshScene();
         }

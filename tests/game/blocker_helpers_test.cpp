@@ -409,18 +409,19 @@ TEST_F(BlockersTest, TheColdCarriesThroughAFrozenChipOnlyWithRadiusTwo)
         IceHelper& ice = *rules().ice();
         EXPECT_EQ(rulesLine("ice"), "ice radius 2 timed 0 next 0");
         ice.radius = radius;
-        // The chip the player holds is never frozen under the cursor.
-        field().selectedChip = chipAt(4, 4);
+        // The chip the player holds is never frozen under the cursor; the
+        // next spread takes it.
+        field().selectedChip = chipAt(3, 4);
         ice.spread();
-        EXPECT_FALSE(chipAt(4, 4)->hasBehavior(BEHAVIOR_ICE_CHIP1));
         field().selectedChip = nullptr;
-        EXPECT_TRUE(chipAt(3, 4)->hasBehavior(BEHAVIOR_ICE_CHIP1));
+        EXPECT_FALSE(chipAt(3, 4)->hasBehavior(BEHAVIOR_ICE_CHIP1));
         EXPECT_TRUE(chipAt(4, 5)->hasBehavior(BEHAVIOR_ICE_CHIP1));
         EXPECT_EQ(chipAt(6, 4)->hasBehavior(BEHAVIOR_ICE_CHIP1), radius == 2) << radius;
         EXPECT_EQ(chipAt(5, 3)->hasBehavior(BEHAVIOR_ICE_CHIP1), radius == 2) << radius;
         // The frozen chip is not frozen further.
         EXPECT_EQ(chipAt(5, 4)->layers.size(), 2u);
         ice.spread();
+        EXPECT_TRUE(chipAt(3, 4)->hasBehavior(BEHAVIOR_ICE_CHIP1));
         ice.spread();
         ice.spread();
         EXPECT_TRUE(chipAt(3, 4)->hasBehavior(BEHAVIOR_ICE_CHIP3));

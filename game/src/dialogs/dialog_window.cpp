@@ -26,8 +26,30 @@ DialogWindowListener::~DialogWindowListener()
     // The manager's own lists are gone by the time its listener part ends.
     if (!manager || static_cast<DialogWindowListener*>(manager) == this)
         return;
+    std::lock_guard<std::recursive_mutex> lock(manager->listMutex());
     for (DialogWindow* window : manager->windows)
         window->removeListener(this);
+}
+
+void DialogWindow::addListener(DialogWindowListener* listener)
+{
+    DialogWindowManager* manager = DialogWindowManager::instancePtr();
+    std::unique_lock<std::recursive_mutex> lock;
+    if (manager)
+        lock = std::unique_lock<std::recursive_mutex>(manager->listMutex());
+    if (std::find(listeners.begin(), listeners.end(), listener) == listeners.end())
+        listeners.push_back(listener);
+}
+
+void DialogWindow::removeListener(DialogWindowListener* listener)
+{
+    DialogWindowManager* manager = DialogWindowManager::instancePtr();
+    std::unique_lock<std::recursive_mutex> lock;
+    if (manager)
+        lock = std::unique_lock<std::recursive_mutex>(manager->listMutex());
+    auto it = std::find(listeners.begin(), listeners.end(), listener);
+    if (it != listeners.end())
+        listeners.erase(it);
 }
 
 DialogWindow::DialogWindow(const std::string& script, const std::string& table, const std::string& child)

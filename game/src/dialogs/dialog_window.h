@@ -65,18 +65,9 @@ public:
     // Each frame while on the manager's shown stack.
     virtual void update(float dt) { (void)dt; }
 
-    // Once each.
-    void addListener(DialogWindowListener* listener)
-    {
-        if (std::find(listeners.begin(), listeners.end(), listener) == listeners.end())
-            listeners.push_back(listener);
-    }
-    void removeListener(DialogWindowListener* listener)
-    {
-        auto it = std::find(listeners.begin(), listeners.end(), listener);
-        if (it != listeners.end())
-            listeners.erase(it);
-    }
+    // Once each; under the manager's list lock (any thread).
+    void addListener(DialogWindowListener* listener);
+    void removeListener(DialogWindowListener* listener);
 
     // The buttons of the tree under `widget` (null: the root), depth first;
     // other widgets keep their state.

@@ -20,12 +20,20 @@ DialogWindowManager::~DialogWindowManager()
 
 void DialogWindowManager::registerWindow(DialogWindow* window)
 {
+    std::lock_guard<std::recursive_mutex> lock(mListMutex);
     if (std::find(windows.begin(), windows.end(), window) == windows.end())
         windows.push_back(window);
 }
 
+std::vector<DialogWindow*> DialogWindowManager::windowsSnapshot() const
+{
+    std::lock_guard<std::recursive_mutex> lock(mListMutex);
+    return windows;
+}
+
 void DialogWindowManager::unregisterWindow(DialogWindow* window)
 {
+    std::lock_guard<std::recursive_mutex> lock(mListMutex);
     auto found = std::find(windows.begin(), windows.end(), window);
     if (found == windows.end())
         return;
@@ -76,10 +84,15 @@ void DialogWindowManager::update(float dt)
 bool DialogWindowManager::deleteMarkedWindows()
 {
     std::vector<DialogWindow*> marked;
-    for (DialogWindow* window : windows) {
-        if (window->removalMark)
-            marked.push_back(window);
+    {
+        std::lock_guard<std::recursive_mutex> lock(mListMutex);
+        for (DialogWindow* window : windows) {
+            if (window->removalMark)
+                marked.push_back(window);
+        }
     }
+    // Deleted outside the lock: each deletion takes it again to leave the
+    // lists, and the rest of a destructor need not hold up a loading job.
     for (DialogWindow* window : marked)
         unregisterWindow(window);
     for (DialogWindow* window : marked)
