@@ -947,6 +947,9 @@ Canvas drawWidgetAtlas()
     drawContentRow(c);
     drawTitleRibbon(c);
     drawCloseButton(c);
+    // The shade a modal window lays over what lies behind it: night indigo,
+    // solid past the sprite's own edge so that a stretched copy stays even.
+    c.fill(476, 292, 32, 32, [](int, int) { return Rgba{14, 12, 34, 255}; });
     return c;
 }
 
@@ -2177,6 +2180,7 @@ std::vector<SpriteDescription> widgetSprites()
         sprite("ContentRow", "widget_png", {176, 404, 396, 436}),
         sprite("TitleRibbon", "widget_png", {176, 444, 476, 500}),
         sprite("CloseButton", "widget_png", {424, 290, 464, 330}),
+        sprite("Shade", "widget_png", {484, 300, 500, 316}),
     };
 }
 
@@ -3577,8 +3581,8 @@ void drawCrown(Canvas& c, int x0, int y0)
                   [](float, float, float) { return Rgbf{200, 40, 60}; }, 1.0f);
 }
 
-// Two portraits side by side under a lantern's glow: the friends' emblem,
-// 128 x 80.
+// A portrait between two silhouettes under a lantern's glow: the friends'
+// emblem, 128 x 80.
 void drawFriendsEmblem(Canvas& c, int x0, int y0)
 {
     for (int y = 0; y < 80; ++y)
@@ -3587,10 +3591,14 @@ void drawFriendsEmblem(Canvas& c, int x0, int y0)
             if (d < 1.0f)
                 blendOver(c, x0 + x, y0 + y, Rgba{255, 200, 100, 110}, smoothFalloff(d));
         }
-    drawPortrait(c, x0 + 14, y0 + 10, 60);
-    drawPhotoFrame(c, x0 + 12, y0 + 8, 64);
-    drawPortrait(c, x0 + 56, y0 + 10, 60);
-    drawPhotoFrame(c, x0 + 54, y0 + 8, 64);
+    // The player in front, two friends still to come behind, as dim
+    // silhouettes in their rings.
+    for (int fx : {2, 62}) {
+        drawPhotoBlank(c, x0 + fx, y0 + 14);
+        drawPhotoFrame(c, x0 + fx, y0 + 14, 64);
+    }
+    drawPortrait(c, x0 + 30, y0 + 6, 68);
+    drawPhotoFrame(c, x0 + 28, y0 + 4, 72);
 }
 
 // Letter paper, 256 square: warm parchment with faint ruled lines.
