@@ -2940,6 +2940,9 @@ struct TutorialMask {
     int x, y, w, h;
     // Signed distance to the hole's edge (negative inside) at a texel.
     float (*hole)(float x, float y);
+    // A lantern-amber ring along the hole, marking every cell of a taught
+    // move.
+    bool ring = false;
 };
 
 float pairHole(float x, float y)
@@ -2963,8 +2966,8 @@ float slotHole(float x, float y)
 }
 
 const TutorialMask TUTORIAL_MASKS[] = {
-    {"MaskPair", 8, 136, 208, 128, pairHole},
-    {"MaskCell", 232, 136, 128, 128, cellHole},
+    {"MaskPair", 8, 136, 208, 128, pairHole, true},
+    {"MaskCell", 232, 136, 128, 128, cellHole, true},
     {"MaskRound", 376, 136, 200, 200, roundHole},
     {"MaskSlot", 592, 136, 160, 160, slotHole},
 };
@@ -2979,7 +2982,25 @@ void drawTutorialMask(Canvas& c, const TutorialMask& m)
         // A soft edge ten texels wide, the hole fully clear.
         const float k = std::clamp((d + 2.0f) / 10.0f, 0.0f, 1.0f);
         const float eased = k * k * (3.0f - 2.0f * k);
-        return Rgba{4, 3, 14, toByte(eased)};
+        const Rgba shade{4, 3, 14, toByte(eased)};
+        if (!m.ring)
+            return shade;
+        // The ring: three texels of gold on the hole's edge, anti-aliased,
+        // with a soft glow fading into the shade outside.
+        const float core = std::clamp(2.0f - std::fabs(d - 1.0f), 0.0f, 1.0f);
+        const float glow = std::clamp(1.0f - std::fabs(d - 1.0f) / 7.0f, 0.0f, 1.0f) * 0.55f;
+        const float a = std::max(core, glow);
+        if (a <= 0.0f)
+            return shade;
+        const Rgba gold{255, core > glow ? uint8_t(214) : uint8_t(170), core > glow ? uint8_t(110) : uint8_t(60),
+                        toByte(a)};
+        // Gold over the shade.
+        const float sa = float(shade.a) / 255.0f, ga = float(gold.a) / 255.0f;
+        const float outA = ga + sa * (1.0f - ga);
+        auto channel = [&](uint8_t g, uint8_t b) {
+            return uint8_t(std::lround((float(g) * ga + float(b) * sa * (1.0f - ga)) / std::max(outA, 1e-3f)));
+        };
+        return Rgba{channel(gold.r, shade.r), channel(gold.g, shade.g), channel(gold.b, shade.b), toByte(outA)};
     });
 }
 
