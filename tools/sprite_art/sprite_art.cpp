@@ -490,6 +490,50 @@ Canvas drawLoadingHills()
     return c;
 }
 
+void blendOver(Canvas& c, int x, int y, Rgba s, float k);
+
+// The menu's and the intro's hills: the loading screen's ridge drawn at four
+// times its size, so that the screen shows it unscaled with a smooth,
+// anti-aliased outline, and its cottage windows as soft round lights.
+Canvas drawMenuHills()
+{
+    constexpr float K = 4.0f;
+    Canvas c(1728, 436);
+    auto ridge = [](float x) {
+        const float u = x / K;
+        return K * (44.0f - 16.0f * std::sin(u * 0.019f + 0.6f) - 9.0f * std::sin(u * 0.051f + 2.0f) -
+                    4.0f * std::sin(u * 0.13f));
+    };
+    c.fill(0, 0, 1728, 432, [&](int x, int y) {
+        // The distance to the ridge along its normal, for an even edge on
+        // the slopes as well.
+        const float fx = float(x) + 0.5f;
+        const float slope = (ridge(fx + 0.5f) - ridge(fx - 0.5f));
+        const float d = (ridge(fx) - (float(y) + 0.5f)) / std::sqrt(1.0f + slope * slope);
+        const float alpha = coverage(d);
+        if (alpha <= 0.0f)
+            return Rgba{0, 0, 0, 0};
+        const float depth = -d;
+        Rgbf colour = mix(Rgbf{34, 28, 70}, Rgbf{14, 12, 34}, depth / 240.0f);
+        // The rim light along the crest, fading inward.
+        const float rim = std::clamp((7.0f - depth) / 3.0f, 0.0f, 1.0f);
+        colour = mix(colour, Rgbf{96, 80, 150}, rim);
+        return opaque(colour, alpha);
+    });
+    for (int window : {70, 188, 301, 377}) {
+        const float wx = float(window) * K + 6.0f;
+        const float wy = ridge(wx) + 46.0f;
+        for (int y = int(wy) - 20; y <= int(wy) + 20; ++y)
+            for (int x = int(wx) - 20; x <= int(wx) + 20; ++x) {
+                const float r = std::hypot(float(x) + 0.5f - wx, float(y) + 0.5f - wy);
+                const float glow = std::clamp(1.0f - r / 20.0f, 0.0f, 1.0f);
+                blendOver(c, x, y, Rgba{255, 190, 90, 255}, 0.45f * glow * glow);
+                blendOver(c, x, y, Rgba{255, 214, 130, 255}, coverage(r - 4.5f));
+            }
+    }
+    return c;
+}
+
 // A paper lantern hanging from its cord: brass hook ring at the top centre
 // (the pivot of its swing), dark wood caps with brass trim, a ribbed amber
 // body lit from within, a red tassel.
@@ -2640,10 +2684,11 @@ std::vector<SpriteDescription> logoSprites()
     return {sprite("Studio", "logo_studio_png", {0, 0, 864, 486}), sprite("Title", "logo_title_png", {0, 0, 864, 486})};
 }
 
-// The main menu's backdrop, from the loading screen's pictures.
+// The main menu's backdrop, from the loading screen's pictures (the hills
+// drawn again at the screen's size).
 std::vector<SpriteDescription> menuSprites()
 {
-    return {sprite("Sky", "loading_sky_png", {0, 0, 16, 64}), sprite("Hills", "loading_hill_png", {0, 0, 432, 109}),
+    return {sprite("Sky", "loading_sky_png", {0, 0, 16, 64}), sprite("Hills", "menu_hills_png", {0, 0, 1728, 436}),
             sprite("Lantern", "loading_lantern_png", {0, 0, 128, 224})};
 }
 
@@ -3723,6 +3768,7 @@ int main(int argc, char** argv)
                     writeTable(media, "water", "A strip of water, drawn as a mesh that ripples.", waterSprites()) &&
                     drawLoadingSky().save(media + "/images/loading_sky.png") &&
                     drawLoadingHills().save(media + "/images/loading_hill.png") &&
+                    drawMenuHills().save(media + "/images/menu_hills.png") &&
                     drawLoadingLantern().save(media + "/images/loading_lantern.png") &&
                     drawLoadingGlow().save(media + "/images/loading_glow.png") &&
                     drawGemSheet().save(media + "/images/loading_gems.png") &&
