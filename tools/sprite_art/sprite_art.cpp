@@ -2322,8 +2322,21 @@ void drawRulesIcons(Canvas& c)
 
     // Targets.
     auto target = [&](int i, auto distance, auto body) { drawShape(c, 64 * i, 352, 64, 64, distance, body, 2.0f); };
-    target(1, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 3.0f); },
-           [&](float, float y, float depth) { return depth < 5.0f ? litFrom(AMBER, y, 64.0f) : litFrom(Rgbf{200, 110, 48}, y, 64.0f); });
+    // The tiles: two carved slabs stacked, the one behind a step up and to
+    // the right, each with a bevelled brass rim and a diamond cut into it.
+    for (const float off : {7.0f, -5.0f}) {
+        const float cx = 32.0f + off, cy = 32.0f - off;
+        target(1, [=](float x, float y) { return boxDistance(x, y, cx, cy, 19.0f, 19.0f, 4.0f); },
+               [&, cx, cy, off](float x, float y, float depth) {
+                   const Rgbf stone = off > 0.0f ? Rgbf{200, 130, 60} : Rgbf{226, 156, 72};
+                   if (depth < 3.5f)
+                       return litFrom(BRASS_LIGHT, y, 64.0f);
+                   const float diamond = std::fabs(x - cx) + std::fabs(y - cy);
+                   if (std::fabs(diamond - 10.0f) < 1.6f)
+                       return scaled(stone, 0.62f);
+                   return mix(litFrom(stone, y, 64.0f), scaled(stone, 0.8f), std::clamp((x - cx + 19.0f) / 60.0f, 0.0f, 1.0f));
+               });
+    }
     target(3, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 4.0f); },
            [&](float x, float y, float depth) {
                const bool rivet = std::hypot(std::fmod(x + 4.0f, 16.0f) - 8.0f, std::fmod(y + 4.0f, 16.0f) - 8.0f) < 2.5f;
@@ -2336,6 +2349,26 @@ void drawRulesIcons(Canvas& c)
                const float shine = std::hypot(x - 24.0f, y - 22.0f) < 6.0f ? 1.0f : 0.0f;
                return mix(litFrom(sky, y, 64.0f), Rgbf{255, 255, 255}, shine * 0.8f);
            });
+
+    // The padlock of a bonus slot still locked: a brass shackle over a dark
+    // iron body with a brass rim and a keyhole.
+    drawShape(c, 320, 352, 64, 64,
+              [](float x, float y) {
+                  // The arch above its centre, two straight legs below.
+                  if (y <= 26.0f)
+                      return std::fabs(std::hypot(x - 32.0f, y - 26.0f) - 12.0f) - 3.5f;
+                  return std::max(std::min(std::fabs(x - 20.0f), std::fabs(x - 44.0f)) - 3.5f, y - 40.0f);
+              },
+              [&](float, float y, float) { return litFrom(BRASS_LIGHT, y, 64.0f); }, 1.6f);
+    drawShape(c, 320, 352, 64, 64, [](float x, float y) { return boxDistance(x, y, 32.0f, 42.0f, 18.0f, 14.0f, 4.0f); },
+              [&](float x, float y, float depth) {
+                  if (depth < 3.0f)
+                      return litFrom(BRASS, y, 64.0f);
+                  const bool keyhole = circleDistance(x, y, 32.0f, 39.0f, 3.5f) < 0.0f ||
+                                       boxDistance(x, y, 32.0f, 45.0f, 1.6f, 5.0f, 0.5f) < 0.0f;
+                  return keyhole ? Rgbf{16, 12, 24} : litFrom(scaled(iron, 0.75f), y, 64.0f);
+              },
+              1.6f);
 
     // Bonuses.
     auto bonus = [&](int i, auto distance, auto body) { drawShape(c, 64 * i, 416, 64, 64, distance, body, 2.0f); };
@@ -2440,6 +2473,7 @@ std::vector<SpriteDescription> uiSprites()
             sprite("FlaskFill", "rules_png", {0, 304, 420, 348}),
             sprite("Star", "rules_png", {432, 256, 480, 304}),
             sprite("StarSlot", "rules_png", {432, 304, 480, 352}),
+            sprite("LockIcon", "rules_png", {320, 352, 384, 416}),
             sprite("s_buster_gefest_busters_psd", "rules_png", {0, 416, 64, 480}),
             sprite("s_buster_zeus_busters_psd", "rules_png", {64, 416, 128, 480}),
             sprite("s_buster_artem_busters_psd", "rules_png", {128, 416, 192, 480}),
