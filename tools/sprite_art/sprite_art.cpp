@@ -2592,9 +2592,10 @@ void drawWord(Canvas& c, const std::string& word, float cx, float y0, float cell
     const float advance = cell * 6.0f;
     const float width = advance * float(word.size()) - cell;
     const float x0 = cx - width / 2.0f;
-    // Signed distance to the letters' cells: outside, to the nearest lit
-    // cell; inside, minus the distance to the nearest unlit one, so that
-    // joined cells have no seam.
+    // The letters are pen strokes through the lit cells' centres: each lit
+    // cell joins its lit neighbours across and down, and a diagonal one
+    // where no square corner stands between them, so that the capitals come
+    // out rounded and smooth rather than as blocks.
     auto lit = [&](int column, int row) {
         if (row < 0 || row >= 7 || column < 0)
             return false;
@@ -2602,20 +2603,26 @@ void drawWord(Canvas& c, const std::string& word, float cx, float y0, float cell
         const int k = column % 6;
         return letter < int(word.size()) && k < 5 && glyphRows(word[size_t(letter)])[row * 5 + k] == '1';
     };
+    const float pen = cell * 0.62f;
     auto distance = [&](float x, float y) {
         const int column = int(std::floor((x - x0) / cell));
         const int row = int(std::floor((y - y0) / cell));
-        const bool inside = lit(column, row);
+        auto centre = [&](int k, int r) { return Pt{x0 + cell * (float(k) + 0.5f), y0 + cell * (float(r) + 0.5f)}; };
         float best = 1e9f;
-        for (int r = row - 2; r <= row + 2; ++r)
+        for (int r = row - 2; r <= row + 1; ++r)
             for (int k = column - 2; k <= column + 2; ++k) {
-                if (lit(k, r) == inside)
+                if (!lit(k, r))
                     continue;
-                const float bx = x0 + cell * (float(k) + 0.5f);
-                const float by = y0 + cell * (float(r) + 0.5f);
-                best = std::min(best, boxDistance(x, y, bx, by, cell * 0.5f, cell * 0.5f, 0.0f));
+                best = std::min(best, std::hypot(x - centre(k, r).x, y - centre(k, r).y));
+                if (lit(k + 1, r))
+                    best = std::min(best, segmentDistance(centre(k, r), centre(k + 1, r), x, y));
+                if (lit(k, r + 1))
+                    best = std::min(best, segmentDistance(centre(k, r), centre(k, r + 1), x, y));
+                for (const int side : {-1, 1})
+                    if (lit(k + side, r + 1) && !lit(k + side, r) && !lit(k, r + 1))
+                        best = std::min(best, segmentDistance(centre(k, r), centre(k + side, r + 1), x, y));
             }
-        return inside ? -best : best;
+        return best - pen;
     };
     const int top = int(y0) - 8;
     const int height = int(cell * 7.0f) + 20;
