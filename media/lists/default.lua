@@ -20,6 +20,7 @@ filelist = {
     { name = "water_sxml", filename = "scripts/water_sprites.xml" },
     { name = "loading_sky_png", filename = "images/loading_sky.png" },
     { name = "loading_hill_png", filename = "images/loading_hill.png" },
+    { name = "menu_hills_png", filename = "images/menu_hills.png" },
     { name = "loading_lantern_png", filename = "images/loading_lantern.png" },
     { name = "loading_glow_png", filename = "images/loading_glow.png" },
     { name = "loading_gems_png", filename = "images/loading_gems.png" },

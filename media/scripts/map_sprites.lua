@@ -130,7 +130,7 @@ SignDown = {
 TopPanel = {
     Image0 = "map_png",
     Package0 = "default",
-    SrcRect0 = { 0, 336, 1000, 440 },
+    SrcRect0 = { 0, 336, 640, 440 },
 }
 
 Portrait = {

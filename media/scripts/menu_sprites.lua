@@ -8,9 +8,9 @@ Sky = {
 }
 
 Hills = {
-    Image0 = "loading_hill_png",
+    Image0 = "menu_hills_png",
     Package0 = "default",
-    SrcRect0 = { 0, 0, 432, 109 },
+    SrcRect0 = { 0, 0, 1728, 436 },
 }
 
 Lantern = {

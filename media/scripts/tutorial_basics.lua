@@ -7,8 +7,10 @@ lessons = {
             level = "level_1_lua",
             text = "TUTORIAL_SWAP",
             -- The first of the level's ready swaps: red lines up in row 2.
-            chips = { { x = 2, y = 2 }, { x = 3, y = 2 } },
-            hor = "270", ver = "270",
+            -- The hint points from the right at the red gem, its bubble
+            -- beside the pair rather than over the rows below it.
+            chips = { { x = 3, y = 2 }, { x = 2, y = 2 } },
+            hor = "180", ver = "180",
             maskFile = "tutorial_sprites", maskTable = "MaskPair",
             padding = { 24, 24 },
             offset = { 0, 0 },

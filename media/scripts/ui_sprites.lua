@@ -37,6 +37,12 @@ StarSlot = {
     SrcRect0 = { 432, 304, 480, 352 },
 }
 
+LockIcon = {
+    Image0 = "rules_png",
+    Package0 = "default",
+    SrcRect0 = { 320, 352, 384, 416 },
+}
+
 s_buster_gefest_busters_psd = {
     Image0 = "rules_png",
     Package0 = "default",

@@ -109,3 +109,9 @@ CloseButton = {
     SrcRect0 = { 424, 290, 464, 330 },
 }
 
+Shade = {
+    Image0 = "widget_png",
+    Package0 = "default",
+    SrcRect0 = { 484, 300, 500, 316 },
+}
+

@@ -23,9 +23,9 @@ FailLevelWindow = {
                   { id = "onSelect", propertyChanges = {
                       { target = "btnReplayHigh", property = "transparency", duration = 0.15, value = 1 } } },
               } },
-            { id = "leftListFriends", class = "UISceneList", scene = "@parent/window/leftListFriends_node", orient = "ver", position = { -180, 62 }, customClientRect = { 0, 0, 150, 310 } },
+            { id = "leftListFriends", class = "UISceneList", scene = "@parent/window/leftListFriends_node", orient = "ver", position = { 668, 89 }, customClientRect = { 0, 0, 150, 262 } },
             { id = "bottomListFriends", class = "UISceneList", scene = "@parent/window/bottomListFriends_node", orient = "hor", position = { 34, 440 }, customClientRect = { 0, 0, 572, 120 } },
-            { id = "facebook_btn_left", class = "UIWidget", position = { -184, 70 },
+            { id = "facebook_btn_left", class = "UIWidget", position = { 664, 160 },
               childs = {
                   { id = "facebook_btn_leftEmblem", class = "UISprite", position = { 16, 0 }, imagename = "social_sprites", tablename = "FriendsEmblem" },
               } },

@@ -21,10 +21,10 @@ end
 MainMenu = {
     id = "mainMenu", class = "UISceneNode", scene = "main_menu_xml", position = { 0, 0 },
     childs = {
-        menuButton("btnStart", 350, "#MENU_PLAY"),
-        menuButton("btnOptions", 425, "#MENU_OPTIONS"),
-        menuButton("btnExit", 500, "#MENU_EXIT"),
-        menuButton("btnFacebook", 575, "#MENU_CONNECT"),
+        menuButton("btnStart", 399, "#MENU_PLAY"),
+        menuButton("btnOptions", 467, "#MENU_OPTIONS"),
+        menuButton("btnExit", 535, "#MENU_EXIT"),
+        menuButton("btnFacebook", 603, "#MENU_CONNECT"),
     },
     initialState = "onIdle",
     events = {

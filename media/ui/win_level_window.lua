@@ -2,7 +2,7 @@
 -- Written by tools/ui_gen from its window list.
 
 WinLevelWindow = {
-    id = "WinLevelWindow", class = "UIWidget", position = { 543, 285 },
+    id = "WinLevelWindow", class = "UIWidget", position = { 543, 265 },
     childs = {
         { id = "gui", class = "UISceneNode", scene = "win_level_window_xml",
           childs = {
@@ -10,7 +10,7 @@ WinLevelWindow = {
               childs = {
                   { id = "btnCloseFace", class = "UISprite", imagename = "widget_sprites", tablename = "CloseButton" },
               } },
-            { id = "btnNext", class = "UIButton", position = { 240, 316 }, customClientRect = { 0, 0, 160, 48 },
+            { id = "btnNext", class = "UIButton", position = { 240, 356 }, customClientRect = { 0, 0, 160, 48 },
               text = "#WIN_NEXT", fontPreset = "font_presets_lua:button", color = { 58, 32, 14, 255 },
               childs = {
                   { id = "btnNextIdle", class = "UISprite", imagename = "widget_sprites", tablename = "ButtonIdle" },
@@ -23,13 +23,13 @@ WinLevelWindow = {
                   { id = "onSelect", propertyChanges = {
                       { target = "btnNextHigh", property = "transparency", duration = 0.15, value = 1 } } },
               } },
-            { id = "leftListFriends", class = "UISceneList", scene = "@parent/window/leftListFriends_node", orient = "ver", position = { -180, 62 }, customClientRect = { 0, 0, 150, 310 } },
-            { id = "bottomListFriends", class = "UISceneList", scene = "@parent/window/bottomListFriends_node", orient = "hor", position = { 34, 440 }, customClientRect = { 0, 0, 572, 120 } },
-            { id = "facebook_btn_left", class = "UIWidget", position = { -184, 70 },
+            { id = "leftListFriends", class = "UISceneList", scene = "@parent/window/leftListFriends_node", orient = "ver", position = { 668, 93 }, customClientRect = { 0, 0, 150, 294 } },
+            { id = "bottomListFriends", class = "UISceneList", scene = "@parent/window/bottomListFriends_node", orient = "hor", position = { 34, 480 }, customClientRect = { 0, 0, 572, 120 } },
+            { id = "facebook_btn_left", class = "UIWidget", position = { 664, 180 },
               childs = {
                   { id = "facebook_btn_leftEmblem", class = "UISprite", position = { 16, 0 }, imagename = "social_sprites", tablename = "FriendsEmblem" },
               } },
-            { id = "facebook_btn_bottom", class = "UIWidget", position = { 120, 448 },
+            { id = "facebook_btn_bottom", class = "UIWidget", position = { 120, 488 },
               childs = {
                   { id = "facebook_btn_bottomEmblem", class = "UISprite", position = { 136, 0 }, imagename = "social_sprites", tablename = "FriendsEmblem" },
               } },

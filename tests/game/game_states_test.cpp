@@ -19,6 +19,8 @@
 #include "logo_game_state.h"
 #include "mode.h"
 #include "movie_state.h"
+#include "object_factory.h"
+#include "particle_system.h"
 #include "render_system.h"
 #include "sprite.h"
 #include "scene_layout.h"
@@ -26,6 +28,7 @@
 #include "support/shipped_content_fixture.h"
 #include "support/ui_fixture.h"
 #include "tutorial/tutorial_registry.h"
+#include "xml_cached_files_manager.h"
 
 using namespace TestSupport;
 
@@ -451,11 +454,19 @@ protected:
     {
         mMovie.unload();
         mManager.reset();
+        mParticles.reset();
+        mXmlCache.reset();
+        mFactory.reset();
         UITest::TearDown();
     }
     void start()
     {
         startUI();
+        // The intro's lanterns shed embers: its scene holds particle effects.
+        mFactory = std::make_unique<VQ::ObjectFactory>();
+        mParticles = std::make_unique<VQ::ParticleSystem>();
+        mParticles->liveUpdating = false;
+        mXmlCache = std::make_unique<VQ::XmlCachedFilesManager>();
         mManager = std::make_unique<GameStateManager>(nullptr);
     }
     void play(const std::string& scene)
@@ -482,6 +493,9 @@ protected:
         return names;
     }
 
+    std::unique_ptr<VQ::ObjectFactory> mFactory;
+    std::unique_ptr<VQ::ParticleSystem> mParticles;
+    std::unique_ptr<VQ::XmlCachedFilesManager> mXmlCache;
     MovieState mMovie;
     CountingListener mListener;
     std::unique_ptr<GameStateManager> mManager;

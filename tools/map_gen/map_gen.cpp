@@ -280,7 +280,8 @@ bool writeLevelScene(const std::string& media)
         body.kids.push_back(lit);
     }
     level.kids.push_back(body);
-    level.kids.push_back(group("#user", 66, 34, 2));
+    // The figure stands at the medallion's lower right, below its stars.
+    level.kids.push_back(group("#user", 80, 96, 2));
     level.kids.push_back(group("#center", 0, 0, 2));
     Node roller = group("#roller", 48, -60, 2);
     roller.enable = false;

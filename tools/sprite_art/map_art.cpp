@@ -565,16 +565,16 @@ void signpost(Picture& pic, int x0, int y0, bool up)
 
 void topPanel(Picture& pic, int x0, int y0)
 {
-    shape(pic, x0, y0, 1000, 104, [&](float x, float y) { return box(x, y, x0 + 500, y0 + 50, 496, 46, 22); },
+    shape(pic, x0, y0, 640, 104, [&](float x, float y) { return box(x, y, x0 + 320, y0 + 50, 316, 46, 22); },
           [&](float x, float y, float depth) {
               if (depth < 7.0f)
-                  return lit(BRASS, x, y, x0 + 500, y0 + 50, 300);
+                  return lit(BRASS, x, y, x0 + 320, y0 + 50, 220);
               const Colour grain = times(WOOD, 0.8f + 0.35f * fbm(x / 70.0f, y / 4.0f, 9, 3));
               return mix(grain, WOOD_DARK, (y - y0) / 110.0f);
           },
           2.5f);
-    // Parchment wells for the counters.
-    for (const float wx : {x0 + 150.0f, x0 + 390.0f, x0 + 630.0f})
+    // Parchment wells for the two counters the map keeps, stars and silver.
+    for (const float wx : {x0 + 150.0f, x0 + 390.0f})
         shape(pic, int(wx - 90), y0 + 20, 180, 62, [&](float x, float y) { return box(x, y, wx, y0 + 51, 84, 24, 12); },
               [&](float, float y, float depth) {
                   if (depth < 3.0f)
@@ -673,7 +673,7 @@ std::vector<Piece> pieces()
         {"GoldIcon", {256, 192, 312, 248}},  {"HeartIcon", {312, 192, 368, 248}}, {"MenuButton", {368, 192, 440, 264}},
         {"MailScroll", {440, 192, 512, 264}}, {"PlusButton", {512, 192, 556, 236}}, {"LampPost", {560, 192, 600, 272}},
         {"LampFlame", {600, 192, 696, 288}}, {"SignUp", {704, 192, 832, 320}},    {"SignDown", {832, 192, 960, 320}},
-        {"TopPanel", {0, 336, 1000, 440}},   {"Portrait", {0, 448, 64, 512}},
+        {"TopPanel", {0, 336, 640, 440}},   {"Portrait", {0, 448, 64, 512}},
     };
 }
 

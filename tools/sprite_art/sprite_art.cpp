@@ -490,6 +490,50 @@ Canvas drawLoadingHills()
     return c;
 }
 
+void blendOver(Canvas& c, int x, int y, Rgba s, float k);
+
+// The menu's and the intro's hills: the loading screen's ridge drawn at four
+// times its size, so that the screen shows it unscaled with a smooth,
+// anti-aliased outline, and its cottage windows as soft round lights.
+Canvas drawMenuHills()
+{
+    constexpr float K = 4.0f;
+    Canvas c(1728, 436);
+    auto ridge = [](float x) {
+        const float u = x / K;
+        return K * (44.0f - 16.0f * std::sin(u * 0.019f + 0.6f) - 9.0f * std::sin(u * 0.051f + 2.0f) -
+                    4.0f * std::sin(u * 0.13f));
+    };
+    c.fill(0, 0, 1728, 432, [&](int x, int y) {
+        // The distance to the ridge along its normal, for an even edge on
+        // the slopes as well.
+        const float fx = float(x) + 0.5f;
+        const float slope = (ridge(fx + 0.5f) - ridge(fx - 0.5f));
+        const float d = (ridge(fx) - (float(y) + 0.5f)) / std::sqrt(1.0f + slope * slope);
+        const float alpha = coverage(d);
+        if (alpha <= 0.0f)
+            return Rgba{0, 0, 0, 0};
+        const float depth = -d;
+        Rgbf colour = mix(Rgbf{34, 28, 70}, Rgbf{14, 12, 34}, depth / 240.0f);
+        // The rim light along the crest, fading inward.
+        const float rim = std::clamp((7.0f - depth) / 3.0f, 0.0f, 1.0f);
+        colour = mix(colour, Rgbf{96, 80, 150}, rim);
+        return opaque(colour, alpha);
+    });
+    for (int window : {70, 188, 301, 377}) {
+        const float wx = float(window) * K + 6.0f;
+        const float wy = ridge(wx) + 46.0f;
+        for (int y = int(wy) - 20; y <= int(wy) + 20; ++y)
+            for (int x = int(wx) - 20; x <= int(wx) + 20; ++x) {
+                const float r = std::hypot(float(x) + 0.5f - wx, float(y) + 0.5f - wy);
+                const float glow = std::clamp(1.0f - r / 20.0f, 0.0f, 1.0f);
+                blendOver(c, x, y, Rgba{255, 190, 90, 255}, 0.45f * glow * glow);
+                blendOver(c, x, y, Rgba{255, 214, 130, 255}, coverage(r - 4.5f));
+            }
+    }
+    return c;
+}
+
 // A paper lantern hanging from its cord: brass hook ring at the top centre
 // (the pivot of its swing), dark wood caps with brass trim, a ribbed amber
 // body lit from within, a red tassel.
@@ -947,6 +991,9 @@ Canvas drawWidgetAtlas()
     drawContentRow(c);
     drawTitleRibbon(c);
     drawCloseButton(c);
+    // The shade a modal window lays over what lies behind it: night indigo,
+    // solid past the sprite's own edge so that a stretched copy stays even.
+    c.fill(476, 292, 32, 32, [](int, int) { return Rgba{14, 12, 34, 255}; });
     return c;
 }
 
@@ -2177,6 +2224,7 @@ std::vector<SpriteDescription> widgetSprites()
         sprite("ContentRow", "widget_png", {176, 404, 396, 436}),
         sprite("TitleRibbon", "widget_png", {176, 444, 476, 500}),
         sprite("CloseButton", "widget_png", {424, 290, 464, 330}),
+        sprite("Shade", "widget_png", {484, 300, 500, 316}),
     };
 }
 
@@ -2274,8 +2322,21 @@ void drawRulesIcons(Canvas& c)
 
     // Targets.
     auto target = [&](int i, auto distance, auto body) { drawShape(c, 64 * i, 352, 64, 64, distance, body, 2.0f); };
-    target(1, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 3.0f); },
-           [&](float, float y, float depth) { return depth < 5.0f ? litFrom(AMBER, y, 64.0f) : litFrom(Rgbf{200, 110, 48}, y, 64.0f); });
+    // The tiles: two carved slabs stacked, the one behind a step up and to
+    // the right, each with a bevelled brass rim and a diamond cut into it.
+    for (const float off : {7.0f, -5.0f}) {
+        const float cx = 32.0f + off, cy = 32.0f - off;
+        target(1, [=](float x, float y) { return boxDistance(x, y, cx, cy, 19.0f, 19.0f, 4.0f); },
+               [&, cx, cy, off](float x, float y, float depth) {
+                   const Rgbf stone = off > 0.0f ? Rgbf{200, 130, 60} : Rgbf{226, 156, 72};
+                   if (depth < 3.5f)
+                       return litFrom(BRASS_LIGHT, y, 64.0f);
+                   const float diamond = std::fabs(x - cx) + std::fabs(y - cy);
+                   if (std::fabs(diamond - 10.0f) < 1.6f)
+                       return scaled(stone, 0.62f);
+                   return mix(litFrom(stone, y, 64.0f), scaled(stone, 0.8f), std::clamp((x - cx + 19.0f) / 60.0f, 0.0f, 1.0f));
+               });
+    }
     target(3, [](float x, float y) { return boxDistance(x, y, 32.0f, 32.0f, 24.0f, 24.0f, 4.0f); },
            [&](float x, float y, float depth) {
                const bool rivet = std::hypot(std::fmod(x + 4.0f, 16.0f) - 8.0f, std::fmod(y + 4.0f, 16.0f) - 8.0f) < 2.5f;
@@ -2288,6 +2349,26 @@ void drawRulesIcons(Canvas& c)
                const float shine = std::hypot(x - 24.0f, y - 22.0f) < 6.0f ? 1.0f : 0.0f;
                return mix(litFrom(sky, y, 64.0f), Rgbf{255, 255, 255}, shine * 0.8f);
            });
+
+    // The padlock of a bonus slot still locked: a brass shackle over a dark
+    // iron body with a brass rim and a keyhole.
+    drawShape(c, 320, 352, 64, 64,
+              [](float x, float y) {
+                  // The arch above its centre, two straight legs below.
+                  if (y <= 26.0f)
+                      return std::fabs(std::hypot(x - 32.0f, y - 26.0f) - 12.0f) - 3.5f;
+                  return std::max(std::min(std::fabs(x - 20.0f), std::fabs(x - 44.0f)) - 3.5f, y - 40.0f);
+              },
+              [&](float, float y, float) { return litFrom(BRASS_LIGHT, y, 64.0f); }, 1.6f);
+    drawShape(c, 320, 352, 64, 64, [](float x, float y) { return boxDistance(x, y, 32.0f, 42.0f, 18.0f, 14.0f, 4.0f); },
+              [&](float x, float y, float depth) {
+                  if (depth < 3.0f)
+                      return litFrom(BRASS, y, 64.0f);
+                  const bool keyhole = circleDistance(x, y, 32.0f, 39.0f, 3.5f) < 0.0f ||
+                                       boxDistance(x, y, 32.0f, 45.0f, 1.6f, 5.0f, 0.5f) < 0.0f;
+                  return keyhole ? Rgbf{16, 12, 24} : litFrom(scaled(iron, 0.75f), y, 64.0f);
+              },
+              1.6f);
 
     // Bonuses.
     auto bonus = [&](int i, auto distance, auto body) { drawShape(c, 64 * i, 416, 64, 64, distance, body, 2.0f); };
@@ -2392,6 +2473,7 @@ std::vector<SpriteDescription> uiSprites()
             sprite("FlaskFill", "rules_png", {0, 304, 420, 348}),
             sprite("Star", "rules_png", {432, 256, 480, 304}),
             sprite("StarSlot", "rules_png", {432, 304, 480, 352}),
+            sprite("LockIcon", "rules_png", {320, 352, 384, 416}),
             sprite("s_buster_gefest_busters_psd", "rules_png", {0, 416, 64, 480}),
             sprite("s_buster_zeus_busters_psd", "rules_png", {64, 416, 128, 480}),
             sprite("s_buster_artem_busters_psd", "rules_png", {128, 416, 192, 480}),
@@ -2510,9 +2592,10 @@ void drawWord(Canvas& c, const std::string& word, float cx, float y0, float cell
     const float advance = cell * 6.0f;
     const float width = advance * float(word.size()) - cell;
     const float x0 = cx - width / 2.0f;
-    // Signed distance to the letters' cells: outside, to the nearest lit
-    // cell; inside, minus the distance to the nearest unlit one, so that
-    // joined cells have no seam.
+    // The letters are pen strokes through the lit cells' centres: each lit
+    // cell joins its lit neighbours across and down, and a diagonal one
+    // where no square corner stands between them, so that the capitals come
+    // out rounded and smooth rather than as blocks.
     auto lit = [&](int column, int row) {
         if (row < 0 || row >= 7 || column < 0)
             return false;
@@ -2520,20 +2603,26 @@ void drawWord(Canvas& c, const std::string& word, float cx, float y0, float cell
         const int k = column % 6;
         return letter < int(word.size()) && k < 5 && glyphRows(word[size_t(letter)])[row * 5 + k] == '1';
     };
+    const float pen = cell * 0.62f;
     auto distance = [&](float x, float y) {
         const int column = int(std::floor((x - x0) / cell));
         const int row = int(std::floor((y - y0) / cell));
-        const bool inside = lit(column, row);
+        auto centre = [&](int k, int r) { return Pt{x0 + cell * (float(k) + 0.5f), y0 + cell * (float(r) + 0.5f)}; };
         float best = 1e9f;
-        for (int r = row - 2; r <= row + 2; ++r)
+        for (int r = row - 2; r <= row + 1; ++r)
             for (int k = column - 2; k <= column + 2; ++k) {
-                if (lit(k, r) == inside)
+                if (!lit(k, r))
                     continue;
-                const float bx = x0 + cell * (float(k) + 0.5f);
-                const float by = y0 + cell * (float(r) + 0.5f);
-                best = std::min(best, boxDistance(x, y, bx, by, cell * 0.5f, cell * 0.5f, 0.0f));
+                best = std::min(best, std::hypot(x - centre(k, r).x, y - centre(k, r).y));
+                if (lit(k + 1, r))
+                    best = std::min(best, segmentDistance(centre(k, r), centre(k + 1, r), x, y));
+                if (lit(k, r + 1))
+                    best = std::min(best, segmentDistance(centre(k, r), centre(k, r + 1), x, y));
+                for (const int side : {-1, 1})
+                    if (lit(k + side, r + 1) && !lit(k + side, r) && !lit(k, r + 1))
+                        best = std::min(best, segmentDistance(centre(k, r), centre(k + side, r + 1), x, y));
             }
-        return inside ? -best : best;
+        return best - pen;
     };
     const int top = int(y0) - 8;
     const int height = int(cell * 7.0f) + 20;
@@ -2636,10 +2725,11 @@ std::vector<SpriteDescription> logoSprites()
     return {sprite("Studio", "logo_studio_png", {0, 0, 864, 486}), sprite("Title", "logo_title_png", {0, 0, 864, 486})};
 }
 
-// The main menu's backdrop, from the loading screen's pictures.
+// The main menu's backdrop, from the loading screen's pictures (the hills
+// drawn again at the screen's size).
 std::vector<SpriteDescription> menuSprites()
 {
-    return {sprite("Sky", "loading_sky_png", {0, 0, 16, 64}), sprite("Hills", "loading_hill_png", {0, 0, 432, 109}),
+    return {sprite("Sky", "loading_sky_png", {0, 0, 16, 64}), sprite("Hills", "menu_hills_png", {0, 0, 1728, 436}),
             sprite("Lantern", "loading_lantern_png", {0, 0, 128, 224})};
 }
 
@@ -2936,6 +3026,9 @@ struct TutorialMask {
     int x, y, w, h;
     // Signed distance to the hole's edge (negative inside) at a texel.
     float (*hole)(float x, float y);
+    // A lantern-amber ring along the hole, marking every cell of a taught
+    // move.
+    bool ring = false;
 };
 
 float pairHole(float x, float y)
@@ -2959,8 +3052,8 @@ float slotHole(float x, float y)
 }
 
 const TutorialMask TUTORIAL_MASKS[] = {
-    {"MaskPair", 8, 136, 208, 128, pairHole},
-    {"MaskCell", 232, 136, 128, 128, cellHole},
+    {"MaskPair", 8, 136, 208, 128, pairHole, true},
+    {"MaskCell", 232, 136, 128, 128, cellHole, true},
     {"MaskRound", 376, 136, 200, 200, roundHole},
     {"MaskSlot", 592, 136, 160, 160, slotHole},
 };
@@ -2975,7 +3068,25 @@ void drawTutorialMask(Canvas& c, const TutorialMask& m)
         // A soft edge ten texels wide, the hole fully clear.
         const float k = std::clamp((d + 2.0f) / 10.0f, 0.0f, 1.0f);
         const float eased = k * k * (3.0f - 2.0f * k);
-        return Rgba{4, 3, 14, toByte(eased)};
+        const Rgba shade{4, 3, 14, toByte(eased)};
+        if (!m.ring)
+            return shade;
+        // The ring: three texels of gold on the hole's edge, anti-aliased,
+        // with a soft glow fading into the shade outside.
+        const float core = std::clamp(2.0f - std::fabs(d - 1.0f), 0.0f, 1.0f);
+        const float glow = std::clamp(1.0f - std::fabs(d - 1.0f) / 7.0f, 0.0f, 1.0f) * 0.55f;
+        const float a = std::max(core, glow);
+        if (a <= 0.0f)
+            return shade;
+        const Rgba gold{255, core > glow ? uint8_t(214) : uint8_t(170), core > glow ? uint8_t(110) : uint8_t(60),
+                        toByte(a)};
+        // Gold over the shade.
+        const float sa = float(shade.a) / 255.0f, ga = float(gold.a) / 255.0f;
+        const float outA = ga + sa * (1.0f - ga);
+        auto channel = [&](uint8_t g, uint8_t b) {
+            return uint8_t(std::lround((float(g) * ga + float(b) * sa * (1.0f - ga)) / std::max(outA, 1e-3f)));
+        };
+        return Rgba{channel(gold.r, shade.r), channel(gold.g, shade.g), channel(gold.b, shade.b), toByte(outA)};
     });
 }
 
@@ -3577,8 +3688,8 @@ void drawCrown(Canvas& c, int x0, int y0)
                   [](float, float, float) { return Rgbf{200, 40, 60}; }, 1.0f);
 }
 
-// Two portraits side by side under a lantern's glow: the friends' emblem,
-// 128 x 80.
+// A portrait between two silhouettes under a lantern's glow: the friends'
+// emblem, 128 x 80.
 void drawFriendsEmblem(Canvas& c, int x0, int y0)
 {
     for (int y = 0; y < 80; ++y)
@@ -3587,10 +3698,14 @@ void drawFriendsEmblem(Canvas& c, int x0, int y0)
             if (d < 1.0f)
                 blendOver(c, x0 + x, y0 + y, Rgba{255, 200, 100, 110}, smoothFalloff(d));
         }
-    drawPortrait(c, x0 + 14, y0 + 10, 60);
-    drawPhotoFrame(c, x0 + 12, y0 + 8, 64);
-    drawPortrait(c, x0 + 56, y0 + 10, 60);
-    drawPhotoFrame(c, x0 + 54, y0 + 8, 64);
+    // The player in front, two friends still to come behind, as dim
+    // silhouettes in their rings.
+    for (int fx : {2, 62}) {
+        drawPhotoBlank(c, x0 + fx, y0 + 14);
+        drawPhotoFrame(c, x0 + fx, y0 + 14, 64);
+    }
+    drawPortrait(c, x0 + 30, y0 + 6, 68);
+    drawPhotoFrame(c, x0 + 28, y0 + 4, 72);
 }
 
 // Letter paper, 256 square: warm parchment with faint ruled lines.
@@ -3694,6 +3809,7 @@ int main(int argc, char** argv)
                     writeTable(media, "water", "A strip of water, drawn as a mesh that ripples.", waterSprites()) &&
                     drawLoadingSky().save(media + "/images/loading_sky.png") &&
                     drawLoadingHills().save(media + "/images/loading_hill.png") &&
+                    drawMenuHills().save(media + "/images/menu_hills.png") &&
                     drawLoadingLantern().save(media + "/images/loading_lantern.png") &&
                     drawLoadingGlow().save(media + "/images/loading_glow.png") &&
                     drawGemSheet().save(media + "/images/loading_gems.png") &&

@@ -11,7 +11,8 @@ namespace {
 using namespace SceneWriter;
 
 // Where the top panel stands on the workspace.
-constexpr float PANEL_X = 363;
+// A panel of 640 units, centred.
+constexpr float PANEL_X = 543;
 constexpr float PANEL_Y = 6;
 
 struct HitArea {
@@ -23,12 +24,10 @@ struct HitArea {
 const std::vector<HitArea>& hitAreas()
 {
     static const std::vector<HitArea> areas = {
-        {"btnMenu", 924, 16, 72, 72, "showMenu"},
+        {"btnMenu", 558, 16, 72, 72, "showMenu"},
         {"btnMail", -84, 16, 72, 72, "showMail"},
-        {"btnBuyStars", 478, 30, 44, 44, "showBuyStarsWindow"},
-        {"btnBuySilver", 718, 30, 44, 44, "showBuySilverWindow"},
-        {"btnBuyGold", 872, 30, 44, 44, "showBuyGoldWindow"},
-        {"btnAction", 60, 20, 180, 62, "buyHolidayPurchase"},
+        {"btnBuyStars", 238, 30, 44, 44, "showBuyStarsWindow"},
+        {"btnAction", 20, 20, 180, 62, "buyHolidayPurchase"},
     };
     return areas;
 }
@@ -79,8 +78,8 @@ namespace MapInterface {
 std::string script()
 {
     std::ostringstream out;
-    out << "-- The level map's interface: the top panel with the player's hearts, stars,\n"
-           "-- silver and gold, the menu and mail buttons and the shops' buttons, over\n"
+    out << "-- The level map's interface: the top panel with the player's stars and\n"
+           "-- silver, the menu and mail buttons and the star shop's button, over\n"
            "-- the map. The scene \"map_interface_xml\" draws it all; the buttons here are\n"
            "-- the areas that take the clicks.\n"
            "-- Written by tools/ui_gen.\n\n"
@@ -105,19 +104,22 @@ std::string scene()
 {
     Node panel = group("top_panel", PANEL_X, PANEL_Y, 0);
     panel.kids.push_back(sprite("panelBack", "TopPanel", 0, 0, 2));
-    panel.kids.push_back(sprite("heartIcon", "HeartIcon", 66, 24, 1));
-    panel.kids.push_back(counter("#heartText", 120, 50, true));
-    panel.kids.push_back(counter("#timeText", 170, 66, true));
-    panel.kids.push_back(icon("#starIcon", "StarIcon", 310, 24));
-    panel.kids.push_back(counter("#stars", 366, 104, true));
-    panel.kids.push_back(sprite("plusStars", "PlusButton", 478, 30, 1));
-    panel.kids.push_back(icon("#silverIcon", "SilverIcon", 550, 24));
-    panel.kids.push_back(counter("#silver", 606, 104, true));
-    panel.kids.push_back(sprite("plusSilver", "PlusButton", 718, 30, 1));
-    panel.kids.push_back(icon("#goldIcon", "GoldIcon", 762, 24));
-    panel.kids.push_back(counter("#gold", 812, 60, false));
-    panel.kids.push_back(sprite("plusGold", "PlusButton", 872, 30, 1));
-    panel.kids.push_back(sprite("menuButton", "MenuButton", 924, 16, 1));
+    panel.kids.push_back(icon("#starIcon", "StarIcon", 70, 24));
+    panel.kids.push_back(counter("#stars", 126, 104, true));
+    panel.kids.push_back(sprite("plusStars", "PlusButton", 238, 30, 1));
+    panel.kids.push_back(icon("#silverIcon", "SilverIcon", 310, 24));
+    panel.kids.push_back(counter("#silver", 366, 104, true));
+    panel.kids.push_back(sprite("menuButton", "MenuButton", 558, 16, 1));
+    // The hearts, their timer and the gold are looked up by the map but
+    // nothing writes them there, and the silver and gold pages of the
+    // currency shop hold no products: the panel shows neither fields nor
+    // "+" that would stay empty or open nothing. The nodes stay, switched
+    // off.
+    for (Node n : {counter("#heartText", 0, 50, true), counter("#timeText", 0, 66, true),
+                   counter("#gold", 0, 60, false)}) {
+        n.enable = false;
+        panel.kids.push_back(n);
+    }
     // The mail scroll stays folded away until there are requests.
     Node mail = sprite("mail", "MailScroll", -84, 16, 1);
     mail.frames = {{0, -84 + 36, 16 + 36, 0, 0, 0, 0}, {8, -84, 16, 1, 1, 1, 0}};
@@ -141,7 +143,7 @@ std::string scene()
 
     const std::vector<MarkerDef> markers = {
         withChime(pulse("getStar", "/top_panel/#starIcon")), withChime(pulse("getSilver", "/top_panel/#silverIcon")),
-        pulse("getGold", "/top_panel/#goldIcon"), {"scroll_open", {{"/top_panel/mail", 0, 8}}},
+        {"scroll_open", {{"/top_panel/mail", 0, 8}}},
         {"onIdle", {}}, {"onHide", {}}};
     return document("The level map's top panel. Written by tools/ui_gen.", {panel}, markers);
 }

@@ -75,13 +75,20 @@ float radians(int direction)
     return float(direction) * 45.0f * float(M_PI) / 180.0f;
 }
 
+// A bubble beside its point (arrow level, pointing left or right) stands
+// a fifth smaller, so that it stays on a 4:3 screen beside a board cell.
+float bubbleScale(int i)
+{
+    return i % (DIRECTIONS / 2) == 0 ? 0.8f : 1.0f;
+}
+
 // The bubble's centre for an arrow pointing along direction `i`: beyond the
 // arrow's tail, its nearest edge a margin from the tail.
 void bubbleCentre(int i, float& x, float& y)
 {
     const float dx = std::cos(radians(i)), dy = std::sin(radians(i));
-    const float exitX = std::fabs(dx) > 1e-3f ? BUBBLE_HALF_W / std::fabs(dx) : 1e9f;
-    const float exitY = std::fabs(dy) > 1e-3f ? BUBBLE_HALF_H / std::fabs(dy) : 1e9f;
+    const float exitX = std::fabs(dx) > 1e-3f ? bubbleScale(i) * BUBBLE_HALF_W / std::fabs(dx) : 1e9f;
+    const float exitY = std::fabs(dy) > 1e-3f ? bubbleScale(i) * BUBBLE_HALF_H / std::fabs(dy) : 1e9f;
     const float t = TIP_GAP + ARROW_LENGTH + TAIL_MARGIN + std::min(exitX, exitY);
     x = -t * dx;
     y = -t * dy;
@@ -133,7 +140,7 @@ std::string scene()
     for (int i = 0; i < DIRECTIONS; ++i) {
         float x = 0.0f, y = 0.0f;
         bubbleCentre(i, x, y);
-        place.push_back({i, x, y, 1, 1});
+        place.push_back({i, x, y, bubbleScale(i), 1});
     }
     place.push_back({CENTRE_FRAME, 0, 0, 1, 1});
 

@@ -10,6 +10,7 @@
 // Writes ui/<script>.lua and scenes/<script>.xml for each window; the output is the same on every
 // run. Later windows join the list.
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -299,8 +300,14 @@ std::string scene(const Window& w)
             << "\" Z=\"0\" angle=\"0\" scaleX=\"" << scale << "\" scaleY=\"" << scale
             << "\" R=\"1\" G=\"1\" B=\"1\" A=\"" << alpha << "\" PivotPointX=\"0\" PivotPointY=\"0\"/></frame>\n";
     }
+    // A modal window dims whatever lies behind it, over any screen shape.
+    constexpr float SHADE_W = 6000, SHADE_H = 3000;
     out << "    </frames>\n"
         << "    <Childs>\n"
+        << "      <Object type=\"Sprite\" name=\"shade\" filename=\"widget_sprites\" tablename=\"Shade\">\n"
+        << "        <Parameters " << attributes(-SHADE_W / 2, -SHADE_H / 2, 30, SHADE_W / 16, SHADE_H / 16, 0.55f, "1 1 1")
+        << " Enable=\"1\"/>\n"
+        << "      </Object>\n"
         << "      <Object type=\"Sprite\" name=\"frame\" filename=\"dialogs_sprites\" tablename=\"ParchmentPanel\">\n"
         << "        <Parameters X=\"" << -cx << "\" Y=\"" << -cy << "\" Z=\"10\" angle=\"0\" scaleX=\""
         << float(w.width) / 420.0f << "\" scaleY=\"" << float(w.height) / 280.0f
@@ -441,7 +448,7 @@ void blockerMessage(Content& c)
 }
 
 // The friends' side and bottom panels of a level window (below).
-void friendPanels(Content& c, bool ownMarkers);
+void friendPanels(Content& c, bool ownMarkers, bool sideRight = false);
 
 // The level's number, its goals (icon and text, filled by the game) or its
 // score target in place of them, the stars already earned, the boosters'
@@ -452,27 +459,40 @@ void playLevelSilver(Content& c);
 std::string keyedCaption(const Content& c);
 void marker(Content& c, const std::string& name, const std::vector<std::tuple<std::string, int, int>>& entries);
 
+// The start window's upper block (number, stars, goals) stands lower while
+// no booster slot is shown, so that the window stays balanced; "bonuses0"
+// plays its frame 0, the other rows frame 1.
+constexpr int UPPER_DROP = 70;
+
+// The goals' band: a card across the window under the stars.
+constexpr int GOALS_TOP = 160;
+constexpr int GOALS_HEIGHT = 140;
+
 void playLevel(Content& c)
 {
-    c.scene += textObject(c, "#levelNum", "", false, 50, 44, c.width - 100, 50, "button", "0.45 0.22 0.05");
+    const size_t upperStart = c.scene.size();
+    c.scene += textObject(c, "#levelNum", "", false, 50, 36, c.width - 100, 50, "counter", "0.45 0.22 0.05");
+    c.scene += spriteObject(c, "goalsCard", "widget_sprites", "ContentRow", 56, GOALS_TOP, (c.width - 112) / 220.0f,
+                            GOALS_HEIGHT / 32.0f, 4, 0.5f);
     // The score target stands alone in the goals' band: centred in it.
-    std::string scoreTarget = textObject(c, "#score_target_text", "", false, 50, 200, c.width - 100, 60, "text");
+    std::string scoreTarget =
+        textObject(c, "#score_target_text", "", false, 70, GOALS_TOP + 34, c.width - 140, 76, "counter");
     scoreTarget.replace(scoreTarget.find(" UsePreset="), 0, " HAlign=\"1\" VAlign=\"1\"");
     c.scene += scoreTarget;
     // One goal stands in the middle of the goals' band; two share it.
     std::vector<std::tuple<std::string, int, int>> one;
     std::vector<std::tuple<std::string, int, int>> two;
     for (int i = 1; i <= 2; ++i) {
-        Content inner{c.width - 160, 70, "", "", {}, ""};
+        Content inner{c.width - 200, 70, "", "", {}, ""};
         const std::string name = "#target" + std::to_string(i);
         std::string children;
-        children += spriteObject(inner, "#icon", "targets_sprites", "s_walls_ui_p_psd", 40, 35, 0.8f, 0.8f, 1);
-        children += textObject(inner, "#text", "", false, 115, 35, inner.width - 125, 56, "text");
+        children += spriteObject(inner, "#icon", "targets_sprites", "s_walls_ui_p_psd", 36, 35, 0.75f, 0.75f, 1);
+        children += textObject(inner, "#text", "", false, 100, 35, inner.width - 110, 56, "counter");
         auto at = [&](int y) {
-            return attributes(80 + inner.width / 2.0f - c.width / 2.0f, y + 35 - c.height / 2.0f, 0, 1, 1, 1);
+            return attributes(100 + inner.width / 2.0f - c.width / 2.0f, y + 35 - c.height / 2.0f, 0, 1, 1, 1);
         };
-        const int single = 196;
-        const int paired = 160 + (i - 1) * 72;
+        const int single = GOALS_TOP + (GOALS_HEIGHT - 70) / 2;
+        const int paired = GOALS_TOP + 2 + (i - 1) * 70;
         c.scene += "      <Object name=\"" + name + "\">\n        <Parameters " + at(paired) +
                    " Enable=\"0\"/>\n        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " +
                    at(single) + "/></frame>\n          <frame StartFrame=\"1\"><Attributes " + at(paired) +
@@ -485,8 +505,15 @@ void playLevel(Content& c)
     marker(c, "goals1", one);
     marker(c, "goals2", two);
     // Beside the level number: this level runs against the clock.
-    sprite(c, "#time_limit_icon", "ui_sprites", "TimeLimitIcon", c.width / 2 + 90, 36, 0.7f);
+    sprite(c, "#time_limit_icon", "ui_sprites", "TimeLimitIcon", c.width / 2 + 96, 30, 0.7f);
     playLevelStars(c);
+    const std::string upper = c.scene.substr(upperStart);
+    c.scene.resize(upperStart);
+    auto at = [&](int drop) { return attributes(0, float(drop), 0, 1, 1, 1); };
+    c.scene += "      <Object name=\"upper\">\n        <Parameters " + at(0) +
+               " Enable=\"1\"/>\n        <frames loop=\"0\">\n          <frame StartFrame=\"0\"><Attributes " +
+               at(UPPER_DROP) + "/></frame>\n          <frame StartFrame=\"1\"><Attributes " + at(0) +
+               "/></frame>\n        </frames>\n        <Childs>\n" + upper + "        </Childs>\n      </Object>\n";
     playLevelSlots(c);
     playLevelSilver(c);
     friendPanels(c, true);
@@ -623,7 +650,7 @@ void winLevel(Content& c)
                {{"silverBurst" + std::to_string(i), 0, 8}, {clink, 0, 8}});
     }
     marker(c, "#effectCount:" + std::to_string(count), {});
-    friendPanels(c, false);
+    friendPanels(c, false, true);
 }
 
 void failLevel(Content& c)
@@ -637,7 +664,7 @@ void failLevel(Content& c)
                    " Enable=\"1\"/>\n      </Object>\n";
     resultRow(c, "scoreRow", 206);
     c.scene += textObject(c, "#score", "", false, 60, 210, c.width - 120, 48, "counter", "0.55 0.3 0.05");
-    friendPanels(c, false);
+    friendPanels(c, false, true);
 }
 
 // --- The out-of-moves offer ---
@@ -716,11 +743,11 @@ const std::vector<Window>& windows()
          760, 400, false, {{"btnOk", "BUTTON_OK"}}, everydayBonus},
         {"blocker_message_window", "BlockerMessageWindow", "The message on a closed way of the map.", "BLOCKER_TITLE",
          560, 320, true, {{"btnBuyStars", "BLOCKER_BUY_STARS"}}, blockerMessage},
-        {"win_level_window", "WinLevelWindow", "The won level's window.", "WIN_TITLE", 640, 400, true,
+        {"win_level_window", "WinLevelWindow", "The won level's window.", "WIN_TITLE", 640, 440, true,
          {{"btnNext", "WIN_NEXT"}}, winLevel},
         {"fail_level_window", "FailLevelWindow", "The lost level's window.", "FAIL_TITLE", 640, 400, true,
          {{"btnReplay", "FAIL_REPLAY"}}, failLevel},
-        {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 640, 600, true,
+        {"play_level_window", "PlayLevelWindow", "The level start window.", "PLAY_LEVEL_TITLE", 640, 560, true,
          {{"btnPlay", "PLAY_LEVEL_PLAY"}}, playLevel},
         {"buy_heart_window", "BuyHeartWindow", "The heart shop, opened from the map.", "BUY_HEART_TITLE", 560, 420,
          true, {}, heartShop},
@@ -743,11 +770,13 @@ void playLevelStars(Content& c)
     constexpr int STEP = 6;
     std::vector<std::tuple<std::string, int, int>> row;
     for (int i = 0; i < 3; ++i) {
-        const float x = c.width / 2.0f + (i - 1) * 64.0f - 24.0f;
-        const float y = i == 1 ? 94.0f : 102.0f;
-        keyedSprite(c, "starSlot" + std::to_string(i + 1), "map_sprites", "StarDim", x, y, 24, 1.0f, 0, 1.0f, 1, 6, 2);
+        constexpr float SCALE = 1.5f;
+        const float x = c.width / 2.0f + (i - 1) * 96.0f - 24.0f;
+        const float y = i == 1 ? 84.0f : 98.0f;
+        keyedSprite(c, "starSlot" + std::to_string(i + 1), "map_sprites", "StarDim", x, y, 24, SCALE, 0, SCALE, 1, 6,
+                    2);
         row.emplace_back("starSlot" + std::to_string(i + 1), 0, 6);
-        keyedSprite(c, "starLit" + std::to_string(i + 1), "map_sprites", "Star", x, y, 24, 1.8f, 0, 1.0f, 1,
+        keyedSprite(c, "starLit" + std::to_string(i + 1), "map_sprites", "Star", x, y, 24, 1.8f * SCALE, 0, SCALE, 1,
                     STEP * i + 8, 1, STEP * i);
     }
     marker(c, "stars0", row);
@@ -807,7 +836,7 @@ std::string boosterSlot(const Content& c, int index, int rowY)
 // slots as the row is laid out).
 void playLevelSlots(Content& c)
 {
-    constexpr int ROW_Y = 356;
+    constexpr int ROW_Y = 340;
     c.scene += keyedCaption(c);
     for (int i = 0; i < 3; ++i) {
         c.scene += boosterSlot(c, i, ROW_Y);
@@ -820,6 +849,7 @@ void playLevelSlots(Content& c)
         for (int i = 0; i < 3; ++i)
             entries.emplace_back("#bonus" + std::to_string(i), n, n);
         entries.emplace_back("boostersCaption", n == 0 ? 0 : 1, n == 0 ? 0 : 1);
+        entries.emplace_back("upper", n == 0 ? 0 : 1, n == 0 ? 0 : 1);
         marker(c, "bonuses" + std::to_string(n), entries);
     }
 }
@@ -827,7 +857,7 @@ void playLevelSlots(Content& c)
 // The caption over the slots, clear until a slot is shown.
 std::string keyedCaption(const Content& c)
 {
-    auto at = [&](float a) { return attributes(60 - c.width / 2.0f, 312 - c.height / 2.0f, 0, 1, 1, a, INK); };
+    auto at = [&](float a) { return attributes(60 - c.width / 2.0f, 302 - c.height / 2.0f, 0, 1, 1, a, INK); };
     return "      <Object type=\"Text\" name=\"boostersCaption\" filename=\"main_font_fnt\">\n        <Parameters " +
            at(0) + " Enable=\"1\" Text=\"PLAY_LEVEL_BOOSTERS\" LocaleEnable=\"1\" TextAreaX=\"" +
            std::to_string(c.width - 120) +
@@ -1594,18 +1624,25 @@ std::string loadingLantern()
 // The friends' panels of a level window: a board on its left and one
 // below, each with its title, its list of cards and, while logged out, the
 // friends' emblem in place of the cards. `ownMarkers` for a window that
-// does not yet name the panels' markers.
-void friendPanels(Content& c, bool ownMarkers)
+// does not yet name the panels' markers; `sideRight` stands the side board
+// at the window's right, clear of the level's panels on the left.
+void friendPanels(Content& c, bool ownMarkers, bool sideRight)
 {
     const Content inner{0, 0, "", "", {}, ""};
-    const int sideW = 180, sideH = c.height - 20;
-    const int sideX = -sideW - 14, sideY = 10;
+    // Tall enough for the five cards of a full ranking.
+    const int sideW = 180, sideH = std::min(c.height - 20, 480);
+    const int sideX = sideRight ? c.width + 14 : -sideW - 14, sideY = (c.height - sideH) / 2;
     std::string side = spriteObject(inner, "leftBoard", "dialogs_sprites", "ParchmentPanel", 0, 0, sideW / 420.0f,
                                     sideH / 280.0f, 8);
-    side += textObject(inner, "#left_list_title", "FRIENDS_LIST_TITLE", true, 10, 12, sideW - 20, 36, "button");
+    // The board's wooden rim grows with its height: the title stands clear
+    // below it and the cards below the title.
+    const int rim = sideH * 22 / 280;
+    side += textObject(inner, "#left_list_title", "FRIENDS_LIST_TITLE", true, 10, rim + 8, sideW - 20, 36, "button");
     c.scene += groupObject(c, "leftPanel", sideX, sideY, 12, side);
-    c.scene += listNode(c, "leftListFriends_node", sideX + 14, sideY + 52, 150, sideH - 70, 4);
-    c.widgets += listWidget("leftListFriends", "leftListFriends_node", sideX + 14, sideY + 52, 150, sideH - 70, true);
+    const int listY = sideY + rim + 50;
+    const int listH = sideH - 2 * rim - 60;
+    c.scene += listNode(c, "leftListFriends_node", sideX + 14, listY, 150, listH, 4);
+    c.widgets += listWidget("leftListFriends", "leftListFriends_node", sideX + 14, listY, 150, listH, true);
     c.fading.push_back("leftListFriends");
 
     const int bottomW = c.width - 40, bottomH = 150;
@@ -1627,7 +1664,7 @@ void friendPanels(Content& c, bool ownMarkers)
                      "\"FriendsEmblem\" },\n              } },\n";
         c.fading.insert(c.fading.end(), {id, id + "Emblem"});
     };
-    emblem("facebook_btn_left", sideX + 10, sideY + 60, sideW - 20);
+    emblem("facebook_btn_left", sideX + 10, sideY + sideH / 2 - 40, sideW - 20);
     emblem("facebook_btn_bottom", bottomX + bottomW / 2 - 200, bottomY + 36, 400);
     if (ownMarkers) {
         marker(c, "leftPanel", {{"leftPanel", 0, 0}});
