@@ -20,6 +20,7 @@ after the run) and the score goal. Same seeds, same content, same figures.
 """
 
 import argparse
+import json
 import os
 import random
 import re
@@ -90,9 +91,13 @@ class Sim:
         self.goals = {}
         self.levelend_done = False
         self.levelend_started = False
+        # Game seconds run, as the steps and settles tell.
+        self.clock = 0.0
 
     def send(self, *commands):
         for command in commands:
+            if command.startswith("step "):
+                self.clock += float(command.split()[1])
             self.proc.stdin.write(command + "\n")
         self.proc.stdin.write(SYNC + "\n")
         self.proc.stdin.flush()
@@ -111,6 +116,8 @@ class Sim:
         words = line.split()
         if not words:
             return
+        if words[0] == "settled":
+            self.clock += float(words[1])
         if line == "goals complete":
             self.goals_complete = True
         elif line == "limit reached":
@@ -266,12 +273,15 @@ def stars_of(score, star_scores):
     return sum(1 for needed in star_scores if score >= needed)
 
 
-def play(board_sim, media, level, seed, think, star_scores, max_moves=150):
+def play(board_sim, media, level, seed, think, star_scores, max_moves=150, payout=True):
     sim = Sim(board_sim, media, level, seed)
     rng = random.Random(seed * 7919 + sum(map(ord, level)))
     try:
         sim.send("settle")
         moves = 0
+        start = sim.clock
+        # (moves, score, seconds) after each move.
+        trace = []
         failed = set()
         stalls = 0
         win_stars = 0
@@ -304,12 +314,17 @@ def play(board_sim, media, level, seed, think, star_scores, max_moves=150):
             failed.clear()
             stalls = 0
             moves += 1
+            trace.append((moves, sim.score, round(sim.clock - start, 2)))
         if not sim.goals_complete:
             # The last move's lines may still be landing.
             sim.send("settle")
-        result = {"win": sim.goals_complete, "moves": moves, "payout": None,
+        result = {"win": sim.goals_complete, "moves": moves, "payout": None, "time": round(sim.clock - start, 2), "trace": trace,
                   "win_stars": sim.stars, "stars": sim.stars, "score": sim.score}
-        if sim.goals_complete:
+        if sim.goals_complete and not payout:
+            sim.send("settle")
+            result["win_score"] = sim.score
+            result["win_stars"] = stars_of(sim.score, star_scores)
+        elif sim.goals_complete:
             # The win starts the end-of-level run once the board is still.
             sim.send("settle")
             # The panel's stars follow the score with a lag: count them here.
@@ -348,6 +363,7 @@ def campaign_levels(media):
 
 
 def median(values):
+    values = [v for v in values if v is not None]
     return statistics.median(values) if values else None
 
 
@@ -361,7 +377,8 @@ def main():
     parser.add_argument("--first", type=int, default=1)
     parser.add_argument("--jobs", type=int, default=3)
     parser.add_argument("--think", type=float, default=1.5)
-    parser.add_argument("--verbose", action="store_true")
+    parser.add_argument("--verbose", action="store_true", help="each seed's result on the standard error")
+    parser.add_argument("--no-payout", action="store_true", help="stop at the win, without the end-of-level run")
     parser.add_argument("levels", nargs="*")
     args = parser.parse_args()
     levels = [name[:-4] if name.endswith("_lua") else name for name in args.levels] or campaign_levels(args.media)
@@ -374,11 +391,11 @@ def main():
             seeds = range(args.first, args.first + args.seeds)
             star_scores = read_stars(args.media, level)
             results = list(pool.map(lambda s: play(args.board_sim, args.media, level + "_lua", s, args.think,
-                                                   star_scores), seeds))
+                                                   star_scores, payout=not args.no_payout), seeds))
             wins = [r for r in results if r["win"]]
             if args.verbose:
                 for seed, r in zip(seeds, results):
-                    print(f"  {level} seed {seed}: {r}", file=sys.stderr)
+                    print(json.dumps(dict(r, level=level, seed=seed)), file=sys.stderr)
             limit, goal = describe(args.media, level)
             win_dist = "/".join(str(sum(1 for r in wins if r["win_stars"] == n)) for n in (1, 2, 3))
             end_dist = "/".join(str(sum(1 for r in wins if r["stars"] == n)) for n in (1, 2, 3))
