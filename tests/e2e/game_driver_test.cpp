@@ -862,7 +862,7 @@ std::string firstRoad(const std::string& button)
               // Fewer of the later swaps land after the lesson, which leaves
               // the end-of-level run more moves to pay out.
               LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 0.5\n" + LEVEL_1_SWAPS.substr(22) +
-              "wait 50\nshot win.png\ntext #score\ntext #money\n"
+              "wait 30\nshot win.png\ntext #score\ntext #money\n"
               "tap " + button + "\nuntil MainModeMap\nnode #starIcon\nnode #level_1\nnode #level_2\n";
     for (int i = 0; i < 100; ++i)
         script += "wait 0.05\ntext #stars\ntext #silver\nnode award\nnode figure\n";
@@ -1591,7 +1591,7 @@ TEST(GameDriver, TheMenusLoginBringsTheFriendsMailWhoseGiftsReachTheNextLevel)
     ASSERT_EQ(mail.size(), 2u) << run.out;
     EXPECT_NE(mail[0], mail[1]) << "the mail slides in with requests and out without";
     EXPECT_EQ(printedText(run.out, "#text:title"), "A gift for you!") << "the rows of the mail";
-    EXPECT_EQ(printedText(run.out, "#textNode"), "23") << "the first level's 20 moves and the 3 accepted";
+    EXPECT_EQ(printedText(run.out, "#textNode"), "7") << "the first level's 4 moves and the 3 accepted";
     EXPECT_EQ(socialData(sandbox), NO_RECORDS);
 }
 
