@@ -1,4 +1,4 @@
--- A chain bomb: every third move it chains two plain chips; 20 moves.
+-- A chain bomb: every third move it chains two plain chips; 10 moves, won by score.
 -- One letter is the plain chip of that colour, "#" a hole; longer names are
 -- prototypes, or the special chips below with their data. No line is ready
 -- at the start and a swap makes one.
@@ -19,9 +19,9 @@ local special = {
 }
 
 GameField = {
-    LevelLimit = 20,
+    LevelLimit = 10,
     LevelLimitType = 0,
-    stars = { 800, 2000, 4000 },
+    stars = { 2300, 3800, 4600 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- A chip generator: every second move it turns a plain chip near it into moss; 20 moves.
+-- A chip generator: every second move it turns a plain chip near it into moss; 13 moves, won by score.
 -- One letter is the plain chip of that colour, "#" a hole; longer names are
 -- prototypes, or the special chips below with their data. No line is ready
 -- at the start and a swap makes one.
@@ -19,9 +19,9 @@ local special = {
 }
 
 GameField = {
-    LevelLimit = 20,
+    LevelLimit = 13,
     LevelLimitType = 0,
-    stars = { 800, 2000, 4000 },
+    stars = { 3100, 4750, 5100 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

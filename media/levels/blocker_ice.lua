@@ -1,4 +1,4 @@
--- Ice: a source with a frozen chip beside it; the cold carries 2 cells; 20 moves.
+-- Ice: a source with a frozen chip beside it; the cold carries 2 cells; 8 moves, won by score.
 -- One letter is the plain chip of that colour, "#" a hole; longer names are
 -- prototypes, or the special chips below with their data. No line is ready
 -- at the start and a swap makes one.
@@ -17,10 +17,10 @@ local layout = {
 local special = {}
 
 GameField = {
-    LevelLimit = 20,
+    LevelLimit = 8,
     LevelLimitType = 0,
     radius = 2,
-    stars = { 800, 2000, 4000 },
+    stars = { 2300, 3300, 4000 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Ice on the clock: 60 seconds, the ice spreads every 3 seconds, 1 cell far.
+-- Ice on the clock: 38 seconds, the ice spreads every 3 seconds, 1 cell far.
 -- One letter is the plain chip of that colour, "#" a hole; longer names are
 -- prototypes, or the special chips below with their data. No line is ready
 -- at the start and a swap makes one.
@@ -17,10 +17,10 @@ local layout = {
 local special = {}
 
 GameField = {
-    LevelLimit = 60,
+    LevelLimit = 38,
     LevelLimitType = 1,
     radius = 1,
-    stars = { 800, 2000, 4000 },
+    stars = { 4200, 5050, 6000 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -21,9 +21,9 @@ local planted = {
 
 GameField = {
     -- Read by the mode: 30 moves, won by score.
-    LevelLimit = 30,
+    LevelLimit = 9,
     LevelLimitType = 0,
-    stars = { 3000, 6000, 9000 },
+    stars = { 3500, 4500, 5050 },
 
     AvailableChips = { "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
     Grid = { Cells = {} },

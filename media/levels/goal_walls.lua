@@ -1,4 +1,4 @@
--- Goal: break the six walls (one of them twice) within 30 moves.
+-- Goal: break the six walls (one of them twice) within 7 moves.
 -- One letter is the plain chip of that colour, "#" a hole; longer names are
 -- prototypes. No line is ready at the start and a swap makes one.
 local layout = {
@@ -15,10 +15,10 @@ local layout = {
 
 GameField = {
     -- Read by the mode: 30 moves; the goal is the walls (1).
-    LevelLimit = 30,
+    LevelLimit = 7,
     LevelLimitType = 0,
     LevelGoals = { 1, 0 },
-    stars = { 1500, 3000, 5000 },
+    stars = { 600, 1850, 3050 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,7 +1,8 @@
 -- Level 1: a fixed layout of five colours, won by score. Six swaps are
 -- ready, each making one line of three; played top rows first, each leaves
--- the next in place (a line only moves the chips above it), and together
--- they pass the first star score:
+-- the next in place (a line only moves the chips above it), and the first
+-- four of them, as many as the move limit allows, pass the first star score
+-- (the goal):
 --   swap 2 2 3 2    red
 --   swap 6 3 7 3    blue
 --   swap 3 5 4 5    yellow
@@ -21,9 +22,9 @@ local layout = {
 }
 
 GameField = {
-    LevelLimit = 20,
+    LevelLimit = 4,
     LevelLimitType = 0,
-    stars = { 300, 900, 1800 },
+    stars = { 240, 1350, 1600 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -18,9 +18,9 @@ local tiles = nil
 local kinds = { r = "CWall_R", b = "CWall_B", m = "Chain_M", g = "Chain_G", o = "Chain_O", y = "CWall_Y" }
 
 GameField = {
-    LevelLimit = 25,
+    LevelLimit = 12,
     LevelLimitType = 0,
-    stars = { 2200, 5500, 10000 },
+    stars = { 1600, 3050, 3500 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Level 11: a diamond of a board with three lanterns to bring down.
+-- Level 11: a diamond of a board with a lantern to bring down.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names.
@@ -17,12 +17,12 @@ local tiles = nil
 local kinds = { f = "FallingLevelGoal" }
 
 GameField = {
-    LevelLimit = 28,
+    LevelLimit = 6,
     LevelLimitType = 0,
     LevelGoals = { 3 },
-    TargetChips = 2,
+    TargetChips = 0,
     TargetsInField = 1,
-    stars = { 2400, 6000, 11000 },
+    stars = { 950, 1100, 2100 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

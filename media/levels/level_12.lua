@@ -1,4 +1,5 @@
--- Level 12: tiles of one to three layers under walls of every strength.
+-- Level 12: double walls, met here first, among plain and colour walls over
+-- tiles of one and two layers.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -17,20 +18,20 @@ local tiles = {
     "000000000",
     "000000000",
     "000000000",
-    "011111110",
+    "000000000",
+    "000000000",
     "012222210",
-    "012333210",
-    "012222210",
-    "011111110",
+    "001111100",
+    "000000000",
     "000000000",
 }
 local kinds = { w = "Wall", d = "DWall", c = "CWall_M" }
 
 GameField = {
-    LevelLimit = 30,
+    LevelLimit = 10,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 2600, 6500, 12000 },
+    stars = { 8750, 12500, 14150 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

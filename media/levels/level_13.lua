@@ -1,13 +1,13 @@
--- Level 13: six colours; a lantern to bring down past chained chips, and
--- tiles to clear on the way.
+-- Level 13: six colours; the lantern to bring down past chained chips,
+-- and the tiles of the floor to clear on the way.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
 local map = {
-    "....f....",
+    ".........",
     ".........",
     "..r...b..",
-    ".........",
+    "....f....",
     ".g.....o.",
     ".........",
     "..y...m..",
@@ -21,9 +21,9 @@ local tiles = {
     "000000000",
     "000000000",
     "000000000",
-    "001111100",
-    "011111110",
-    "111111111",
+    "000111000",
+    "000000000",
+    "000000000",
 }
 local kinds = {
     f = "FallingLevelGoal", r = "Chain_R", b = "Chain_B", g = "Chain_G", o = "Chain_O", y = "Chain_Y",
@@ -31,12 +31,12 @@ local kinds = {
 }
 
 GameField = {
-    LevelLimit = 30,
+    LevelLimit = 14,
     LevelLimitType = 0,
     LevelGoals = { 3, 2 },
-    TargetChips = 2,
+    TargetChips = 0,
     TargetsInField = 1,
-    stars = { 2800, 7000, 13000 },
+    stars = { 2950, 4000, 6000 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
     Grid = { Cells = {} },

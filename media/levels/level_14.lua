@@ -1,5 +1,5 @@
--- Level 14: six colours; two stone pillars of holes, double walls and deep
--- tiles.
+-- Level 14: six colours; two stone pillars of holes, double walls and tiles
+-- of two layers between them.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -18,20 +18,20 @@ local tiles = {
     "000000000",
     "000000000",
     "000000000",
-    "000333000",
-    "000333000",
-    "000333000",
-    "022000220",
-    "022000220",
+    "000000000",
+    "000222000",
+    "000000000",
+    "000000000",
+    "000000000",
     "000000000",
 }
 local kinds = { d = "DWall" }
 
 GameField = {
-    LevelLimit = 30,
+    LevelLimit = 10,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 3000, 7500, 14000 },
+    stars = { 2950, 3750, 5300 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
     Grid = { Cells = {} },

@@ -1,12 +1,12 @@
--- Level 15: everything at once: holes, walls of every strength, chains,
--- deep tiles and lanterns, on six colours.
+-- Level 15: the first road's lessons at once: holes, plain and double walls,
+-- chains, deep tiles and a lantern, on six colours.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
 local map = {
-    "#...f...#",
+    "#.......#",
     ".........",
-    "..r...b..",
+    "..r.f.b..",
     "w.......w",
     ".........",
     "..d...d..",
@@ -19,24 +19,24 @@ local tiles = {
     "000000000",
     "000000000",
     "000000000",
-    "001232100",
-    "012333210",
-    "001232100",
+    "000000000",
+    "000121000",
+    "000000000",
     "000000000",
     "000000000",
 }
 local kinds = {
     f = "FallingLevelGoal", r = "Chain_R", b = "Chain_B", g = "Chain_G", o = "Chain_O",
-    w = "Wall", d = "DWall", s = "StrongWall",
+    w = "Wall", d = "DWall", s = "DWall",
 }
 
 GameField = {
-    LevelLimit = 32,
+    LevelLimit = 11,
     LevelLimitType = 0,
     LevelGoals = { 2, 3 },
-    TargetChips = 3,
+    TargetChips = 0,
     TargetsInField = 1,
-    stars = { 3500, 8500, 16000 },
+    stars = { 2850, 3200, 6050 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
     Grid = { Cells = {} },

@@ -23,9 +23,9 @@ local kinds = {
 }
 
 GameField = {
-    LevelLimit = 20,
+    LevelLimit = 6,
     LevelLimitType = 0,
-    stars = { 800, 2000, 4000 },
+    stars = { 1400, 3050, 3800 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -17,9 +17,9 @@ local tiles = nil
 local kinds = {}
 
 GameField = {
-    LevelLimit = 20,
+    LevelLimit = 6,
     LevelLimitType = 0,
-    stars = { 900, 2200, 4500 },
+    stars = { 1000, 2200, 3150 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

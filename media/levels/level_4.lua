@@ -1,4 +1,4 @@
--- Level 4: a band of tiles across the middle, one layer each, to clear.
+-- Level 4: a band of ten tiles across the middle, one layer each, to clear.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -17,9 +17,9 @@ local tiles = {
     "000000000",
     "000000000",
     "000000000",
-    "011111110",
-    "011111110",
-    "011111110",
+    "000000000",
+    "001111100",
+    "001111100",
     "000000000",
     "000000000",
     "000000000",
@@ -27,10 +27,10 @@ local tiles = {
 local kinds = {}
 
 GameField = {
-    LevelLimit = 25,
+    LevelLimit = 11,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 1200, 3000, 6000 },
+    stars = { 5300, 7300, 8850 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

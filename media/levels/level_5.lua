@@ -8,7 +8,7 @@ local map = {
     ".........",
     ".........",
     ".........",
-    "w.w...w.w",
+    ".w.w.w.w.",
     ".........",
     ".........",
     ".........",
@@ -18,10 +18,10 @@ local tiles = nil
 local kinds = { w = "Wall" }
 
 GameField = {
-    LevelLimit = 22,
+    LevelLimit = 5,
     LevelLimitType = 0,
     LevelGoals = { 1 },
-    stars = { 1200, 3000, 6000 },
+    stars = { 250, 600, 2150 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Level 6: chained chips guard the tiles of the bottom rows.
+-- Level 6: chained chips stand among the tiles to clear.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -19,18 +19,18 @@ local tiles = {
     "000000000",
     "000000000",
     "000000000",
+    "001111100",
+    "011111110",
     "000000000",
     "000000000",
-    "111111111",
-    "111111111",
 }
 local kinds = { r = "Chain_R", g = "Chain_G", b = "Chain_B", y = "Chain_Y" }
 
 GameField = {
-    LevelLimit = 25,
+    LevelLimit = 17,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 1500, 3500, 7000 },
+    stars = { 7950, 11000, 12550 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

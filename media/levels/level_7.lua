@@ -1,5 +1,4 @@
--- Level 7: the first falling goal: bring the lantern and two more down to the
--- floor.
+-- Level 7: the first falling goal: bring the lantern down to the floor.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names.
@@ -18,12 +17,12 @@ local tiles = nil
 local kinds = { f = "FallingLevelGoal" }
 
 GameField = {
-    LevelLimit = 25,
+    LevelLimit = 8,
     LevelLimitType = 0,
     LevelGoals = { 3 },
-    TargetChips = 2,
+    TargetChips = 0,
     TargetsInField = 1,
-    stars = { 1500, 3500, 7000 },
+    stars = { 1000, 1700, 3850 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

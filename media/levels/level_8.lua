@@ -17,9 +17,9 @@ local tiles = nil
 local kinds = {}
 
 GameField = {
-    LevelLimit = 90,
+    LevelLimit = 36,
     LevelLimitType = 1,
-    stars = { 2000, 5000, 9000 },
+    stars = { 3300, 3850, 4450 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Level 9: tiles of two layers behind double walls.
+-- Level 9: tiles of two layers, each needing two hits, behind walls.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -18,19 +18,19 @@ local tiles = {
     "000000000",
     "000000000",
     "000000000",
+    "000000000",
     "002222200",
-    "022222220",
-    "022222220",
-    "002202200",
+    "002222200",
+    "000000000",
     "000000000",
 }
-local kinds = { d = "DWall" }
+local kinds = { d = "Wall" }
 
 GameField = {
-    LevelLimit = 28,
+    LevelLimit = 10,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 2000, 5000, 9000 },
+    stars = { 10200, 12350, 14400 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Level 28: a snowfield cut by two drifts of holes; five colours, won by score.
+-- Level 30: a snowfield cut by two drifts of holes; five colours, won by score.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names.
@@ -17,9 +17,9 @@ local tiles = nil
 local kinds = {}
 
 GameField = {
-    LevelLimit = 22,
+    LevelLimit = 10,
     LevelLimitType = 0,
-    stars = { 3000, 7500, 14000 },
+    stars = { 1900, 3000, 3400 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Level 29: tiles of one layer frozen into the middle rows.
+-- Level 31: tiles of one layer frozen into the middle rows.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -16,21 +16,21 @@ local map = {
 local tiles = {
     "000000000",
     "000000000",
-    "001111100",
+    "000000000",
     "011111110",
     "011111110",
     "011111110",
-    "001111100",
+    "000000000",
     "000000000",
     "000000000",
 }
 local kinds = {}
 
 GameField = {
-    LevelLimit = 24,
+    LevelLimit = 11,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 3200, 8000, 15000 },
+    stars = { 10750, 13850, 14750 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Level 30: a ring of walls around a pocket of tiles.
+-- Level 32: a ring of walls around a pocket of tiles.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -27,10 +27,10 @@ local tiles = {
 local kinds = {w = "Wall"}
 
 GameField = {
-    LevelLimit = 26,
+    LevelLimit = 10,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 3400, 8500, 16000 },
+    stars = { 9700, 11400, 13050 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

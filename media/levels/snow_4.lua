@@ -1,4 +1,4 @@
--- Level 31: six colours on a narrow pass.
+-- Level 33: six colours on a narrow pass.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names.
@@ -17,9 +17,9 @@ local tiles = nil
 local kinds = {}
 
 GameField = {
-    LevelLimit = 25,
+    LevelLimit = 8,
     LevelLimitType = 0,
-    stars = { 3000, 7000, 13500 },
+    stars = { 1500, 2400, 2600 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M", "Simple_O" },
     Grid = { Cells = {} },

@@ -1,4 +1,4 @@
--- Level 32: chained chips in a diamond of tiles at the summit.
+-- Level 34: colour walls in a diamond of tiles at the summit.
 --
 -- The map: "." a chip drawn at random, "#" a hole, a letter the chip its
 -- kind names; the tiles give each cell's layers to break (0 none).
@@ -15,22 +15,22 @@ local map = {
 }
 local tiles = {
     "000000000",
-    "000010000",
-    "000111000",
+    "000000000",
+    "000000000",
     "001111100",
     "011111110",
     "001111100",
-    "000111000",
-    "000010000",
+    "000000000",
+    "000000000",
     "000000000",
 }
 local kinds = {c = "CWall_M"}
 
 GameField = {
-    LevelLimit = 28,
+    LevelLimit = 14,
     LevelLimitType = 0,
     LevelGoals = { 2 },
-    stars = { 3600, 9000, 17000 },
+    stars = { 8550, 10600, 11950 },
 
     AvailableChips = { "Simple_R", "Simple_G", "Simple_B", "Simple_Y", "Simple_M" },
     Grid = { Cells = {} },

@@ -45,9 +45,9 @@ local bonusPart = numbered({ "bonus_fusion", "bonus_end_run" }, 28)
 bonusPart[1].back1 = "level_back_1_xml"
 bonusPart[1].back2 = "level_field_xml"
 
--- The snowy pass of the second episode.
+-- The snowy pass of the second episode, played by night above the harbour.
 local snowPart = numbered({ "snow_1", "snow_2", "snow_3", "snow_4", "snow_5" }, 30)
-snowPart[1].back1 = "level_back_1_xml"
+snowPart[1].back1 = "level_back_2_xml"
 snowPart[1].back2 = "level_field_xml"
 
 episodes = {

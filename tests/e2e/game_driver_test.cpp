@@ -833,7 +833,7 @@ TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
     EXPECT_EQ(int32At(section, 29), 1);
     EXPECT_EQ(section[42], 1);
     const int best = int32At(section, 43);
-    EXPECT_GE(best, 300);
+    EXPECT_GE(best, 240);
     EXPECT_EQ(printedText(run.out, "#money"), std::to_string(best / 1000));
     EXPECT_EQ(printedText(run.out, "#levelNum"), "Level 1");
 
@@ -841,7 +841,7 @@ TEST(GameDriver, TheFirstLevelIsWonAndItsRecordsAndRewardsAreSaved)
     ASSERT_TRUE(profile);
     EXPECT_EQ(profile->silver, 350 + best / 1000);
     EXPECT_EQ(profile->levelWon, 1);
-    EXPECT_EQ(profile->levelStars, best >= 1800 ? 3 : best >= 900 ? 2 : 1);
+    EXPECT_EQ(profile->levelStars, best >= 1600 ? 3 : best >= 1350 ? 2 : 1);
 }
 
 // --- The level start window and the map's progress ---
@@ -895,7 +895,7 @@ std::string firstRoad(const std::string& button)
               // Fewer of the later swaps land after the lesson, which leaves
               // the end-of-level run more moves to pay out.
               LEVEL_1_SWAPS.substr(0, 22) + "tap btnClose\nwait 0.5\n" + LEVEL_1_SWAPS.substr(22) +
-              "wait 50\nshot win.png\ntext #score\ntext #money\n"
+              "wait 30\nshot win.png\ntext #score\ntext #money\n"
               "tap " + button + "\nuntil MainModeMap\nnode #starIcon\nnode #level_1\nnode #level_2\n";
     for (int i = 0; i < 100; ++i)
         script += "wait 0.05\ntext #stars\ntext #silver\nnode award\nnode figure\n";
@@ -938,7 +938,7 @@ std::vector<int> printedNumbers(const std::string& out, const std::string& name)
 
 int starsOfFirstLevel(int score)
 {
-    return score >= 1800 ? 3 : score >= 900 ? 2 : score >= 300 ? 1 : 0;
+    return score >= 1600 ? 3 : score >= 1350 ? 2 : score >= 240 ? 1 : 0;
 }
 
 }  // namespace
@@ -1043,7 +1043,7 @@ TEST(GameDriver, TheFirstGamesRoadLeadsThroughAWonLevelBackToTheMapAndOnToTheNex
     EXPECT_EQ(int32At(section, 29), 1) << "the position at level 2";
     EXPECT_EQ(section[42], 1) << "level 1 completed";
     const int best = int32At(section, 43);
-    EXPECT_GE(best, 300);
+    EXPECT_GE(best, 240);
     const std::unique_ptr<PlayerProfile> profile = profileIn(bytesOf(saveFolder(sandbox) + "profile_0.dat"));
     ASSERT_TRUE(profile);
     EXPECT_EQ(profile->silver, 350 + best / 1000);
@@ -1190,7 +1190,7 @@ TEST(GameDriver, ALostLevelShowsTheFailEffectAndWindowWhichReplaysOrLeadsToTheMa
 {
     GameSandbox sandbox(std::map<std::string, std::string>{
         {"levels/level_1.lua",
-         firstLevelWith({{"LevelLimit = 20", "LevelLimit = 1"}, {"{ 300, 900, 1800 }", "{ 100000, 200000, 300000 }"}})}});
+         firstLevelWith({{"LevelLimit = 4", "LevelLimit = 1"}, {"{ 240, 1350, 1600 }", "{ 100000, 200000, 300000 }"}})}});
     writeProfileAtLesson(sandbox, 2);
     // The last move's warning holds the board a few seconds at the start.
     std::string script = "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 8\nswap 2 2 3 2\n";
@@ -1271,7 +1271,7 @@ TEST(GameDriver, AGoalsOnlyLevelWithoutALimitIsWon)
     GameSandbox sandbox(std::map<std::string, std::string>{
         {"scripts/main_mode.lua", ONE_LEVEL_CATALOGUE},
         {"levels/level_1.lua",
-         firstLevelWith({{"    LevelLimit = 20,\n    LevelLimitType = 0,\n", "    LevelGoals = { 2, 0 },\n"},
+         firstLevelWith({{"    LevelLimit = 4,\n    LevelLimitType = 0,\n", "    LevelGoals = { 2, 0 },\n"},
                          {"Grid = { Cells = {} }", "Grid = { Cells = { { PosX = 0, PosY = 2, Solidity = 2 } } }"}})}});
     writeProfileAtLesson(sandbox, 2);
     const DriverRun run = drive(sandbox, "until MainMenu\nlevel 0 0 0\nuntil GameLevel\nwait 3\nswap 2 2 3 2\n"
@@ -1667,7 +1667,7 @@ TEST(GameDriver, TheMenusLoginBringsTheFriendsMailWhoseGiftsReachTheNextLevel)
     ASSERT_EQ(mail.size(), 2u) << run.out;
     EXPECT_NE(mail[0], mail[1]) << "the mail slides in with requests and out without";
     EXPECT_EQ(printedText(run.out, "#text:title"), "A gift for you!") << "the rows of the mail";
-    EXPECT_EQ(printedText(run.out, "#textNode"), "23") << "the first level's 20 moves and the 3 accepted";
+    EXPECT_EQ(printedText(run.out, "#textNode"), "7") << "the first level's 4 moves and the 3 accepted";
     EXPECT_EQ(socialData(sandbox), NO_RECORDS);
 }
 

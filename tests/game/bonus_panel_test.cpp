@@ -23,6 +23,7 @@
 #include "game_helpers/bonus.h"
 #include "game_helpers/bonus_chip_helper.h"
 #include "game_helpers/bonus_gold_helper.h"
+#include "game_helpers/goals_helper.h"
 #include "game_helpers/level_end_helper.h"
 #include "game_helpers/limit_helper.h"
 #include "game_helpers/passive_bonus.h"
@@ -493,12 +494,15 @@ TEST_F(BonusTest, TheEndRunOfATimedLevelTakesThreeSecondsAConversion)
 TEST_F(BonusTest, TheEndRunLevelIsWonAndFinishes)
 {
     begin("bonus_end_run_lua");
-    for (int i = 0; i < 20 && mSim->rules()->progress()->score < 150; ++i) {
+    // Its score goal, the first star score.
+    const int goal = mSim->rules()->goals()->counters[2].target;
+    ASSERT_GT(goal, 0);
+    for (int i = 0; i < 60 && mSim->rules()->progress()->score < goal; ++i) {
         ASSERT_TRUE(mSim->playRandomUsefulSwap());
         float taken = 0.0f;
         mSim->settle(taken);
     }
-    ASSERT_GE(mSim->rules()->progress()->score, 150);
+    ASSERT_GE(mSim->rules()->progress()->score, goal);
     mSim->execute("levelend");
     for (int i = 0; i < 60 * 120 && !bonus().levelEnd()->done; ++i)
         mSim->frame();

@@ -47,6 +47,11 @@ TEST_F(CampaignLevelsTest, EveryLevelLoadsStartsWithoutALineSettlesAndHasAMove)
         EXPECT_EQ(first[i]->back1, "level_back_1_xml");
         EXPECT_EQ(first[i]->back2, "level_field_xml");
     }
+    // The second episode's pass has the harbour by night behind it.
+    for (const LevelInfo* level : campaign.episodes[1]->parts.at(0)->levels) {
+        EXPECT_EQ(level->back1, "level_back_2_xml") << level->file;
+        EXPECT_EQ(level->back2, "level_field_xml") << level->file;
+    }
 
     std::vector<std::pair<std::string, std::vector<int>>> levels;
     for (const EpisodeInfo* episode : campaign.episodes)

@@ -534,15 +534,15 @@ TEST(BoardSimBlockers, IceSpreadsAfterEachMoveThroughASolidBlockWithRadiusTwo)
     }
 }
 
-// The timed ice level (60 s, radius 1): the clock starts on the first move
-// and the ice spreads at 57 s and 54 s left, one stage each time.
+// The timed ice level (38 s, radius 1): the clock starts on the first move
+// and the ice spreads at 35 s and 32 s left, one stage each time.
 TEST(BoardSimBlockers, TimedIceSpreadsEveryThreeSeconds)
 {
     TempDir dir;
     const BlockerPlay play = playBlockerLevel(dir, "blocker_ice_timed_lua");
     EXPECT_EQ(play.starting("ice"),
-              (std::vector<std::string>{"ice radius 1 timed 1 next 57", "ice radius 1 timed 1 next 57",
-                                        "ice radius 1 timed 1 next 54", "ice radius 1 timed 1 next 51"}));
+              (std::vector<std::string>{"ice radius 1 timed 1 next 35", "ice radius 1 timed 1 next 35",
+                                        "ice radius 1 timed 1 next 32", "ice radius 1 timed 1 next 29"}));
     ASSERT_EQ(play.boards.size(), 3u);
     EXPECT_EQ(play.count(0, "1/28") + play.count(0, "1/29"), 0);
     for (auto [board, stage] : {std::pair<size_t, const char*>{1, "1/28"}, {2, "1/29"}}) {
