@@ -6,8 +6,8 @@
 // shipped levels (fuzz/run.sh).
 
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 
@@ -18,7 +18,10 @@
 namespace {
 
 std::string gScriptPath;
-std::unique_ptr<BoardSim> gSim;
+// Deleted by an exit handler registered once the board is up: a global's
+// destructor would run after the engine's own statics (the scene registry)
+// are gone, and the board's scenes reach them.
+BoardSim* gSim = nullptr;
 std::ostringstream gOut;
 
 }  // namespace
@@ -31,10 +34,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     gScriptPath = folder + "/media/levels/fuzz_level.lua";
     std::ofstream(gScriptPath) << "GameField = {}\n";
     BoardSim::useSeed(1);
-    gSim = std::make_unique<BoardSim>(gOut);
+    gSim = new BoardSim(gOut);
     gSim->enableRules();
     if (!gSim->start("./media/", "level_1_lua"))
         std::abort();
+    std::atexit([] { delete gSim; });
     VQ::FileSystem::instance()->filesOfPackage("default")["fuzz_level_lua"] = "levels/fuzz_level.lua";
     // The board's log: every input would write to it.
     VQ::LogSystem::instance()->removeStreams();
