@@ -19,6 +19,9 @@ cmake --build "$BUILD_DIR"
 
 export SDL_VIDEODRIVER=offscreen
 export ALSOFT_DRIVERS=null
+# Every test process runs at once on its own core: a rasteriser thread for
+# each core in each of them would only fight over the same cores.
+export LP_NUM_THREADS="${LP_NUM_THREADS:-2}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_abort=0:handle_sigill=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 cd "$BUILD_DIR"

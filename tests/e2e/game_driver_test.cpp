@@ -43,7 +43,7 @@ DriverRun drive(GameSandbox& sandbox, const std::string& script, const std::stri
         ADD_FAILURE() << "the driver did not start";
         return run;
     }
-    const ProcessResult result = shell.wait(180);
+    const ProcessResult result = shell.wait(LANTERRA_CHILD_WAIT_SECONDS);
     run.exited = result.exited;
     run.exitCode = result.exitCode;
     run.out = readFile(sandbox.file("out.txt"));
@@ -150,7 +150,7 @@ TEST(GameDriver, WithoutTheLogoFileTheMenuComesAtOnceAndCommandsAnswerAsDocument
                        "state MainMenu 0.03\n"
                        "state MainMenu\n"
                        "timeout GameLevel\n"
-                       "node btnStart 783 350 160 48\n");
+                       "node btnStart 783 399 160 48\n");
     EXPECT_TRUE(sandbox.logContains("Failed to load logo.xml"));
 }
 
@@ -163,9 +163,9 @@ TEST(GameDriver, NodeAndTapAnswerOnlyForWhatCanBePressedNow)
                                          "node btnClose\ntap btnClose\nwait 1\nnode btnClose\ntap btnClose\n"
                                          "node btnStart\nquit\n");
     ASSERT_EQ(run.exitCode, 0) << run.log;
-    expectInOrder(splitLines(run.out), {"node btnStart 783 350 160 48", "tap btnOptions 863 449", "node btnStart none",
+    expectInOrder(splitLines(run.out), {"node btnStart 783 399 160 48", "tap btnOptions 863 491", "node btnStart none",
                                         "node btnClose 1111 287 40 40", "tap btnClose 1131 307", "node btnClose none",
-                                        "tap btnClose none", "node btnStart 783 350 160 48"});
+                                        "tap btnClose none", "node btnStart 783 399 160 48"});
 }
 
 TEST(GameDriver, TheGamesCursorIsDrawnWhereThePointerIsUnlessTheProfileTurnsItOff)

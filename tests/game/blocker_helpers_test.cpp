@@ -442,15 +442,15 @@ TEST_F(BlockersTest, TimedIceSpreadsEveryThreeSecondsAndAfterBoughtTime)
 {
     play("blocker_ice_timed_lua");
     IceHelper& ice = *rules().ice();
-    EXPECT_EQ(rulesLine("ice"), "ice radius 1 timed 1 next 57");
+    EXPECT_EQ(rulesLine("ice"), "ice radius 1 timed 1 next 35");
     std::vector<int> spreads;
-    for (int second = 59; second >= 50; --second) {
+    for (int second = 37; second >= 28; --second) {
         const int before = ice.spreadCounter;
         ice.onLimitChanged(second + 1, second);
         if (ice.spreadCounter != before)
             spreads.push_back(second);
     }
-    EXPECT_EQ(spreads, (std::vector<int>{57, 54, 51}));
+    EXPECT_EQ(spreads, (std::vector<int>{35, 32, 29}));
     // Radius 1, three spreads: the four neighbours of the source are at the
     // third stage.
     EXPECT_EQ(countChips({BEHAVIOR_SIMPLE, BEHAVIOR_ICE_CHIP3}), 4);
