@@ -4,6 +4,7 @@
 
 #include "particle_emitter.h"
 #include "random.h"
+#include "field_visitor.h"
 #include "xml_iarchive.h"
 #include "xml_oarchive.h"
 

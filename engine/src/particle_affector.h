@@ -29,6 +29,7 @@ public:
     // Remembers the emitter and sizes the per-particle data to its pool.
     virtual void attach(ParticleEmitter* emitter) { mEmitter = emitter; }
     virtual void resize(int count) { (void)count; }
+    void serialize(FieldVisitor&) override {}
     void load(XmlIArchive&) override {}
     void save(XmlOArchive&) override {}
     virtual const char* getClassName() const { return "ParticleAffector"; }
@@ -68,6 +69,7 @@ class ParticleGravityAffector : public ParticleAffectorWith<GravityData> {
 public:
     void update(float dt) override;
     void spawn(int index) override;
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleGravityAffector"; }
@@ -91,6 +93,7 @@ class ParticleGravityPointAffector : public ParticleAffectorWith<GravityPointDat
 public:
     void update(float dt) override;
     void spawn(int index) override;
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleGravityPointAffector"; }
@@ -116,6 +119,7 @@ class ParticleRotateAffector : public ParticleAffectorWith<RotateData> {
 public:
     void update(float dt) override;
     void spawn(int index) override;
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleRotateAffector"; }
@@ -143,6 +147,7 @@ class ParticleRotateSpriteAffector : public ParticleAffectorWith<RotateSpriteDat
 public:
     void update(float dt) override;
     void spawn(int index) override;
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleRotateSpriteAffector"; }
@@ -171,6 +176,7 @@ class ParticleAutoRotateAffector : public ParticleAffectorWith<AutoRotateData> {
 public:
     void update(float dt) override;
     void spawn(int index) override;
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleAutoRotateAffector"; }
@@ -193,6 +199,7 @@ class ParticleLinearMovementAffector : public ParticleAffectorWith<LinearMovemen
 public:
     void update(float dt) override;
     void spawn(int index) override;
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleLinearMovementAffector"; }
@@ -219,6 +226,7 @@ class ParticleGraphicMoveAffector : public ParticleAffectorWith<GraphicMoveData>
 public:
     void update(float dt) override;
     void spawn(int index) override;
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleGraphicMoveAffector"; }

@@ -13,6 +13,7 @@
 #include "sprite_manager.h"
 #include "xml_cached_files_manager.h"
 #include "xml_data_reader.h"
+#include "field_visitor.h"
 #include "xml_iarchive.h"
 #include "xml_oarchive.h"
 

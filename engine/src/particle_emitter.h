@@ -49,6 +49,7 @@ public:
     // After loading or copying: a pool of mMaxParticlesCount free records,
     // the sprite, the affectors attached, then `restart`.
     virtual void init();
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     virtual const char* getClassName() const { return "ParticleEmitter"; }
@@ -149,6 +150,7 @@ public:
 // A rectangle turned about the emitter origin by `mRectAngle` degrees.
 class ParticleBoxEmitter : public ParticleEmitter {
 public:
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleBoxEmitter"; }
@@ -165,6 +167,7 @@ private:
 // Any four-cornered shape: a point where two lines through it cross.
 class ParticleQuadEmitter : public ParticleEmitter {
 public:
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleQuadEmitter"; }
@@ -184,6 +187,7 @@ private:
 // towards the middle.
 class ParticleCircleEmitter : public ParticleEmitter {
 public:
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
     const char* getClassName() const override { return "ParticleCircleEmitter"; }

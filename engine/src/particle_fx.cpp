@@ -7,6 +7,7 @@
 #include "particle_affector.h"
 #include "particle_emitter.h"
 #include "particle_system.h"
+#include "field_visitor.h"
 #include "xml_iarchive.h"
 #include "xml_oarchive.h"
 

@@ -37,6 +37,7 @@ public:
 
     // Once on a prototype after reading: the animation, then every emitter.
     virtual void init();
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
 

@@ -8,20 +8,23 @@ namespace VQ {
 
 class XmlIArchive;
 class XmlOArchive;
+class FieldVisitor;
 
 class ISerializable {
 public:
     virtual ~ISerializable() = default;
+    virtual void serialize(FieldVisitor& visitor) = 0;
     virtual void load(XmlIArchive& archive) = 0;
     virtual void save(XmlOArchive& archive) = 0;
 };
 
 }  // namespace VQ
 
-// Defines `load` and `save` of `Class` through its one list of fields, a
+// Defines `serialize`, `load` and `save` of `Class` through its one list of fields, a
 // member `template <typename Archive> void transferFields(Archive&)` that
 // passes each field to `archive.transfer`, so that both archives see the
 // same fields in the same order.
-#define VQ_SERIALIZED_BY_FIELDS(Class)                                       \
-    void Class::load(XmlIArchive& archive) { transferFields(archive); } \
+#define VQ_SERIALIZED_BY_FIELDS(Class)                                          \
+    void Class::serialize(FieldVisitor& visitor) { transferFields(visitor); } \
+    void Class::load(XmlIArchive& archive) { transferFields(archive); }       \
     void Class::save(XmlOArchive& archive) { transferFields(archive); }

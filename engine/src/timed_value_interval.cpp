@@ -5,6 +5,7 @@
 
 #include "fatal_error.h"
 #include "vector2.h"
+#include "field_visitor.h"
 #include "xml_iarchive.h"
 #include "xml_oarchive.h"
 
@@ -63,6 +64,12 @@ void TimedValueInterval<T>::timevalue::transferFields(Archive& archive)
 {
     archive.transfer(nvp("time", time));
     archive.transfer(nvp("value", value));
+}
+
+template <typename T>
+void TimedValueInterval<T>::timevalue::serialize(FieldVisitor& visitor)
+{
+    transferFields(visitor);
 }
 
 template <typename T>
@@ -240,6 +247,12 @@ void TimedValueInterval<T>::transferFields(Archive& archive)
 }
 
 template <typename T>
+void TimedValueInterval<T>::serialize(FieldVisitor& visitor)
+{
+    transferFields(visitor);
+}
+
+template <typename T>
 void TimedValueInterval<T>::load(XmlIArchive& archive)
 {
     clearValues();
@@ -261,6 +274,12 @@ void ValueRange<T>::transferFields(Archive& archive)
 {
     archive.transfer(nvp("mMinVal", mMinVal));
     archive.transfer(nvp("mMaxVal", mMaxVal));
+}
+
+template <typename T>
+void ValueRange<T>::serialize(FieldVisitor& visitor)
+{
+    transferFields(visitor);
 }
 
 template <typename T>

@@ -21,6 +21,7 @@ public:
     public:
         timevalue() = default;
         timevalue(int keyTime, const T& keyValue) : time(keyTime), value(keyValue) {}
+        void serialize(FieldVisitor& visitor) override;
         void load(XmlIArchive& archive) override;
         void save(XmlOArchive& archive) override;
 
@@ -68,6 +69,7 @@ public:
     // Deletes every key and line; the declared count stays.
     void clearValues();
 
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
 
@@ -100,6 +102,7 @@ extern template class TimedValueInterval<Color>;
 template <typename T>
 class ValueRange : public ISerializable {
 public:
+    void serialize(FieldVisitor& visitor) override;
     void load(XmlIArchive& archive) override;
     void save(XmlOArchive& archive) override;
 

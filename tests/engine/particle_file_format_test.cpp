@@ -2,9 +2,14 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
+#include <utility>
+#include <vector>
 
+#include "field_visitor.h"
 #include "particle_fixture.h"
 #include "xml_iarchive.h"
+#include "xml_oarchive.h"
 
 using namespace ParticleFixture;
 using VQ::Vector2f;
@@ -111,6 +116,63 @@ TEST_F(ParticleFileFormatTest, AFewBytesCannotAskForEndlessObjects)
     const std::vector<std::string> log = logLines();
     EXPECT_EQ(std::count(log.begin(), log.end(), "WARNING: Archive holds more than 262144 objects; the rest are skipped"),
               1);
+}
+
+// Writes down every name the generic visit passes, descending into objects.
+class NameRecorder : public VQ::FieldVisitor {
+public:
+    void value(const std::string& name, const std::type_info& type, void* field) override
+    {
+        names.push_back(name);
+        if (values.empty())
+            values.push_back({&type, field});
+    }
+    void object(const std::string& name, VQ::ISerializable* object) override
+    {
+        names.push_back(name);
+        if (object)
+            object->serialize(*this);
+    }
+    void beginVector(const std::string& name, size_t) override { names.push_back(name); }
+    void endVector(const std::string&) override {}
+
+    std::vector<std::string> names;
+    std::vector<std::pair<const std::type_info*, void*>> values;  // the first one only
+};
+
+void collectElementNames(const pugi::xml_node& node, std::vector<std::string>& out)
+{
+    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
+        out.push_back(child.name());
+        collectElementNames(child, out);
+    }
+}
+
+TEST_F(ParticleFileFormatTest, TheGenericVisitPassesTheSavedFieldsInTheirOrder)
+{
+    auto fx = read(R"(<mParticleEmitters sz="2"><e0 class_name="ParticleQuadEmitter">
+        <mParticleAffectors sz="1"><e0 class_name="ParticleGravityAffector"/></mParticleAffectors>
+        <mEmitRate><mValues sz="1"><e0 sz="1"><e0><time v="0"/><value v="2"/></e0></e0></mValues></mEmitRate>
+        </e0><e1 class_name="ParticleCircleEmitter"/></mParticleEmitters>)");
+
+    NameRecorder visit;
+    fx->serialize(visit);
+    const std::vector<std::string> top(visit.names.begin(), visit.names.begin() + 2);
+    EXPECT_EQ(top, (std::vector<std::string>{"mPosition", "mParticleEmitters"}));
+    ASSERT_FALSE(visit.values.empty());
+    EXPECT_EQ(*visit.values[0].first, typeid(Vector2f));
+    EXPECT_EQ(visit.values[0].second, &fx->mPosition);
+    const std::vector<std::string> tail(visit.names.end() - 3, visit.names.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"mDestroyIfDead", "mAnimationFilename", "mLoopedAnimation"}));
+
+    // Every field below, shapes, affectors, curves and keys included, comes
+    // in the order and under the name the saved file gives it.
+    VQ::XmlOArchive out;
+    VQ::ParticleFX* saved = fx.get();
+    out.save(VQ::nvp("ParticleFX", saved));
+    std::vector<std::string> elements;
+    collectElementNames(out.currentNode().child("ParticleFX"), elements);
+    EXPECT_EQ(visit.names, elements);
 }
 
 }  // namespace

@@ -172,6 +172,7 @@ struct Effect : VQ::ISerializable {
         for (VQ::ParticleEmitter* e : mEmitters)
             delete e;
     }
+    void serialize(VQ::FieldVisitor&) override {}
     void load(VQ::XmlIArchive& a) override
     {
         a.load(VQ::nvp("mName", mName));

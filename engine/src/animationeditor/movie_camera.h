@@ -58,6 +58,8 @@ public:
     void fillNodeData(ISceneNodeData& data, bool bake) override;
     void save(DataStream& stream, bool bake) override;
     void load(DataStream& stream) override;
+    // An operation of this kind kept without a use: it answers false.
+    virtual bool reservedQuery(int32_t, int32_t) { return false; }
 
     VQ::RenderCamera getView() const { return view; }
     // Keys position, rotation, scale and the shear at `frame`; a key frame

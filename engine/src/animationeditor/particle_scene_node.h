@@ -66,6 +66,8 @@ public:
     virtual void writeKeyFrame(float x, float y, float z, float emitFactor, float pivotX, float pivotY,
                                int32_t playValue, uint32_t frame);
     virtual void storeKeyFrameAt(float frame);
+    // An operation of this kind kept without a use: it answers false.
+    virtual bool reservedQuery(int32_t, int32_t) { return false; }
 
     // Replaces the effect by a new one of that name; false (and no effect)
     // when there is no such effect or the particle system cannot load it.

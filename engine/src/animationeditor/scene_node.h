@@ -54,6 +54,9 @@ public:
 
     // --- The kinds' interface ---
     virtual int kind() const { return SCENE_NODE_GROUP; }
+    // The interface keeps four operations without a use (this one, reserved20,
+    // reserved32 and reserved33): they do nothing and no kind overrides them.
+    virtual void reserved2() {}
     // The own per-frame step: world colour, then the markers.
     virtual void updateDerived(float dt);
     // World translation of the first child, or of the node itself.
@@ -76,6 +79,7 @@ public:
     // No transform update.
     virtual void setPosition(const VQ::Vector2f& position);
     virtual void setTime(float seconds, bool recursive);
+    virtual void reserved20(int32_t, int32_t, int32_t) {}
     virtual ISceneNode* clone(ISceneNode* parent) const;
     virtual void copyKeyFrame(uint32_t fromFrame, uint32_t toFrame);
     virtual void insertKeyFrame(uint32_t frame);
@@ -88,6 +92,8 @@ public:
     virtual void save(DataStream& stream, bool bake);
     virtual void load(DataStream& stream);
     virtual void render() {}
+    virtual void reserved32() {}
+    virtual void reserved33() {}
 
     // --- Tree and transform ---
     // keepLocal false keeps the node's place on screen under the new parent.

@@ -48,6 +48,8 @@ public:
     void stopDerived() override;
     void save(DataStream& stream, bool bake) override;
     void load(DataStream& stream) override;
+    // An operation of this kind kept without a use: it answers false.
+    virtual bool reservedQuery(int32_t, int32_t) { return false; }
 
     // Takes a reference of the resource `file` (registering it as a plain,
     // not looped sound of `soundGroup` with the node's priority when it is

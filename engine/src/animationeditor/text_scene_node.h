@@ -67,6 +67,8 @@ public:
     void save(DataStream& stream, bool bake) override;
     void load(DataStream& stream) override;
     void render() override;
+    // An operation of this kind kept without a use: it answers false.
+    virtual bool reservedQuery(int32_t, int32_t) { return false; }
 
     // The engine's narrow text is UTF-8.
     void setText(const std::string& text);
