@@ -14,6 +14,13 @@
 #include "fuzz_support.h"
 #include "sound_system/sound_resource.h"
 
+// libvorbisfile 1.3.7 loses a few bytes on an error path of
+// ov_open_callbacks (a damaged file it refuses with OV_EREAD): the system
+// library's leak, which our code cannot free. The price: a leak whose stack
+// passes through vorbisfile is not reported here (a stream we fail to close,
+// for one).
+extern "C" const char* __lsan_default_suppressions() { return "leak:libvorbisfile.so\n"; }
+
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     FuzzSupport::enterScratchFolder("ogg_sound_file_fuzz");

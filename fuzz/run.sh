@@ -51,7 +51,7 @@ seed_files config_scripts_fuzz media/config.lua media/filelist.lua media/lists/*
 seed_files text_tables_fuzz media/en/strings.xml
 seed_files particle_effect_fuzz media/particles/*.xml
 seed_files xml_fuzz media/scripts/*.xml media/en/strings.xml media/particles/*.xml
-seed_files ogg_sound_file_fuzz media/sounds/*.ogg
+seed_files ogg_sound_file_fuzz media/sounds/*.ogg tests/fixtures/sounds/*.ogg
 # Small archives of shipped files, packed as the sample archive is: the
 # whole sample archive is too large for quick mutations.
 pack_seed() {  # archive name, shipped files...

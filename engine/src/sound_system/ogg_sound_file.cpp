@@ -21,6 +21,7 @@ void OggSoundFile::clear()
     mStreamOpen = false;
     mOpened = false;
     mData.clear();
+    mName.clear();
     mPosition = 0;
     mChannels = 0;
     mRate = 0;
@@ -43,6 +44,7 @@ void OggSoundFile::open(std::vector<char> bytes, const std::string& name)
 {
     clear();
     mData = std::move(bytes);
+    mName = name;
     mPosition = 0;
     mOpened = true;
 
@@ -81,19 +83,36 @@ uint32_t OggSoundFile::decode(uint32_t startFrame, char* destination, uint32_t f
 {
     if (!mStreamOpen || mChannels < 1 || mChannels > MAX_CHANNELS)
         return 0;
-    if (ov_pcm_seek(&mStream, static_cast<ogg_int64_t>(startFrame)) != 0)
+    const int seek = ov_pcm_seek(&mStream, static_cast<ogg_int64_t>(startFrame));
+    if (seek != 0) {
+        refuseDamagedStream(seek);
         return 0;
+    }
     const uint32_t wanted = frameCount * static_cast<uint32_t>(mChannels) * 2u;
     uint32_t done = 0;
     int bitstream = 0;
     while (done < wanted) {
         const int room = static_cast<int>(std::min<uint32_t>(wanted - done, 1u << 20));
         const long got = ov_read(&mStream, destination + done, room, 0, 2, 1, &bitstream);
+        if (got < 0 && got != OV_HOLE)
+            refuseDamagedStream(static_cast<int>(got));
         if (got <= 0)
             break;
         done += static_cast<uint32_t>(got);
     }
     return done;
+}
+
+void OggSoundFile::refuseDamagedStream(int error)
+{
+    // A failed decoder set-up (a damaged codebook, say) must not be retried:
+    // libvorbis keeps the half-built codebooks, and the next attempt divides
+    // by a dimension of zero.
+    log(formatString("WARNING: Sound %s cannot be decoded (vorbisfile error %i); it plays as silence", mName.c_str(),
+                     error));
+    ov_clear(&mStream);
+    std::memset(&mStream, 0, sizeof(mStream));
+    mStreamOpen = false;
 }
 
 size_t OggSoundFile::readCallback(void* destination, size_t size, size_t count, void* source)

@@ -32,7 +32,9 @@ public:
 
     // Decodes 16-bit signed little-endian samples of `frameCount` frames from
     // `startFrame` into `destination` (room for frameCount x channels x 2
-    // bytes). Returns the bytes decoded.
+    // bytes). Returns the bytes decoded. A stream that fails to seek or
+    // decode (other than a hole in the data) is closed with a warning: from
+    // then on the file is silent.
     uint32_t decode(uint32_t startFrame, char* destination, uint32_t frameCount);
 
     bool opened() const { return mOpened; }
@@ -49,11 +51,13 @@ public:
 
 private:
     void clear();
+    void refuseDamagedStream(int error);
 
     OggVorbis_File mStream{};
     bool mStreamOpen = false;
     bool mOpened = false;
     std::vector<char> mData;
+    std::string mName;
     size_t mPosition = 0;
     int mChannels = 0;
     int mRate = 0;

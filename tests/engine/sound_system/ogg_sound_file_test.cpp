@@ -3,6 +3,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "sound_system/ogg_sound_file.h"
 #include "sound_system/sound_resource.h"
@@ -155,4 +158,21 @@ TEST_F(OggSoundFileTest, FilesThatCannotBePlayedAreSilentWithAWarning)
     const auto lines = logLines();
     EXPECT_THAT(lines, Contains("WARNING: Sound garbage_sound is not an Ogg Vorbis file; it plays as silence"));
     EXPECT_THAT(lines, Contains("WARNING: Sound surround_sound has 3 channels; only mono and stereo sounds are played"));
+}
+
+TEST_F(OggSoundFileTest, AStreamWhoseDecoderCannotBeSetUpIsClosedAfterTheFirstFailure)
+{
+    // A damaged sound: vorbisfile opens it, but one codebook's code lengths
+    // make no valid code, so the decoder set-up fails; a second attempt used
+    // to divide by zero inside libvorbis (SIGFPE).
+    std::ifstream in(fixturePath("sounds/codebook_bad_code_lengths.ogg"), std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(bytes.empty());
+    VQ::SoundResource damaged(effect());
+    damaged.loadFromMemory(bytes, "damaged_sound");
+    ASSERT_FALSE(damaged.chunks.empty());
+    std::vector<char> buffer(VQ::SoundBufferOal::CHUNK_BYTES);
+    for (const VQ::SoundBufferOal& chunk : damaged.chunks)
+        EXPECT_EQ(damaged.file.decode(chunk.startFrame, buffer.data(), chunk.frameCount), 0u);
+    EXPECT_THAT(logLines(), Contains(HasSubstr("WARNING: Sound damaged_sound cannot be decoded (vorbisfile error")));
 }
