@@ -43,6 +43,7 @@ struct Affector : VQ::ISerializable {
         a.load(VQ::nvp("mRate", mRate));
     }
     void save(VQ::XmlOArchive&) override {}
+    void serialize(VQ::FieldVisitor&) override {}  // the fuzzed reader needs no generic visit
 };
 
 struct SpinAffector : Affector {};
@@ -69,6 +70,7 @@ struct Emitter : VQ::ISerializable {
         a.load(VQ::nvp("mAffectors", mAffectors));
     }
     void save(VQ::XmlOArchive&) override {}
+    void serialize(VQ::FieldVisitor&) override {}  // the fuzzed reader needs no generic visit
 };
 
 struct BoxEmitter : Emitter {};
@@ -94,6 +96,7 @@ struct Effect : VQ::ISerializable {
         a.load(VQ::nvp("mParticleEmitters", mParticleEmitters));
     }
     void save(VQ::XmlOArchive&) override {}
+    void serialize(VQ::FieldVisitor&) override {}  // the fuzzed reader needs no generic visit
 };
 
 void loadArchive(std::string_view text)
